@@ -1,0 +1,152 @@
+#pragma once
+// The main window of the core: the block table, the window state, every
+// control and the handlers wired to their notifications. It links no toolkit;
+// the real window mirrors it.
+#include "document/block.h"
+#include "ui/controls.h"
+#include "ui/platform.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace qs {
+
+inline constexpr const char* kAppTitle = "Quarrystead";
+inline constexpr const char* kMapFilter = "Cairnwork(*.QRD)|*.QRD";
+
+// The platform services the window's logic uses.
+struct Services {
+    ui::SettingsStore& settings;
+    ui::FileDialog& filedialog;
+    ui::MessageBox& messagebox;
+    ui::RandomSource& random;
+};
+
+class MainForm {
+public:
+    explicit MainForm(Services services);
+    MainForm(const MainForm&) = delete;
+    MainForm& operator=(const MainForm&) = delete;
+
+    // Start-up and shut-down.
+    void load();
+    void unload();
+
+    // The table and the window state.
+    BlockTable blocks{};
+    std::int16_t curblock = 0;
+    bool fieldsready = false;
+    bool selmode = false;
+
+    // The window itself: position in twips, minimised or not.
+    float left = 0;
+    float top = 0;
+    bool minimised = false;
+    static constexpr int kClientWidth = 8580;
+    static constexpr int kClientHeight = 7185;
+
+    ui::Dispatch dispatch;
+
+    ui::Toolbar tbToolBar{dispatch, "tbToolBar"};
+    ui::Surface Map{dispatch, "Map"};
+    ui::Label Label1{dispatch, "Label1"};
+    ui::Slider Slider1{dispatch, "Slider1"};
+    ui::Label Label2{dispatch, "Label2"};
+    ui::ScrollBar MinD{dispatch, "MinD"};
+    ui::ScrollBar MaxD{dispatch, "MaxD"};
+    ui::Label Label8{dispatch, "Label8"};
+    ui::ListBox List1{dispatch, "List1"};
+    ui::TextField posxed{dispatch, "posxed"};
+    ui::TextField posyed{dispatch, "posyed"};
+    ui::TextField sizexed{dispatch, "sizexed"};
+    ui::TextField sizeyed{dispatch, "sizeyed"};
+    ui::TextField bottomed{dispatch, "bottomed"};
+    ui::TextField heighted{dispatch, "heighted"};
+    ui::TextField angleed{dispatch, "angleed"};
+    ui::Button selpos{dispatch, "selpos"};
+    std::array<ui::ScrollBar, 2> VScroll1{{{dispatch, "VScroll1", 0}, {dispatch, "VScroll1", 1}}};
+    ui::Label Label4{dispatch, "Label4"};
+    ui::Button RNDANG{dispatch, "RNDANG"};
+    ui::ScrollBar AngleSB{dispatch, "AngleSB"};
+    ui::Button Command2{dispatch, "Command2"};
+    ui::Label Label9{dispatch, "Label9"};
+    ui::Label Label6{dispatch, "Label6"};
+    std::array<ui::ScrollBar, 3> HeightSB{
+        {{dispatch, "HeightSB", 0}, {dispatch, "HeightSB", 1}, {dispatch, "HeightSB", 2}}};
+    ui::ScrollBar VScroll2{dispatch, "VScroll2"};
+    ui::Label Label5{dispatch, "Label5"};
+    ui::Label Label7{dispatch, "Label7"};
+    std::array<ui::ScrollBar, 3> BottomSB{
+        {{dispatch, "BottomSB", 0}, {dispatch, "BottomSB", 1}, {dispatch, "BottomSB", 2}}};
+    ui::CheckBox Check1{dispatch, "Check1"};
+    std::array<ui::Button, 4> Command1{{{dispatch, "Command1", 0},
+                                        {dispatch, "Command1", 1},
+                                        {dispatch, "Command1", 2},
+                                        {dispatch, "Command1", 3}}};
+    ui::Surface Picture1{dispatch, "Picture1"};
+    std::array<ui::Label, 3> Label3{
+        {{dispatch, "Label3", 0}, {dispatch, "Label3", 1}, {dispatch, "Label3", 2}}};
+    std::array<ui::ScrollBar, 3> Color{
+        {{dispatch, "Color", 0}, {dispatch, "Color", 1}, {dispatch, "Color", 2}}};
+    ui::StatusBar sbStatusBar{dispatch, "sbStatusBar"};
+
+    // Every control, in the order of the layout, for views that walk them.
+    std::vector<ui::Control*> controls();
+
+    // Map drawing.
+    void refreshmap();
+    void square(float py, float px, float sx, float sy, double ang, std::int32_t col);
+    void markblock(int i);
+    std::int32_t mapcolour(const Block& b) const;
+    std::int32_t highlightcolour(const Block& b) const;
+
+    // The block list.
+    void refreshlist();
+    void sort();
+    void VScroll2_Change();
+
+    // The editor.
+    void edchange();
+    void posxed_Change();
+    void posyed_Change();
+    void sizexed_Change();
+    void sizeyed_Change();
+    void bottomed_Change();
+    void heighted_Change();
+    void angleed_Change();
+    void List1_Click();
+    void BottomSB_Change(int index);
+    void HeightSB_Change(int index);
+    void AngleSB_Change();
+    void Color_Change(int index);
+    void Label3_Click(int index);
+    void Command1_Click(int index);
+    void Command2_Click();
+    void RNDANG_Click();
+
+    // The map view's controls and pointer.
+    void MaxD_Change();
+    void MinD_Change();
+    void Slider1_Change();
+    void Check1_Click();
+    void VScroll1_Change(int index);
+    void selpos_Click();
+    void Map_MouseMove(int button, int shift, float x, float y);
+    void Map_Click();
+
+    // The toolbar.
+    void tbToolBar_ButtonClick(const std::string& key);
+
+    void status(std::string text) { sbStatusBar.settext(1, std::move(text)); }
+
+    Services services;
+
+private:
+    void layout();
+    void wire();
+    void showdepth();
+    void spinner(ui::TextField& field, std::array<ui::ScrollBar, 3>& bars, int index);
+};
+
+} // namespace qs

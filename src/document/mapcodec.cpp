@@ -1,0 +1,72 @@
+#include "document/mapcodec.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+
+namespace qs {
+
+namespace {
+
+constexpr std::uint32_t kSignBit = 0x80000000u;
+
+std::uint32_t load32(const std::byte* p) {
+    std::uint32_t v = 0;
+    for (int k = 3; k >= 0; --k) v = (v << 8) | std::to_integer<std::uint32_t>(p[k]);
+    return v;
+}
+
+void store32(std::byte* p, std::uint32_t v) {
+    for (int k = 0; k < 4; ++k) p[k] = static_cast<std::byte>((v >> (8 * k)) & 0xFFu);
+}
+
+float loadsingle(const std::byte* p) { return std::bit_cast<float>(load32(p)); }
+void storesingle(std::byte* p, float v) { store32(p, std::bit_cast<std::uint32_t>(v)); }
+
+// Negation flips only the sign bit, for every value including 0 and NaN.
+float flipsign(float v) { return std::bit_cast<float>(std::bit_cast<std::uint32_t>(v) ^ kSignBit); }
+
+} // namespace
+
+void decodemap(std::span<const std::byte> bytes, BlockTable& table) {
+    table.fill(Block{});
+    const std::size_t records = std::min<std::size_t>(bytes.size() / kRecordBytes, kSlots);
+    for (std::size_t n = 0; n < records; ++n) {
+        const std::byte* r = bytes.data() + n * kRecordBytes;
+        Block& b = table[n];
+        b.x = loadsingle(r + 0);
+        b.z = loadsingle(r + 4);
+        b.sizex = loadsingle(r + 8);
+        b.sizez = loadsingle(r + 12);
+        b.height = loadsingle(r + 16);
+        b.bottom = loadsingle(r + 20);
+        b.angle = flipsign(loadsingle(r + 24));
+        b.colour = static_cast<std::int32_t>(load32(r + 28));
+    }
+}
+
+int savedruncount(const BlockTable& table) {
+    int n = 1;
+    while (n < kSlots && continuessavedrun(table[static_cast<std::size_t>(n)])) ++n;
+    return n;
+}
+
+std::vector<std::byte> encodemap(const BlockTable& table) {
+    const auto count = static_cast<std::size_t>(savedruncount(table));
+    std::vector<std::byte> bytes(count * kRecordBytes);
+    for (std::size_t n = 0; n < count; ++n) {
+        std::byte* r = bytes.data() + n * kRecordBytes;
+        const Block& b = table[n];
+        storesingle(r + 0, b.x);
+        storesingle(r + 4, b.z);
+        storesingle(r + 8, b.sizex);
+        storesingle(r + 12, b.sizez);
+        storesingle(r + 16, b.height);
+        storesingle(r + 20, b.bottom);
+        storesingle(r + 24, flipsign(b.angle));
+        store32(r + 28, static_cast<std::uint32_t>(b.colour));
+    }
+    return bytes;
+}
+
+} // namespace qs

@@ -1,0 +1,27 @@
+#pragma once
+// Map files: a headerless sequence of 32-byte little-endian records, one per
+// slot in slot order. Height comes before Bottom, and the angle is stored
+// with its sign flipped.
+#include "document/block.h"
+
+#include <cstddef>
+#include <span>
+#include <vector>
+
+namespace qs {
+
+inline constexpr std::size_t kRecordBytes = 32;
+
+// Replaces every slot of `table`: the first min(1000, whole records) slots
+// from the bytes, the rest empty. Trailing bytes of a partial record are
+// ignored.
+void decodemap(std::span<const std::byte> bytes, BlockTable& table);
+
+// The bytes of the saved run: slot 0, then each following slot while both of
+// its sizes are non-zero.
+std::vector<std::byte> encodemap(const BlockTable& table);
+
+// How many slots the saved run of `table` holds (1 to 1000).
+int savedruncount(const BlockTable& table);
+
+} // namespace qs

@@ -1,0 +1,75 @@
+#pragma once
+// The base of every control of the window model.
+//
+// A control holds its state and raises its notifications synchronously: the
+// handler runs to its end inside the write that changed the state. Writing a
+// value equal to the present one raises nothing.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qs::ui {
+
+class Control;
+
+// Position and size in twips from the top left of the window's client area.
+struct Geometry {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Shared by the controls of one window: counts how deeply notifications are
+// nested and, for tests, records each one as "name(index).Event".
+class Dispatch {
+public:
+    int depth() const { return depth_; }
+    int maxdepth() const { return maxdepth_; }
+    void resetmaxdepth() { maxdepth_ = depth_; }
+
+    // Appends every notification raised from now on to `log`; nullptr stops.
+    void record(std::vector<std::string>* log) { log_ = log; }
+
+    void raise(const Control& source, const char* event, const std::function<void()>& handler);
+
+private:
+    int depth_ = 0;
+    int maxdepth_ = 0;
+    std::vector<std::string>* log_ = nullptr;
+};
+
+class Control {
+public:
+    Control(Dispatch& dispatch, std::string name, int index = -1)
+        : dispatch_(&dispatch), name_(std::move(name)), index_(index) {}
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+    virtual ~Control() = default;
+
+    const std::string& name() const { return name_; }
+    int index() const { return index_; } // -1 outside a control array
+    // "posxed", or "VScroll1(0)" for a member of a control array.
+    std::string label() const;
+
+    // Bumped by every change of state, so a view can tell what to update.
+    std::uint64_t revision() const { return revision_; }
+
+    Geometry geometry;
+    std::string caption;
+
+protected:
+    void touch() { ++revision_; }
+    void raise(const char* event, const std::function<void()>& handler) {
+        dispatch_->raise(*this, event, handler);
+    }
+
+private:
+    Dispatch* dispatch_;
+    std::string name_;
+    int index_;
+    std::uint64_t revision_ = 0;
+};
+
+} // namespace qs::ui

@@ -1,0 +1,118 @@
+#pragma once
+// The services of the desktop that the program's logic uses, as small
+// interfaces, with plain implementations that need no desktop.
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
+#include <random>
+#include <string>
+#include <tuple>
+
+namespace qs::ui {
+
+// Per-user settings: text values by application, section and key.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    virtual std::string get(const std::string& app, const std::string& section,
+                            const std::string& key, const std::string& fallback) = 0;
+    virtual void set(const std::string& app, const std::string& section, const std::string& key,
+                     const std::string& value) = 0;
+};
+
+// What a file dialog gives back: the full name (empty when cancelled) and the
+// title, the name without its folder.
+struct FileChoice {
+    std::string filename;
+    std::string filetitle;
+};
+
+class FileDialog {
+public:
+    virtual ~FileDialog() = default;
+    // "Description|pattern", for example "Cairnwork(*.QRD)|*.QRD".
+    virtual void setfilter(const std::string& filter) = 0;
+    virtual FileChoice showopen() = 0;
+    virtual FileChoice showsave() = 0;
+};
+
+enum class Answer { Yes, No };
+
+class MessageBox {
+public:
+    virtual ~MessageBox() = default;
+    // A question with Yes and No buttons and no icon.
+    virtual Answer askyesno(const std::string& prompt, const std::string& title) = 0;
+};
+
+// Single-precision fractions from 0 up to, not including, 1.
+class RandomSource {
+public:
+    virtual ~RandomSource() = default;
+    virtual float next() = 0;
+};
+
+// The program's generator: never seeded by the program, so every run draws
+// the same sequence.
+class DefaultRandom : public RandomSource {
+public:
+    float next() override {
+        // 24 random bits make a fraction every single can hold exactly.
+        return static_cast<float>(engine_() >> 8) * 0x1p-24f;
+    }
+
+private:
+    std::mt19937 engine_; // the standard's fixed default seed
+};
+
+class MemorySettings : public SettingsStore {
+public:
+    std::string get(const std::string& app, const std::string& section, const std::string& key,
+                    const std::string& fallback) override {
+        auto it = values.find({app, section, key});
+        return it == values.end() ? fallback : it->second;
+    }
+    void set(const std::string& app, const std::string& section, const std::string& key,
+             const std::string& value) override {
+        values[{app, section, key}] = value;
+    }
+    std::map<std::tuple<std::string, std::string, std::string>, std::string> values;
+};
+
+// Answers the dialogs from queues; an empty queue answers "cancelled".
+class ScriptedFileDialog : public FileDialog {
+public:
+    void setfilter(const std::string& f) override { filter = f; }
+    FileChoice showopen() override { return take(opens); }
+    FileChoice showsave() override { return take(saves); }
+    std::string filter;
+    std::deque<FileChoice> opens;
+    std::deque<FileChoice> saves;
+    int shown = 0;
+
+private:
+    FileChoice take(std::deque<FileChoice>& q) {
+        ++shown;
+        if (q.empty()) return {};
+        FileChoice c = q.front();
+        q.pop_front();
+        return c;
+    }
+};
+
+// Answers questions from a queue; an empty queue answers No.
+class ScriptedMessageBox : public MessageBox {
+public:
+    Answer askyesno(const std::string& prompt, const std::string& title) override {
+        asked.push_back({prompt, title});
+        if (answers.empty()) return Answer::No;
+        Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::deque<Answer> answers;
+    std::deque<std::pair<std::string, std::string>> asked;
+};
+
+} // namespace qs::ui
