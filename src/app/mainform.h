@@ -29,7 +29,9 @@ public:
     MainForm(const MainForm&) = delete;
     MainForm& operator=(const MainForm&) = delete;
 
-    // Start-up and shut-down.
+    // Start-up and shut-down: the start routine loads the window and sets
+    // the file dialog's filter; closing it runs the unload handler.
+    void start();
     void load();
     void unload();
 
@@ -146,6 +148,9 @@ private:
     void layout();
     void wire();
     void showdepth();
+    // Shows slot c on the map and in every editor control (the display
+    // steps shared by the list click and the list rebuild).
+    void showblock(int c);
     void spinner(ui::TextField& field, std::array<ui::ScrollBar, 3>& bars, int index);
 };
 

@@ -101,6 +101,22 @@ double readnum(std::string_view text) {
     return negative ? -value : value;
 }
 
+bool hasnumber(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && isblank(text[i])) ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    bool seenpoint = false;
+    for (; i < text.size(); ++i) {
+        if (isdigit(text[i])) return true;
+        if (text[i] == '.' && !seenpoint) {
+            seenpoint = true;
+        } else if (!isblank(text[i])) {
+            return false;
+        }
+    }
+    return false;
+}
+
 namespace {
 
 // Decimal digits of a finite non-zero magnitude and the exponent of its

@@ -19,6 +19,12 @@ namespace qs {
 // too small for it reads as 0.
 double readnum(std::string_view text);
 
+// Whether `text` begins with a number that readnum reads (after blanks).
+bool hasnumber(std::string_view text);
+
+// The first n characters of a text, or all of it when shorter.
+inline std::string_view first(std::string_view text, std::size_t n) { return text.substr(0, n); }
+
 // " 7", "-3", " .5", "-.25": a blank before zero and positive values, no "0"
 // before the point, the shortest digits that give back the value (at most 7
 // significant digits in single precision, 15 in double). Not-a-number is

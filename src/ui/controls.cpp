@@ -149,6 +149,11 @@ void Slider::setvalue(int v) {
     raise("Change", onchange);
 }
 
+void Slider::preset(int v) {
+    value_ = std::clamp(v, std::min(min_, max_), std::max(min_, max_));
+    touch();
+}
+
 void Toolbar::click(const std::string& key) {
     raise("ButtonClick", [&] {
         if (onclick) onclick(key);

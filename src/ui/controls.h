@@ -162,6 +162,8 @@ public:
     int max() const { return max_; }
     void setrange(int min, int max);
     void setvalue(int v); // clamped to the range
+    // Sets the value as the window is loaded, raising nothing.
+    void preset(int v);
     std::function<void()> onchange;
 
 private:

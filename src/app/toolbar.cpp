@@ -1,0 +1,8 @@
+// The toolbar's commands.
+#include "app/mainform.h"
+
+namespace qs {
+
+void MainForm::tbToolBar_ButtonClick(const std::string& /*key*/) {}
+
+} // namespace qs

@@ -1,0 +1,32 @@
+// The compaction pass and moving the selected block up or down.
+#include "app/mainform.h"
+
+#include <utility>
+
+namespace qs {
+
+void MainForm::sort() {
+    // A slot carried forward is tested again at the next index, so one pass
+    // carries the first empty slot to the end.
+    for (std::size_t i = 0; i + 1 < blocks.size(); ++i) {
+        if (isemptyslot(blocks[i])) std::swap(blocks[i], blocks[i + 1]);
+    }
+    refreshlist();
+}
+
+void MainForm::VScroll2_Change() {
+    const int r = List1.listindex();
+    const int v = VScroll2.value();
+    const int n = List1.listcount();
+    const int t = r + v;
+    // No block moves onto the last row.
+    if (t < n - 1 && t > -1 && validslot(r)) {
+        std::swap(blocks[static_cast<std::size_t>(r)], blocks[static_cast<std::size_t>(t)]);
+        List1.setlistindex(List1.listindex() + VScroll2.value());
+        refreshlist();
+    }
+    // The reset raises the handler once more with a value of 0.
+    VScroll2.setvalue(0);
+}
+
+} // namespace qs

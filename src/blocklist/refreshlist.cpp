@@ -1,0 +1,40 @@
+// Rebuilding the block list from the table.
+#include "app/mainform.h"
+#include "blocklist/rowtext.h"
+
+namespace qs {
+
+void MainForm::refreshlist() {
+    const int r0 = List1.listindex();
+    List1.clear();
+
+    int k = kSlots;
+    for (int i = 0; i < kSlots; ++i) {
+        const Block& b = blocks[static_cast<std::size_t>(i)];
+        if (endslistedrun(b)) {
+            k = i;
+            break;
+        }
+        List1.additem(rowtext(b));
+    }
+    // The free slot is offered only while fewer than 999 rows are listed.
+    if (List1.listcount() < 999) {
+        List1.additem(kFreeSlotRow);
+        blocks[static_cast<std::size_t>(k)] = Block{};
+    }
+
+    // Selecting the next row first makes the click run for r0 even when the
+    // rebuild lands on the same row number.
+    if (r0 > -1 && r0 < List1.listcount()) {
+        if (r0 < List1.listcount() - 1) List1.setlistindex(r0 + 1);
+        List1.setlistindex(r0);
+    } else {
+        List1.setlistindex(0);
+    }
+
+    // The click left the commit flag on, so a shown text that its field had
+    // normalised commits here.
+    showblock(List1.listindex());
+}
+
+} // namespace qs
