@@ -137,8 +137,14 @@ public:
     void Map_MouseMove(int button, int shift, float x, float y);
     void Map_Click();
 
-    // The toolbar.
+    // The toolbar and its commands.
     void tbToolBar_ButtonClick(const std::string& key);
+    void newmap();
+    void openmap();
+    void savemap();
+    void copyblock();
+    void refresh();
+    void deleteblock();
 
     void status(std::string text) { sbStatusBar.settext(1, std::move(text)); }
 
