@@ -1,0 +1,334 @@
+#include "ui/qt/mainwindow.h"
+
+#include "ui/qt/icons.h"
+#include "ui/qt/mapwidget.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qs::ui {
+
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// A label that reports a click: a press and release of the left button.
+class ClickLabel : public QLabel {
+public:
+    ClickLabel(const QString& text, QWidget* parent, std::function<void()> onclick)
+        : QLabel(text, parent), onclick_(std::move(onclick)) {}
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) onclick_();
+    }
+
+    // A caption wider than the label, such as a ruler of dashes, is narrowed
+    // to fit rather than cut off.
+    void paintEvent(QPaintEvent* e) override {
+        const int needed = fontMetrics().horizontalAdvance(text());
+        if (needed <= contentsRect().width() || buddy()) {
+            QLabel::paintEvent(e);
+            return;
+        }
+        QPainter painter(this);
+        painter.scale(static_cast<double>(contentsRect().width()) / needed, 1.0);
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(QRect(0, 0, needed, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
+    }
+
+private:
+    std::function<void()> onclick_;
+};
+
+// Text on a coloured button stays readable on any colour.
+QString buttonstyle(Colour c) {
+    const QColor back = tocolor(c);
+    const QColor ink = back.lightness() > 120 ? Qt::black : Qt::white;
+    return QString("QPushButton { background-color: %1; color: %2; border: 1px solid #6a6a6a; }"
+                   "QPushButton:pressed { border: 2px inset #404040; }")
+        .arg(back.name(), ink.name());
+}
+
+} // namespace
+
+QString objectname(const Control& control) {
+    if (control.index() < 0) return q(control.name());
+    return q(control.name()) + "_" + QString::number(control.index());
+}
+
+QString MainWindow::listfontfamily() {
+    return QFontDatabase::families().contains("Courier New") ? QString("Courier New") : QString("Liberation Mono");
+}
+
+MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_(form) {
+    setObjectName("frmMain");
+    setWindowTitle(kAppTitle);
+    setWindowIcon(appicon());
+    setFixedSize(MainForm::kClientWidth / kTwipsPerPixel, MainForm::kClientHeight / kTwipsPerPixel);
+    build();
+}
+
+QRect MainWindow::place(const Control& c) const {
+    const auto px = [](int twips) { return static_cast<int>(std::lround(twips / double(kTwipsPerPixel))); };
+    return {px(c.geometry.left), px(c.geometry.top), px(c.geometry.width), px(c.geometry.height)};
+}
+
+void MainWindow::bind(const Control& control, std::function<void()> update) {
+    bindings_.push_back({&control, ~std::uint64_t{0}, std::move(update)});
+}
+
+void MainWindow::sync() {
+    for (Binding& b : bindings_) {
+        if (b.control->revision() == b.seen) continue;
+        b.seen = b.control->revision();
+        b.update();
+    }
+}
+
+void MainWindow::placefromform() {
+    // A position is applied as stored; only values no window could take are
+    // brought into the range of a screen coordinate.
+    const auto px = [](float twips) {
+        const double v = std::isfinite(twips) ? twips / double(kTwipsPerPixel) : 0.0;
+        return static_cast<int>(std::clamp(v, -32000.0, 32000.0));
+    };
+    placed_ = QPoint(px(form_.left), px(form_.top));
+    move(placed_);
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+    form_.minimised = isMinimized();
+    // A window that was not moved keeps its stored twips exactly, rather than
+    // the nearest whole pixel.
+    if (!form_.minimised && pos() != placed_) {
+        form_.left = static_cast<float>(x() * kTwipsPerPixel);
+        form_.top = static_cast<float>(y() * kTwipsPerPixel);
+    }
+    form_.unload();
+    e->accept();
+}
+
+void MainWindow::build() {
+    MainForm& f = form_;
+
+    // The toolbar.
+    auto* toolbar = new QToolBar(this);
+    toolbar->setObjectName(objectname(f.tbToolBar));
+    toolbar->setGeometry(place(f.tbToolBar));
+    toolbar->setIconSize(QSize(16, 16));
+    toolbar->setMovable(false);
+    for (const std::string& key : f.tbToolBar.keys) {
+        QAction* action = toolbar->addAction(toolbaricon(q(key)), q(key));
+        action->setObjectName("tb" + q(key));
+        action->setToolTip(q(key == "Refresh" ? "Refresh map and list" : key == "Delete" ? "Delete block"
+                             : key == "Copy" ? "Copy block" : key == "New" ? "New map"
+                             : key == "Open" ? "Open map" : "Save map"));
+        connect(action, &QAction::triggered, this, [this, key] {
+            form_.tbToolBar.click(key);
+            after();
+        });
+    }
+
+    // Labels; the colour labels are clickable.
+    for (Label* label : {&f.Label1, &f.Label2, &f.Label8, &f.Label4, &f.Label9, &f.Label6, &f.Label5, &f.Label7,
+                         &f.Label3[0], &f.Label3[1], &f.Label3[2]}) {
+        auto* w = new ClickLabel(q(label->caption), this, [this, label] {
+            label->click();
+            after();
+        });
+        w->setObjectName(objectname(*label));
+        w->setGeometry(place(*label));
+    }
+
+    // Text fields.
+    for (TextField* field : {&f.posxed, &f.posyed, &f.sizexed, &f.sizeyed, &f.bottomed, &f.heighted, &f.angleed}) {
+        auto* w = new QLineEdit(this);
+        w->setObjectName(objectname(*field));
+        w->setGeometry(place(*field));
+        w->setTextMargins(0, 0, 0, 0);
+        connect(w, &QLineEdit::textEdited, this, [this, field](const QString& text) {
+            field->settext(text.toStdString());
+            after();
+        });
+        bind(*field, [w, field] {
+            const QString text = q(field->text());
+            if (w->text() == text) return;
+            const int caret = w->cursorPosition();
+            QSignalBlocker block(w);
+            w->setText(text);
+            w->setCursorPosition(std::min(caret, static_cast<int>(text.size())));
+        });
+    }
+
+    // Scroll bars.
+    auto addbar = [this](ScrollBar& bar, Qt::Orientation o) {
+        auto* w = new QScrollBar(o, this);
+        w->setObjectName(objectname(bar));
+        w->setGeometry(place(bar));
+        connect(w, &QAbstractSlider::actionTriggered, this, [this, w, &bar](int action) {
+            // The widget has worked out where the thumb goes; the form decides.
+            if (action == QAbstractSlider::SliderMove && w->isSliderDown()) bar.dragto(w->sliderPosition());
+            else if (action != QAbstractSlider::SliderNoAction) bar.setvalue(w->sliderPosition());
+            after();
+        });
+        connect(w, &QAbstractSlider::sliderReleased, this, [this, &bar] {
+            bar.release();
+            after();
+        });
+        bind(bar, [w, &bar] {
+            QSignalBlocker block(w);
+            w->setRange(std::min(bar.min(), bar.max()), std::max(bar.min(), bar.max()));
+            w->setSingleStep(bar.smallchange);
+            w->setPageStep(bar.largechange);
+            if (!w->isSliderDown() || w->sliderPosition() != bar.value()) w->setValue(bar.value());
+        });
+    };
+    addbar(f.MinD, Qt::Vertical);
+    addbar(f.MaxD, Qt::Vertical);
+    addbar(f.VScroll1[0], Qt::Vertical);
+    addbar(f.VScroll1[1], Qt::Vertical);
+    addbar(f.VScroll2, Qt::Vertical);
+    addbar(f.AngleSB, Qt::Horizontal);
+    for (auto& bar : f.HeightSB) addbar(bar, Qt::Horizontal);
+    for (auto& bar : f.BottomSB) addbar(bar, Qt::Horizontal);
+    for (auto& bar : f.Color) addbar(bar, Qt::Horizontal);
+    // "&Red:" shows "Red:" with its access key, which moves to its bar.
+    for (std::size_t i = 0; i < 3; ++i)
+        findChild<QLabel*>(objectname(f.Label3[i]))->setBuddy(findChild<QScrollBar*>(objectname(f.Color[i])));
+
+    // Buttons.
+    for (Button* button : {&f.selpos, &f.RNDANG, &f.Command2, &f.Command1[3], &f.Command1[2], &f.Command1[1],
+                           &f.Command1[0]}) {
+        auto* w = new QPushButton(q(button->caption), this);
+        w->setObjectName(objectname(*button));
+        w->setGeometry(place(*button));
+        w->setAutoDefault(false);
+        connect(w, &QPushButton::clicked, this, [this, button] {
+            button->click();
+            after();
+        });
+        if (button->showscolour) bind(*button, [w, button] { w->setStyleSheet(buttonstyle(button->backcolor())); });
+    }
+
+    // The check box.
+    auto* check = new QCheckBox(q(f.Check1.caption), this);
+    check->setObjectName(objectname(f.Check1));
+    check->setGeometry(place(f.Check1));
+    check->setStyleSheet("QCheckBox { spacing: 3px; }");
+    connect(check, &QCheckBox::clicked, this, [this] {
+        form_.Check1.click();
+        after();
+    });
+    bind(f.Check1, [check, this] {
+        QSignalBlocker block(check);
+        check->setChecked(form_.Check1.value() == 1);
+    });
+
+    // The background slider.
+    auto* slider = new QSlider(Qt::Horizontal, this);
+    slider->setObjectName(objectname(f.Slider1));
+    slider->setGeometry(place(f.Slider1));
+    slider->setTickPosition(QSlider::TicksBelow);
+    slider->setTickInterval(16);
+    connect(slider, &QSlider::valueChanged, this, [this](int v) {
+        form_.Slider1.setvalue(v);
+        after();
+    });
+    bind(f.Slider1, [slider, this] {
+        QSignalBlocker block(slider);
+        slider->setRange(form_.Slider1.min(), form_.Slider1.max());
+        slider->setValue(form_.Slider1.value());
+    });
+
+    // The block list.
+    list_ = new QListWidget(this);
+    list_->setObjectName(objectname(f.List1));
+    list_->setGeometry(place(f.List1));
+    QFont listfont(listfontfamily());
+    listfont.setPixelSize(12);
+    list_->setFont(listfont);
+    list_->setUniformItemSizes(true);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row < 0) return;
+        form_.List1.setlistindex(row);
+        after();
+    });
+    bind(f.List1, [this] { updatelist(); });
+
+    // The map and the colour swatch.
+    for (Surface* surface : {&f.Map, &f.Picture1}) {
+        auto* w = new SurfaceWidget(*surface, this);
+        w->setObjectName(objectname(*surface));
+        w->setGeometry(place(*surface));
+        w->afterevent = [this] { after(); };
+        bind(*surface, [w] { w->sync(); });
+    }
+
+    // The status bar: two panels of the program's, then the date and time.
+    auto* status = new QStatusBar(this);
+    status->setObjectName(objectname(f.sbStatusBar));
+    status->setGeometry(place(f.sbStatusBar));
+    status->setSizeGripEnabled(false);
+    const int widths[4] = {0, 110, 76, 48};
+    for (int i = 0; i < 4; ++i) {
+        auto* panel = new QLabel(status);
+        panel->setObjectName("sbStatusBar_panel" + QString::number(i + 1));
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        if (widths[i] > 0) panel->setFixedWidth(widths[i]);
+        status->addWidget(panel, i == 0 ? 1 : 0);
+        panels_.push_back(panel);
+    }
+    bind(f.sbStatusBar, [this] {
+        panels_[0]->setText(q(form_.sbStatusBar.text(1)));
+        panels_[1]->setText(q(form_.sbStatusBar.text(2)));
+    });
+    clock_ = new QTimer(this);
+    connect(clock_, &QTimer::timeout, this, [this] { tick(); });
+    clock_->start(1000);
+    tick();
+}
+
+void MainWindow::tick() {
+    const QDateTime now = QDateTime::currentDateTime();
+    panels_[2]->setText(now.date().toString("yyyy-MM-dd"));
+    panels_[3]->setText(now.time().toString("HH:mm"));
+}
+
+void MainWindow::updatelist() {
+    // Only rows whose text changed are sent to the widget.
+    const auto& rows = form_.List1.rows();
+    const int n = static_cast<int>(rows.size());
+    QSignalBlocker block(list_);
+    while (list_->count() > n) delete list_->takeItem(list_->count() - 1);
+    for (int i = 0; i < n; ++i) {
+        const QString text = q(rows[static_cast<std::size_t>(i)]);
+        if (i < list_->count()) {
+            QListWidgetItem* item = list_->item(i);
+            if (item->text() != text) item->setText(text);
+        } else {
+            list_->addItem(text);
+        }
+    }
+    list_->setCurrentRow(form_.List1.listindex());
+}
+
+} // namespace qs::ui

@@ -1,0 +1,65 @@
+#pragma once
+// The real window: one widget for each control of the main form, placed from
+// the layout in twips. What a person does is forwarded into the form; after
+// each event the widgets of the controls whose state changed are updated,
+// with their signals blocked, however deep the cascade went.
+#include "app/mainform.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class QLabel;
+class QListWidget;
+class QTimer;
+
+namespace qs::ui {
+
+class SurfaceWidget;
+
+inline constexpr int kTwipsPerPixel = 15;
+
+class MainWindow : public QWidget {
+public:
+    explicit MainWindow(MainForm& form, QWidget* parent = nullptr);
+
+    // Mirrors into the widgets what changed in the form since the last call.
+    void sync();
+
+    // Moves the window to the form's Left and Top, in twips.
+    void placefromform();
+
+    // The font the block list uses: "Courier New" where it exists, otherwise
+    // the metric-compatible "Liberation Mono".
+    static QString listfontfamily();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    struct Binding {
+        const Control* control;
+        std::uint64_t seen;
+        std::function<void()> update;
+    };
+
+    void build();
+    void bind(const Control& control, std::function<void()> update);
+    QRect place(const Control& control) const;
+    void after() { sync(); }
+    void updatelist();
+    void tick();
+
+    MainForm& form_;
+    std::vector<Binding> bindings_;
+    QListWidget* list_ = nullptr;
+    std::vector<QLabel*> panels_;
+    QTimer* clock_ = nullptr;
+    QPoint placed_;
+};
+
+// "VScroll1(0)" becomes "VScroll1_0"; other names stay as they are.
+QString objectname(const Control& control);
+
+} // namespace qs::ui

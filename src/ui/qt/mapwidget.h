@@ -1,0 +1,54 @@
+#pragma once
+// Paints a drawing surface: its back colour and its lines, scaled from the
+// surface's user scale to the widget. The drawing is kept in an image, so it
+// survives being covered, and only lines added since the last paint are
+// drawn onto it.
+#include "ui/controls.h"
+
+#include <QImage>
+#include <QWidget>
+
+namespace qs::ui {
+
+class SurfaceWidget : public QWidget {
+public:
+    SurfaceWidget(Surface& surface, QWidget* parent);
+
+    // Brings the kept image up to date with the surface.
+    void sync();
+
+    // Surface coordinates of a point of the widget, and back.
+    QPointF tosurface(QPointF widgetpoint) const;
+    QPointF towidget(float h, float v) const;
+
+    // How many lines the last sync drew onto the kept image.
+    std::size_t linesdrawn() const { return drawn_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+
+public:
+    // Called after a person's action reached the surface, so the window can
+    // mirror the model.
+    std::function<void()> afterevent;
+
+private:
+    void redrawall();
+    void drawlines(std::size_t from);
+    void forward(QMouseEvent* e);
+
+    Surface& surface_;
+    QImage image_;
+    std::uint64_t clears_ = ~std::uint64_t{0};
+    Colour back_ = -1;
+    std::size_t drawn_ = 0;
+    bool pressed_ = false;
+};
+
+QColor tocolor(Colour c);
+
+} // namespace qs::ui

@@ -1,0 +1,72 @@
+#include "ui/qt/qtplatform.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSettings>
+
+namespace qs::ui {
+
+namespace {
+QString q(const std::string& s) { return QString::fromStdString(s); }
+} // namespace
+
+std::string QtSettings::get(const std::string& app, const std::string& section, const std::string& key,
+                            const std::string& fallback) {
+    QSettings store(q(app), q(app));
+    return store.value(q(section + "/" + key), q(fallback)).toString().toStdString();
+}
+
+void QtSettings::set(const std::string& app, const std::string& section, const std::string& key,
+                     const std::string& value) {
+    QSettings store(q(app), q(app));
+    store.setValue(q(section + "/" + key), q(value));
+    store.sync();
+}
+
+std::string qtnamefilter(const std::string& filter) {
+    const auto bar = filter.find('|');
+    if (bar == std::string::npos) return filter;
+    const std::string description = filter.substr(0, bar);
+    std::string pattern;
+    for (char c : filter.substr(bar + 1)) {
+        const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (lower != upper) pattern += std::string("[") + upper + lower + "]";
+        else pattern += c;
+    }
+    return description + " (" + pattern + ")";
+}
+
+FileChoice QtFileDialog::showopen() { return show(false); }
+FileChoice QtFileDialog::showsave() { return show(true); }
+
+FileChoice QtFileDialog::show(bool save) {
+    QFileDialog dialog(parent_);
+    dialog.setObjectName(save ? "dlgCommonDialogSave" : "dlgCommonDialogOpen");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilter(q(qtnamefilter(filter_)));
+    if (save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix("QRD");
+        dialog.setWindowTitle("Save As");
+    } else {
+        // A name that names no file yet opens as a new, empty map.
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setWindowTitle("Open");
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    const QString name = dialog.selectedFiles().constFirst();
+    return {name.toStdString(), QFileInfo(name).fileName().toStdString()};
+}
+
+Answer QtMessageBox::askyesno(const std::string& prompt, const std::string& title) {
+    QMessageBox box(QMessageBox::NoIcon, q(title), q(prompt), QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setObjectName("DeleteQuestion");
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+} // namespace qs::ui

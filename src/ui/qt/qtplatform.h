@@ -1,0 +1,47 @@
+#pragma once
+// The desktop's services, realised with Qt.
+#include "ui/platform.h"
+
+class QWidget;
+
+namespace qs::ui {
+
+// QSettings under the application's name; sections are groups.
+class QtSettings : public SettingsStore {
+public:
+    std::string get(const std::string& app, const std::string& section, const std::string& key,
+                    const std::string& fallback) override;
+    void set(const std::string& app, const std::string& section, const std::string& key,
+             const std::string& value) override;
+};
+
+// Qt's own file dialog, so it behaves alike on every desktop and under test.
+class QtFileDialog : public FileDialog {
+public:
+    explicit QtFileDialog(QWidget* parent = nullptr) : parent_(parent) {}
+    void setparent(QWidget* parent) { parent_ = parent; }
+    void setfilter(const std::string& filter) override { filter_ = filter; }
+    FileChoice showopen() override;
+    FileChoice showsave() override;
+
+private:
+    FileChoice show(bool save);
+    QWidget* parent_;
+    std::string filter_;
+};
+
+class QtMessageBox : public MessageBox {
+public:
+    explicit QtMessageBox(QWidget* parent = nullptr) : parent_(parent) {}
+    void setparent(QWidget* parent) { parent_ = parent; }
+    Answer askyesno(const std::string& prompt, const std::string& title) override;
+
+private:
+    QWidget* parent_;
+};
+
+// "Cairnwork(*.QRD)|*.QRD" as a Qt name filter whose pattern matches the
+// extension in any case: "Cairnwork(*.QRD) (*.[Qq][Rr][Dd])".
+std::string qtnamefilter(const std::string& filter);
+
+} // namespace qs::ui
