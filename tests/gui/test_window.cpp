@@ -1,0 +1,275 @@
+// The real widgets, worked as a person works them, on the offscreen platform.
+#include "app/mainform.h"
+#include "document/numtext.h"
+#include "support/harness.h"
+#include "ui/qt/mainwindow.h"
+#include "ui/qt/mapwidget.h"
+#include "ui/qt/qtplatform.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace qs;
+
+namespace {
+
+struct Window : ::testing::Test {
+    ui::MemorySettings settings;
+    ui::ScriptedFileDialog files;
+    ui::QtMessageBox box;
+    ui::DefaultRandom random;
+    MainForm form{Services{settings, files, box, random}};
+    ui::MainWindow window{form};
+
+    Window() {
+        box.setparent(&window);
+        form.start();
+        window.placefromform();
+        window.sync();
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+
+    template <typename W> W* find(const QString& name) {
+        W* w = window.findChild<W*>(name);
+        if (!w) ADD_FAILURE() << "no widget " << name.toStdString();
+        return w;
+    }
+
+    // Selects the field's whole text and types over it, key by key.
+    void typeover(const QString& field, const QString& text) {
+        auto* edit = find<QLineEdit>(field);
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, text);
+    }
+
+    void clickrow(int row) {
+        auto* list = find<QListWidget>("List1");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    }
+
+    void clicktool(const QString& key) {
+        auto* toolbar = find<QToolBar>("tbToolBar");
+        auto* action = toolbar->findChild<QAction*>("tb" + key);
+        QTest::mouseClick(toolbar->widgetForAction(action), Qt::LeftButton);
+    }
+
+    // Answers the next message box from inside its own event loop.
+    void answernext(QMessageBox::StandardButton answer) {
+        QTimer::singleShot(0, [answer] {
+            auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(question, nullptr);
+            EXPECT_EQ(question->text(), "Delete?");
+            EXPECT_EQ(question->windowTitle(), "Quarrystead");
+            EXPECT_EQ(question->icon(), QMessageBox::NoIcon);
+            question->button(answer)->click();
+        });
+    }
+
+    QStringList rows() {
+        QStringList out;
+        auto* list = find<QListWidget>("List1");
+        for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+        return out;
+    }
+};
+
+const QString kFree = "     0     0     0     0     0     0    0";
+
+} // namespace
+
+TEST_F(Window, EveryControlIsAWidgetNamedAfterIt) {
+    EXPECT_EQ(window.windowTitle(), "Quarrystead");
+    EXPECT_EQ(window.size(), QSize(572, 479));
+    for (ui::Control* c : form.controls()) {
+        QWidget* w = window.findChild<QWidget*>(ui::objectname(*c));
+        ASSERT_NE(w, nullptr) << c->label();
+        EXPECT_EQ(w->geometry(), QRect(c->geometry.left / 15, c->geometry.top / 15, c->geometry.width / 15,
+                                       c->geometry.height / 15))
+            << c->label();
+    }
+    EXPECT_EQ(find<QLabel>("Label8")->text().toStdString(), form.Label8.caption);
+    EXPECT_EQ(find<QPushButton>("Command2")->text(), "Size: 1x1x0.5");
+    EXPECT_EQ(find<QScrollBar>("AngleSB")->maximum(), 360);
+    EXPECT_EQ(find<QScrollBar>("VScroll2")->minimum(), -1);
+    EXPECT_EQ(find<QLabel>("sbStatusBar_panel2")->text(), "Depth: 0-1000");
+    auto* list = find<QListWidget>("List1");
+    EXPECT_TRUE(list->font().family() == "Courier New" || list->font().family() == "Liberation Mono");
+    EXPECT_TRUE(QFontInfo(list->font()).fixedPitch());
+    for (const char* key : {"New", "Open", "Save", "Copy", "Refresh", "Delete"}) {
+        auto* action = find<QToolBar>("tbToolBar")->findChild<QAction*>(QString("tb") + key);
+        ASSERT_NE(action, nullptr);
+        EXPECT_FALSE(action->icon().isNull());
+        EXPECT_FALSE(action->toolTip().isEmpty());
+    }
+}
+
+TEST_F(Window, TypingTwoIntoSizeXOnTheFreeSlot) {
+    typeover("sizexed", "2");
+    EXPECT_EQ(rows(), (QStringList{"     0     0     2     0     0     0    0", kFree}));
+    EXPECT_EQ(find<QListWidget>("List1")->currentRow(), 0);
+    EXPECT_EQ(find<QScrollBar>("VScroll1_0")->value(), 20);
+    EXPECT_EQ(find<QLineEdit>("sizexed")->text(), "2");
+    EXPECT_EQ(form.blocks[0].sizex, 2);
+}
+
+TEST_F(Window, TheCaretStaysWhereThePersonLeftIt) {
+    typeover("sizexed", "2");
+    auto* edit = find<QLineEdit>("posxed");
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_End);
+    QTest::keyClicks(edit, "125"); // "01" is rewritten to "1" at once
+    EXPECT_EQ(edit->text(), "125");
+    QTest::keyClick(edit, Qt::Key_Left);
+    QTest::keyClicks(edit, ".");
+    EXPECT_EQ(edit->text(), "12.5");
+    EXPECT_EQ(edit->cursorPosition(), 3);
+    QTest::keyClick(edit, Qt::Key_Home);
+    QTest::keyClick(edit, Qt::Key_Right);
+    QTest::keyClicks(edit, "x"); // "1x2.5" reads as 1
+    EXPECT_EQ(edit->text(), "1");
+    EXPECT_EQ(edit->cursorPosition(), 1);
+}
+
+TEST_F(Window, AListClickFillsEveryField) {
+    form.blocks[0] = test::block(1, 2, 3, 4, 5, 6, 7, 0x804020);
+    form.blocks[1] = test::block(-12.5f, 3.75f, 2.5f, 1, -5, 9, 45, 0x102030);
+    form.refreshlist();
+    window.sync();
+    clickrow(1);
+    EXPECT_EQ(find<QLineEdit>("posxed")->text(), "-12.5");
+    EXPECT_EQ(find<QLineEdit>("posyed")->text(), "3.75");
+    EXPECT_EQ(find<QLineEdit>("sizexed")->text(), "2.5");
+    EXPECT_EQ(find<QLineEdit>("sizeyed")->text(), "1");
+    EXPECT_EQ(find<QLineEdit>("bottomed")->text(), "5");
+    EXPECT_EQ(find<QLineEdit>("heighted")->text(), "9");
+    EXPECT_EQ(find<QLineEdit>("angleed")->text(), "45");
+    EXPECT_EQ(find<QScrollBar>("AngleSB")->value(), 45);
+    EXPECT_EQ(find<QScrollBar>("VScroll1_0")->value(), 25);
+    EXPECT_EQ(find<QScrollBar>("Color_0")->value(), 0x10);
+    EXPECT_EQ(find<QScrollBar>("Color_1")->value(), 0x20);
+    EXPECT_EQ(find<QScrollBar>("Color_2")->value(), 0x30);
+    EXPECT_EQ(form.curblock, 1);
+    // The keyboard selects rows too.
+    QTest::keyClick(find<QListWidget>("List1"), Qt::Key_Up);
+    EXPECT_EQ(form.curblock, 0);
+    EXPECT_EQ(find<QLineEdit>("posxed")->text(), "1");
+}
+
+TEST_F(Window, SpinnerArrowStepsBottom) {
+    typeover("sizexed", "2");
+    typeover("bottomed", "2");
+    auto* spinner = find<QScrollBar>("BottomSB_1");
+    QTest::mouseClick(spinner, Qt::LeftButton, {}, QPoint(spinner->width() - 4, spinner->height() / 2));
+    EXPECT_EQ(find<QLineEdit>("bottomed")->text(), "3");
+    EXPECT_EQ(spinner->value(), 0);
+    QTest::mouseClick(spinner, Qt::LeftButton, {}, QPoint(3, spinner->height() / 2));
+    EXPECT_EQ(find<QLineEdit>("bottomed")->text(), "2");
+    EXPECT_EQ(form.blocks[0].bottom, 2);
+}
+
+TEST_F(Window, DraggingAThumbChangesOnRelease) {
+    typeover("sizexed", "2");
+    auto* bar = find<QScrollBar>("VScroll1_1");
+    bar->setSliderDown(true);
+    bar->setSliderPosition(35);
+    EXPECT_EQ(find<QLineEdit>("sizeyed")->text(), "0"); // Scroll is not handled
+    bar->setSliderDown(false);
+    EXPECT_EQ(find<QLineEdit>("sizeyed")->text(), "3.5");
+    EXPECT_EQ(form.blocks[0].sizez, 3.5f);
+}
+
+TEST_F(Window, SelectPositionAndAPointerMove) {
+    typeover("sizexed", "2");
+    QTest::mouseClick(find<QPushButton>("selpos"), Qt::LeftButton);
+    EXPECT_EQ(find<QLabel>("sbStatusBar_panel1")->text(), "Select Position ON");
+    auto* map = find<ui::SurfaceWidget>("Map");
+    const QPointF target = map->towidget(10, 37.5f); // Z 10, X 37.5
+    QTest::mouseMove(map, target.toPoint());
+    const float z = form.blocks[0].z;
+    const float x = form.blocks[0].x;
+    EXPECT_NEAR(z, 10, 0.5);
+    EXPECT_NEAR(x, 37.5, 0.5);
+    EXPECT_EQ(find<QLineEdit>("posyed")->text().toStdString(), signednum(z));
+    QTest::mouseClick(map, Qt::LeftButton, {}, target.toPoint());
+    EXPECT_EQ(find<QLabel>("sbStatusBar_panel1")->text(), "Select Position SELECTED");
+    QTest::mouseMove(map, QPoint(5, 5));
+    EXPECT_EQ(form.blocks[0].x, x);
+}
+
+TEST_F(Window, DeleteAnsweredNoThenYesThroughTheMessageBox) {
+    for (int i = 0; i < 3; ++i) form.blocks[static_cast<std::size_t>(i)] = test::numbered(i);
+    form.refreshlist();
+    window.sync();
+    clickrow(1);
+    answernext(QMessageBox::No);
+    clicktool("Delete");
+    EXPECT_EQ(rows().size(), 4);
+    EXPECT_NE(find<QLabel>("sbStatusBar_panel1")->text(), "Block Deleted");
+    answernext(QMessageBox::Yes);
+    clicktool("Delete");
+    EXPECT_EQ(rows().size(), 3);
+    EXPECT_EQ(find<QLabel>("sbStatusBar_panel1")->text(), "Block Deleted");
+    EXPECT_EQ(find<QLineEdit>("posxed")->text(), "3");
+}
+
+TEST_F(Window, TheMapKeepsItsDrawingAndDrawsOnlyWhatIsNew) {
+    typeover("sizexed", "2");
+    typeover("sizeyed", "2");
+    typeover("posxed", "40");
+    QTest::mouseClick(find<QPushButton>("Command1_0"), Qt::LeftButton); // white on black
+    auto* map = find<ui::SurfaceWidget>("Map");
+    QImage before = map->grab().toImage();
+    int lit = 0;
+    for (int y = 0; y < before.height(); ++y)
+        for (int x = 0; x < before.width(); ++x) lit += before.pixelColor(x, y) != QColor(Qt::black);
+    EXPECT_GT(lit, 20);
+    map->hide();
+    map->show();
+    EXPECT_EQ(map->grab().toImage(), before);
+    // A highlight adds four lines; the kept drawing takes just those.
+    const std::size_t drawn = map->linesdrawn();
+    form.markblock(0);
+    window.sync();
+    EXPECT_EQ(map->linesdrawn(), drawn + 4);
+}
+
+TEST_F(Window, StartWindowMatchesTheGoldenImage) {
+    QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // The date and time change; they are left out of the comparison.
+    const QRect clock = find<QLabel>("sbStatusBar_panel3")->geometry().united(
+        find<QLabel>("sbStatusBar_panel4")->geometry()).translated(find<QWidget>("sbStatusBar")->pos());
+    const QString golden = QString(QS_GOLDEN_DIR) + "/start.png";
+    if (qEnvironmentVariableIsSet("QS_UPDATE_GOLDEN")) {
+        ASSERT_TRUE(shot.save(golden));
+        GTEST_SKIP() << "golden image written";
+    }
+    QImage expected(golden);
+    ASSERT_FALSE(expected.isNull()) << "missing " << golden.toStdString();
+    expected = expected.convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shot.size(), expected.size());
+    int differing = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            if (clock.contains(x, y)) continue;
+            const QColor a = shot.pixelColor(x, y), b = expected.pixelColor(x, y);
+            if (std::abs(a.red() - b.red()) > 24 || std::abs(a.green() - b.green()) > 24 ||
+                std::abs(a.blue() - b.blue()) > 24)
+                ++differing;
+        }
+    EXPECT_LE(differing, shot.width() * shot.height() / 200) << differing << " pixels differ";
+}
