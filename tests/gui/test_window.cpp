@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -272,4 +273,16 @@ TEST_F(Window, StartWindowMatchesTheGoldenImage) {
                 ++differing;
         }
     EXPECT_LE(differing, shot.width() * shot.height() / 200) << differing << " pixels differ";
+}
+
+TEST(FileDialogFilter, MatchesMapFilesWhateverTheCaseOfTheirExtension) {
+    const std::string filter = ui::qtnamefilter("Cairnwork(*.QRD)|*.QRD");
+    EXPECT_EQ(filter, "Cairnwork(*.QRD) (*.[Qq][Rr][Dd])");
+    const QStringList names{"a.QRD", "b.qrd", "c.Qrd", "d.QRX", "e.QRD.bak"};
+    const QString pattern = QString::fromStdString(filter.substr(filter.rfind('(') + 1, filter.size() - filter.rfind('(') - 2));
+    QStringList matched;
+    for (const QString& n : names)
+        if (QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern)).match(n).hasMatch())
+            matched << n;
+    EXPECT_EQ(matched, (QStringList{"a.QRD", "b.qrd", "c.Qrd"}));
 }
