@@ -2,7 +2,9 @@
 // The main window of the core: the block table, the window state, every
 // control and the handlers wired to their notifications. It links no toolkit;
 // the real window mirrors it.
+#include "blocklist/rowtext.h"
 #include "document/block.h"
+#include "mapview/mapdraw.h"
 #include "ui/controls.h"
 #include "ui/platform.h"
 
@@ -158,6 +160,12 @@ private:
     // steps shared by the list click and the list rebuild).
     void showblock(int c);
     void spinner(ui::TextField& field, std::array<ui::ScrollBar, 3>& bars, int index);
+    // Draws a slot's outline as square does, from its cached corners.
+    void drawslot(int i, std::int32_t col);
+    void outline(const std::array<Corner, 4>& corners, std::int32_t col);
+
+    RowCache rowcache_;
+    CornerCache cornercache_;
 };
 
 } // namespace qs

@@ -15,7 +15,7 @@ void MainForm::refreshlist() {
             k = i;
             break;
         }
-        List1.additem(rowtext(b));
+        List1.additem(rowcache_.row(i, b));
     }
     // The free slot is offered only while fewer than 999 rows are listed.
     if (List1.listcount() < 999) {

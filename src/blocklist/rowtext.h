@@ -2,6 +2,7 @@
 // The fixed-width rows of the block list.
 #include "document/block.h"
 
+#include <bitset>
 #include <string>
 
 namespace qs {
@@ -13,5 +14,17 @@ inline constexpr const char* kFreeSlotRow = "     0     0     0     0     0     
 // characters wide, Angle five. A value wider than its column is written
 // whole, so the row grows rather than lose digits.
 std::string rowtext(const Block& b);
+
+// The row texts of the table's slots, made again only for a slot whose
+// record changed since its text was made.
+class RowCache {
+public:
+    const std::string& row(int slot, const Block& b);
+
+private:
+    std::array<Block, kSlots> blocks_{};
+    std::array<std::string, kSlots> rows_;
+    std::bitset<kSlots> valid_;
+};
 
 } // namespace qs

@@ -195,7 +195,11 @@ template <typename T> std::string format(T v, int maxdigits, bool plain) {
 
 std::string numstr(float v) { return format(v, 7, false); }
 std::string numstr(double v) { return format(v, 15, false); }
-std::string numstr(std::int32_t v) { return (v < 0 ? "" : " ") + std::to_string(v); }
+std::string numstr(std::int32_t v) {
+    std::string text = std::to_string(v);
+    if (v >= 0) text.insert(text.begin(), ' ');
+    return text;
+}
 
 std::string plainnum(float v) { return format(v, 7, true); }
 std::string plainnum(double v) { return format(v, 15, true); }

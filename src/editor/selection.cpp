@@ -11,8 +11,7 @@ void MainForm::List1_Click() {
     if (!validslot(row)) return;
     if (validslot(curblock)) {
         // Drawing the old current block in its map colour takes its highlight away.
-        const Block& old = blocks[static_cast<std::size_t>(curblock)];
-        square(old.x, old.z, old.sizex, old.sizez, old.angle * kDegToRad, mapcolour(old));
+        drawslot(curblock, mapcolour(blocks[static_cast<std::size_t>(curblock)]));
     }
     curblock = static_cast<std::int16_t>(row);
     fieldsready = false;

@@ -4,6 +4,7 @@
 #include "app/mainform.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace qs {
 
@@ -26,13 +27,31 @@ std::array<Corner, 4> squarecorners(float py, float px, float sx, float sy, doub
             corner(x - a * c - b * s, y + b * c - a * s)}; // D
 }
 
-void MainForm::square(float py, float px, float sx, float sy, double ang, std::int32_t col) {
-    const auto k = squarecorners(py, px, sx, sy, ang);
+const std::array<Corner, 4>& CornerCache::corners(int slot, const Block& b) {
+    const auto i = static_cast<std::size_t>(slot);
+    const Key key{b.x, b.z, b.sizex, b.sizez, b.angle};
+    if (!valid_[i] || std::memcmp(&keys_[i], &key, sizeof(Key)) != 0) {
+        keys_[i] = key;
+        corners_[i] = squarecorners(b.x, b.z, b.sizex, b.sizez, b.angle * kDegToRad);
+        valid_[i] = true;
+    }
+    return corners_[i];
+}
+
+void MainForm::outline(const std::array<Corner, 4>& k, std::int32_t col) {
     for (std::size_t i = 0; i < 4; ++i) {
         const Corner& from = k[i];
         const Corner& to = k[(i + 1) % 4];
         Map.line(from.h, from.v, to.h, to.v, col);
     }
+}
+
+void MainForm::drawslot(int i, std::int32_t col) {
+    outline(cornercache_.corners(i, blocks[static_cast<std::size_t>(i)]), col);
+}
+
+void MainForm::square(float py, float px, float sx, float sy, double ang, std::int32_t col) {
+    outline(squarecorners(py, px, sx, sy, ang), col);
 }
 
 std::int32_t MainForm::mapcolour(const Block& b) const {
@@ -47,18 +66,18 @@ void MainForm::refreshmap() {
     Map.cls();
     const auto mind = static_cast<float>(MinD.value());
     const auto maxd = static_cast<float>(MaxD.value());
-    for (const Block& b : blocks) {
+    for (int i = 0; i < kSlots; ++i) {
+        const Block& b = blocks[static_cast<std::size_t>(i)];
         if (!isdrawn(b)) continue;
         const float blocktop = b.bottom + b.height;
         if (!(blocktop >= mind && maxd >= b.bottom)) continue;
-        square(b.x, b.z, b.sizex, b.sizez, b.angle * kDegToRad, mapcolour(b));
+        drawslot(i, mapcolour(b)); // square(x, z, sizex, sizez, angle in radians)
     }
 }
 
 void MainForm::markblock(int i) {
     if (!validslot(i)) return;
-    const Block& b = blocks[static_cast<std::size_t>(i)];
-    square(b.x, b.z, b.sizex, b.sizez, b.angle * kDegToRad, highlightcolour(b));
+    drawslot(i, highlightcolour(blocks[static_cast<std::size_t>(i)]));
 }
 
 } // namespace qs

@@ -1,6 +1,9 @@
 #pragma once
 // Pure helpers of the map drawing.
+#include "document/block.h"
+
 #include <array>
+#include <bitset>
 #include <cstdint>
 
 namespace qs {
@@ -21,5 +24,20 @@ struct Corner {
     float h, v;
 };
 std::array<Corner, 4> squarecorners(float py, float px, float sx, float sy, double ang);
+
+// The corners of each slot's outline, worked out again only when the slot's
+// position, sizes or angle changed.
+class CornerCache {
+public:
+    const std::array<Corner, 4>& corners(int slot, const Block& b);
+
+private:
+    struct Key {
+        float x, z, sizex, sizez, angle;
+    };
+    std::array<Key, kSlots> keys_{};
+    std::array<std::array<Corner, 4>, kSlots> corners_{};
+    std::bitset<kSlots> valid_;
+};
 
 } // namespace qs

@@ -67,13 +67,23 @@ void ScrollBar::release() {
 }
 
 void ListBox::clear() {
+    std::swap(rows_, previous_);
     rows_.clear();
     listindex_ = -1;
     touch();
 }
 
-void ListBox::additem(std::string row) {
-    rows_.push_back(std::move(row));
+void ListBox::additem(std::string_view row) {
+    const std::size_t i = rows_.size();
+    if (i < previous_.size()) {
+        rows_.push_back(std::move(previous_[i]));
+        if (rows_[i] == row) return;
+        rows_[i].assign(row);
+    } else {
+        rows_.emplace_back(row);
+    }
+    if (rowrevisions_.size() <= i) rowrevisions_.resize(i + 1);
+    rowrevisions_[i] = ++rowcounter_;
     touch();
 }
 
@@ -117,13 +127,6 @@ void Surface::setbackcolor(Colour c) {
 void Surface::cls() {
     lines_.clear();
     ++clears_;
-    touch();
-}
-
-void Surface::line(float x1, float y1, float x2, float y2, Colour c) {
-    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
-        return;
-    lines_.push_back({x1, y1, x2, y2, c});
     touch();
 }
 

@@ -5,8 +5,10 @@
 #include "ui/control.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qs::ui {
@@ -67,7 +69,7 @@ public:
     using Control::Control;
     // Empties the list and selects nothing; raises no Click.
     void clear();
-    void additem(std::string row);
+    void additem(std::string_view row);
     int listcount() const { return static_cast<int>(rows_.size()); }
     const std::vector<std::string>& rows() const { return rows_; }
     int listindex() const { return listindex_; }
@@ -76,8 +78,17 @@ public:
     void setlistindex(int i);
     std::function<void()> onclick;
 
+    // Bumped for row i each time a rebuild puts another text there than the
+    // row had before, so a view re-sends only rows that changed.
+    std::uint64_t rowrevision(int i) const { return rowrevisions_[static_cast<std::size_t>(i)]; }
+
 private:
     std::vector<std::string> rows_;
+    // The rows before the last clear, reused row by row as the list is
+    // rebuilt: an unchanged row costs a comparison, not a new string.
+    std::vector<std::string> previous_;
+    std::vector<std::uint64_t> rowrevisions_;
+    std::uint64_t rowcounter_ = 0;
     int listindex_ = -1;
 };
 
@@ -138,7 +149,11 @@ public:
     void setbackcolor(Colour c);
     void cls();
     // Adds a line; one whose ends are not both finite points draws nothing.
-    void line(float x1, float y1, float x2, float y2, Colour c);
+    void line(float x1, float y1, float x2, float y2, Colour c) {
+        if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return;
+        lines_.push_back({x1, y1, x2, y2, c});
+        touch();
+    }
     const std::vector<Line>& lines() const { return lines_; }
     // Counts the clears, so a view can tell a fresh drawing from added lines.
     std::uint64_t clears() const { return clears_; }

@@ -67,6 +67,20 @@ QString buttonstyle(Colour c) {
         .arg(back.name(), ink.name());
 }
 
+// The block list. Its rows are single lines of one fixed-pitch font, so a new
+// text never changes a row's size: only that row is repainted, rather than
+// the whole list laid out again as a list view does by default.
+class BlockList : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void dataChanged(const QModelIndex& topleft, const QModelIndex& bottomright,
+                     const QList<int>& roles) override {
+        QAbstractItemView::dataChanged(topleft, bottomright, roles);
+    }
+};
+
 } // namespace
 
 QString objectname(const Control& control) {
@@ -259,7 +273,7 @@ void MainWindow::build() {
     });
 
     // The block list.
-    list_ = new QListWidget(this);
+    list_ = new BlockList(this);
     list_->setObjectName(objectname(f.List1));
     list_->setGeometry(place(f.List1));
     QFont listfont(listfontfamily());
@@ -267,6 +281,9 @@ void MainWindow::build() {
     list_->setFont(listfont);
     list_->setUniformItemSizes(true);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Rows are cut at the right edge, as in a plain list box: a scroll bar
+    // that came and went with the widest row would shift the whole list.
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row < 0) return;
         form_.List1.setlistindex(row);
@@ -314,21 +331,27 @@ void MainWindow::tick() {
 }
 
 void MainWindow::updatelist() {
-    // Only rows whose text changed are sent to the widget.
-    const auto& rows = form_.List1.rows();
-    const int n = static_cast<int>(rows.size());
+    // Only rows whose text changed since the last update are sent.
+    const ListBox& model = form_.List1;
+    const int n = model.listcount();
     QSignalBlocker block(list_);
     while (list_->count() > n) delete list_->takeItem(list_->count() - 1);
+    const int shown = list_->count();
+    std::uint64_t newest = rowsseen_;
     for (int i = 0; i < n; ++i) {
-        const QString text = q(rows[static_cast<std::size_t>(i)]);
-        if (i < list_->count()) {
-            QListWidgetItem* item = list_->item(i);
-            if (item->text() != text) item->setText(text);
-        } else {
-            list_->addItem(text);
-        }
+        const std::uint64_t revision = model.rowrevision(i);
+        if (i < shown && revision <= rowsseen_) continue;
+        const QString text = q(model.rows()[static_cast<std::size_t>(i)]);
+        if (i < shown) list_->item(i)->setText(text);
+        else list_->addItem(text);
+        newest = std::max(newest, revision);
     }
-    list_->setCurrentRow(form_.List1.listindex());
+    rowsseen_ = newest;
+    if (list_->currentRow() != model.listindex()) {
+        // Selecting a row shows it, as a list box does.
+        list_->setCurrentRow(model.listindex());
+        if (QListWidgetItem* current = list_->currentItem()) list_->scrollToItem(current);
+    }
 }
 
 } // namespace qs::ui

@@ -57,6 +57,7 @@ private:
     std::vector<QLabel*> panels_;
     QTimer* clock_ = nullptr;
     QPoint placed_;
+    std::uint64_t rowsseen_ = 0;
 };
 
 // "VScroll1(0)" becomes "VScroll1_0"; other names stay as they are.

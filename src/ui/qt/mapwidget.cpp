@@ -2,9 +2,11 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace qs::ui {
 
@@ -63,12 +65,93 @@ QPointF SurfaceWidget::tosurface(QPointF p) const {
 
 void SurfaceWidget::sync() {
     const QSize pixels = size() * devicePixelRatioF();
-    if (surface_.clears() != clears_ || surface_.backcolor() != back_ || image_.size() != pixels ||
-        drawn_ > surface_.lines().size()) {
+    if (surface_.backcolor() != back_ || image_.size() != pixels) {
         redrawall();
+    } else if (surface_.clears() != clears_ || drawn_ > surface_.lines().size()) {
+        redrawchanged();
     } else if (drawn_ < surface_.lines().size()) {
         drawlines(drawn_);
     }
+}
+
+bool SurfaceWidget::topixels(const Line& l, QLineF& out) const {
+    const QPointF a = towidget(l.x1, l.y1);
+    const QPointF b = towidget(l.x2, l.y2);
+    double x1 = a.x(), y1 = a.y(), x2 = b.x(), y2 = b.y();
+    // Lines far outside the widget are cut to a margin around it, so huge
+    // coordinates never reach the painter; every path cuts them alike, so a
+    // line covers the same pixels whichever path draws it.
+    const double margin = 16;
+    if (!clip(x1, y1, x2, y2, -margin, width() + margin, height() + margin)) return false;
+    out = QLineF(x1, y1, x2, y2);
+    return true;
+}
+
+SurfaceWidget::Shown SurfaceWidget::place(const Line& l) const {
+    Shown s;
+    s.visible = topixels(l, s.pixels);
+    if (s.visible) s.box = QRectF(s.pixels.p1(), s.pixels.p2()).normalized().adjusted(-2, -2, 2, 2).toAlignedRect();
+    return s;
+}
+
+void SurfaceWidget::redrawchanged() {
+    const auto& lines = surface_.lines();
+    clears_ = surface_.clears();
+    // Lines that differ, at the same place in the order, mark where the
+    // picture may differ; everywhere else the same lines lie in the same
+    // order and the kept pixels stand.
+    QRegion damage;
+    auto mark = [&](const Shown& s) {
+        if (s.visible) damage |= s.box;
+    };
+    const std::size_t common = std::min(lines.size(), shown_.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        if (std::memcmp(&lines[i], &shown_[i], sizeof(Line)) == 0) continue;
+        mark(placed_[i]);
+        shown_[i] = lines[i];
+        placed_[i] = place(lines[i]);
+        mark(placed_[i]);
+    }
+    for (std::size_t i = common; i < shown_.size(); ++i) mark(placed_[i]);
+    placed_.resize(lines.size());
+    shown_.resize(lines.size());
+    for (std::size_t i = common; i < lines.size(); ++i) {
+        shown_[i] = lines[i];
+        placed_[i] = place(lines[i]);
+        mark(placed_[i]);
+    }
+    drawn_ = lines.size();
+    damage &= rect();
+    if (damage.isEmpty()) return;
+    int covered = 0;
+    for (const QRect& r : damage) covered += r.width() * r.height();
+    if (damage.rectCount() > 16 || covered * 2 > width() * height()) {
+        redrawall();
+        return;
+    }
+    // Each damaged rectangle is painted afresh: the background, then every
+    // line that crosses it, in the drawing's order. A plain rectangle clip
+    // is the raster engine's fast case.
+    QPainter painter(&image_);
+    const QColor back = tocolor(back_);
+    for (const QRect& area : damage) {
+        painter.setClipRect(area);
+        painter.fillRect(area, back);
+        const int left = area.left(), top = area.top(), right = area.right(), bottom = area.bottom();
+        Colour pen = -1;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const Shown& s = placed_[i];
+            if (!s.visible || s.box.left() > right || s.box.right() < left || s.box.top() > bottom ||
+                s.box.bottom() < top)
+                continue;
+            if (lines[i].colour != pen) {
+                pen = lines[i].colour;
+                painter.setPen(QPen(tocolor(pen), 0));
+            }
+            painter.drawLine(s.pixels);
+        }
+    }
+    update(damage);
 }
 
 void SurfaceWidget::redrawall() {
@@ -77,6 +160,8 @@ void SurfaceWidget::redrawall() {
     image_.fill(tocolor(surface_.backcolor()));
     clears_ = surface_.clears();
     back_ = surface_.backcolor();
+    shown_.clear();
+    placed_.clear();
     drawlines(0);
     update();
 }
@@ -84,23 +169,24 @@ void SurfaceWidget::redrawall() {
 void SurfaceWidget::drawlines(std::size_t from) {
     const auto& lines = surface_.lines();
     QPainter painter(&image_);
-    QRectF dirty;
-    // Lines far outside the widget are cut to a margin around it, so huge
-    // coordinates never reach the painter.
-    const double margin = 16;
+    QRect dirty;
+    placed_.resize(from);
+    Colour pen = -1;
     for (std::size_t i = from; i < lines.size(); ++i) {
-        const Line& l = lines[i];
-        const QPointF a = towidget(l.x1, l.y1);
-        const QPointF b = towidget(l.x2, l.y2);
-        double x1 = a.x(), y1 = a.y(), x2 = b.x(), y2 = b.y();
-        if (!clip(x1, y1, x2, y2, -margin, width() + margin, height() + margin)) continue;
-        painter.setPen(QPen(tocolor(l.colour), 0));
-        painter.drawLine(QPointF(x1, y1), QPointF(x2, y2));
-        dirty |= QRectF(QPointF(std::min(x1, x2), std::min(y1, y2)), QPointF(std::max(x1, x2), std::max(y1, y2)))
-                     .adjusted(-2, -2, 2, 2);
+        placed_.push_back(place(lines[i]));
+        const Shown& s = placed_.back();
+        if (!s.visible) continue;
+        if (lines[i].colour != pen) {
+            pen = lines[i].colour;
+            painter.setPen(QPen(tocolor(pen), 0));
+        }
+        painter.drawLine(s.pixels);
+        dirty |= s.box;
     }
+    shown_.resize(from);
+    shown_.insert(shown_.end(), lines.begin() + static_cast<std::ptrdiff_t>(from), lines.end());
     drawn_ = lines.size();
-    if (!dirty.isEmpty()) update(dirty.toAlignedRect());
+    if (!dirty.isEmpty()) update(dirty);
 }
 
 void SurfaceWidget::paintEvent(QPaintEvent* e) {

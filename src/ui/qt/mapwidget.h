@@ -39,6 +39,12 @@ public:
 private:
     void redrawall();
     void drawlines(std::size_t from);
+    // After a clear: repaints only where the new drawing differs from the
+    // one shown.
+    void redrawchanged();
+    // A line in widget pixels, cut to a margin around the widget; false when
+    // nothing of it is near the widget.
+    bool topixels(const Line& l, QLineF& out) const;
     void forward(QMouseEvent* e);
 
     Surface& surface_;
@@ -46,6 +52,16 @@ private:
     std::uint64_t clears_ = ~std::uint64_t{0};
     Colour back_ = -1;
     std::size_t drawn_ = 0;
+    // The lines the kept image shows, in order, with where each lies in
+    // pixels, so unchanged lines are never worked out again.
+    struct Shown {
+        QLineF pixels;
+        QRect box;
+        bool visible = false;
+    };
+    Shown place(const Line& l) const;
+    std::vector<Line> shown_;
+    std::vector<Shown> placed_;
     bool pressed_ = false;
 };
 

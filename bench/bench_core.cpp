@@ -1,0 +1,119 @@
+// The core's cost per event, with the whole cascade, on maps of 1 to 1000
+// blocks.
+#include "document/mapcodec.h"
+#include "fixture.h"
+#include "support/tempdir.h"
+
+#include <cmath>
+
+using namespace qs;
+using qs::bench::Bench;
+
+namespace {
+
+void sizes(::benchmark::internal::Benchmark* b) { b->Arg(1)->Arg(10)->Arg(100)->Arg(1000); }
+
+// One keystroke at the end of X of a block in the middle of the listed run:
+// a digit typed, then taken away again, alternately.
+void BM_Keystroke(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    Bench b(n);
+    b.p.select(n / 2);
+    b.p.paste(b.f.posxed, "5");
+    bool typed = false;
+    for (auto _ : state) {
+        typed ? b.p.backspace(b.f.posxed) : b.p.type(b.f.posxed, "1");
+        typed = !typed;
+    }
+}
+BENCHMARK(BM_Keystroke)->Apply(sizes);
+
+// "2" typed over Size X on the free-slot row after n blocks.
+void BM_TypicalEvent(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    Bench b(n);
+    const BlockTable table = b.f.blocks;
+    for (auto _ : state) {
+        state.PauseTiming();
+        b.f.blocks = table;
+        b.f.refreshlist();
+        b.p.select(n);
+        state.ResumeTiming();
+        b.p.paste(b.f.sizexed, "2");
+    }
+}
+BENCHMARK(BM_TypicalEvent)->Apply(sizes);
+
+void BM_ListClick(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    Bench b(n);
+    // Between the first row and the middle one (the free slot's row for a
+    // single block).
+    const int middle = std::max(n / 2, 1);
+    int row = 0;
+    for (auto _ : state) {
+        row = row == middle ? 0 : middle;
+        b.p.select(row);
+    }
+}
+BENCHMARK(BM_ListClick)->Apply(sizes);
+
+// The Bottom spinner's 1.0 column, up and down alternately.
+void BM_SpinnerClick(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    Bench b(n);
+    b.p.select(n / 2);
+    int direction = 1;
+    for (auto _ : state) {
+        b.p.arrow(b.f.BottomSB[1], direction);
+        direction = -direction;
+    }
+}
+BENCHMARK(BM_SpinnerClick)->Apply(sizes);
+
+void BM_Delete(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    Bench b(n);
+    const BlockTable table = b.f.blocks;
+    for (auto _ : state) {
+        state.PauseTiming();
+        b.f.blocks = table;
+        b.f.refreshlist();
+        b.p.select(0);
+        b.h.messagebox.answers = {ui::Answer::Yes};
+        state.ResumeTiming();
+        b.p.press("Delete");
+    }
+}
+BENCHMARK(BM_Delete)->Apply(sizes);
+
+void BM_Refresh(benchmark::State& state) {
+    Bench b(static_cast<int>(state.range(0)));
+    for (auto _ : state) b.p.press("Refresh");
+}
+BENCHMARK(BM_Refresh)->Apply(sizes);
+
+void BM_Open(benchmark::State& state) {
+    Bench b(static_cast<int>(state.range(0)));
+    test::TempDir dir;
+    const std::string path = dir.file("full.QRD");
+    test::writebytes(path, encodemap(b.f.blocks));
+    for (auto _ : state) {
+        b.h.filedialog.opens.push_back({path, "full.QRD"});
+        b.p.press("Open");
+    }
+}
+BENCHMARK(BM_Open)->Arg(1000);
+
+void BM_Save(benchmark::State& state) {
+    Bench b(static_cast<int>(state.range(0)));
+    test::TempDir dir;
+    const std::string path = dir.file("full.QRD");
+    for (auto _ : state) {
+        b.h.filedialog.saves.push_back({path, "full.QRD"});
+        b.p.press("Save");
+    }
+}
+BENCHMARK(BM_Save)->Arg(1000);
+
+} // namespace
