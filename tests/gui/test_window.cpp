@@ -18,6 +18,8 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+
+#include <random>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -285,4 +287,29 @@ TEST(FileDialogFilter, MatchesMapFilesWhateverTheCaseOfTheirExtension) {
         if (QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern)).match(n).hasMatch())
             matched << n;
     EXPECT_EQ(matched, (QStringList{"a.QRD", "b.qrd", "c.Qrd"}));
+}
+
+TEST_F(Window, RepaintingOnlyWhatChangedGivesTheSamePictureAsDrawingItAll) {
+    std::mt19937 gen(7);
+    std::uniform_real_distribution<float> where(-25, 80), size(0.2f, 6), angle(0, 360);
+    for (int i = 0; i < 400; ++i)
+        form.blocks[static_cast<std::size_t>(i)] =
+            test::block(where(gen), where(gen), size(gen), size(gen), 0, 1, angle(gen), static_cast<std::int32_t>(gen() & 0xFFFFFF));
+    form.refreshmap();
+    form.refreshlist();
+    window.sync();
+    auto* map = find<ui::SurfaceWidget>("Map");
+    auto* x = find<QLineEdit>("posxed");
+    for (int step = 0; step < 30; ++step) {
+        clickrow(step * 13 % 14);
+        x->setFocus();
+        QTest::keyClick(x, Qt::Key_End);
+        QTest::keyClicks(x, step % 2 ? "7" : "");
+        if (step % 2 == 0) QTest::keyClick(x, Qt::Key_Backspace);
+        if (step % 5 == 0) QTest::mouseClick(find<QPushButton>("Command1_1"), Qt::LeftButton);
+        ui::SurfaceWidget fresh(form.Map, nullptr);
+        fresh.resize(map->size());
+        fresh.sync();
+        ASSERT_EQ(map->grab().toImage(), fresh.grab().toImage()) << "after step " << step;
+    }
 }
