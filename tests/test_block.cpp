@@ -54,13 +54,3 @@ TEST(SlotTests, EmptyIgnoresTheOtherFieldsAndNegativeZero) {
     EXPECT_TRUE(endslistedrun(b));
     EXPECT_TRUE(isdrawn(sized(0.001f, 0.001f)));
 }
-
-TEST(BlockTable, HasExactlyOneThousandZeroSlots) {
-    BlockTable t{};
-    EXPECT_EQ(t.size(), 1000u);
-    for (const Block& b : t) EXPECT_EQ(b, Block{});
-    EXPECT_TRUE(validslot(0));
-    EXPECT_TRUE(validslot(999));
-    EXPECT_FALSE(validslot(-1));
-    EXPECT_FALSE(validslot(1000));
-}

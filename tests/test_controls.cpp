@@ -189,13 +189,3 @@ TEST(Controls, SurfaceKeepsFiniteLinesUntilCleared) {
     EXPECT_TRUE(s.lines().empty());
     EXPECT_EQ(s.clears(), before + 1);
 }
-
-TEST(Controls, StatusBarPanelsOneToFour) {
-    Dispatch d;
-    StatusBar sb{d, "sbStatusBar"};
-    sb.settext(1, "Status");
-    sb.settext(4, "12:00");
-    sb.settext(5, "ignored");
-    EXPECT_EQ(sb.text(1), "Status");
-    EXPECT_EQ(sb.text(4), "12:00");
-}

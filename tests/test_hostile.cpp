@@ -19,17 +19,6 @@ namespace {
 constexpr float kInf = std::numeric_limits<float>::infinity();
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-std::vector<std::byte> recordsof(const std::vector<Block>& blocks) {
-    std::vector<std::byte> bytes;
-    for (const Block& b : blocks) {
-        BlockTable one{};
-        one[0] = b;
-        const auto r = encodemap(one);
-        bytes.insert(bytes.end(), r.begin(), r.end());
-    }
-    return bytes;
-}
-
 std::vector<Block> repeat(const Block& b, int n) { return std::vector<Block>(static_cast<std::size_t>(n), b); }
 
 struct Hostile : ::testing::TestWithParam<std::pair<const char*, std::vector<std::byte>>> {};
@@ -73,26 +62,26 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         std::make_pair("every record NaN", std::vector<std::byte>(320, std::byte{0xFF})),
         std::make_pair("infinities and negative zero",
-                       recordsof({Block{kInf, kInf, kInf, kInf, kInf, kInf, kInf, 1},
+                       filebytes({Block{kInf, kInf, kInf, kInf, kInf, kInf, kInf, 1},
                                   Block{-kInf, -kInf, -kInf, -kInf, -kInf, -kInf, -kInf, 2},
                                   Block{-0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, 0},
                                   Block{-0.0f, 1, 1, 1, -0.0f, -0.0f, -0.0f, 0}})),
-        std::make_pair("denormals", recordsof(repeat(Block{1e-45f, -1e-40f, 1e-44f, 1e-38f, 1e-39f, 1e-45f,
+        std::make_pair("denormals", filebytes(repeat(Block{1e-45f, -1e-40f, 1e-44f, 1e-38f, 1e-39f, 1e-45f,
                                                            -1e-45f, 3}, 5))),
-        std::make_pair("huge sizes", recordsof({block(1, 1, 1e30f, 1e30f), block(2, 2, -1e30f, -1e30f),
+        std::make_pair("huge sizes", filebytes({block(1, 1, 1e30f, 1e30f), block(2, 2, -1e30f, -1e30f),
                                                 block(3, 3, 1e30f, -1e30f), block(4, 4, 2, 2)})),
         std::make_pair("bottom and height beyond the single range",
-                       recordsof(repeat(block(1, 1, 1, 1, 3e38f, 3e38f), 3))),
+                       filebytes(repeat(block(1, 1, 1, 1, 3e38f, 3e38f), 3))),
         std::make_pair("colours -1 and 2^31-1",
-                       recordsof({block(1, 1, 1, 1, 0, 0, 0, -1), block(2, 2, 1, 1, 0, 0, 0, 2147483647)})),
-        std::make_pair("1000 records", recordsof(repeat(block(1, 1, 1, 1), 1000))),
-        std::make_pair("1001 records", recordsof(repeat(block(1, 1, 1, 1), 1001))),
-        std::make_pair("999 records", recordsof(repeat(block(1, 1, 1, 1), 999))),
+                       filebytes({block(1, 1, 1, 1, 0, 0, 0, -1), block(2, 2, 1, 1, 0, 0, 0, 2147483647)})),
+        std::make_pair("1000 records", filebytes(repeat(block(1, 1, 1, 1), 1000))),
+        std::make_pair("1001 records", filebytes(repeat(block(1, 1, 1, 1), 1001))),
+        std::make_pair("999 records", filebytes(repeat(block(1, 1, 1, 1), 999))),
         std::make_pair("31 bytes", std::vector<std::byte>(31, std::byte{0x41})),
         std::make_pair("33 bytes", std::vector<std::byte>(33, std::byte{0x41})),
         std::make_pair("no bytes", std::vector<std::byte>{}),
         std::make_pair("1000 blocks wider than their columns",
-                       recordsof(repeat(block(-12.3456f, 1234567, 99.125f, 0.0123456f, -999.999f, 123456.7f,
+                       filebytes(repeat(block(-12.3456f, 1234567, 99.125f, 0.0123456f, -999.999f, 123456.7f,
                                               -359.75f, 0xABCDEF), 1000)))),
     [](const auto& param) {
         std::string name = param.param.first;

@@ -35,16 +35,10 @@ struct Files : ::testing::Test {
     void choosesave(const std::string& path) { h.filedialog.saves.push_back({path, filetitle(path)}); }
     static std::string filetitle(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
-    // n records, each encoded on its own, whatever its sizes.
     static std::vector<std::byte> records(int n, const std::function<Block(int)>& make = numbered) {
-        std::vector<std::byte> bytes;
-        for (int i = 0; i < n; ++i) {
-            BlockTable one{};
-            one[0] = make(i);
-            const auto record = encodemap(one);
-            bytes.insert(bytes.end(), record.begin(), record.end());
-        }
-        return bytes;
+        std::vector<Block> blocks;
+        for (int i = 0; i < n; ++i) blocks.push_back(make(i));
+        return test::filebytes(blocks);
     }
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // A main form on in-memory services, as the tests use it.
 #include "app/mainform.h"
+#include "document/mapcodec.h"
 #include "ui/platform.h"
 
 #include <functional>
@@ -16,6 +17,19 @@ inline Block block(float x, float z, float sizex, float sizez, float bottom = 0,
 
 // A distinct block for slot i: X is i + 1, so rows tell blocks apart.
 inline Block numbered(int i) { return block(static_cast<float>(i + 1), 2, 1, 1, 0, 1, 0, 0x102030); }
+
+// The bytes of a map file holding these records, each one written whatever
+// its sizes (a save would stop at a zero size).
+inline std::vector<std::byte> filebytes(const std::vector<Block>& records) {
+    std::vector<std::byte> bytes;
+    for (const Block& b : records) {
+        BlockTable one{};
+        one[0] = b;
+        const auto record = encodemap(one);
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    return bytes;
+}
 
 struct Harness {
     explicit Harness(bool start = false) {
