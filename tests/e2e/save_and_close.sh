@@ -25,12 +25,12 @@ WX=$X WY=$Y
 sleep 0.5
 
 # Places in the window, in pixels of its client area.
-click() { xdotool mousemove --sync $((WX + $1)) $((WY + $2)) click 1; sleep 0.2; }
+click() { xdotool mousemove --sync $((WX + $1)) $((WY + $2)) click 1; sleep 0.4; }
 typeinto() { # field centre x, y and the text
   click "$1" "$2"
   xdotool key ctrl+a
   xdotool type --delay 60 "$3"
-  sleep 0.2
+  sleep 0.4
 }
 typeinto 369 273 2    # sizexed
 typeinto 409 273 3    # sizeyed
