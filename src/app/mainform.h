@@ -100,7 +100,6 @@ public:
 
     // Map drawing.
     void refreshmap();
-    void square(float py, float px, float sx, float sy, double ang, std::int32_t col);
     void markblock(int i);
     std::int32_t mapcolour(const Block& b) const;
     std::int32_t highlightcolour(const Block& b) const;
@@ -160,7 +159,8 @@ private:
     // steps shared by the list click and the list rebuild).
     void showblock(int c);
     void spinner(ui::TextField& field, std::array<ui::ScrollBar, 3>& bars, int index);
-    // Draws a slot's outline as square does, from its cached corners.
+    // Draws a slot's outline (its square: x, z, sizex, sizez and the angle in
+    // radians) in a colour, from its cached corners.
     void drawslot(int i, std::int32_t col);
     void outline(const std::array<Corner, 4>& corners, std::int32_t col);
 

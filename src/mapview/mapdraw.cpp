@@ -50,10 +50,6 @@ void MainForm::drawslot(int i, std::int32_t col) {
     outline(cornercache_.corners(i, blocks[static_cast<std::size_t>(i)]), col);
 }
 
-void MainForm::square(float py, float px, float sx, float sy, double ang, std::int32_t col) {
-    outline(squarecorners(py, px, sx, sy, ang), col);
-}
-
 std::int32_t MainForm::mapcolour(const Block& b) const {
     return Check1.value() == 1 ? tocol(b.colour) : 0xFFFFFF;
 }
