@@ -276,9 +276,13 @@ void MainWindow::build() {
     list_ = new BlockList(this);
     list_->setObjectName(objectname(f.List1));
     list_->setGeometry(place(f.List1));
+    // Seven pixels a character: a 41-character row fits beside the list's
+    // scroll bar, and the columns end under the header's column names.
     QFont listfont(listfontfamily());
     listfont.setPixelSize(12);
+    listfont.setLetterSpacing(QFont::AbsoluteSpacing, -0.2);
     list_->setFont(listfont);
+    list_->setTextElideMode(Qt::ElideNone);
     list_->setUniformItemSizes(true);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     // Rows are cut at the right edge, as in a plain list box: a scroll bar
