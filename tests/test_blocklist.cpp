@@ -1,6 +1,5 @@
 #include "blocklist/rowtext.h"
-#include "support/harness.h"
-#include "support/person.h"
+#include "support/fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +8,8 @@ using qs::test::block;
 using qs::test::Harness;
 using qs::test::numbered;
 using qs::test::Person;
-
-namespace {
-const std::string kFree = "     0     0     0     0     0     0    0";
-}
+using qs::test::kFree;
+using qs::test::Started;
 
 TEST(RowText, WorkedRows) {
     EXPECT_EQ(rowtext(block(12.5f, -3, 2, 0.5f, 0, 1.5f, 45)),

@@ -1,5 +1,4 @@
-#include "support/harness.h"
-#include "support/person.h"
+#include "support/fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -8,17 +7,11 @@ using qs::test::block;
 using qs::test::Harness;
 using qs::test::numbered;
 using qs::test::Person;
+using qs::test::kFree;
+using qs::test::Started;
 using ui::Answer;
 
-namespace {
-const std::string kFree = "     0     0     0     0     0     0    0";
-
-struct Commands : ::testing::Test {
-    Harness h{true};
-    MainForm& f = h.form;
-    Person p{h.form};
-};
-} // namespace
+using Commands = Started;
 
 TEST_F(Commands, KeysAreMatchedExactly) {
     h.load(2);

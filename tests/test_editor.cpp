@@ -1,6 +1,5 @@
 #include "document/numtext.h"
-#include "support/harness.h"
-#include "support/person.h"
+#include "support/fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -11,17 +10,11 @@ using qs::test::block;
 using qs::test::Harness;
 using qs::test::numbered;
 using qs::test::Person;
+using qs::test::kFree;
+using qs::test::Started;
 using Log = std::vector<std::string>;
 
-namespace {
-const std::string kFree = "     0     0     0     0     0     0    0";
-
-struct Editor : ::testing::Test {
-    Harness h{true};
-    MainForm& f = h.form;
-    Person p{h.form};
-};
-} // namespace
+using Editor = Started;
 
 TEST_F(Editor, TypicalEventTwoIntoSizeXOnTheFreeSlot) {
     h.recordnotifications();

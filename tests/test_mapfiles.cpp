@@ -1,7 +1,6 @@
 #include "blocklist/rowtext.h"
 #include "document/mapcodec.h"
-#include "support/harness.h"
-#include "support/person.h"
+#include "support/fixture.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -17,18 +16,16 @@ using qs::test::block;
 using qs::test::Harness;
 using qs::test::numbered;
 using qs::test::Person;
+using qs::test::kFree;
+using qs::test::Started;
 using qs::test::readbytes;
 using qs::test::TempDir;
 using qs::test::writebytes;
 
 namespace {
 
-const std::string kFree = "     0     0     0     0     0     0    0";
 
-struct Files : ::testing::Test {
-    Harness h{true};
-    MainForm& f = h.form;
-    Person p{h.form};
+struct Files : Started {
     TempDir dir;
 
     void chooseopen(const std::string& path) { h.filedialog.opens.push_back({path, filetitle(path)}); }

@@ -1,5 +1,4 @@
-#include "support/harness.h"
-#include "support/person.h"
+#include "support/fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -7,14 +6,10 @@ using namespace qs;
 using qs::test::block;
 using qs::test::Harness;
 using qs::test::Person;
+using qs::test::kFree;
+using qs::test::Started;
 
-namespace {
-struct View : ::testing::Test {
-    Harness h{true};
-    MainForm& f = h.form;
-    Person p{h.form};
-};
-} // namespace
+using View = Started;
 
 TEST_F(View, DepthBarsLimitEachOther) {
     p.drag(f.MinD, {600});

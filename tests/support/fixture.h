@@ -1,0 +1,22 @@
+#pragma once
+// A started window and a person to work it, for test fixtures.
+#include "blocklist/rowtext.h"
+#include "support/harness.h"
+#include "support/person.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace qs::test {
+
+// The free slot's row, as a string the assertions can compare.
+inline const std::string kFree = kFreeSlotRow;
+
+struct Started : ::testing::Test {
+    Harness h{true};
+    MainForm& f = h.form;
+    Person p{h.form};
+};
+
+} // namespace qs::test
