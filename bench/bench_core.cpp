@@ -5,6 +5,8 @@
 #include "support/tempdir.h"
 
 #include <cmath>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace qs;
 using qs::bench::Bench;
@@ -15,9 +17,9 @@ void sizes(::benchmark::internal::Benchmark* b) { b->Arg(1)->Arg(10)->Arg(100)->
 
 // One keystroke at the end of X of a block in the middle of the listed run:
 // a digit typed, then taken away again, alternately.
-void BM_Keystroke(benchmark::State& state) {
+void keystrokes(benchmark::State& state, bool bare) {
     const int n = static_cast<int>(state.range(0));
-    Bench b(n);
+    Bench b(n, bare);
     b.p.select(n / 2);
     b.p.paste(b.f.posxed, "5");
     bool typed = false;
@@ -26,7 +28,31 @@ void BM_Keystroke(benchmark::State& state) {
         typed = !typed;
     }
 }
+void BM_Keystroke(benchmark::State& state) { keystrokes(state, false); }
 BENCHMARK(BM_Keystroke)->Apply(sizes);
+
+// The same without the history and the recovery copy.
+void BM_KeystrokeBare(benchmark::State& state) { keystrokes(state, true); }
+BENCHMARK(BM_KeystrokeBare)->Arg(1000);
+
+// What the history holds after 10,000 keystrokes on a full map, none of
+// which merge: each goes to another field or block than the one before.
+void BM_HistoryMemory(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        Bench b(1000);
+        ui::TextField* fields[] = {&b.f.posxed, &b.f.posyed, &b.f.bottomed, &b.f.heighted};
+        state.ResumeTiming();
+        for (int i = 0; i < 10000; ++i) {
+            if (i % 4 == 0) b.p.select((i / 4) % 998);
+            ui::TextField& field = *fields[i % 4];
+            field.text().size() > 3 ? b.p.backspace(field) : b.p.type(field, "1");
+        }
+        state.counters["steps"] = static_cast<double>(b.f.history.steps());
+        state.counters["bytes"] = static_cast<double>(b.f.history.bytes());
+    }
+}
+BENCHMARK(BM_HistoryMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // "2" typed over Size X on the free-slot row after n blocks.
 void BM_TypicalEvent(benchmark::State& state) {
@@ -115,5 +141,21 @@ void BM_Save(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Save)->Arg(1000);
+
+// The floor under a safe save: 32,000 bytes written to a new file beside
+// the target, flushed and renamed over it, and nothing else.
+void BM_SaveFloor(benchmark::State& state) {
+    test::TempDir dir;
+    const std::string path = dir.file("full.QRD");
+    const std::string temp = dir.file(".full.QRD.new");
+    const std::vector<char> bytes(32000, 'x');
+    for (auto _ : state) {
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
+            ::fsync(fd) != 0 || ::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0)
+            state.SkipWithError("the floor's own write failed");
+    }
+}
+BENCHMARK(BM_SaveFloor);
 
 } // namespace

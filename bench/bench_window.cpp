@@ -1,6 +1,7 @@
 // The real window's cost per event: the keystroke through a QLineEdit, the
 // view's update and a completed repaint; and the start-up.
 #include "fixture.h"
+#include "support/tempdir.h"
 #include "ui/qt/mainwindow.h"
 #include "ui/qt/qtplatform.h"
 
@@ -13,7 +14,11 @@ using namespace qs;
 namespace {
 
 struct WindowBench {
-    explicit WindowBench(int n) {
+    explicit WindowBench(int n, bool bare = false) {
+        if (bare) {
+            form.dispatch.onactionbegin = nullptr;
+            form.dispatch.onactionend = nullptr;
+        }
         form.start();
         for (int i = 0; i < n; ++i) form.blocks[static_cast<std::size_t>(i)] = bench::benchblock(i);
         form.refreshmap();
@@ -28,13 +33,15 @@ struct WindowBench {
     ui::ScriptedFileDialog files;
     ui::ScriptedMessageBox box;
     ui::DefaultRandom random;
-    MainForm form{Services{settings, files, box, random}};
+    test::TempDir dir;
+    ui::QtTimer timer;
+    MainForm form{Services{settings, files, box, random, systemfiles(), timer, dir.file("recovery.QRD")}};
     ui::MainWindow window{form};
 };
 
-void BM_WindowKeystroke(benchmark::State& state) {
+void windowkeystrokes(benchmark::State& state, bool bare) {
     const int n = static_cast<int>(state.range(0));
-    WindowBench w(n);
+    WindowBench w(n, bare);
     w.form.List1.setlistindex(n / 2);
     w.form.posxed.settext("5");
     w.window.sync();
@@ -49,7 +56,45 @@ void BM_WindowKeystroke(benchmark::State& state) {
         QCoreApplication::processEvents(); // the repaint of what changed
     }
 }
+void BM_WindowKeystroke(benchmark::State& state) { windowkeystrokes(state, false); }
 BENCHMARK(BM_WindowKeystroke)->Arg(1)->Arg(10)->Arg(100)->Arg(1000);
+
+// The same without the history and the recovery copy.
+void BM_WindowKeystrokeBare(benchmark::State& state) { windowkeystrokes(state, true); }
+BENCHMARK(BM_WindowKeystrokeBare)->Arg(1000);
+
+// Undo, then redo, of a keystroke on a full map, each with the window's
+// update and repaint: the key's whole cost.
+void undoredo(benchmark::State& state, bool undo) {
+    WindowBench w(static_cast<int>(state.range(0)));
+    w.form.List1.setlistindex(500);
+    w.form.posxed.settext("5");
+    w.window.sync();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        if (!undo) {
+            state.PauseTiming();
+            w.form.undo();
+            w.window.sync();
+            QCoreApplication::processEvents();
+            state.ResumeTiming();
+        }
+        undo ? w.form.undo() : w.form.redo();
+        w.window.sync();
+        QCoreApplication::processEvents();
+        if (undo) {
+            state.PauseTiming();
+            w.form.redo();
+            w.window.sync();
+            QCoreApplication::processEvents();
+            state.ResumeTiming();
+        }
+    }
+}
+void BM_WindowUndo(benchmark::State& state) { undoredo(state, true); }
+void BM_WindowRedo(benchmark::State& state) { undoredo(state, false); }
+BENCHMARK(BM_WindowUndo)->Arg(1000);
+BENCHMARK(BM_WindowRedo)->Arg(1000);
 
 void BM_Startup(benchmark::State& state) {
     for (auto _ : state) {

@@ -189,3 +189,24 @@ TEST(Controls, SurfaceKeepsFiniteLinesUntilCleared) {
     EXPECT_TRUE(s.lines().empty());
     EXPECT_EQ(s.clears(), before + 1);
 }
+
+TEST(Controls, APersonsActionBeginsAndEndsOnceAroundItsWholeCascade) {
+    Dispatch d;
+    Log seen;
+    d.onactionbegin = [&](const Action& a) { seen.push_back("begin " + (a.source ? a.source->label() : "") + a.event); };
+    d.onactionend = [&] { seen.push_back("end"); };
+    TextField a{d, "a"};
+    TextField b{d, "b"};
+    Label quiet{d, "quiet"}; // no handler: nothing happens, so no action
+    a.onchange = [&] {
+        b.settext(a.text());
+        d.act("inner", [&] { seen.push_back("inner runs nested"); });
+    };
+    b.onchange = [&] { seen.push_back("b " + b.text()); };
+    a.settext("x");
+    quiet.click();
+    d.act("Recover", [&] { a.settext("y"); });
+    EXPECT_EQ(seen, (Log{"begin aChange", "b x", "inner runs nested", "end", "begin Recover", "b y",
+                         "inner runs nested", "end"}));
+    EXPECT_EQ(d.depth(), 0);
+}

@@ -1,6 +1,6 @@
 // A person's random actions on the window, with the window's invariants
-// checked after every one. A failure prints the seed and the last actions,
-// so the run can be replayed.
+// checked after every one, and undo and redo of each one checked too. A
+// failure prints the seed and the last actions, so the run can be replayed.
 #include "support/actor.h"
 #include "support/tempdir.h"
 
@@ -12,7 +12,7 @@
 using namespace qs;
 using namespace qs::test;
 
-TEST(Invariants, HoldAfterEveryRandomAction) {
+TEST(Invariants, HoldAndUndoIsExactAfterEveryRandomAction) {
     int deepest = 0;
     TempDir dir;
     for (std::uint32_t seed : {1u, 2u, 3u, 4u, 5u}) {
@@ -21,9 +21,12 @@ TEST(Invariants, HoldAfterEveryRandomAction) {
         Actor actor(h, [&gen] { return static_cast<std::uint32_t>(gen()); }, dir.file(""));
         for (int step = 0; step < 4000; ++step) {
             h.form.dispatch.resetmaxdepth();
+            const BlockTable before = h.form.blocks;
+            const int row = h.form.List1.listindex();
             actor.act();
             deepest = std::max(deepest, h.form.dispatch.maxdepth());
-            const std::string fault = checkinvariants(h.form);
+            std::string fault = checkinvariants(h.form);
+            if (fault.empty()) fault = checkundo(h.form, before, row);
             ASSERT_TRUE(fault.empty()) << "seed " << seed << ", action " << step << ": " << fault
                                        << "\nlast actions:\n"
                                        << actor.recent();

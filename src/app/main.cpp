@@ -7,6 +7,7 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    qs::ignorefilesizesignal();
     QApplication app(argc, argv);
     qs::ui::setupapplication(app);
     qs::ui::closeonterminate(app);
@@ -15,7 +16,9 @@ int main(int argc, char** argv) {
     qs::ui::DefaultRandom random;
     qs::ui::QtFileDialog filedialog;
     qs::ui::QtMessageBox messagebox;
-    qs::MainForm form({settings, filedialog, messagebox, random});
+    qs::ui::QtTimer recoverytimer;
+    qs::MainForm form({settings, filedialog, messagebox, random, qs::systemfiles(), recoverytimer,
+                       qs::ui::recoverypath()});
     qs::ui::MainWindow window(form);
     filedialog.setparent(&window);
     messagebox.setparent(&window);

@@ -2,20 +2,33 @@
 // The main window of the core: the block table, the window state, every
 // control and the handlers wired to their notifications. It links no toolkit;
 // the real window mirrors it.
+#include "app/history.h"
 #include "blocklist/rowtext.h"
 #include "document/block.h"
+#include "document/filesystem.h"
 #include "mapview/mapdraw.h"
 #include "ui/controls.h"
 #include "ui/platform.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace qs {
 
 inline constexpr const char* kAppTitle = "Quarrystead";
 inline constexpr const char* kMapFilter = "Cairnwork(*.QRD)|*.QRD";
+
+// The key that takes the recovery copy of an earlier run, as its offer
+// names it.
+inline constexpr const char* kRecoverKey = "Ctrl+R";
+// How long after the last change the recovery copy is written.
+inline constexpr int kRecoveryDelayMs = 3000;
+
+// A timer that never fires, for forms that keep no recovery copy.
+ui::Timer& notimer();
 
 // The platform services the window's logic uses.
 struct Services {
@@ -23,6 +36,11 @@ struct Services {
     ui::FileDialog& filedialog;
     ui::MessageBox& messagebox;
     ui::RandomSource& random;
+    FileSystem& files = systemfiles();
+    // Starts the wait before the recovery copy is written.
+    ui::Timer& recoverytimer = notimer();
+    // Where the recovery copy lives; none is kept when empty.
+    std::string recoverypath = {};
 };
 
 class MainForm {
@@ -149,6 +167,26 @@ public:
 
     void status(std::string text) { sbStatusBar.settext(1, std::move(text)); }
 
+    // Undo and redo of a person's changes to the table.
+    History history;
+    void undo();
+    void redo();
+
+    // Whether the table differs from the one last opened, saved in full or
+    // made by New (or found at start).
+    bool modified() const;
+
+    // The recovery copy: written a few seconds after the last change while
+    // the map is modified, and when the window closes; removed when nothing
+    // is left unsaved. A copy left by an earlier run is offered at start and
+    // taken, as an Open that can be undone, by recover().
+    bool recoveryoffered() const { return offered_; }
+    void recover();
+    void keepcopy();
+
+    // Run after every person's action, once its whole cascade is over.
+    std::vector<std::function<void()>> afteraction;
+
     Services services;
 
 private:
@@ -163,6 +201,30 @@ private:
     // radians) in a colour, from its cached corners.
     void drawslot(int i, std::int32_t col);
     void outline(const std::array<Corner, 4>& corners, std::int32_t col);
+    // Appends the rows of the listed run; gives the free slot's index.
+    int listrows();
+
+    void actionbegin(const ui::Action& action);
+    void actionend();
+    // What an action is called in the history, and what it merges with.
+    std::string actiontitle(const ui::Action& action) const;
+    std::string mergekey(const ui::Action& action, int block) const;
+    // Shows a table from the history exactly as it was: the list, the map
+    // and the editor follow, but nothing is committed back.
+    void restore(const BlockTable& table, int row);
+    // The table as it stands is what the file or New holds.
+    void markclean();
+    // Starts or stops the recovery copy after the table changed.
+    void changed();
+
+    BlockTable before_{};
+    int rowbefore_ = 0;
+    int blockbefore_ = 0;
+    ui::Action action_;
+    bool restoring_ = false;
+    BlockTable clean_{};
+    bool copykept_ = false;
+    bool offered_ = false;
 
     RowCache rowcache_;
     CornerCache cornercache_;

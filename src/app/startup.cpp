@@ -1,6 +1,7 @@
 // Start-up and shut-down of the main window, and the settings kept between
 // runs.
 #include "app/mainform.h"
+#include "document/mapfile.h"
 #include "document/numtext.h"
 
 namespace qs {
@@ -21,6 +22,11 @@ double storednumber(ui::SettingsStore& store, const char* key, const char* fallb
 void MainForm::start() {
     load();
     services.filedialog.setfilter(kMapFilter);
+    markclean();
+    if (!services.recoverypath.empty() && fileexists(services.files, services.recoverypath)) {
+        offered_ = true;
+        status(std::string("Unsaved work kept: press ") + kRecoverKey + " to recover it");
+    }
 }
 
 void MainForm::load() {
@@ -44,6 +50,9 @@ void MainForm::unload() {
         store.set(kAppTitle, kSection, "MainTop", plainnum(top));
     }
     store.set(kAppTitle, kSection, "Background", plainnum(static_cast<std::int32_t>(Slider1.value())));
+    // Closing asks nothing: what is not saved stays in the recovery copy.
+    if (modified()) keepcopy();
+    else changed();
 }
 
 } // namespace qs

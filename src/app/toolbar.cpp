@@ -23,6 +23,7 @@ void MainForm::newmap() {
     refreshmap();
     refreshlist();
     status("New Map");
+    markclean();
 }
 
 void MainForm::copyblock() {
@@ -59,10 +60,18 @@ void MainForm::deleteblock() {
 void MainForm::openmap() {
     const ui::FileChoice choice = services.filedialog.showopen();
     if (choice.filename.empty()) return;
+    // A name that names nothing opens as a new, empty map file.
+    if (!fileexists(services.files, choice.filename)) {
+        const FileResult created = createmapfile(services.files, choice.filename);
+        if (!created.ok) {
+            status("Could not open: " + choice.filetitle + " (" + created.reason + ")");
+            return;
+        }
+    }
     // The whole file is read before the map in memory is touched, so a file
     // that cannot be read loses nothing.
     std::vector<std::byte> bytes;
-    const FileResult read = readmapfile(choice.filename, kSlots * kRecordBytes, bytes);
+    const FileResult read = readmapfile(services.files, choice.filename, kSlots * kRecordBytes, bytes);
     if (!read.ok) {
         status("Could not open: " + choice.filetitle + " (" + read.reason + ")");
         return;
@@ -71,20 +80,42 @@ void MainForm::openmap() {
     refreshmap();
     refreshlist();
     status("Opened: " + choice.filetitle);
+    markclean();
 }
+
+namespace {
+
+// The listed run: the blocks the list shows above its free slot.
+int listedcount(const BlockTable& table) {
+    int k = 0;
+    while (k < kSlots && !endslistedrun(table[static_cast<std::size_t>(k)])) ++k;
+    return k;
+}
+
+} // namespace
 
 void MainForm::savemap() {
     sort(); // even when the dialog is then cancelled
     const ui::FileChoice choice = services.filedialog.showsave();
     if (choice.filename.empty()) return;
-    const FileResult written = writemapfile(choice.filename, encodemap(blocks));
+    const FileResult written = writemapfile(services.files, choice.filename, encodemap(blocks));
     if (!written.ok) {
         status("Could not save: " + choice.filetitle + " (" + written.reason + ")");
         return;
     }
+    // A block with one zero size ends what a map file can hold; the blocks
+    // listed after it stay in memory, and the map stays modified.
+    const int saved = savedruncount(blocks);
+    const int listed = listedcount(blocks);
     refreshmap();
     refreshlist();
+    if (saved < listed) {
+        status("Saved " + std::to_string(saved) + " of " + std::to_string(listed) + " blocks: " +
+               choice.filetitle + " (block " + std::to_string(saved + 1) + " has a zero size)");
+        return;
+    }
     status("Saved: " + choice.filetitle);
+    markclean();
 }
 
 } // namespace qs

@@ -38,6 +38,9 @@ void MainForm::wire() {
     Map.onclick = [this] { Map_Click(); };
 
     tbToolBar.onclick = [this](const std::string& key) { tbToolBar_ButtonClick(key); };
+
+    dispatch.onactionbegin = [this](const ui::Action& action) { actionbegin(action); };
+    dispatch.onactionend = [this] { actionend(); };
 }
 
 } // namespace qs

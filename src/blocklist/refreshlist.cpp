@@ -4,19 +4,20 @@
 
 namespace qs {
 
+int MainForm::listrows() {
+    for (int i = 0; i < kSlots; ++i) {
+        const Block& b = blocks[static_cast<std::size_t>(i)];
+        if (endslistedrun(b)) return i;
+        List1.additem(rowcache_.row(i, b));
+    }
+    return kSlots;
+}
+
 void MainForm::refreshlist() {
     const int r0 = List1.listindex();
     List1.clear();
 
-    int k = kSlots;
-    for (int i = 0; i < kSlots; ++i) {
-        const Block& b = blocks[static_cast<std::size_t>(i)];
-        if (endslistedrun(b)) {
-            k = i;
-            break;
-        }
-        List1.additem(rowcache_.row(i, b));
-    }
+    const int k = listrows();
     // The free slot is offered only while fewer than 999 rows are listed.
     if (List1.listcount() < 999) {
         List1.additem(kFreeSlotRow);

@@ -51,8 +51,9 @@ int savedruncount(const BlockTable& table) {
     return n;
 }
 
-std::vector<std::byte> encodemap(const BlockTable& table) {
-    const auto count = static_cast<std::size_t>(savedruncount(table));
+namespace {
+
+std::vector<std::byte> encoderecords(const BlockTable& table, std::size_t count) {
     std::vector<std::byte> bytes(count * kRecordBytes);
     for (std::size_t n = 0; n < count; ++n) {
         std::byte* r = bytes.data() + n * kRecordBytes;
@@ -68,5 +69,13 @@ std::vector<std::byte> encodemap(const BlockTable& table) {
     }
     return bytes;
 }
+
+} // namespace
+
+std::vector<std::byte> encodemap(const BlockTable& table) {
+    return encoderecords(table, static_cast<std::size_t>(savedruncount(table)));
+}
+
+std::vector<std::byte> encodetable(const BlockTable& table) { return encoderecords(table, kSlots); }
 
 } // namespace qs

@@ -21,6 +21,10 @@ void decodemap(std::span<const std::byte> bytes, BlockTable& table);
 // its sizes are non-zero.
 std::vector<std::byte> encodemap(const BlockTable& table);
 
+// The bytes of every slot, all 1000 records: the whole table, which reads
+// back bit for bit.
+std::vector<std::byte> encodetable(const BlockTable& table);
+
 // How many slots the saved run of `table` holds (1 to 1000).
 int savedruncount(const BlockTable& table);
 

@@ -21,8 +21,22 @@ struct Geometry {
     int height = 0;
 };
 
+// The outermost notification of a person's action: which control raised it
+// and what happened to it. `source` is null for an action of the program's
+// own, such as recovering a map; `event` then says what it is.
+struct Action {
+    const Control* source = nullptr;
+    std::string event;
+};
+
 // Shared by the controls of one window: counts how deeply notifications are
 // nested and, for tests, records each one as "name(index).Event".
+//
+// The outermost notification is a person's action. `onactionbegin` runs just
+// before its handler and `onactionend` just after it, once the whole cascade
+// below it is over, however deep it went. Whatever needs to know that an
+// action is over (the history, the modified state, the recovery copy, other
+// views) hangs off these two.
 class Dispatch {
 public:
     int depth() const { return depth_; }
@@ -34,7 +48,16 @@ public:
 
     void raise(const Control& source, const char* event, const std::function<void()>& handler);
 
+    // Runs `body` as one action of the program's own: a single begin and end
+    // around it, whatever it raises.
+    void act(const std::string& what, const std::function<void()>& body);
+
+    std::function<void(const Action&)> onactionbegin;
+    std::function<void()> onactionend;
+
 private:
+    void run(const Action& action, const std::function<void()>& body);
+
     int depth_ = 0;
     int maxdepth_ = 0;
     std::vector<std::string>* log_ = nullptr;

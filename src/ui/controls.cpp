@@ -158,6 +158,7 @@ void Slider::preset(int v) {
 }
 
 void Toolbar::click(const std::string& key) {
+    pressed_ = key;
     raise("ButtonClick", [&] {
         if (onclick) onclick(key);
     });

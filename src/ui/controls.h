@@ -192,7 +192,12 @@ public:
     using Control::Control;
     std::vector<std::string> keys;
     void click(const std::string& key);
+    // The key of the button clicked last.
+    const std::string& pressed() const { return pressed_; }
     std::function<void(const std::string& key)> onclick;
+
+private:
+    std::string pressed_;
 };
 
 class StatusBar : public Control {

@@ -3,6 +3,7 @@
 // interfaces, with plain implementations that need no desktop.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <random>
@@ -64,6 +65,34 @@ public:
 
 private:
     std::mt19937 engine_; // the standard's fixed default seed
+};
+
+// Runs a task once, some time after it was started; starting it again
+// before then starts the wait anew with the new task.
+class Timer {
+public:
+    virtual ~Timer() = default;
+    virtual void start(int milliseconds, std::function<void()> task) = 0;
+    virtual void stop() = 0;
+};
+
+// A timer whose time comes only when fire() is called.
+class ManualTimer : public Timer {
+public:
+    void start(int ms, std::function<void()> t) override {
+        milliseconds = ms;
+        task = std::move(t);
+    }
+    void stop() override { task = nullptr; }
+    bool pending() const { return static_cast<bool>(task); }
+    // Runs the task, if one is waiting.
+    void fire() {
+        auto t = std::move(task);
+        task = nullptr;
+        if (t) t();
+    }
+    int milliseconds = 0;
+    std::function<void()> task;
 };
 
 class MemorySettings : public SettingsStore {

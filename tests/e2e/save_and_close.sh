@@ -2,6 +2,8 @@
 # Starts the real editor on the present X display and works it as a person
 # would: types a block into the edit fields, saves it through the file
 # dialog, checks the saved bytes, closes the window and checks the settings.
+# The first run has a file-size limit below a recovery copy's size; the
+# second is killed, and the third recovers what it had and saves it.
 #   save_and_close.sh BUILD_DIR      (run it under xvfb-run)
 set -euo pipefail
 build=$1
@@ -12,17 +14,21 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
+export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/data
+copy=$XDG_DATA_HOME/Quarrystead/Quarrystead/recovery.QRD
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-"$build/quarrystead" &
-pid=$!
-wid=$(timeout 30 xdotool search --sync --onlyvisible --name '^Quarrystead$' | head -n 1)
-[ -n "$wid" ] || fail "the window did not appear"
-eval "$(xdotool getwindowgeometry --shell "$wid")"
-WX=$X WY=$Y
-sleep 0.5
+start() { # the editor, with a file-size limit in KB or "unlimited"
+  (ulimit -f "$1"; exec "$build/quarrystead") &
+  pid=$!
+  wid=$(timeout 30 xdotool search --sync --onlyvisible --name '^Quarrystead$' | head -n 1)
+  [ -n "$wid" ] || fail "the window did not appear"
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  WX=$X WY=$Y
+  sleep 0.5
+}
+start 20
 
 # Places in the window, in pixels of its client area.
 click() { xdotool mousemove --sync $((WX + $1)) $((WY + $2)) click 1; sleep 0.4; }
@@ -36,18 +42,26 @@ typeinto 369 273 2    # sizexed
 typeinto 409 273 3    # sizeyed
 typeinto 289 273 10   # posxed
 typeinto 329 273 5    # posyed
+# The recovery copy (32000 bytes) cannot be written under the limit: that
+# is a failure to report, not the end of the program.
+sleep 4
+kill -0 "$pid" || fail "the editor died writing beyond the file-size limit"
+[ -z "$(ls -A "$(dirname "$copy")")" ] || fail "a failed recovery copy left a file"
 
-click 65 14           # the toolbar's Save
-dlg=$(timeout 20 xdotool search --sync --onlyvisible --name '^Save As$' | head -n 1)
-[ -n "$dlg" ] || fail "the save dialog did not appear"
-eval "$(xdotool getwindowgeometry --shell "$dlg")"
-xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
-xdotool windowfocus --sync "$dlg"
-sleep 0.3
-xdotool type --delay 30 "$work/block.QRD"
-xdotool key Return
-for _ in $(seq 50); do [ -s "$work/block.QRD" ] && break; sleep 0.1; done
-[ -s "$work/block.QRD" ] || fail "no map file was saved"
+saveas() { # the toolbar's Save, and a name typed into its dialog
+  click 65 14
+  dlg=$(timeout 20 xdotool search --sync --onlyvisible --name '^Save As$' | head -n 1)
+  [ -n "$dlg" ] || fail "the save dialog did not appear"
+  eval "$(xdotool getwindowgeometry --shell "$dlg")"
+  xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+  xdotool windowfocus --sync "$dlg"
+  sleep 0.3
+  xdotool type --delay 30 "$1"
+  xdotool key Return
+  for _ in $(seq 50); do [ -s "$1" ] && break; sleep 0.1; done
+  [ -s "$1" ] || fail "no map file was saved"
+}
+saveas "$work/block.QRD"
 
 # X 10, Z 5, Size X 2, Size Z 3, Height 0, Bottom 0, -Angle (-0), colour 0.
 printf '\x00\x00\x20\x41\x00\x00\xa0\x40\x00\x00\x00\x40\x00\x00\x40\x40\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x80\x00\x00\x00\x00' >"$work/expected"
@@ -61,3 +75,26 @@ conf=$XDG_CONFIG_HOME/Quarrystead/Quarrystead.conf
 for line in '[Settings]' 'MainLeft=1000' 'MainTop=1000' 'Background=0'; do
   grep -qxF "$line" "$conf" || { cat "$conf" >&2; fail "settings lack $line"; }
 done
+
+# A run that is killed keeps its unsaved work in the recovery copy.
+start unlimited
+typeinto 369 273 2    # sizexed
+typeinto 409 273 3    # sizeyed
+for _ in $(seq 80); do [ -s "$copy" ] && break; sleep 0.1; done
+[ "$(stat -c %s "$copy" 2>/dev/null)" = 32000 ] || fail "no recovery copy was kept"
+kill -KILL "$pid"
+wait "$pid" 2>/dev/null || true
+pid=
+
+# The next run offers it; its key takes it, and a save then removes it.
+start unlimited
+click 400 100          # the list's first row, to give the window the keyboard
+xdotool key ctrl+r
+sleep 0.5
+saveas "$work/recovered.QRD"
+printf '\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x40\x00\x00\x40\x40\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x80\x00\x00\x00\x00' >"$work/expected"
+cmp "$work/recovered.QRD" "$work/expected" || { od -An -tx1 "$work/recovered.QRD" >&2; fail "the recovered map differs"; }
+kill -TERM "$pid"
+wait "$pid" || fail "the editor did not close cleanly"
+pid=
+[ ! -e "$copy" ] || fail "the recovery copy outlived a save and a clean close"

@@ -313,3 +313,20 @@ TEST_F(Window, RepaintingOnlyWhatChangedGivesTheSamePictureAsDrawingItAll) {
         ASSERT_EQ(map->grab().toImage(), fresh.grab().toImage()) << "after step " << step;
     }
 }
+
+TEST_F(Window, UndoAndRedoKeysAreTheWindowsEvenInAField) {
+    typeover("sizexed", "2");
+    typeover("posxed", "35");
+    auto* x = find<QLineEdit>("posxed");
+    ASSERT_TRUE(x->hasFocus());
+    QTest::keyClick(x, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(x->text(), "0");
+    EXPECT_EQ(form.blocks[0].x, 0);
+    EXPECT_EQ(find<QLabel>("sbStatusBar_panel1")->text(), "Undone: typing in X");
+    QTest::keyClick(x, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(x->text(), "35");
+    QTest::keyClick(x, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(x, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(form.blocks[0].x, 35);
+    EXPECT_EQ(find<QLabel>("sbStatusBar_panel1")->text(), "Redone: typing in X");
+}

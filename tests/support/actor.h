@@ -48,6 +48,25 @@ inline std::string checkinvariants(const MainForm& f) {
     return {};
 }
 
+// Undo gives back the table and the selected row from before the action that
+// led from `before` to the form's table, bit for bit; redo gives back the
+// table and row after it. An empty text when both hold.
+inline std::string checkundo(MainForm& f, const BlockTable& before, int rowbefore) {
+    auto same = [](const BlockTable& a, const BlockTable& b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    if (same(before, f.blocks)) return {};
+    const BlockTable after = f.blocks;
+    const int rowafter = f.List1.listindex();
+    f.undo();
+    if (!same(f.blocks, before)) return "undo did not give back the table";
+    if (f.List1.listindex() != rowbefore) return "undo did not give back the selected row";
+    if (std::string fault = checkinvariants(f); !fault.empty()) return "after undo: " + fault;
+    f.redo();
+    if (!same(f.blocks, after)) return "redo did not give back the table";
+    if (f.List1.listindex() != rowafter) return "redo did not give back the selected row";
+    if (std::string fault = checkinvariants(f); !fault.empty()) return "after redo: " + fault;
+    return {};
+}
+
 class Actor {
 public:
     // `next` gives the numbers that choose each action; `folder` is where
@@ -232,23 +251,29 @@ inline void Actor::act() {
         // A table as a file could bring it: small, full, or with odd values.
         const int n = pick(10) == 0 ? 1000 : pick(12);
         note("load " + std::to_string(n) + " blocks");
-        f_.blocks.fill(Block{});
+        BlockTable table{};
         for (int i = 0; i < n; ++i) {
             Block b{anyfloat(), anyfloat(), anyfloat(), anyfloat(), anyfloat(), anyfloat(), anyfloat(),
                     static_cast<std::int32_t>(word())};
             if (pick(3)) b.sizex = b.sizez = static_cast<float>(1 + pick(5));
-            f_.blocks[static_cast<std::size_t>(i)] = b;
+            table[static_cast<std::size_t>(i)] = b;
         }
-        f_.refreshmap();
-        f_.refreshlist();
+        // As an Open would: one action.
+        f_.dispatch.act("load", [&] {
+            f_.blocks = table;
+            f_.refreshmap();
+            f_.refreshlist();
+        });
         break;
     }
     case 15:
     case 16: command(); break;
     default: {
         note("empty the table");
-        f_.blocks.fill(Block{});
-        f_.refreshlist();
+        f_.dispatch.act("empty", [&] {
+            f_.blocks.fill(Block{});
+            f_.refreshlist();
+        });
         break;
     }
     }

@@ -2,6 +2,7 @@
 // A main form on in-memory services, as the tests use it.
 #include "app/mainform.h"
 #include "document/mapcodec.h"
+#include "support/faultyfiles.h"
 #include "ui/platform.h"
 
 #include <functional>
@@ -32,14 +33,18 @@ inline std::vector<std::byte> filebytes(const std::vector<Block>& records) {
 }
 
 struct Harness {
-    explicit Harness(bool start = false) {
+    explicit Harness(bool start = false, std::string recovery = {}) : recoverypath(std::move(recovery)) {
         if (start) form.start();
     }
     ui::MemorySettings settings;
     ui::ScriptedFileDialog filedialog;
     ui::ScriptedMessageBox messagebox;
     ui::DefaultRandom random;
-    MainForm form{Services{settings, filedialog, messagebox, random}};
+    FaultyFiles files;
+    ui::ManualTimer timer;
+    // Where the recovery copy goes; empty keeps none.
+    std::string recoverypath;
+    MainForm form{Services{settings, filedialog, messagebox, random, files, timer, recoverypath}};
 
     // Puts blocks into slots 0 to n-1 and rebuilds the list, as opening a
     // file does.

@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStatusBar>
@@ -78,6 +79,28 @@ protected:
     void dataChanged(const QModelIndex& topleft, const QModelIndex& bottomright,
                      const QList<int>& roles) override {
         QAbstractItemView::dataChanged(topleft, bottomright, roles);
+    }
+};
+
+// Lets the window's undo and redo keys through a text field, which would
+// otherwise take them for its own undo of the text.
+class WindowKeys : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() != QEvent::ShortcutOverride) return QObject::eventFilter(watched, e);
+        auto* key = static_cast<QKeyEvent*>(e);
+        return iswindowkey(key->keyCombination());
+    }
+
+public:
+    static bool iswindowkey(QKeyCombination combination) {
+        const QKeySequence pressed(combination);
+        for (const char* keys : {"Ctrl+Z", "Ctrl+Shift+Z", "Ctrl+Y"})
+            if (pressed == QKeySequence(keys)) return true;
+        return false;
     }
 };
 
@@ -172,12 +195,27 @@ void MainWindow::build() {
         w->setGeometry(place(*label));
     }
 
+    // The window's own keys.
+    auto addkey = [this](const char* keys, std::function<void()> run) {
+        auto* shortcut = new QShortcut(QKeySequence(keys), this);
+        connect(shortcut, &QShortcut::activated, this, [this, run] {
+            run();
+            after();
+        });
+    };
+    addkey("Ctrl+Z", [this] { form_.undo(); });
+    addkey("Ctrl+Shift+Z", [this] { form_.redo(); });
+    addkey("Ctrl+Y", [this] { form_.redo(); });
+    addkey(kRecoverKey, [this] { form_.recover(); });
+    auto* windowkeys = new WindowKeys(this);
+
     // Text fields.
     for (TextField* field : {&f.posxed, &f.posyed, &f.sizexed, &f.sizeyed, &f.bottomed, &f.heighted, &f.angleed}) {
         auto* w = new QLineEdit(this);
         w->setObjectName(objectname(*field));
         w->setGeometry(place(*field));
         w->setTextMargins(0, 0, 0, 0);
+        w->installEventFilter(windowkeys);
         connect(w, &QLineEdit::textEdited, this, [this, field](const QString& text) {
             field->settext(text.toStdString());
             after();

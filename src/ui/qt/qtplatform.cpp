@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QDir>
 
 namespace qs::ui {
 
@@ -22,6 +24,40 @@ void QtSettings::set(const std::string& app, const std::string& section, const s
     QSettings store(q(app), q(app));
     store.setValue(q(section + "/" + key), q(value));
     store.sync();
+}
+
+QtTimer::QtTimer() {
+    timer_.setSingleShot(true);
+    clock_.start();
+    QObject::connect(&timer_, &QTimer::timeout, [this] { due(); });
+}
+
+void QtTimer::start(int milliseconds, std::function<void()> task) {
+    task_ = std::move(task);
+    deadline_ = clock_.elapsed() + milliseconds;
+    if (!timer_.isActive()) timer_.start(milliseconds);
+}
+
+void QtTimer::stop() {
+    timer_.stop();
+    task_ = nullptr;
+}
+
+void QtTimer::due() {
+    const qint64 left = deadline_ - clock_.elapsed();
+    if (left > 0) {
+        timer_.start(static_cast<int>(left));
+        return;
+    }
+    auto task = std::move(task_);
+    task_ = nullptr;
+    if (task) task();
+}
+
+std::string recoverypath() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (folder.isEmpty() || !QDir().mkpath(folder)) return {};
+    return QDir(folder).filePath("recovery.QRD").toStdString();
 }
 
 std::string qtnamefilter(const std::string& filter) {

@@ -2,6 +2,11 @@
 // The desktop's services, realised with Qt.
 #include "ui/platform.h"
 
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <string>
+
 class QWidget;
 
 namespace qs::ui {
@@ -39,6 +44,28 @@ public:
 private:
     QWidget* parent_;
 };
+
+// A single-shot QTimer on the window's thread. Starting it again while it
+// waits only moves its deadline, which costs a reading of the clock rather
+// than a new timer at every keystroke; when the old time comes, it waits on
+// for the rest.
+class QtTimer : public Timer {
+public:
+    QtTimer();
+    void start(int milliseconds, std::function<void()> task) override;
+    void stop() override;
+
+private:
+    void due();
+    QTimer timer_;
+    QElapsedTimer clock_;
+    qint64 deadline_ = 0;
+    std::function<void()> task_;
+};
+
+// Where this user's recovery copy lives, in the application's data folder
+// (made when missing); empty when there is no such folder.
+std::string recoverypath();
 
 // "Cairnwork(*.QRD)|*.QRD" as a Qt name filter whose pattern matches the
 // extension in any case: "Cairnwork(*.QRD) (*.[Qq][Rr][Dd])".

@@ -1,0 +1,106 @@
+#include "document/filesystem.h"
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace qs {
+
+std::string errortext(int error) {
+    if (error == kNotRegularFile) return "Not a regular file";
+    return std::generic_category().message(error);
+}
+
+int SystemFiles::kind(const std::string& path, FileKind& kind, unsigned& mode) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno != ENOENT) return errno;
+        kind = FileKind::Missing;
+        mode = 0;
+        return 0;
+    }
+    kind = S_ISREG(st.st_mode) ? FileKind::Regular : FileKind::Other;
+    mode = st.st_mode & 07777;
+    return 0;
+}
+
+int SystemFiles::canwrite(const std::string& path) { return ::access(path.c_str(), W_OK) == 0 ? 0 : errno; }
+
+int SystemFiles::openread(const std::string& path, int& fd) {
+    // Without O_NONBLOCK a pipe would hold the window until a writer came.
+    fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return errno == ENXIO ? kNotRegularFile : errno; // a socket
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int error = S_ISREG(st.st_mode) ? errno : kNotRegularFile;
+        ::close(fd);
+        fd = -1;
+        return error;
+    }
+    return 0;
+}
+
+int SystemFiles::create(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return errno;
+    return ::close(fd) == 0 ? 0 : errno;
+}
+
+int SystemFiles::read(int fd, std::byte* into, std::size_t n, std::size_t& got) {
+    for (;;) {
+        const ssize_t r = ::read(fd, into, n);
+        if (r >= 0) {
+            got = static_cast<std::size_t>(r);
+            return 0;
+        }
+        if (errno != EINTR) return errno;
+    }
+}
+
+int SystemFiles::createtemp(std::string& path, int& fd) {
+    fd = ::mkostemp(path.data(), O_CLOEXEC);
+    return fd < 0 ? errno : 0;
+}
+
+int SystemFiles::setmode(int fd, unsigned mode) {
+    return ::fchmod(fd, static_cast<mode_t>(mode)) == 0 ? 0 : errno;
+}
+
+int SystemFiles::write(int fd, const std::byte* from, std::size_t n, std::size_t& written) {
+    for (;;) {
+        const ssize_t w = ::write(fd, from, n);
+        if (w >= 0) {
+            written = static_cast<std::size_t>(w);
+            return 0;
+        }
+        if (errno != EINTR) return errno;
+    }
+}
+
+int SystemFiles::flush(int fd) { return ::fsync(fd) == 0 ? 0 : errno; }
+
+int SystemFiles::close(int fd) { return ::close(fd) == 0 ? 0 : errno; }
+
+int SystemFiles::rename(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+int SystemFiles::remove(const std::string& path) { return ::unlink(path.c_str()) == 0 ? 0 : errno; }
+
+unsigned SystemFiles::newfilemode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666u & ~static_cast<unsigned>(mask);
+}
+
+FileSystem& systemfiles() {
+    static SystemFiles files;
+    return files;
+}
+
+void ignorefilesizesignal() { std::signal(SIGXFSZ, SIG_IGN); }
+
+} // namespace qs

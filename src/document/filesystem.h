@@ -1,0 +1,73 @@
+#pragma once
+// What map files need of the file system, one step at a time, so that a test
+// can make any step fail with any error. Every step returns 0 or the
+// system's error number.
+#include <cstddef>
+#include <string>
+
+namespace qs {
+
+enum class FileKind { Missing, Regular, Other };
+
+// An error of the program's own: the name names something that is not a
+// regular file (a folder, a pipe, a device, a socket).
+inline constexpr int kNotRegularFile = -1;
+
+// The words for an error number, as the system says them.
+std::string errortext(int error);
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // What the name names and, for a file, its permission bits. A missing
+    // name is not an error; a folder on the way that cannot be searched is.
+    virtual int kind(const std::string& path, FileKind& kind, unsigned& mode) = 0;
+    // 0 when this user may write the file, as the file system decides.
+    virtual int canwrite(const std::string& path) = 0;
+    // Opens a regular file for reading without ever blocking; anything else
+    // is refused with kNotRegularFile.
+    virtual int openread(const std::string& path, int& fd) = 0;
+    // Creates a new, empty file with a new file's permissions.
+    virtual int create(const std::string& path) = 0;
+    virtual int read(int fd, std::byte* into, std::size_t n, std::size_t& got) = 0;
+    // Creates a new file from a name ending in "XXXXXX", which is replaced.
+    virtual int createtemp(std::string& path, int& fd) = 0;
+    virtual int setmode(int fd, unsigned mode) = 0;
+    virtual int write(int fd, const std::byte* from, std::size_t n, std::size_t& written) = 0;
+    // Makes what was written durable.
+    virtual int flush(int fd) = 0;
+    virtual int close(int fd) = 0;
+    virtual int rename(const std::string& from, const std::string& to) = 0;
+    virtual int remove(const std::string& path) = 0;
+    // The permissions a new file gets under the present umask.
+    virtual unsigned newfilemode() = 0;
+};
+
+// The real file system.
+class SystemFiles : public FileSystem {
+public:
+    int kind(const std::string& path, FileKind& kind, unsigned& mode) override;
+    int canwrite(const std::string& path) override;
+    int openread(const std::string& path, int& fd) override;
+    int create(const std::string& path) override;
+    int read(int fd, std::byte* into, std::size_t n, std::size_t& got) override;
+    int createtemp(std::string& path, int& fd) override;
+    int setmode(int fd, unsigned mode) override;
+    int write(int fd, const std::byte* from, std::size_t n, std::size_t& written) override;
+    int flush(int fd) override;
+    int close(int fd) override;
+    int rename(const std::string& from, const std::string& to) override;
+    int remove(const std::string& path) override;
+    unsigned newfilemode() override;
+};
+
+// The process's one real file system.
+FileSystem& systemfiles();
+
+// A write beyond the process's file-size limit raises SIGXFSZ, which ends a
+// process by default; ignored, it is an ordinary write error ("File too
+// large"). The program calls this once at start.
+void ignorefilesizesignal();
+
+} // namespace qs

@@ -1,0 +1,51 @@
+#pragma once
+// The real file system with one step made to fail with a chosen error.
+#include "document/filesystem.h"
+
+#include <cerrno>
+
+namespace qs::test {
+
+class FaultyFiles : public SystemFiles {
+public:
+    enum class Step { None, Kind, OpenRead, Create, Read, CreateTemp, SetMode, Write, ShortWrite, Flush, Close, Rename };
+    Step failat = Step::None;
+    int error = EIO;
+
+    int kind(const std::string& p, FileKind& k, unsigned& m) override {
+        return failat == Step::Kind ? error : SystemFiles::kind(p, k, m);
+    }
+    int openread(const std::string& p, int& fd) override {
+        return failat == Step::OpenRead ? error : SystemFiles::openread(p, fd);
+    }
+    int create(const std::string& p) override { return failat == Step::Create ? error : SystemFiles::create(p); }
+    int read(int fd, std::byte* into, std::size_t n, std::size_t& got) override {
+        return failat == Step::Read ? error : SystemFiles::read(fd, into, n, got);
+    }
+    int createtemp(std::string& p, int& fd) override {
+        return failat == Step::CreateTemp ? error : SystemFiles::createtemp(p, fd);
+    }
+    int setmode(int fd, unsigned m) override { return failat == Step::SetMode ? error : SystemFiles::setmode(fd, m); }
+    // A short write puts down part of what it was given; the next one fails.
+    int write(int fd, const std::byte* from, std::size_t n, std::size_t& written) override {
+        if (failat == Step::Write || (failat == Step::ShortWrite && wrote_)) return error;
+        if (failat == Step::ShortWrite) {
+            wrote_ = true;
+            return SystemFiles::write(fd, from, n / 2, written);
+        }
+        return SystemFiles::write(fd, from, n, written);
+    }
+    int flush(int fd) override { return failat == Step::Flush ? error : SystemFiles::flush(fd); }
+    int close(int fd) override {
+        const int result = SystemFiles::close(fd); // the descriptor is gone either way
+        return failat == Step::Close ? error : result;
+    }
+    int rename(const std::string& from, const std::string& to) override {
+        return failat == Step::Rename ? error : SystemFiles::rename(from, to);
+    }
+
+private:
+    bool wrote_ = false;
+};
+
+} // namespace qs::test
