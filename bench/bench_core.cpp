@@ -1,6 +1,7 @@
 // The core's cost per event, with the whole cascade, on maps of 1 to 1000
 // blocks.
 #include "document/mapcodec.h"
+#include "document/mapfile.h"
 #include "fixture.h"
 #include "support/tempdir.h"
 
@@ -157,5 +158,16 @@ void BM_SaveFloor(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SaveFloor);
+
+// The safe save alone, through the file-system service: what Save adds to
+// the floor apart from the command's compaction, list rebuilds and redraw.
+void BM_WriteMapFile(benchmark::State& state) {
+    Bench b(1000);
+    const std::string path = b.dir.file("full.QRD");
+    const auto bytes = encodemap(b.f.blocks);
+    for (auto _ : state)
+        if (!writemapfile(systemfiles(), path, bytes).ok) state.SkipWithError("the save failed");
+}
+BENCHMARK(BM_WriteMapFile);
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace qs {
 
@@ -10,14 +11,23 @@ namespace {
 
 constexpr std::uint32_t kSignBit = 0x80000000u;
 
+// Little-endian on any machine; on a little-endian one, a plain copy.
 std::uint32_t load32(const std::byte* p) {
     std::uint32_t v = 0;
-    for (int k = 3; k >= 0; --k) v = (v << 8) | std::to_integer<std::uint32_t>(p[k]);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&v, p, 4);
+    } else {
+        for (int k = 3; k >= 0; --k) v = (v << 8) | std::to_integer<std::uint32_t>(p[k]);
+    }
     return v;
 }
 
 void store32(std::byte* p, std::uint32_t v) {
-    for (int k = 0; k < 4; ++k) p[k] = static_cast<std::byte>((v >> (8 * k)) & 0xFFu);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(p, &v, 4);
+    } else {
+        for (int k = 0; k < 4; ++k) p[k] = static_cast<std::byte>((v >> (8 * k)) & 0xFFu);
+    }
 }
 
 float loadsingle(const std::byte* p) { return std::bit_cast<float>(load32(p)); }
