@@ -171,32 +171,6 @@ TEST_F(Files, OpeningANewNameCreatesAnEmptyFile) {
     EXPECT_EQ(f.sbStatusBar.text(1), "Opened: new.QRD");
 }
 
-TEST_F(Files, AFileThatCannotBeReadLeavesTheMapAsItWas) {
-    h.load(4);
-    f.List1.setlistindex(2);
-    const auto table = f.blocks;
-    const auto rows = f.List1.rows();
-    const auto lines = f.Map.lines();
-    std::filesystem::create_directory(dir.file("folder.QRD"));
-    writebytes(dir.file("plain"), records(1));
-    const std::pair<std::string, std::string> cases[] = {
-        {dir.file("folder.QRD"), "Could not open: folder.QRD (Not a regular file)"},
-        {dir.file("missing/x.QRD"), "Could not open: x.QRD (No such file or directory)"},
-        {dir.file("plain/x.QRD"), "Could not open: x.QRD (Not a directory)"},
-    };
-    for (const auto& [path, text] : cases) {
-        chooseopen(path);
-        p.press("Open");
-        EXPECT_EQ(f.sbStatusBar.text(1), text);
-        EXPECT_EQ(f.blocks, table);
-        EXPECT_EQ(f.List1.rows(), rows);
-        EXPECT_EQ(f.List1.listindex(), 2);
-        EXPECT_EQ(f.curblock, 2);
-        EXPECT_EQ(f.Map.lines(), lines);
-    }
-    EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
-}
-
 TEST_F(Files, SaveFailuresLeaveTheOldFileAndNoTemporaryFile) {
     h.load(3);
     std::filesystem::create_directory(dir.file("folder.QRD"));
