@@ -191,7 +191,7 @@ TEST_F(Started, ListClickFillsEveryControlAndWritesNothingBack) {
 }
 
 TEST_F(Started, ListClickUnhighlightsTheOldBlockAndHighlightsTheNew) {
-    h.load(2, [](int i) { return block(10 + 10.0f * i, 5, 2, 1, 0, 0, 0, i == 0 ? 0xFF0000 : 0x00FF00); });
+    h.load(2, [](int i) { return block(10 + 10.0f * static_cast<float>(i), 5, 2, 1, 0, 0, 0, i == 0 ? 0xFF0000 : 0x00FF00); });
     p.select(0);
     f.Map.cls();
     p.select(1);

@@ -219,7 +219,7 @@ INSTANTIATE_TEST_SUITE_P(EachStep, SaveFault,
                                            Fault{"flush", Failing::Flush, EIO, "Input/output error"},
                                            Fault{"close", Failing::Close, EIO, "Input/output error"},
                                            Fault{"rename", Failing::Rename, EXDEV, "Invalid cross-device link"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(Keeping, OpenFailuresLeaveTheMapAndSayWhy) {
     writebytes(dir.file("map.QRD"), filebytes({numbered(5)}));

@@ -1,6 +1,7 @@
 // The window's controls at design time: places, sizes, texts, ranges, steps
 // and initial values.
 #include "app/mainform.h"
+#include "editor/editvalues.h"
 
 namespace qs {
 
@@ -68,9 +69,9 @@ void MainForm::layout() {
 
     place(Command1[3], 6120, 5880, 735, 255, "Random");
     place(Command1[2], 6840, 5880, 495, 255, "Grey");
-    Command1[2].setbackcolor(128 + 128 * 256 + 128 * 65536);
+    Command1[2].setbackcolor(displaycolour(128, 128, 128));
     place(Command1[1], 7320, 5880, 615, 255, "Brown");
-    Command1[1].setbackcolor(128 + 64 * 256 + 64 * 65536);
+    Command1[1].setbackcolor(displaycolour(128, 64, 64));
     place(Command1[0], 7920, 5880, 615, 255, "White");
     Command1[0].setbackcolor(0xFFFFFF);
     for (auto& b : Command1) b.showscolour = true;

@@ -203,6 +203,12 @@ private:
     void outline(const std::array<Corner, 4>& corners, std::int32_t col);
     // Appends the rows of the listed run; gives the free slot's index.
     int listrows();
+    // Selects the row after `row` (when there is one), then `row`.
+    void reselect(int row);
+    // The size sliders from the size fields.
+    void sliderstofields();
+    // A new random colour for the "Random" preset to show.
+    void newrandompreset();
 
     void actionbegin(const ui::Action& action);
     void actionend();

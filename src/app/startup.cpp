@@ -3,6 +3,7 @@
 #include "app/mainform.h"
 #include "document/mapfile.h"
 #include "document/numtext.h"
+#include "editor/editvalues.h"
 
 namespace qs {
 
@@ -36,11 +37,9 @@ void MainForm::load() {
     // The slider keeps the grey level within 0 to 255. Setting it here raises
     // nothing: start-up shows "Status", not a background change.
     Slider1.preset(towhole32(storednumber(store, "Background", "0")));
-    Map.setbackcolor(Slider1.value() * 65793);
+    Map.setbackcolor(grey(Slider1.value()));
     refreshlist();
-    const auto c = static_cast<std::int32_t>(services.random.next() * 16777216.0f);
-    Command1[3].setbackcolor(c);
-    Command1[3].setmaskcolor(c);
+    newrandompreset();
 }
 
 void MainForm::unload() {

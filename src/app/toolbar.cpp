@@ -32,12 +32,7 @@ void MainForm::copyblock() {
     const int r = List1.listindex();
     if (validslot(t) && validslot(r)) blocks[static_cast<std::size_t>(t)] = blocks[static_cast<std::size_t>(r)];
     refreshlist();
-    if (t >= 0 && t < List1.listcount()) {
-        // Selecting the next row first makes the click run for the copy even
-        // when the rebuild already selected its row.
-        if (t < List1.listcount() - 1) List1.setlistindex(t + 1);
-        List1.setlistindex(t);
-    }
+    if (t >= 0 && t < List1.listcount()) reselect(t);
 }
 
 void MainForm::refresh() {

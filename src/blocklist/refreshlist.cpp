@@ -13,6 +13,13 @@ int MainForm::listrows() {
     return kSlots;
 }
 
+void MainForm::reselect(int row) {
+    // Selecting the next row first makes the click run for the row even when
+    // it is selected already.
+    if (row < List1.listcount() - 1) List1.setlistindex(row + 1);
+    List1.setlistindex(row);
+}
+
 void MainForm::refreshlist() {
     const int r0 = List1.listindex();
     List1.clear();
@@ -24,14 +31,8 @@ void MainForm::refreshlist() {
         blocks[static_cast<std::size_t>(k)] = Block{};
     }
 
-    // Selecting the next row first makes the click run for r0 even when the
-    // rebuild lands on the same row number.
-    if (r0 > -1 && r0 < List1.listcount()) {
-        if (r0 < List1.listcount() - 1) List1.setlistindex(r0 + 1);
-        List1.setlistindex(r0);
-    } else {
-        List1.setlistindex(0);
-    }
+    if (r0 > -1 && r0 < List1.listcount()) reselect(r0);
+    else List1.setlistindex(0);
 
     // The click left the commit flag on, so a shown text that its field had
     // normalised commits here.

@@ -2,6 +2,7 @@
 // random angle. They only write editor controls; the commit does the rest.
 #include "app/mainform.h"
 #include "document/numtext.h"
+#include "editor/editvalues.h"
 
 #include <algorithm>
 
@@ -9,7 +10,7 @@ namespace qs {
 
 void MainForm::Color_Change(int /*index*/) {
     edchange();
-    Picture1.setbackcolor(Color[0].value() + Color[1].value() * 256 + Color[2].value() * 65536);
+    Picture1.setbackcolor(displaycolour(Color[0].value(), Color[1].value(), Color[2].value()));
 }
 
 void MainForm::Label3_Click(int index) {
@@ -23,11 +24,13 @@ void MainForm::Command1_Click(int index) {
     Color[1].setvalue((c / 256) & 255);
     Color[2].setvalue((c / 65536) & 255);
     Picture1.setbackcolor(c);
-    if (index == 3) {
-        const auto r = static_cast<std::int32_t>(services.random.next() * 16777216.0f);
-        Command1[3].setbackcolor(r);
-        Command1[3].setmaskcolor(r);
-    }
+    if (index == 3) newrandompreset();
+}
+
+void MainForm::newrandompreset() {
+    const auto c = static_cast<std::int32_t>(services.random.next() * 16777216.0f);
+    Command1[3].setbackcolor(c);
+    Command1[3].setmaskcolor(c);
 }
 
 void MainForm::Command2_Click() {

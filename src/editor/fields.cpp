@@ -1,6 +1,7 @@
 // The seven edit fields and the commit of the current block.
 #include "app/mainform.h"
 #include "document/numtext.h"
+#include "editor/editvalues.h"
 
 #include <cmath>
 #include <limits>
@@ -8,14 +9,6 @@
 namespace qs {
 
 namespace {
-
-std::int32_t wholeangle(std::string_view text) {
-    return towhole32(readnum(first(text, 4))) % 360;
-}
-
-// The normal form of the angle field: whole degrees, remainder by 360,
-// without a sign.
-std::string angletext(std::string_view text) { return signless(wholeangle(text)); }
 
 // A size text beyond the single range stays in double precision, so that the
 // size cap turns it into "100" rather than an unreadable single.
@@ -60,8 +53,13 @@ void MainForm::heighted_Change() {
 
 void MainForm::angleed_Change() {
     angleed.settext(angletext(angleed.text()));
-    AngleSB.setvalue(towhole32(readnum(angleed.text())) % 360);
+    AngleSB.setvalue(anglebar(angleed.text()));
     edchange();
+}
+
+void MainForm::sliderstofields() {
+    VScroll1[0].setvalue(sizeslider(sizexed.text()));
+    VScroll1[1].setvalue(sizeslider(sizeyed.text()));
 }
 
 void MainForm::edchange() {
@@ -77,14 +75,13 @@ void MainForm::edchange() {
     b.z = tosingle(readnum(posyed.text()));
     b.sizex = tosingle(readnum(sizexed.text()));
     b.sizez = tosingle(readnum(sizeyed.text()));
-    VScroll1[0].setvalue(towhole16(readnum(sizexed.text()) * 10));
-    VScroll1[1].setvalue(towhole16(readnum(sizeyed.text()) * 10));
+    sliderstofields();
     b.bottom = tosingle(readnum(bottomed.text()));
     b.height = tosingle(readnum(heighted.text()));
     b.angle = tosingle(readnum(angleed.text()));
     angleed.settext(angletext(angleed.text()));
-    AngleSB.setvalue(towhole32(readnum(angleed.text())) % 360);
-    b.colour = Color[0].value() * 65536 + Color[1].value() * 256 + Color[2].value();
+    AngleSB.setvalue(anglebar(angleed.text()));
+    b.colour = blockcolour(Color[0].value(), Color[1].value(), Color[2].value());
     sort();
     refreshmap();
 }

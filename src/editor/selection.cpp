@@ -2,6 +2,7 @@
 // the editor controls.
 #include "app/mainform.h"
 #include "document/numtext.h"
+#include "editor/editvalues.h"
 #include "mapview/mapdraw.h"
 
 namespace qs {
@@ -29,13 +30,12 @@ void MainForm::showblock(int c) {
     posyed.settext(signednum(b.z));
     sizexed.settext(signless(b.sizex));
     sizeyed.settext(signless(b.sizez));
-    VScroll1[0].setvalue(towhole16(readnum(sizexed.text()) * 10));
-    VScroll1[1].setvalue(towhole16(readnum(sizeyed.text()) * 10));
+    sliderstofields();
     bottomed.settext(signednum(b.bottom));
     heighted.settext(signless(b.height));
     angleed.settext(signless(b.angle));
-    angleed.settext(signless(towhole32(readnum(first(angleed.text(), 4))) % 360));
-    AngleSB.setvalue(towhole32(readnum(angleed.text())) % 360);
+    angleed.settext(angletext(angleed.text()));
+    AngleSB.setvalue(anglebar(angleed.text()));
     // Whole-number division toward zero, then the low byte.
     Color[0].setvalue((b.colour / 65536) & 255);
     Color[1].setvalue((b.colour / 256) & 255);

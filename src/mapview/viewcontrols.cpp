@@ -2,6 +2,7 @@
 // size sliders.
 #include "app/mainform.h"
 #include "document/numtext.h"
+#include "editor/editvalues.h"
 
 namespace qs {
 
@@ -24,7 +25,7 @@ void MainForm::MinD_Change() {
 }
 
 void MainForm::Slider1_Change() {
-    Map.setbackcolor(Slider1.value() * 65793);
+    Map.setbackcolor(grey(Slider1.value()));
     refreshmap();
     markblock(curblock);
     status("Changed Background Color");

@@ -2,6 +2,7 @@
 
 #include "ui/qt/icons.h"
 #include "ui/qt/mapwidget.h"
+#include "ui/qt/qstring.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -28,7 +29,6 @@ namespace qs::ui {
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
 
 // A label that reports a click: a press and release of the left button.
 class ClickLabel : public QLabel {

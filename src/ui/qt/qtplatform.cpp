@@ -1,4 +1,5 @@
 #include "ui/qt/qtplatform.h"
+#include "ui/qt/qstring.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -8,10 +9,6 @@
 #include <QDir>
 
 namespace qs::ui {
-
-namespace {
-QString q(const std::string& s) { return QString::fromStdString(s); }
-} // namespace
 
 std::string QtSettings::get(const std::string& app, const std::string& section, const std::string& key,
                             const std::string& fallback) {
