@@ -218,6 +218,8 @@ private:
     // Shows a table from the history exactly as it was: the list, the map
     // and the editor follow, but nothing is committed back.
     void restore(const BlockTable& table, int row);
+    // One step back (undo) or forward (redo) through the history.
+    void travel(bool forward);
     // The table as it stands is what the file or New holds.
     void markclean();
     // Starts or stops the recovery copy after the table changed.

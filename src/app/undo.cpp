@@ -72,28 +72,18 @@ void MainForm::restore(const BlockTable& table, int row) {
     restoring_ = false;
 }
 
-void MainForm::undo() {
-    BlockTable table = blocks;
-    const Step* step = history.undo(table);
-    if (step == nullptr) {
-        status("Nothing to undo");
-        return;
-    }
-    restore(table, step->rowbefore);
-    status("Undone: " + step->what);
-    changed();
-    for (const auto& f : afteraction) f();
-}
+void MainForm::undo() { travel(false); }
+void MainForm::redo() { travel(true); }
 
-void MainForm::redo() {
+void MainForm::travel(bool forward) {
     BlockTable table = blocks;
-    const Step* step = history.redo(table);
+    const Step* step = forward ? history.redo(table) : history.undo(table);
     if (step == nullptr) {
-        status("Nothing to redo");
+        status(forward ? "Nothing to redo" : "Nothing to undo");
         return;
     }
-    restore(table, step->rowafter);
-    status("Redone: " + step->what);
+    restore(table, forward ? step->rowafter : step->rowbefore);
+    status((forward ? "Redone: " : "Undone: ") + step->what);
     changed();
     for (const auto& f : afteraction) f();
 }
