@@ -53,6 +53,8 @@ TEST(EditFields, HandlersWriteTheirNormalForms) {
         {&MainForm::heighted, "0.50", ".5"},   {&MainForm::sizeyed, "1.01234", "1.012"},
         {&MainForm::posyed, "1e3", "1000"},    {&MainForm::sizexed, "1e99", "100"},
         {&MainForm::angleed, "9e99", "127"},   {&MainForm::heighted, "-1e99", "1000"},
+        {&MainForm::sizexed, "9e999", "100"},  {&MainForm::sizeyed, "1.5e9", "100"}, // not cut to "1.8", "1.5"
+        {&MainForm::bottomed, "9e999", "1000"}, {&MainForm::sizexed, "1e20", "100"},
         {&MainForm::posxed, "1.23456789", "1.234568"}, // committed as a single and shown at once
         {&MainForm::posxed, "12345678", "12345680"},   // one notation in both precisions: it settles
         {&MainForm::posxed, "-1e39", "-3.402823E+38"}, // capped to the largest single

@@ -317,3 +317,26 @@ TEST_F(Keeping, EachKindOfActionSaysWhatWasUndone) {
         EXPECT_TRUE(same(f.blocks, before)) << title;
     }
 }
+
+TEST_F(Keeping, FilesNamedFromOutsideAndSavingAgain) {
+    writebytes(dir.file("given.QRD"), filebytes({numbered(3)}));
+    f.openfiles({dir.file("given.QRD")});
+    EXPECT_EQ(said(), "Opened: given.QRD");
+    EXPECT_EQ(f.blocks[0], numbered(3));
+    f.openfiles({dir.file("a.QRD"), dir.file("b.QRD")});
+    EXPECT_EQ(said(), "Could not open 2 files: one map at a time");
+    f.openfiles({dir.file("missing.QRD")});
+    EXPECT_EQ(said(), "Could not open: missing.QRD (No such file or directory)");
+    EXPECT_FALSE(fs::exists(dir.file("missing.QRD")));
+    EXPECT_EQ(f.lastfile(), dir.file("given.QRD"));
+    p.paste(f.posyed, "8");
+    f.saveagain(); // no dialog: the file last opened
+    EXPECT_EQ(h.filedialog.shown, 0);
+    EXPECT_EQ(said(), "Saved: given.QRD");
+    EXPECT_EQ(readbytes(dir.file("given.QRD")), encodemap(f.blocks));
+    f.undo();
+    EXPECT_EQ(said(), "Undone: typing in Z"); // saving changed nothing to take back
+    f.undo();
+    EXPECT_EQ(said(), "Undone: Open");
+    EXPECT_TRUE(same(f.blocks, BlockTable{}));
+}

@@ -1,13 +1,68 @@
-// Quarrystead's start routine: create the main window, load it, show it.
+// Quarrystead's start routine: read the command line, create the main
+// window, load it, show it, open a map named on the command line.
 #include "app/mainform.h"
 #include "ui/qt/application.h"
 #include "ui/qt/mainwindow.h"
 #include "ui/qt/qtplatform.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+
+#include <cstdio>
+#include <set>
+
+namespace {
+
+// Qt's own options, which the window takes for itself ("-platform
+// offscreen"); the program's parser leaves them alone.
+QStringList withoutqtoptions(int argc, char** argv) {
+    static const std::set<QString> withvalue = {"platform", "platformpluginpath", "platformtheme", "plugin",
+                                                "display", "geometry", "qwindowgeometry", "qwindowicon",
+                                                "qwindowtitle", "style", "stylesheet", "session", "name",
+                                                "title", "visual"};
+    static const std::set<QString> plain = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+    QStringList out;
+    for (int i = 0; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        QString name = arg;
+        while (name.startsWith('-')) name.remove(0, 1);
+        if (i > 0 && arg.startsWith('-') && withvalue.count(name) && i + 1 < argc) ++i;
+        else if (!(i > 0 && arg.startsWith('-') && plain.count(name))) out << arg;
+    }
+    return out;
+}
+
+QString usage(const QCommandLineParser& parser) {
+    return parser.helpText().replace("<executable_name>", "quarrystead");
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     qs::ignorefilesizesignal();
+
+    // The command line is read before any window exists, so --help and
+    // --version work without a display.
+    QCoreApplication::setApplicationName("Quarrystead");
+    QCoreApplication::setApplicationVersion(QS_VERSION);
+    QCommandLineParser parser;
+    parser.setApplicationDescription("An editor for maps made of blocks.");
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addPositionalArgument("FILE", "A map file to open (.QRD).", "[FILE]");
+    if (!parser.parse(withoutqtoptions(argc, argv))) {
+        std::fprintf(stderr, "quarrystead: %s\n\n%s", qPrintable(parser.errorText()), qPrintable(usage(parser)));
+        return 2;
+    }
+    if (parser.isSet(help)) {
+        std::printf("%s", qPrintable(usage(parser)));
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::printf("quarrystead %s\n", QS_VERSION);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     qs::ui::setupapplication(app);
     qs::ui::closeonterminate(app);
@@ -24,6 +79,9 @@ int main(int argc, char** argv) {
     messagebox.setparent(&window);
 
     form.start();
+    std::vector<std::string> files;
+    for (const QString& file : parser.positionalArguments()) files.push_back(file.toLocal8Bit().toStdString());
+    form.openfiles(files);
     window.placefromform();
     window.sync();
     window.show();

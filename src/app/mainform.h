@@ -164,6 +164,15 @@ public:
     void copyblock();
     void refresh();
     void deleteblock();
+    // Opens a file named from outside the window (the command line, a
+    // drop) through the Open command's reading, as an action of its own.
+    void openfile(const std::string& path);
+    // One name opens; several are refused with a word in the status bar.
+    void openfiles(const std::vector<std::string>& paths);
+    // Save to the file last opened or saved, without a dialog; with none,
+    // the Save command.
+    void saveagain();
+    const std::string& lastfile() const { return lastfile_.filename; }
 
     void status(std::string text) { sbStatusBar.settext(1, std::move(text)); }
 
@@ -224,6 +233,10 @@ private:
     void markclean();
     // Starts or stops the recovery copy after the table changed.
     void changed();
+    void readmap(const ui::FileChoice& choice);
+    void writemap(const ui::FileChoice& choice);
+    void remember(const ui::FileChoice& choice);
+    ui::FileChoice lastfile_;
 
     BlockTable before_{};
     int rowbefore_ = 0;

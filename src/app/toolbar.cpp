@@ -63,6 +63,20 @@ void MainForm::openmap() {
             return;
         }
     }
+    readmap(choice);
+}
+
+void MainForm::openfile(const std::string& path) {
+    // No person chose to create this name, so a missing file is not made.
+    dispatch.act("Open", [&] { readmap({path, filetitle(path)}); });
+}
+
+void MainForm::openfiles(const std::vector<std::string>& paths) {
+    if (paths.size() == 1) openfile(paths.front());
+    else if (paths.size() > 1) status("Could not open " + std::to_string(paths.size()) + " files: one map at a time");
+}
+
+void MainForm::readmap(const ui::FileChoice& choice) {
     // The whole file is read before the map in memory is touched, so a file
     // that cannot be read loses nothing.
     std::vector<std::byte> bytes;
@@ -76,6 +90,7 @@ void MainForm::openmap() {
     refreshlist();
     status("Opened: " + choice.filetitle);
     markclean();
+    remember(choice);
 }
 
 namespace {
@@ -93,11 +108,27 @@ void MainForm::savemap() {
     sort(); // even when the dialog is then cancelled
     const ui::FileChoice choice = services.filedialog.showsave();
     if (choice.filename.empty()) return;
+    writemap(choice);
+}
+
+void MainForm::saveagain() {
+    if (lastfile_.filename.empty()) {
+        tbToolBar.click("Save");
+        return;
+    }
+    dispatch.act("Save", [&] {
+        sort();
+        writemap(ui::FileChoice(lastfile_));
+    });
+}
+
+void MainForm::writemap(const ui::FileChoice& choice) {
     const FileResult written = writemapfile(services.files, choice.filename, encodemap(blocks));
     if (!written.ok) {
         status("Could not save: " + choice.filetitle + " (" + written.reason + ")");
         return;
     }
+    remember(choice);
     // A block with one zero size ends what a map file can hold; the blocks
     // listed after it stay in memory, and the map stays modified.
     const int saved = savedruncount(blocks);
@@ -111,6 +142,11 @@ void MainForm::savemap() {
     }
     status("Saved: " + choice.filetitle);
     markclean();
+}
+
+void MainForm::remember(const ui::FileChoice& choice) {
+    lastfile_ = choice;
+    services.filedialog.setlastfile(choice.filename);
 }
 
 } // namespace qs

@@ -10,13 +10,26 @@ namespace qs {
 
 namespace {
 
-// A size text beyond the single range stays in double precision, so that the
-// size cap turns it into "100" rather than an unreadable single.
+// A value above a field's cap whose normal form is longer than the five
+// characters the field reads would be cut to a small number on the next
+// pass ("1.5E+09" to "1.5"); it is written as the cap instead, which the
+// commit would have written anyway.
+std::string capped(double v, std::string text, double cap, const char* captext) {
+    return v > cap && text.size() > 5 ? captext : text;
+}
+
+// A size text beyond the single range stays in double precision, so that it
+// is capped rather than turned into an unreadable single.
 std::string sizetext(std::string_view text) {
     const double v = readnum(first(text, 5));
     if (std::fabs(v) > std::numeric_limits<float>::max() && std::isinf(static_cast<float>(v)))
-        return signless(v);
-    return signless(static_cast<float>(v));
+        return capped(v, signless(v), 100, "100");
+    return capped(v, signless(static_cast<float>(v)), 100, "100");
+}
+
+std::string depthtext(std::string_view text) {
+    const double v = readnum(first(text, 5));
+    return capped(v, signless(v), 1000, "1000");
 }
 
 } // namespace
@@ -42,12 +55,12 @@ void MainForm::sizeyed_Change() {
 }
 
 void MainForm::bottomed_Change() {
-    bottomed.settext(signless(readnum(first(bottomed.text(), 5))));
+    bottomed.settext(depthtext(bottomed.text()));
     edchange();
 }
 
 void MainForm::heighted_Change() {
-    heighted.settext(signless(readnum(first(heighted.text(), 5))));
+    heighted.settext(depthtext(heighted.text()));
     edchange();
 }
 

@@ -36,6 +36,9 @@ public:
     virtual void setfilter(const std::string& filter) = 0;
     virtual FileChoice showopen() = 0;
     virtual FileChoice showsave() = 0;
+    // The file last opened or saved: the dialogs start in its folder, and
+    // the save dialog with its name.
+    virtual void setlastfile(const std::string& path) { (void)path; }
 };
 
 enum class Answer { Yes, No };

@@ -35,12 +35,12 @@ click() { xdotool mousemove --sync $((WX + $1)) $((WY + $2)) click 1; sleep 0.4;
 typeinto() { # field centre x, y and the text
   click "$1" "$2"
   xdotool key ctrl+a
-  xdotool type --delay 60 "$3"
+  xdotool type --delay 60 -- "$3"
   sleep 0.4
 }
 typeinto 369 273 2    # sizexed
 typeinto 409 273 3    # sizeyed
-typeinto 289 273 10   # posxed
+typeinto 289 273 -12.5  # posxed, key by key: "-" and "-12." are held, not cut
 typeinto 329 273 5    # posyed
 # The recovery copy (32000 bytes) cannot be written under the limit: that
 # is a failure to report, not the end of the program.
@@ -63,8 +63,8 @@ saveas() { # the toolbar's Save, and a name typed into its dialog
 }
 saveas "$work/block.QRD"
 
-# X 10, Z 5, Size X 2, Size Z 3, Height 0, Bottom 0, -Angle (-0), colour 0.
-printf '\x00\x00\x20\x41\x00\x00\xa0\x40\x00\x00\x00\x40\x00\x00\x40\x40\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x80\x00\x00\x00\x00' >"$work/expected"
+# X -12.5, Z 5, Size X 2, Size Z 3, Height 0, Bottom 0, -Angle (-0), colour 0.
+printf '\x00\x00\x48\xc1\x00\x00\xa0\x40\x00\x00\x00\x40\x00\x00\x40\x40\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x80\x00\x00\x00\x00' >"$work/expected"
 cmp "$work/block.QRD" "$work/expected" || { od -An -tx1 "$work/block.QRD" >&2; fail "saved bytes differ"; }
 
 kill -TERM "$pid"

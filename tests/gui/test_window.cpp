@@ -5,6 +5,7 @@
 #include "ui/qt/mainwindow.h"
 #include "ui/qt/mapwidget.h"
 #include "ui/qt/qtplatform.h"
+#include "gui/window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -26,74 +27,8 @@
 #include <gtest/gtest.h>
 
 using namespace qs;
+using namespace qs::test;
 
-namespace {
-
-struct Window : ::testing::Test {
-    ui::MemorySettings settings;
-    ui::ScriptedFileDialog files;
-    ui::QtMessageBox box;
-    ui::DefaultRandom random;
-    MainForm form{Services{settings, files, box, random}};
-    ui::MainWindow window{form};
-
-    Window() {
-        box.setparent(&window);
-        form.start();
-        window.placefromform();
-        window.sync();
-        window.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
-    }
-
-    template <typename W> W* find(const QString& name) {
-        W* w = window.findChild<W*>(name);
-        if (!w) ADD_FAILURE() << "no widget " << name.toStdString();
-        return w;
-    }
-
-    // Selects the field's whole text and types over it, key by key.
-    void typeover(const QString& field, const QString& text) {
-        auto* edit = find<QLineEdit>(field);
-        edit->setFocus();
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, text);
-    }
-
-    void clickrow(int row) {
-        auto* list = find<QListWidget>("List1");
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-    }
-
-    void clicktool(const QString& key) {
-        auto* toolbar = find<QToolBar>("tbToolBar");
-        auto* action = toolbar->findChild<QAction*>("tb" + key);
-        QTest::mouseClick(toolbar->widgetForAction(action), Qt::LeftButton);
-    }
-
-    // Answers the next message box from inside its own event loop.
-    void answernext(QMessageBox::StandardButton answer) {
-        QTimer::singleShot(0, [answer] {
-            auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            ASSERT_NE(question, nullptr);
-            EXPECT_EQ(question->text(), "Delete?");
-            EXPECT_EQ(question->windowTitle(), "Quarrystead");
-            EXPECT_EQ(question->icon(), QMessageBox::NoIcon);
-            question->button(answer)->click();
-        });
-    }
-
-    QStringList rows() {
-        QStringList out;
-        auto* list = find<QListWidget>("List1");
-        for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
-        return out;
-    }
-};
-
-const QString kFree = "     0     0     0     0     0     0    0";
-
-} // namespace
 
 TEST_F(Window, EveryControlIsAWidgetNamedAfterIt) {
     EXPECT_EQ(window.windowTitle(), "Quarrystead");
@@ -143,7 +78,7 @@ TEST_F(Window, TheCaretStaysWhereThePersonLeftIt) {
 // what the cascade left in every control.
 TEST_F(Window, WidgetsForwardAPersonsActionsAndMirrorTheResult) {
     typeover("sizexed", "2");
-    EXPECT_EQ(rows(), (QStringList{"     0     0     2     0     0     0    0", kFree}));
+    EXPECT_EQ(rows(), (QStringList{"     0     0     2     0     0     0    0", kFreeRow}));
     EXPECT_EQ(find<QScrollBar>("VScroll1_0")->value(), 20);
 
     form.blocks[1] = test::block(-12.5f, 3.75f, 2.5f, 1, -5, 9, 45, 0x102030);

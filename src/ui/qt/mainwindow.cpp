@@ -3,9 +3,15 @@
 #include "ui/qt/icons.h"
 #include "ui/qt/mapwidget.h"
 #include "ui/qt/qstring.h"
+#include "ui/typing.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QDateTime>
 #include <QFontDatabase>
 #include <QLabel>
@@ -24,6 +30,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace qs::ui {
 
@@ -76,6 +83,15 @@ public:
     using QListWidget::QListWidget;
 
 protected:
+    // A click below the last row, or a Ctrl+click on the selected row, would
+    // take the highlight away while that row stays the current block.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* e) const override {
+        if (!index.isValid()) return QItemSelectionModel::NoUpdate;
+        (void)e;
+        return QItemSelectionModel::ClearAndSelect;
+    }
+
     void dataChanged(const QModelIndex& topleft, const QModelIndex& bottomright,
                      const QList<int>& roles) override {
         QAbstractItemView::dataChanged(topleft, bottomright, roles);
@@ -83,26 +99,70 @@ protected:
 };
 
 // Lets the window's undo and redo keys through a text field, which would
-// otherwise take them for its own undo of the text.
-class WindowKeys : public QObject {
+// otherwise take them for its own undo of the text, and tells the window
+// when a field loses the keyboard.
+class FieldEvents : public QObject {
 public:
-    using QObject::QObject;
+    FieldEvents(QObject* parent, std::function<void()> onleave) : QObject(parent), onleave_(std::move(onleave)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::FocusOut) onleave_();
         if (e->type() != QEvent::ShortcutOverride) return QObject::eventFilter(watched, e);
-        auto* key = static_cast<QKeyEvent*>(e);
-        return iswindowkey(key->keyCombination());
-    }
-
-public:
-    static bool iswindowkey(QKeyCombination combination) {
-        const QKeySequence pressed(combination);
+        const QKeySequence pressed(static_cast<QKeyEvent*>(e)->keyCombination());
         for (const char* keys : {"Ctrl+Z", "Ctrl+Shift+Z", "Ctrl+Y"})
             if (pressed == QKeySequence(keys)) return true;
         return false;
     }
+
+private:
+    std::function<void()> onleave_;
 };
+
+// What a screen reader says of each control: its name and what it does.
+std::pair<QString, QString> accessibletext(const Control& c) {
+    static const std::map<std::string, std::pair<const char*, const char*>> texts = {
+        {"tbToolBar", {"Commands", "New, Open, Save, Copy, Refresh and Delete"}},
+        {"Map", {"Map", "The blocks seen from above; with Select Pos. on, the current block follows the pointer"}},
+        {"Slider1", {"Background", "Grey level of the map's background, 0 to 255"}},
+        {"MinD", {"Lowest depth", "Blocks reaching below this depth are not drawn"}},
+        {"MaxD", {"Highest depth", "Blocks starting above this depth are not drawn"}},
+        {"List1", {"Blocks", "One row per block: X, Z, Size X, Size Z, Bottom, Height, Angle"}},
+        {"posxed", {"X", "X position of the current block"}},
+        {"posyed", {"Z", "Z position of the current block"}},
+        {"sizexed", {"Size X", "Half the current block's extent along its first axis"}},
+        {"sizeyed", {"Size Z", "Half the current block's extent along its second axis"}},
+        {"bottomed", {"Bottom", "Bottom of the current block"}},
+        {"heighted", {"Height", "Height of the current block"}},
+        {"angleed", {"Angle", "Angle of the current block in whole degrees"}},
+        {"selpos", {"Select Pos.", "Place the current block by pointing at the map"}},
+        {"VScroll1(0)", {"Size X slider", "Size X in tenths"}},
+        {"VScroll1(1)", {"Size Z slider", "Size Z in tenths"}},
+        {"RNDANG", {"Random angle", "A random whole angle for the current block"}},
+        {"AngleSB", {"Angle bar", "The current block's angle, 0 to 359 degrees"}},
+        {"Command2", {"Size 1 by 1 by 0.5", "Sets Size X and Size Z to 1 and Height to 0.5"}},
+        {"VScroll2", {"Move block", "Moves the selected block one row up or down"}},
+        {"Check1", {"Use Block Colors", "Draws blocks in their own colours, or in white"}},
+        {"Picture1", {"Colour", "The current block's colour"}},
+        {"sbStatusBar", {"Status", "What the program did last, and the depth window"}},
+    };
+    static const char* const steps[] = {"0.1", "1", "10"};
+    static const char* const colours[] = {"Red", "Green", "Blue"};
+    const auto i = static_cast<std::size_t>(std::max(c.index(), 0));
+    if (auto it = texts.find(c.label()); it != texts.end()) return {it->second.first, it->second.second};
+    if (c.name() == "BottomSB" || c.name() == "HeightSB") {
+        const QString what = c.name() == "BottomSB" ? "Bottom" : "Height";
+        return {QString("%1 step %2").arg(what, steps[i]), QString("Adds or takes %1 from %2").arg(steps[i], what)};
+    }
+    if (c.name() == "Color" || c.name() == "Label3")
+        return {QString(colours[i]) + (c.name() == "Color" ? "" : " label"),
+                QString(c.name() == "Color" ? "%1 of the current block, 0 to 255" : "Inverts the %1 of the current block")
+                    .arg(QString(colours[i]).toLower())};
+    if (c.name() == "Command1") return {q(c.caption) + " colour", "Gives the current block this colour"};
+    QString caption = q(c.caption);
+    caption.remove('&');
+    return {caption, caption};
+}
 
 } // namespace
 
@@ -120,6 +180,7 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_
     setWindowTitle(kAppTitle);
     setWindowIcon(appicon());
     setFixedSize(MainForm::kClientWidth / kTwipsPerPixel, MainForm::kClientHeight / kTwipsPerPixel);
+    setAcceptDrops(true);
     build();
 }
 
@@ -148,7 +209,33 @@ void MainWindow::placefromform() {
         return static_cast<int>(std::clamp(v, -32000.0, 32000.0));
     };
     placed_ = QPoint(px(form_.left), px(form_.top));
-    move(placed_);
+    move(onascreen(placed_));
+}
+
+QPoint MainWindow::onascreen(QPoint at) const {
+    // The title bar must lie on a screen far enough to be taken hold of;
+    // otherwise the window goes to the top left of the primary screen.
+    const QRect titlebar(at.x(), at.y(), width(), 24);
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect seen = screen->availableGeometry().intersected(titlebar);
+        if (seen.width() >= 100 && seen.height() >= 12) return at;
+    }
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    return primary ? primary->availableGeometry().topLeft() : at;
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* e) {
+    if (e->mimeData()->hasUrls()) e->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* e) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : e->mimeData()->urls())
+        if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
+    flush();
+    form_.openfiles(paths);
+    after();
+    e->acceptProposedAction();
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
@@ -172,13 +259,18 @@ void MainWindow::build() {
     toolbar->setGeometry(place(f.tbToolBar));
     toolbar->setIconSize(QSize(16, 16));
     toolbar->setMovable(false);
+    // Each button's tooltip names its command and its key.
+    const std::map<std::string, std::pair<const char*, const char*>> commands = {
+        {"New", {"New map", "Ctrl+N"}},          {"Open", {"Open map", "Ctrl+O"}},
+        {"Save", {"Save map as", "Ctrl+Shift+S"}}, {"Copy", {"Copy block", "Ctrl+D"}},
+        {"Refresh", {"Refresh map and list", "F5"}}, {"Delete", {"Delete block", "Delete, in the list"}}};
     for (const std::string& key : f.tbToolBar.keys) {
         QAction* action = toolbar->addAction(toolbaricon(q(key)), q(key));
         action->setObjectName("tb" + q(key));
-        action->setToolTip(q(key == "Refresh" ? "Refresh map and list" : key == "Delete" ? "Delete block"
-                             : key == "Copy" ? "Copy block" : key == "New" ? "New map"
-                             : key == "Open" ? "Open map" : "Save map"));
+        const auto& [title, keys] = commands.at(key);
+        action->setToolTip(QString("%1 (%2)").arg(title, keys));
         connect(action, &QAction::triggered, this, [this, key] {
+            flush();
             form_.tbToolBar.click(key);
             after();
         });
@@ -188,6 +280,7 @@ void MainWindow::build() {
     for (Label* label : {&f.Label1, &f.Label2, &f.Label8, &f.Label4, &f.Label9, &f.Label6, &f.Label5, &f.Label7,
                          &f.Label3[0], &f.Label3[1], &f.Label3[2]}) {
         auto* w = new ClickLabel(q(label->caption), this, [this, label] {
+            flush();
             label->click();
             after();
         });
@@ -199,6 +292,7 @@ void MainWindow::build() {
     auto addkey = [this](const char* keys, std::function<void()> run) {
         auto* shortcut = new QShortcut(QKeySequence(keys), this);
         connect(shortcut, &QShortcut::activated, this, [this, run] {
+            flush();
             run();
             after();
         });
@@ -207,7 +301,18 @@ void MainWindow::build() {
     addkey("Ctrl+Shift+Z", [this] { form_.redo(); });
     addkey("Ctrl+Y", [this] { form_.redo(); });
     addkey(kRecoverKey, [this] { form_.recover(); });
-    auto* windowkeys = new WindowKeys(this);
+    for (const auto& [key, command] : {std::pair{"Ctrl+N", "New"}, {"Ctrl+O", "Open"}, {"Ctrl+D", "Copy"},
+                                       {"F5", "Refresh"}, {"Ctrl+Shift+S", "Save"}}) {
+        const std::string name = command;
+        addkey(key, [this, name] { form_.tbToolBar.click(name); });
+    }
+    addkey("Ctrl+S", [this] { form_.saveagain(); });
+    // The desktop's Quit key, Ctrl+Q where the platform names none.
+    auto* quit = new QShortcut(this);
+    const auto quitkeys = QKeySequence::keyBindings(QKeySequence::Quit);
+    quit->setKeys(quitkeys.isEmpty() ? QList<QKeySequence>{QKeySequence("Ctrl+Q")} : quitkeys);
+    connect(quit, &QShortcut::activated, this, &QWidget::close);
+    auto* fieldevents = new FieldEvents(this, [this] { flush(); });
 
     // Text fields.
     for (TextField* field : {&f.posxed, &f.posyed, &f.sizexed, &f.sizeyed, &f.bottomed, &f.heighted, &f.angleed}) {
@@ -215,12 +320,25 @@ void MainWindow::build() {
         w->setObjectName(objectname(*field));
         w->setGeometry(place(*field));
         w->setTextMargins(0, 0, 0, 0);
-        w->installEventFilter(windowkeys);
-        connect(w, &QLineEdit::textEdited, this, [this, field](const QString& text) {
+        w->installEventFilter(fieldevents);
+        const bool keepssign = field == &f.posxed || field == &f.posyed;
+        connect(w, &QLineEdit::textEdited, this, [this, w, field, keepssign](const QString& text) {
+            // A number being typed that the field would cut back ("1.",
+            // "-", "1e") is shown but held; the next keystroke, or leaving
+            // the field, passes the whole text on as one change.
+            if (held_ != nullptr && held_ != w) flush();
+            held_ = nullptr;
+            if (heldtext(text.toStdString(), keepssign)) {
+                held_ = w;
+                heldfield_ = field;
+                return;
+            }
             field->settext(text.toStdString());
             after();
         });
-        bind(*field, [w, field] {
+        connect(w, &QLineEdit::returnPressed, this, [this] { flush(); });
+        bind(*field, [this, w, field] {
+            if (held_ == w) held_ = nullptr; // the program wrote the field
             const QString text = q(field->text());
             if (w->text() == text) return;
             const int caret = w->cursorPosition();
@@ -236,12 +354,14 @@ void MainWindow::build() {
         w->setObjectName(objectname(bar));
         w->setGeometry(place(bar));
         connect(w, &QAbstractSlider::actionTriggered, this, [this, w, &bar](int action) {
+            flush();
             // The widget has worked out where the thumb goes; the form decides.
             if (action == QAbstractSlider::SliderMove && w->isSliderDown()) bar.dragto(w->sliderPosition());
             else if (action != QAbstractSlider::SliderNoAction) bar.setvalue(w->sliderPosition());
             after();
         });
         connect(w, &QAbstractSlider::sliderReleased, this, [this, &bar] {
+            flush();
             bar.release();
             after();
         });
@@ -274,6 +394,7 @@ void MainWindow::build() {
         w->setGeometry(place(*button));
         w->setAutoDefault(false);
         connect(w, &QPushButton::clicked, this, [this, button] {
+            flush();
             button->click();
             after();
         });
@@ -286,6 +407,7 @@ void MainWindow::build() {
     check->setGeometry(place(f.Check1));
     check->setStyleSheet("QCheckBox { spacing: 3px; }");
     connect(check, &QCheckBox::clicked, this, [this] {
+        flush();
         form_.Check1.click();
         after();
     });
@@ -301,6 +423,7 @@ void MainWindow::build() {
     slider->setTickPosition(QSlider::TicksBelow);
     slider->setTickInterval(16);
     connect(slider, &QSlider::valueChanged, this, [this](int v) {
+        flush();
         form_.Slider1.setvalue(v);
         after();
     });
@@ -328,16 +451,24 @@ void MainWindow::build() {
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row < 0) return;
+        flush();
         form_.List1.setlistindex(row);
         after();
     });
     bind(f.List1, [this] { updatelist(); });
+    auto* deletekey = new QShortcut(QKeySequence::Delete, list_, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(deletekey, &QShortcut::activated, this, [this] {
+        flush();
+        form_.tbToolBar.click("Delete");
+        after();
+    });
 
     // The map and the colour swatch.
     for (Surface* surface : {&f.Map, &f.Picture1}) {
         auto* w = new SurfaceWidget(*surface, this);
         w->setObjectName(objectname(*surface));
         w->setGeometry(place(*surface));
+        w->beforeevent = [this] { flush(); };
         w->afterevent = [this] { after(); };
         bind(*surface, [w] { w->sync(); });
     }
@@ -364,6 +495,25 @@ void MainWindow::build() {
     connect(clock_, &QTimer::timeout, this, [this] { tick(); });
     clock_->start(1000);
     tick();
+    describe();
+}
+
+void MainWindow::flush() {
+    if (held_ == nullptr) return;
+    QLineEdit* w = held_;
+    held_ = nullptr;
+    heldfield_->settext(w->text().toStdString());
+    after();
+}
+
+void MainWindow::describe() {
+    for (Control* c : form_.controls()) {
+        if (auto* w = findChild<QWidget*>(objectname(*c))) {
+            const auto [name, description] = accessibletext(*c);
+            w->setAccessibleName(name);
+            w->setAccessibleDescription(description);
+        }
+    }
 }
 
 void MainWindow::tick() {

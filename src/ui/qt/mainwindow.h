@@ -11,6 +11,7 @@
 #include <vector>
 
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QTimer;
 
@@ -36,6 +37,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    // A map file dropped from the file manager opens as from the command line.
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
     struct Binding {
@@ -45,11 +49,16 @@ private:
     };
 
     void build();
+    QPoint onascreen(QPoint at) const;
     void bind(const Control& control, std::function<void()> update);
     QRect place(const Control& control) const;
     void after() { sync(); }
     void updatelist();
     void tick();
+    // Passes a held text on to its field.
+    void flush();
+    // Gives every control's widget its accessible name and description.
+    void describe();
 
     MainForm& form_;
     std::vector<Binding> bindings_;
@@ -57,6 +66,8 @@ private:
     std::vector<QLabel*> panels_;
     QTimer* clock_ = nullptr;
     QPoint placed_;
+    QLineEdit* held_ = nullptr;
+    TextField* heldfield_ = nullptr;
     std::uint64_t rowsseen_ = 0;
 };
 

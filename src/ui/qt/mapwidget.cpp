@@ -198,6 +198,7 @@ void SurfaceWidget::paintEvent(QPaintEvent* e) {
 void SurfaceWidget::resizeEvent(QResizeEvent*) { redrawall(); }
 
 void SurfaceWidget::forward(QMouseEvent* e) {
+    if (beforeevent) beforeevent();
     const QPointF p = tosurface(e->position());
     surface_.mousemove(buttonstate(e->buttons()), shiftstate(e->modifiers()), static_cast<float>(p.x()),
                        static_cast<float>(p.y()));
@@ -215,6 +216,7 @@ void SurfaceWidget::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton || !pressed_) return;
     pressed_ = false;
     if (!rect().contains(e->position().toPoint())) return;
+    if (beforeevent) beforeevent();
     surface_.click();
     if (afterevent) afterevent();
 }

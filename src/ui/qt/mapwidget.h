@@ -32,8 +32,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent*) override;
 
 public:
-    // Called after a person's action reached the surface, so the window can
-    // mirror the model.
+    // Called before and after a person's action reaches the surface, so the
+    // window can finish what went before and mirror the model.
+    std::function<void()> beforeevent;
     std::function<void()> afterevent;
 
 private:

@@ -80,7 +80,9 @@ FileChoice QtFileDialog::show(bool save) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilter(q(qtnamefilter(filter_)));
+    if (!last_.empty()) dialog.setDirectory(QFileInfo(q(last_)).absolutePath());
     if (save) {
+        if (!last_.empty()) dialog.selectFile(QFileInfo(q(last_)).fileName());
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix("QRD");
         dialog.setWindowTitle("Save As");

@@ -28,11 +28,13 @@ public:
     void setfilter(const std::string& filter) override { filter_ = filter; }
     FileChoice showopen() override;
     FileChoice showsave() override;
+    void setlastfile(const std::string& path) override { last_ = path; }
 
 private:
     FileChoice show(bool save);
     QWidget* parent_;
     std::string filter_;
+    std::string last_;
 };
 
 class QtMessageBox : public MessageBox {

@@ -1,0 +1,235 @@
+// The window as a desktop program: numbers typed key by key, the keys, the
+// list's selection, files dropped or named on the command line.
+#include "document/mapcodec.h"
+#include "gui/window.h"
+#include "support/tempdir.h"
+
+#include <QAccessible>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QProcess>
+#include <QScreen>
+#include <QScrollBar>
+
+using namespace qs;
+using namespace qs::test;
+
+namespace {
+
+struct Desktop : Window {
+    Desktop() {
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+    TempDir dir;
+    QLabel* panel() { return find<QLabel>("sbStatusBar_panel1"); }
+    // A key pressed wherever the keyboard is.
+    void press(Qt::Key key, Qt::KeyboardModifiers mods = {}) {
+        if (!window.isActiveWindow()) {
+            window.activateWindow(); // back from a message box
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        }
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : &window, key, mods);
+    }
+};
+
+} // namespace
+
+// Each key typed over a field holding "0", with the field's text and the
+// block's value after it. A text held back shows as typed and commits
+// nothing until the next key, or until the field is left (Tab, Return).
+TEST_F(Desktop, NumbersTypedKeyByKey) {
+    struct Case {
+        const char* field;
+        float Block::*value;
+        std::vector<std::tuple<Qt::Key, const char*, float>> keys; // key, text shown, value committed
+    };
+    using enum Qt::Key;
+    const Case cases[] = {
+        {"posxed", &Block::x, {{Key_1, "1", 1}, {Key_Period, "1.", 1}, {Key_5, "1.5", 1.5f}}},
+        {"posyed", &Block::z, {{Key_Minus, "-", 0}, {Key_1, "-1", -1}, {Key_0, "-10", -10}}},
+        {"posxed", &Block::x, {{Key_Minus, "-", 0}, {Key_0, "-0", 0}, {Key_Period, "-0.", 0}, {Key_5, "-.5", -0.5f}}},
+        {"heighted", &Block::height, {{Key_0, "0", 0}, {Key_Period, "0.", 0}, {Key_0, "0.0", 0}, {Key_5, ".05", 0.05f}}},
+        {"bottomed", &Block::bottom, {{Key_Period, ".", 0}, {Key_2, ".2", 0.2f}, {Key_5, ".25", 0.25f}}},
+        {"posyed", &Block::z, {{Key_2, "2", 2}, {Key_Period, "2.", 2}, {Key_5, "2.5", 2.5f}, {Key_0, "2.50", 2.5f},
+                               {Key_Return, "2.5", 2.5f}}},
+        {"angleed", &Block::angle, {{Key_4, "4", 4}, {Key_5, "45", 45}, {Key_Period, "45.", 45}, {Key_5, "46", 46}}},
+        {"posxed", &Block::x, {{Key_Minus, "-", 0}, {Key_Tab, "0", 0}}},
+        {"sizeyed", &Block::sizez, {{Key_1, "1", 1}, {Key_E, "1e", 1}, {Key_2, "100", 100}}},
+    };
+    typeover("sizexed", "2");
+    for (const Case& c : cases) {
+        auto* edit = find<QLineEdit>(c.field);
+        typeover(c.field, "0");
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier); // the first key replaces the "0"
+        for (const auto& [key, shown, value] : c.keys) {
+            if (key == Key_Tab || key == Key_Return) QTest::keyClick(edit, key);
+            else QTest::keyClick(edit, static_cast<char>(QKeySequence(key).toString().toLower().toLatin1().at(0)));
+            EXPECT_EQ(edit->text().toStdString(), shown) << c.field;
+            EXPECT_EQ(form.blocks[0].*c.value, value) << c.field << " showing " << shown;
+        }
+    }
+    // A held text passes on before a list click.
+    typeover("posxed", "3.");
+    form.blocks[1] = form.blocks[0];
+    form.refreshlist();
+    window.sync();
+    clickrow(1);
+    EXPECT_EQ(form.blocks[0].x, 3);
+    EXPECT_EQ(form.curblock, 1);
+}
+
+TEST_F(Desktop, KeysRunTheCommands) {
+    for (int i = 0; i < 3; ++i) form.blocks[static_cast<std::size_t>(i)] = numbered(i);
+    form.refreshlist();
+    window.sync();
+    clickrow(1);
+    auto* list = find<QListWidget>("List1");
+    press(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(form.blocks[3], numbered(1));
+    press(Qt::Key_F5);
+    EXPECT_EQ(panel()->text(), "Refreshed Map and List");
+    list->setFocus();
+    answernext(QMessageBox::Yes);
+    press(Qt::Key_Delete);
+    EXPECT_EQ(panel()->text(), "Block Deleted");
+    EXPECT_EQ(form.blocks[3], Block{});
+
+    // Ctrl+S with no file yet is the Save button; then it saves there.
+    const std::string path = dir.file("keys.QRD");
+    files.saves.push_back({path, "keys.QRD"});
+    press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(files.shown, 1);
+    clickrow(1);
+    typeover("posyed", "7");
+    press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(files.shown, 1);
+    EXPECT_EQ(panel()->text(), "Saved: keys.QRD");
+    BlockTable back;
+    decodemap(readbytes(path), back);
+    EXPECT_EQ(back[1].z, 7);
+    press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    press(Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(files.shown, 3);
+    press(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(panel()->text(), "New Map");
+    press(Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(settings.values.count({"Quarrystead", "Settings", "Background"}), 1u);
+}
+
+TEST_F(Desktop, TooltipsAndAccessibleTextsNameEachControl) {
+    auto* toolbar = find<QToolBar>("tbToolBar");
+    EXPECT_EQ(toolbar->findChild<QAction*>("tbNew")->toolTip(), "New map (Ctrl+N)");
+    EXPECT_EQ(toolbar->findChild<QAction*>("tbRefresh")->toolTip(), "Refresh map and list (F5)");
+    QStringList names;
+    for (ui::Control* c : form.controls()) {
+        QWidget* w = find<QWidget>(ui::objectname(*c));
+        EXPECT_FALSE(w->accessibleName().isEmpty()) << c->label();
+        EXPECT_FALSE(w->accessibleDescription().isEmpty()) << c->label();
+        names << w->accessibleName();
+    }
+    EXPECT_EQ(names.removeDuplicates(), 0);
+    EXPECT_EQ(find<QLineEdit>("sizexed")->accessibleName(), "Size X");
+    EXPECT_EQ(find<QLineEdit>("sizeyed")->accessibleName(), "Size Z");
+}
+
+TEST_F(Desktop, TheListKeepsItsSelectedRow) {
+    typeover("sizexed", "2");
+    auto* list = find<QListWidget>("List1");
+    clickrow(0);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(20, list->viewport()->height() - 5));
+    EXPECT_EQ(list->selectedItems().size(), 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(list->selectedItems().size(), 1);
+    EXPECT_EQ(list->currentRow(), 0);
+}
+
+TEST_F(Desktop, ADroppedFileOpens) {
+    writebytes(dir.file("dropped.QRD"), filebytes({numbered(4)}));
+    auto drop = [&](QList<QUrl> urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&window, &enter);
+        QDropEvent e(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&window, &e);
+    };
+    drop({QUrl::fromLocalFile(q(dir.file("dropped.QRD")))});
+    EXPECT_EQ(panel()->text(), "Opened: dropped.QRD");
+    EXPECT_EQ(form.blocks[0], numbered(4));
+    drop({QUrl::fromLocalFile(q(dir.file("a.QRD"))), QUrl::fromLocalFile(q(dir.file("b.QRD")))});
+    EXPECT_EQ(panel()->text(), "Could not open 2 files: one map at a time");
+    drop({QUrl::fromLocalFile(q(dir.file("none.QRD")))});
+    EXPECT_EQ(panel()->text(), "Could not open: none.QRD (No such file or directory)");
+    EXPECT_EQ(dir.names().size(), 1u); // nothing made
+}
+
+TEST_F(Desktop, DialogsStartAtTheLastFile) {
+    ui::QtFileDialog dialog(&window);
+    dialog.setlastfile(dir.file("last.QRD"));
+    QString folder, name;
+    QTimer::singleShot(0, [&] {
+        auto* shown = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(shown, nullptr);
+        folder = shown->directory().absolutePath();
+        name = shown->selectedFiles().value(0);
+        shown->reject();
+    });
+    dialog.showsave();
+    EXPECT_EQ(folder, q(dir.file("")).chopped(1));
+    EXPECT_EQ(name, q(dir.file("last.QRD")));
+}
+
+TEST_F(Desktop, AWindowOffEveryScreenComesBackAndKeepsItsTwips) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    form.left = 40000;
+    window.placefromform();
+    EXPECT_TRUE(screen.contains(window.pos())) << window.pos().x();
+    form.left = 1000;
+    form.top = 1000;
+    window.placefromform();
+    window.close();
+    EXPECT_EQ((settings.values[{"Quarrystead", "Settings", "MainLeft"}]), "1000");
+}
+
+// The program itself, as a process: the command line.
+TEST(CommandLine, HelpVersionUnknownOptionsAndMissingFiles) {
+    const QString program = QS_PROGRAM;
+    auto run = [&](QStringList args, int waitms = 10000) {
+        QProcess p;
+        p.start(program, args);
+        p.waitForFinished(waitms);
+        if (p.state() != QProcess::NotRunning) {
+            p.terminate();
+            p.waitForFinished();
+            return std::pair{-1, QString()};
+        }
+        return std::pair{p.exitCode(), QString(p.readAllStandardOutput() + p.readAllStandardError())};
+    };
+    auto [helpcode, help] = run({"--help"});
+    EXPECT_EQ(helpcode, 0);
+    EXPECT_TRUE(help.contains("Usage: quarrystead [options] [FILE]"));
+    auto [versioncode, version] = run({"--version"});
+    EXPECT_EQ(versioncode, 0);
+    EXPECT_TRUE(version.startsWith("quarrystead "));
+    auto [badcode, bad] = run({"--frobnicate"});
+    EXPECT_EQ(badcode, 2);
+    EXPECT_TRUE(bad.contains("Unknown option 'frobnicate'"));
+    // A missing name opens a window that reports it, and is not created.
+    TempDir dir;
+    QProcess editor;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", q(dir.file("config")));
+    env.insert("XDG_DATA_HOME", q(dir.file("data")));
+    editor.setProcessEnvironment(env);
+    editor.start(program, {"-platform", "offscreen", q(dir.file("missing.QRD"))});
+    ASSERT_TRUE(editor.waitForStarted());
+    EXPECT_FALSE(editor.waitForFinished(1500)); // still running: no crash
+    editor.terminate();
+    EXPECT_TRUE(editor.waitForFinished());
+    EXPECT_EQ(editor.exitCode(), 0);
+    EXPECT_FALSE(QFile::exists(q(dir.file("missing.QRD"))));
+}
