@@ -48,7 +48,7 @@ TEST_F(Commands, CopyAppendsADuplicateAndMakesItCurrent) {
     EXPECT_EQ(f.List1.listindex(), 5);
     EXPECT_EQ(f.curblock, 5);
     EXPECT_EQ(f.posxed.text(), "3");
-    EXPECT_EQ(h.clicks.back(), 5);
+    EXPECT_EQ(std::vector<int>(h.clicks.end() - 2, h.clicks.end()), (std::vector<int>{6, 5})); // the next row, then the copy
     EXPECT_EQ(f.sbStatusBar.text(1), "Status"); // Copy writes no status
 }
 

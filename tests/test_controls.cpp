@@ -128,7 +128,7 @@ TEST(Controls, ListBoxClearRaisesNoClick) {
     EXPECT_EQ(l.listindex(), -1);
     EXPECT_EQ(l.listcount(), 0);
     l.additem("c");
-    l.setlistindex(3); // no such row
+    l.setlistindex(1); // one past the last row
     l.setlistindex(0);
     EXPECT_EQ(log, (Log{"List1.Click", "List1.Click"}));
 }

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 using namespace qs;
 using qs::test::Harness;
 
@@ -107,4 +110,31 @@ TEST(Startup, StoredTextsThatAreNotValidGiveDefinedValues) {
         EXPECT_EQ(plainnum(static_cast<float>(readnum(left))), left);
         EXPECT_EQ(readnum(stored(h, "Background")), c.expectedgrey);
     }
+}
+
+// Every control's place, caption and design-time values, against the
+// window's layout kept in tests/golden/layout.txt (QS_UPDATE_GOLDEN=1
+// rewrites it).
+TEST(Startup, TheWindowIsLaidOutAsDesigned) {
+    Harness h(true);
+    std::ostringstream out;
+    for (const ui::Control* c : h.form.controls()) {
+        const ui::Geometry& g = c->geometry;
+        out << c->label() << " " << g.left << " " << g.top << " " << g.width << " " << g.height << " \""
+            << c->caption << "\"";
+        if (const auto* bar = dynamic_cast<const ui::ScrollBar*>(c))
+            out << " range " << bar->min() << ".." << bar->max() << " value " << bar->value() << " steps "
+                << bar->smallchange << "/" << bar->largechange;
+        if (const auto* button = dynamic_cast<const ui::Button*>(c); button && button->showscolour)
+            out << " colour " << button->backcolor();
+        if (const auto* slider = dynamic_cast<const ui::Slider*>(c)) out << " range " << slider->min() << ".." << slider->max();
+        out << "\n";
+    }
+    const auto& m = h.form.Map;
+    out << "Map scale " << m.scaleleft << " " << m.scaletop << " " << m.scalewidth << " " << m.scaleheight << "\n";
+    for (const auto& key : h.form.tbToolBar.keys) out << "tbToolBar key " << key << "\n";
+    const std::string golden = QS_GOLDEN_DIR "/layout.txt";
+    if (std::getenv("QS_UPDATE_GOLDEN")) std::ofstream(golden) << out.str();
+    std::ifstream in(golden);
+    EXPECT_EQ(out.str(), std::string(std::istreambuf_iterator<char>(in), {}));
 }
