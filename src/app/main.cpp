@@ -50,6 +50,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument("FILE", "A map file to open (.QRD).", "[FILE]");
+    // For the start-up benchmark: quit as soon as the window is painted.
+    QCommandLineOption painted("exit-when-painted");
+    painted.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(painted);
     if (!parser.parse(withoutqtoptions(argc, argv))) {
         std::fprintf(stderr, "quarrystead: %s\n\n%s", qPrintable(parser.errorText()), qPrintable(usage(parser)));
         return 2;
@@ -84,6 +88,7 @@ int main(int argc, char** argv) {
     form.openfiles(files);
     window.placefromform();
     window.sync();
+    if (parser.isSet(painted)) qs::ui::quitwhenpainted(window);
     window.show();
     return QApplication::exec();
 }

@@ -1,6 +1,9 @@
 #include "ui/qt/application.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
 #include <QFont>
 #include <QSocketNotifier>
 #include <QStyleFactory>
@@ -28,6 +31,19 @@ void onterminate(int) {
     [[maybe_unused]] const auto n = ::write(terminatepipe[1], &c, 1);
 }
 } // namespace
+
+void quitwhenpainted(QWidget& window) {
+    struct Watch : QObject {
+        using QObject::QObject;
+        bool eventFilter(QObject* o, QEvent* e) override {
+            // The whole window is painted in the same pass as its first
+            // paint event; quitting is queued behind it.
+            if (e->type() == QEvent::Paint) QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+            return QObject::eventFilter(o, e);
+        }
+    };
+    window.installEventFilter(new Watch(&window));
+}
 
 void closeonterminate(QApplication& app) {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, terminatepipe) != 0) return;
