@@ -1,5 +1,6 @@
 #include "document/numtext.h"
 #include "support/fixture.h"
+#include "ui/typing.h"
 
 #include <gtest/gtest.h>
 
@@ -275,4 +276,17 @@ TEST_F(Editor, RandomAngleIsAWholeDegree) {
         EXPECT_EQ(f.angleed.text().find('.'), std::string::npos);
         EXPECT_EQ(f.AngleSB.value(), a);
     }
+}
+
+// The texts the window holds back while a number is being typed.
+TEST(Typing, HeldTexts) {
+    const char* held[] = {"1.", ".", "0.", "2.50", "0.0", "-0.", "1e", "1E-", "12e+", "-1.", "100.0"};
+    const char* passed[] = {"", "1", "1.5", "-1", "1e5", "e", ".e", "abc", "+", "2.5", "10", "1.2.", "--"};
+    for (const char* t : held) EXPECT_TRUE(ui::heldtext(t, false)) << t;
+    for (const char* t : passed) EXPECT_FALSE(ui::heldtext(t, true)) << t;
+    for (const char* t : {"-", "-0", "-00"}) {
+        EXPECT_TRUE(ui::heldtext(t, true)) << t; // a field that keeps a sign
+        EXPECT_FALSE(ui::heldtext(t, false)) << t;
+    }
+    EXPECT_FALSE(ui::heldtext("-05", true));
 }
