@@ -1,9 +1,10 @@
 // The floor under the editor's start-up: a bare Qt window of the same size
 // with the same number and kinds of widgets, and nothing else. It quits once
 // painted, as the editor does with --exit-when-painted.
+#include "ui/qt/application.h"
+
 #include <QApplication>
 #include <QCheckBox>
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,7 +12,6 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
 
 int main(int argc, char** argv) {
@@ -32,14 +32,7 @@ int main(int argc, char** argv) {
     new QWidget(&window);
     auto* status = new QStatusBar(&window);
     for (int i = 0; i < 4; ++i) status->addWidget(new QLabel("Panel", status));
-    struct Watch : QObject {
-        using QObject::QObject;
-        bool eventFilter(QObject* o, QEvent* e) override {
-            if (e->type() == QEvent::Paint) QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-            return QObject::eventFilter(o, e);
-        }
-    };
-    window.installEventFilter(new Watch(&window));
+    qs::ui::quitwhenpainted(window);
     window.show();
     return QApplication::exec();
 }
