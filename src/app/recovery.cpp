@@ -34,7 +34,9 @@ void MainForm::keepcopy() {
     if (services.recoverypath.empty()) return;
     const FileResult written = writemapfile(services.files, services.recoverypath, encodetable(blocks));
     if (!written.ok) {
+        // Said at once, though no person's action is under way.
         status("Could not keep a recovery copy (" + written.reason + ")");
+        for (const auto& f : afteraction) f();
         return;
     }
     copykept_ = true;

@@ -182,6 +182,9 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_
     setFixedSize(MainForm::kClientWidth / kTwipsPerPixel, MainForm::kClientHeight / kTwipsPerPixel);
     setAcceptDrops(true);
     build();
+    // What changes outside a person's event (the recovery copy's timer)
+    // shows at once too.
+    form_.afteraction.push_back([this] { sync(); });
 }
 
 QRect MainWindow::place(const Control& c) const {
