@@ -3,12 +3,7 @@
 #include <gtest/gtest.h>
 
 using namespace qs;
-using qs::test::block;
-using qs::test::Harness;
-using qs::test::numbered;
-using qs::test::Person;
-using qs::test::kFree;
-using qs::test::Started;
+using namespace qs::test;
 using ui::Answer;
 
 using Commands = Started;
@@ -26,56 +21,46 @@ TEST_F(Commands, KeysAreMatchedExactly) {
 
 TEST_F(Commands, NewDiscardsWithoutAsking) {
     h.load(5);
-    f.List1.setlistindex(3);
+    p.select(3);
     p.press("New");
     EXPECT_EQ(f.blocks, BlockTable{});
     EXPECT_EQ(f.List1.rows(), std::vector<std::string>{kFree});
     EXPECT_EQ(f.curblock, 0);
-    EXPECT_EQ(f.posxed.text(), "0");
     // Nothing is drawn but the empty free slot, a point at the origin.
     for (const auto& l : f.Map.lines()) EXPECT_EQ(l, (ui::Line{0, 0, 0, 0, l.colour}));
     EXPECT_TRUE(h.messagebox.asked.empty());
     EXPECT_EQ(f.sbStatusBar.text(1), "New Map");
 }
 
-TEST_F(Commands, CopyAppendsADuplicateAndMakesItCurrent) {
-    h.load(5);
-    f.List1.setlistindex(2);
-    h.recordclicks();
-    p.press("Copy");
-    EXPECT_EQ(f.blocks[5], numbered(2));
-    EXPECT_EQ(f.List1.listcount(), 7);
-    EXPECT_EQ(f.List1.listindex(), 5);
-    EXPECT_EQ(f.curblock, 5);
-    EXPECT_EQ(f.posxed.text(), "3");
-    EXPECT_EQ(std::vector<int>(h.clicks.end() - 2, h.clicks.end()), (std::vector<int>{6, 5})); // the next row, then the copy
-    EXPECT_EQ(f.sbStatusBar.text(1), "Status"); // Copy writes no status
-}
-
-TEST_F(Commands, CopyFillsTheFirstEmptySlotAndTheFreeSlotCopiesOntoItself) {
-    h.load(4);
-    f.blocks[1] = Block{};
-    f.List1.setlistindex(3);
-    p.press("Copy");
-    EXPECT_EQ(f.blocks[1], numbered(3));
-    EXPECT_EQ(f.curblock, 1);
-
-    Harness g(true);
-    g.load(2);
-    g.form.List1.setlistindex(2);
-    Person(g.form).press("Copy");
-    EXPECT_EQ(g.form.List1.listindex(), 2);
-    EXPECT_EQ(g.form.List1.listcount(), 3);
-    EXPECT_EQ(g.form.blocks[2], Block{});
-}
-
-TEST_F(Commands, CopyWithAFullTableCopiesNothing) {
-    h.load(1000);
-    f.List1.setlistindex(10);
-    const auto before = f.blocks;
-    p.press("Copy");
-    EXPECT_EQ(f.blocks, before);
-    EXPECT_EQ(f.List1.listindex(), 10); // the rebuild kept the row
+TEST(Copy, FillsTheFirstEmptySlotAndMakesTheCopyCurrent) {
+    struct Case {
+        int blocks, gap, row;  // blocks in slots 0.., an emptied slot (-1: none), the selected row
+        int target, selected, rows;
+    };
+    const Case cases[] = {
+        {5, -1, 2, 5, 5, 7},       // appended after the last block
+        {4, 1, 3, 1, 1, 5},        // the gap at slot 1 is filled
+        {2, -1, 2, 2, 2, 3},       // the free slot copies onto itself
+        {1000, -1, 10, -1, 10, 1000}}; // a full table: nothing copied
+    for (const Case& c : cases) {
+        Harness h(true);
+        h.load(c.blocks);
+        if (c.gap >= 0) h.form.blocks[static_cast<std::size_t>(c.gap)] = Block{};
+        h.form.List1.setlistindex(c.row);
+        h.recordclicks();
+        const auto before = h.form.blocks;
+        Person(h.form).press("Copy");
+        auto expected = before;
+        if (c.target >= 0) expected[static_cast<std::size_t>(c.target)] = before[static_cast<std::size_t>(c.row)];
+        EXPECT_EQ(h.form.blocks, expected) << c.blocks;
+        EXPECT_EQ(h.form.List1.listindex(), c.selected) << c.blocks;
+        EXPECT_EQ(h.form.curblock, c.selected);
+        EXPECT_EQ(h.form.List1.listcount(), c.rows) << c.blocks;
+        EXPECT_EQ(h.form.sbStatusBar.text(1), "Status"); // Copy writes no status
+        if (c.blocks == 5) { // the row after the copy first, then the copy
+            EXPECT_EQ(std::vector<int>(h.clicks.end() - 2, h.clicks.end()), (std::vector<int>{6, 5}));
+        }
+    }
 }
 
 TEST_F(Commands, RefreshClosesOneGapAndRedraws) {
@@ -90,44 +75,28 @@ TEST_F(Commands, RefreshClosesOneGapAndRedraws) {
     EXPECT_EQ(f.sbStatusBar.text(1), "Refreshed Map and List");
 }
 
-TEST_F(Commands, DeleteAnsweredNoChangesNothing) {
+TEST_F(Commands, DeleteAsksAndThenClosesTheGapKeepingTheRow) {
     h.load(4);
-    f.List1.setlistindex(1);
+    p.select(1);
     const auto before = f.blocks;
     h.messagebox.answers = {Answer::No};
     p.press("Delete");
-    ASSERT_EQ(h.messagebox.asked.size(), 1u);
-    EXPECT_EQ(h.messagebox.asked[0], (std::pair<std::string, std::string>{"Delete?", "Quarrystead"}));
+    EXPECT_EQ(h.messagebox.asked.front(), (std::pair<std::string, std::string>{"Delete?", "Quarrystead"}));
     EXPECT_EQ(f.blocks, before);
     EXPECT_EQ(f.sbStatusBar.text(1), "Status");
-}
-
-TEST_F(Commands, DeleteClosesTheGapAndKeepsTheRow) {
-    h.load(4);
-    f.List1.setlistindex(1);
-    h.messagebox.answers = {Answer::Yes};
-    p.press("Delete");
-    EXPECT_EQ(f.blocks[1], numbered(2));
-    EXPECT_EQ(f.blocks[2], numbered(3));
-    EXPECT_EQ(f.blocks[3], Block{});
-    EXPECT_EQ(f.List1.listcount(), 4);
-    EXPECT_EQ(f.List1.listindex(), 1);
-    EXPECT_EQ(f.posxed.text(), "3");
-    EXPECT_EQ(f.sbStatusBar.text(1), "Block Deleted");
-
-    // The last block: its row becomes the free slot's row, still selected.
-    f.List1.setlistindex(2);
-    h.messagebox.answers = {Answer::Yes};
-    p.press("Delete");
-    EXPECT_EQ(f.List1.listcount(), 3);
+    // Row 1, then the last block (its row becomes the free slot's), then the
+    // free slot's row itself (nothing to clear, still reported).
+    const std::pair<int, std::vector<int>> deletes[] = {{1, {0, 2, 3}}, {2, {0, 2}}, {2, {0, 2}}};
+    for (const auto& [row, left] : deletes) {
+        p.select(row);
+        f.sbStatusBar.settext(1, "");
+        h.messagebox.answers = {Answer::Yes};
+        p.press("Delete");
+        for (std::size_t i = 0; i < left.size(); ++i) EXPECT_EQ(f.blocks[i], numbered(left[i]));
+        EXPECT_EQ(f.blocks[left.size()], Block{});
+        EXPECT_EQ(f.List1.listcount(), static_cast<int>(left.size()) + 1);
+        EXPECT_EQ(f.List1.listindex(), row);
+        EXPECT_EQ(f.sbStatusBar.text(1), "Block Deleted");
+    }
     EXPECT_EQ(f.List1.rows()[2], kFree);
-    EXPECT_EQ(f.List1.listindex(), 2);
-
-    // The free slot's row: nothing to clear, still reported.
-    f.sbStatusBar.settext(1, "");
-    const auto before = f.blocks;
-    h.messagebox.answers = {Answer::Yes};
-    p.press("Delete");
-    EXPECT_EQ(f.blocks, before);
-    EXPECT_EQ(f.sbStatusBar.text(1), "Block Deleted");
 }
