@@ -131,3 +131,19 @@ TEST(Markblock, SkipsIndicesOutsideTheTable) {
     h.form.markblock(1000);
     EXPECT_TRUE(h.form.Map.lines().empty());
 }
+
+// Each slot's corners are kept between redraws: a block whose position,
+// sizes or angle change must be drawn where it now is.
+TEST(Refreshmap, AnEditedBlockIsDrawnWhereItNowIs) {
+    Harness h;
+    auto& f = h.form;
+    f.blocks[0] = block(10, 5, 2, 1);
+    for (float Block::*field : {&Block::x, &Block::z, &Block::sizex, &Block::sizez, &Block::angle}) {
+        f.refreshmap();
+        f.blocks[0].*field += 3;
+        f.refreshmap();
+        const Block& b = f.blocks[0];
+        const auto k = squarecorners(b.x, b.z, b.sizex, b.sizez, b.angle * kDegToRad);
+        EXPECT_EQ(f.Map.lines(), outline(k[0].h, k[0].v, k[1].h, k[1].v, k[2].h, k[2].v, k[3].h, k[3].v, 0));
+    }
+}
