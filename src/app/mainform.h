@@ -193,8 +193,13 @@ public:
     void recover();
     void keepcopy();
 
-    // Run after every person's action, once its whole cascade is over.
+    // Run after every person's action, once its whole cascade is over. A
+    // view that goes away sets its entry back to an empty function.
     std::vector<std::function<void()>> afteraction;
+    void actionover() {
+        for (const auto& f : afteraction)
+            if (f) f();
+    }
 
     Services services;
 

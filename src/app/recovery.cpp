@@ -36,7 +36,7 @@ void MainForm::keepcopy() {
     if (!written.ok) {
         // Said at once, though no person's action is under way.
         status("Could not keep a recovery copy (" + written.reason + ")");
-        for (const auto& f : afteraction) f();
+        actionover();
         return;
     }
     copykept_ = true;

@@ -19,7 +19,7 @@ void MainForm::actionend() {
     history.record(before_, blocks, rowbefore_, List1.listindex(), actiontitle(action_),
                    mergekey(action_, blockbefore_));
     changed();
-    for (const auto& f : afteraction) f();
+    actionover();
 }
 
 std::string MainForm::actiontitle(const ui::Action& a) const {
@@ -85,7 +85,7 @@ void MainForm::travel(bool forward) {
     restore(table, forward ? step->rowafter : step->rowbefore);
     status((forward ? "Redone: " : "Undone: ") + step->what);
     changed();
-    for (const auto& f : afteraction) f();
+    actionover();
 }
 
 bool MainForm::modified() const { return std::memcmp(blocks.data(), clean_.data(), sizeof(BlockTable)) != 0; }

@@ -184,7 +184,15 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_
     build();
     // What changes outside a person's event (the recovery copy's timer)
     // shows at once too.
+    subscription_ = form_.afteraction.size();
     form_.afteraction.push_back([this] { sync(); });
+}
+
+MainWindow::~MainWindow() {
+    // The form may outlive the window, and the fields lose the keyboard as
+    // the window goes: neither may reach it any more.
+    form_.afteraction[subscription_] = nullptr;
+    for (auto* edit : findChildren<QLineEdit*>()) edit->removeEventFilter(fieldevents_);
 }
 
 QRect MainWindow::place(const Control& c) const {
@@ -315,7 +323,7 @@ void MainWindow::build() {
     const auto quitkeys = QKeySequence::keyBindings(QKeySequence::Quit);
     quit->setKeys(quitkeys.isEmpty() ? QList<QKeySequence>{QKeySequence("Ctrl+Q")} : quitkeys);
     connect(quit, &QShortcut::activated, this, &QWidget::close);
-    auto* fieldevents = new FieldEvents(this, [this] { flush(); });
+    fieldevents_ = new FieldEvents(this, [this] { flush(); });
 
     // Text fields.
     for (TextField* field : {&f.posxed, &f.posyed, &f.sizexed, &f.sizeyed, &f.bottomed, &f.heighted, &f.angleed}) {
@@ -323,7 +331,7 @@ void MainWindow::build() {
         w->setObjectName(objectname(*field));
         w->setGeometry(place(*field));
         w->setTextMargins(0, 0, 0, 0);
-        w->installEventFilter(fieldevents);
+        w->installEventFilter(fieldevents_);
         const bool keepssign = field == &f.posxed || field == &f.posyed;
         connect(w, &QLineEdit::textEdited, this, [this, w, field, keepssign](const QString& text) {
             // A number being typed that the field would cut back ("1.",

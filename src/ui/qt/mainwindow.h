@@ -24,6 +24,9 @@ inline constexpr int kTwipsPerPixel = 15;
 class MainWindow : public QWidget {
 public:
     explicit MainWindow(MainForm& form, QWidget* parent = nullptr);
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
 
     // Mirrors into the widgets what changed in the form since the last call.
     void sync();
@@ -67,6 +70,8 @@ private:
     QTimer* clock_ = nullptr;
     QPoint placed_;
     QLineEdit* held_ = nullptr;
+    QObject* fieldevents_ = nullptr;
+    std::size_t subscription_ = 0;
     TextField* heldfield_ = nullptr;
     std::uint64_t rowsseen_ = 0;
 };
