@@ -139,6 +139,8 @@ TEST(Recovery, ACopyOutlivesACrashAndIsTakenAsAnOpenThatCanBeUndone) {
     BlockTable edited;
     {
         Harness h(true, path);
+        EXPECT_FALSE(h.form.recoveryoffered()); // no copy yet: nothing is offered
+        EXPECT_EQ(h.form.sbStatusBar.text(1), "Status");
         h.load(3);
         Person(h.form).paste(h.form.posxed, "-7.5");
         EXPECT_EQ(h.timer.milliseconds, kRecoveryDelayMs);
