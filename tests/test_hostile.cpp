@@ -1,6 +1,6 @@
 // Hostile files and texts: each opens, lists, draws, edits and saves without
 // ending the program, and what is saved reads back to what the list shows.
-#include "blocklist/rowtext.h"
+#include "document/rowtext.h"
 #include "document/mapcodec.h"
 #include "document/numtext.h"
 #include "support/actor.h"

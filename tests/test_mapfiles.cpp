@@ -1,4 +1,4 @@
-#include "blocklist/rowtext.h"
+#include "document/rowtext.h"
 #include "document/mapcodec.h"
 #include "support/fixture.h"
 #include "support/tempdir.h"

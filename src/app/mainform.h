@@ -3,7 +3,7 @@
 // control and the handlers wired to their notifications. It links no toolkit;
 // the real window mirrors it.
 #include "app/history.h"
-#include "blocklist/rowtext.h"
+#include "document/rowtext.h"
 #include "document/block.h"
 #include "document/filesystem.h"
 #include "mapview/mapdraw.h"

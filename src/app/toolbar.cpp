@@ -3,6 +3,7 @@
 #include "app/mainform.h"
 #include "document/mapcodec.h"
 #include "document/mapfile.h"
+#include "document/table.h"
 
 namespace qs {
 
@@ -27,10 +28,7 @@ void MainForm::newmap() {
 }
 
 void MainForm::copyblock() {
-    int t = 0;
-    while (t < kSlots && !isemptyslot(blocks[static_cast<std::size_t>(t)])) ++t;
-    const int r = List1.listindex();
-    if (validslot(t) && validslot(r)) blocks[static_cast<std::size_t>(t)] = blocks[static_cast<std::size_t>(r)];
+    const int t = copytofirstempty(blocks, List1.listindex());
     refreshlist();
     if (t >= 0 && t < List1.listcount()) reselect(t);
 }
@@ -45,8 +43,7 @@ void MainForm::refresh() {
 
 void MainForm::deleteblock() {
     if (services.messagebox.askyesno("Delete?", kAppTitle) != ui::Answer::Yes) return;
-    const int r = List1.listindex();
-    if (validslot(r)) blocks[static_cast<std::size_t>(r)] = Block{};
+    emptyslot(blocks, List1.listindex());
     sort();
     refreshmap();
     status("Block Deleted");
@@ -92,17 +89,6 @@ void MainForm::readmap(const ui::FileChoice& choice) {
     markclean();
     remember(choice);
 }
-
-namespace {
-
-// The listed run: the blocks the list shows above its free slot.
-int listedcount(const BlockTable& table) {
-    int k = 0;
-    while (k < kSlots && !endslistedrun(table[static_cast<std::size_t>(k)])) ++k;
-    return k;
-}
-
-} // namespace
 
 void MainForm::savemap() {
     sort(); // even when the dialog is then cancelled

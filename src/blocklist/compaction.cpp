@@ -1,16 +1,13 @@
 // The compaction pass and moving the selected block up or down.
 #include "app/mainform.h"
+#include "document/table.h"
 
 #include <utility>
 
 namespace qs {
 
 void MainForm::sort() {
-    // A slot carried forward is tested again at the next index, so one pass
-    // carries the first empty slot to the end.
-    for (std::size_t i = 0; i + 1 < blocks.size(); ++i) {
-        if (isemptyslot(blocks[i])) std::swap(blocks[i], blocks[i + 1]);
-    }
+    closefirstgap(blocks);
     refreshlist();
 }
 

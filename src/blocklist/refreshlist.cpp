@@ -1,6 +1,6 @@
 // Rebuilding the block list from the table.
 #include "app/mainform.h"
-#include "blocklist/rowtext.h"
+#include "document/rowtext.h"
 
 namespace qs {
 

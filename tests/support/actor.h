@@ -2,7 +2,7 @@
 // A person's actions on the headless window, chosen by a stream of numbers:
 // a seeded generator in the tests, the fuzzer's bytes in the fuzz target.
 // After each action, checkinvariants() says what, if anything, went wrong.
-#include "blocklist/rowtext.h"
+#include "document/rowtext.h"
 #include "document/mapcodec.h"
 #include "support/harness.h"
 #include "support/person.h"

@@ -1,6 +1,6 @@
 #pragma once
 // A started window and a person to work it, for test fixtures.
-#include "blocklist/rowtext.h"
+#include "document/rowtext.h"
 #include "support/harness.h"
 #include "support/person.h"
 

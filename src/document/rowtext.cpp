@@ -1,4 +1,4 @@
-#include "blocklist/rowtext.h"
+#include "document/rowtext.h"
 
 #include "document/numtext.h"
 
