@@ -1,0 +1,86 @@
+#include "document/mapreport.h"
+
+#include "document/footprint.h"
+#include "document/mapcodec.h"
+#include "document/numtext.h"
+#include "document/table.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qs {
+
+namespace {
+
+std::size_t usedrecords(const MapReport& r) { return std::min<std::size_t>(r.records, kSlots); }
+
+// Empty slots with a block after them within the file's records.
+std::vector<std::size_t> gapslots(const MapReport& r) {
+    std::vector<std::size_t> gaps;
+    std::size_t last = 0;
+    bool any = false;
+    for (std::size_t i = 0; i < usedrecords(r); ++i)
+        if (!isemptyslot(r.table[i])) last = i, any = true;
+    for (std::size_t i = 0; any && i < last; ++i)
+        if (isemptyslot(r.table[i])) gaps.push_back(i);
+    return gaps;
+}
+
+} // namespace
+
+MapReport reportmap(const std::vector<std::byte>& bytes) {
+    MapReport r;
+    r.bytes = bytes.size();
+    r.records = bytes.size() / kRecordBytes;
+    r.partialbytes = bytes.size() % kRecordBytes;
+    r.beyond = r.records > kSlots ? r.records - kSlots : 0;
+    decodemap(bytes, r.table);
+    r.listed = listedcount(r.table);
+    r.saved = savedruncount(r.table);
+    r.gaps = static_cast<int>(gapslots(r).size());
+    for (std::size_t i = 0; i < usedrecords(r); ++i) {
+        const Block& b = r.table[i];
+        for (float v : {b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle}) r.nonfinite += !std::isfinite(v);
+        if (!isdrawn(b)) continue;
+        ++r.drawn;
+        for (const Corner& c : blockcorners(b)) {
+            if (!std::isfinite(c.h) || !std::isfinite(c.v)) continue;
+            if (!r.hasbox) r.zmin = r.zmax = c.h, r.xmin = r.xmax = c.v, r.hasbox = true;
+            r.zmin = std::min(r.zmin, c.h), r.zmax = std::max(r.zmax, c.h);
+            r.xmin = std::min(r.xmin, c.v), r.xmax = std::max(r.xmax, c.v);
+        }
+    }
+    return r;
+}
+
+std::vector<Problem> checkmap(const MapReport& r) {
+    std::vector<Problem> out;
+    if (r.saved < r.listed)
+        out.push_back({static_cast<std::size_t>(r.saved) + 1,
+                       "a zero size ends what a save writes: the " + std::to_string(r.listed - r.saved) +
+                           " listed blocks after it are dropped by the next save"});
+    for (std::size_t i : gapslots(r))
+        out.push_back({i + 1, "empty slot before later blocks: they are not listed until the map is compacted"});
+    static const char* const names[] = {"X", "Z", "Size X", "Size Z", "Bottom", "Height", "Angle"};
+    for (std::size_t i = 0; i < usedrecords(r); ++i) {
+        const Block& b = r.table[i];
+        const float values[] = {b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle};
+        for (std::size_t k = 0; k < 7; ++k) {
+            const float v = values[k];
+            const std::string name = names[k];
+            if (!std::isfinite(v)) out.push_back({i + 1, name + " is " + (std::isnan(v) ? "not a number" : "infinite")});
+            else if (v < 0 && k >= 2 && k <= 5) out.push_back({i + 1, name + " is negative (" + plainnum(v) + ")"});
+            else if (v > 100 && (k == 2 || k == 3))
+                out.push_back({i + 1, name + " " + plainnum(v) + " is above 100 (capped when the block is selected)"});
+            else if (v > 1000 && (k == 4 || k == 5))
+                out.push_back({i + 1, name + " " + plainnum(v) + " is above 1000 (capped when the block is selected)"});
+        }
+    }
+    if (r.beyond > 0)
+        out.push_back({kSlots + 1, std::to_string(r.beyond) + " records beyond 1000 are ignored"});
+    if (r.partialbytes > 0)
+        out.push_back({r.records + 1, "partial record of " + std::to_string(r.partialbytes) + " bytes is ignored"});
+    return out;
+}
+
+} // namespace qs

@@ -1,0 +1,139 @@
+// The commands that read map files: info, check, dump and diff.
+#include "document/exact.h"
+#include "document/mapcodec.h"
+#include "document/mapfile.h"
+#include "document/numtext.h"
+#include "document/rowtext.h"
+#include "qrd/qrd.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstring>
+#include <ostream>
+
+namespace qs::qrd {
+
+namespace {
+
+// Larger than any map the editor writes by far; a file beyond it is cut.
+constexpr std::size_t kMaxFile = 64u << 20;
+
+std::string hexcolour(std::int32_t c) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%06x", static_cast<unsigned>(c));
+    return buf;
+}
+
+// Every field's exact value, in the order of the row.
+std::string fields(const Block& b) {
+    return "x=" + exacttext(b.x) + " z=" + exacttext(b.z) + " sizex=" + exacttext(b.sizex) +
+           " sizez=" + exacttext(b.sizez) + " bottom=" + exacttext(b.bottom) + " height=" + exacttext(b.height) +
+           " angle=" + exacttext(b.angle) + " colour=" + hexcolour(b.colour);
+}
+
+} // namespace
+
+bool load(const std::string& path, std::vector<std::byte>& bytes, std::ostream& err) {
+    const FileResult read = readmapfile(systemfiles(), path, kMaxFile, bytes);
+    if (!read.ok) err << "qrd: " << path << ": " << read.reason << "\n";
+    return read.ok;
+}
+
+int info(const std::vector<std::string>& files, bool json, std::ostream& out, std::ostream& err) {
+    int status = kOk;
+    nlohmann::json all = nlohmann::json::array();
+    for (const std::string& file : files) {
+        std::vector<std::byte> bytes;
+        if (!load(file, bytes, err)) {
+            status = kFailure;
+            continue;
+        }
+        const MapReport r = reportmap(bytes);
+        if (json) {
+            nlohmann::json j = {{"file", file},          {"bytes", r.bytes},       {"records", r.records},
+                                {"listed", r.listed},    {"saved", r.saved},       {"drawn", r.drawn},
+                                {"gaps", r.gaps},        {"beyond1000", r.beyond}, {"partialbytes", r.partialbytes},
+                                {"nonfinite", r.nonfinite}};
+            j["box"] = r.hasbox ? nlohmann::json{{"zmin", r.zmin}, {"zmax", r.zmax}, {"xmin", r.xmin}, {"xmax", r.xmax}}
+                                : nlohmann::json(nullptr);
+            all.push_back(j);
+            continue;
+        }
+        out << file << "\n"
+            << "  records      " << r.records << " (" << r.bytes << " bytes)\n"
+            << "  listed run   " << r.listed << "\n"
+            << "  saved run    " << r.saved << "\n"
+            << "  drawn        " << r.drawn << "\n"
+            << "  gaps         " << r.gaps << "\n"
+            << "  beyond 1000  " << r.beyond << " ignored\n"
+            << "  partial      " << (r.partialbytes ? std::to_string(r.partialbytes) + " bytes ignored" : "none") << "\n"
+            << "  non-finite   " << r.nonfinite << "\n"
+            << "  bounding box "
+            << (r.hasbox ? "Z " + plainnum(r.zmin) + " to " + plainnum(r.zmax) + ", X " + plainnum(r.xmin) + " to " +
+                               plainnum(r.xmax)
+                         : std::string("none"))
+            << "\n";
+    }
+    if (json) out << all.dump(2) << "\n";
+    return status;
+}
+
+int check(const std::vector<std::string>& files, std::ostream& out, std::ostream& err) {
+    int status = kOk;
+    for (const std::string& file : files) {
+        std::vector<std::byte> bytes;
+        if (!load(file, bytes, err)) {
+            status = kFailure;
+            continue;
+        }
+        for (const Problem& p : checkmap(reportmap(bytes))) {
+            out << file << ":record " << p.record << ": " << p.text << "\n";
+            if (status == kOk) status = kProblems;
+        }
+    }
+    return status;
+}
+
+int dump(const std::string& file, std::ostream& out, std::ostream& err) {
+    std::vector<std::byte> bytes;
+    if (!load(file, bytes, err)) return kFailure;
+    const MapReport r = reportmap(bytes);
+    for (int i = 0; i < r.listed; ++i) {
+        const Block& b = r.table[static_cast<std::size_t>(i)];
+        out << i + 1 << " |" << rowtext(b) << "| " << fields(b) << "\n";
+    }
+    if (r.records > static_cast<std::size_t>(r.listed))
+        out << "# " << r.records - static_cast<std::size_t>(r.listed) << " more records after the listed run\n";
+    return kOk;
+}
+
+int diff(const std::string& a, const std::string& b, std::ostream& out, std::ostream& err) {
+    std::vector<std::byte> abytes, bbytes;
+    const bool aread = load(a, abytes, err);
+    if (!load(b, bbytes, err) || !aread) return kFailure;
+    const MapReport ra = reportmap(abytes), rb = reportmap(bbytes);
+    const std::size_t na = std::min<std::size_t>(ra.records, kSlots), nb = std::min<std::size_t>(rb.records, kSlots);
+    bool differ = false;
+    static const char* const names[] = {"x", "z", "sizex", "sizez", "bottom", "height", "angle"};
+    for (std::size_t i = 0; i < std::max(na, nb); ++i) {
+        const Block &x = ra.table[i], &y = rb.table[i];
+        if (i >= na || i >= nb) {
+            out << (i >= na ? "+ record " : "- record ") << i + 1 << " |" << rowtext(i >= na ? y : x) << "|\n";
+            differ = true;
+            continue;
+        }
+        if (std::memcmp(&x, &y, sizeof(Block)) == 0) continue;
+        differ = true;
+        out << "~ record " << i + 1 << ":";
+        const float fx[] = {x.x, x.z, x.sizex, x.sizez, x.bottom, x.height, x.angle};
+        const float fy[] = {y.x, y.z, y.sizex, y.sizez, y.bottom, y.height, y.angle};
+        for (std::size_t k = 0; k < 7; ++k)
+            if (std::memcmp(&fx[k], &fy[k], sizeof(float)) != 0)
+                out << " " << names[k] << " " << exacttext(fx[k]) << " -> " << exacttext(fy[k]);
+        if (x.colour != y.colour) out << " colour " << hexcolour(x.colour) << " -> " << hexcolour(y.colour);
+        out << "\n";
+    }
+    return differ ? kProblems : kOk;
+}
+
+} // namespace qs::qrd

@@ -1,0 +1,40 @@
+// qrd: map files from the command line. Each command's --help says more.
+#include "qrd/qrd.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    using namespace qs::qrd;
+    CLI::App app{"Map files from the command line: look into them, check them, compare them."};
+    app.name("qrd");
+    app.set_version_flag("--version", std::string("qrd ") + QS_VERSION);
+    app.require_subcommand(1);
+
+    std::vector<std::string> files;
+    bool json = false;
+    auto* infocmd = app.add_subcommand("info", "What each map file holds, as the editor sees it");
+    infocmd->add_option("FILE", files, "Map files")->required();
+    infocmd->add_flag("--json", json, "The same as JSON");
+    auto* checkcmd = app.add_subcommand("check", "What in each map file would surprise a person, one line each");
+    checkcmd->add_option("FILE", files, "Map files")->required();
+    std::string file, other;
+    auto* dumpcmd = app.add_subcommand("dump", "One line per listed block: its row and its exact values");
+    dumpcmd->add_option("FILE", file, "A map file")->required();
+    auto* diffcmd = app.add_subcommand("diff", "The blocks added, removed and changed from A to B");
+    diffcmd->add_option("A", file, "A map file")->required();
+    diffcmd->add_option("B", other, "Another map file")->required();
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        // Help and version are not errors; anything else is bad usage.
+        const int code = app.exit(e);
+        return code == 0 ? kOk : kFailure;
+    }
+    if (*infocmd) return info(files, json, std::cout, std::cerr);
+    if (*checkcmd) return check(files, std::cout, std::cerr);
+    if (*dumpcmd) return dump(file, std::cout, std::cerr);
+    return diff(file, other, std::cout, std::cerr);
+}

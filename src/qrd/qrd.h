@@ -1,0 +1,25 @@
+#pragma once
+// qrd: map files from the command line.
+#include "document/mapreport.h"
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace qs::qrd {
+
+// Exit statuses: all well, a check found problems (or maps differ), bad
+// usage or a file that cannot be read.
+inline constexpr int kOk = 0;
+inline constexpr int kProblems = 1;
+inline constexpr int kFailure = 2;
+
+// Reads a whole map file; on failure says why on `err` as "FILE: reason".
+bool load(const std::string& path, std::vector<std::byte>& bytes, std::ostream& err);
+
+int info(const std::vector<std::string>& files, bool json, std::ostream& out, std::ostream& err);
+int check(const std::vector<std::string>& files, std::ostream& out, std::ostream& err);
+int dump(const std::string& file, std::ostream& out, std::ostream& err);
+int diff(const std::string& a, const std::string& b, std::ostream& out, std::ostream& err);
+
+} // namespace qs::qrd

@@ -1,0 +1,119 @@
+// qrd's commands on small maps made here, with their whole outputs.
+#include "document/mapcodec.h"
+#include "qrd/qrd.h"
+#include "support/harness.h"
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <bit>
+#include <filesystem>
+#include <limits>
+
+#include <sstream>
+#include <sys/wait.h>
+
+using namespace qs;
+using namespace qs::test;
+
+namespace {
+
+struct Qrd : ::testing::Test {
+    TempDir dir;
+    std::ostringstream out, err;
+    std::string file(const std::string& name, const std::vector<Block>& records, std::size_t extra = 0) {
+        auto bytes = filebytes(records);
+        bytes.resize(bytes.size() + extra, std::byte{7});
+        writebytes(dir.file(name), bytes);
+        return dir.file(name);
+    }
+    // A map whose second block has one zero size, whose fourth is oversized,
+    // with two bytes of a partial record at the end.
+    std::string odd() {
+        return file("odd.QRD", {block(12.5f, -3, 2, 0.5f, 0, 1.5f, 45, 0xFF0000), block(1, 2, 0, 5),
+                                block(3, 4, 1, 1), block(5, 6, 150, 1, 2000, 0, 30, 0x102030)},
+                    2);
+    }
+};
+
+int exitstatus(const std::string& args) {
+    const int status = std::system((std::string(QS_QRD) + " " + args + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+TEST_F(Qrd, InfoSaysWhatTheEditorWouldSee) {
+    const std::string path = odd();
+    EXPECT_EQ(qrd::info({path}, false, out, err), qrd::kOk);
+    EXPECT_EQ(out.str(), path + "\n  records      4 (130 bytes)\n  listed run   4\n  saved run    1\n  drawn        3\n"
+                                "  gaps         0\n  beyond 1000  0 ignored\n  partial      2 bytes ignored\n"
+                                "  non-finite   0\n  bounding box Z -124.4038 to 136.4038, X -70.86603 to 80.86603\n");
+    out.str("");
+    std::vector<Block> many(1003, block(1, 1, 1, 1));
+    many[1] = Block{};
+    many[2].x = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_EQ(qrd::info({file("many.QRD", many)}, true, out, err), qrd::kOk);
+    const auto j = nlohmann::json::parse(out.str())[0];
+    EXPECT_EQ(j["records"], 1003);
+    EXPECT_EQ(j["beyond1000"], 3);
+    EXPECT_EQ(j["listed"], 1);
+    EXPECT_EQ(j["gaps"], 1);
+    EXPECT_EQ(j["nonfinite"], 1);
+    EXPECT_EQ(j["drawn"], 999); // a NaN position is still drawn
+}
+
+TEST_F(Qrd, CheckNamesEachSurpriseByRecord) {
+    const std::string path = odd();
+    EXPECT_EQ(qrd::check({path}, out, err), qrd::kProblems);
+    EXPECT_EQ(out.str(), path + ":record 2: a zero size ends what a save writes: the 3 listed blocks after it are "
+                                "dropped by the next save\n" +
+                             path + ":record 4: Size X 150 is above 100 (capped when the block is selected)\n" + path +
+                             ":record 4: Bottom 2000 is above 1000 (capped when the block is selected)\n" + path +
+                             ":record 5: partial record of 2 bytes is ignored\n");
+    out.str("");
+    const std::string gap = file("gap.QRD", {block(1, 1, 1, 1), Block{}, block(1, 1, -1, 1, 0, 0, 0, 0)});
+    EXPECT_EQ(qrd::check({gap}, out, err), qrd::kProblems);
+    EXPECT_EQ(out.str(), gap + ":record 2: empty slot before later blocks: they are not listed until the map is "
+                               "compacted\n" +
+                             gap + ":record 3: Size X is negative (-1)\n");
+    out.str("");
+    EXPECT_EQ(qrd::check({file("fine.QRD", {block(1, 1, 1, 1)})}, out, err), qrd::kOk);
+    EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(Qrd, DumpAndDiffShowRowsAndExactValues) {
+    Block nan = block(1, 2, 3, 4);
+    nan.x = std::bit_cast<float>(0x7fc01234u);
+    nan.angle = -0.0f;
+    const std::string a = file("a.QRD", {block(12.5f, -3, 2, 0.5f, 0, 1.5f, 45, 0xFF0000), nan, block(1e-45f, 0, 1, 1)});
+    EXPECT_EQ(qrd::dump(a, out, err), qrd::kOk);
+    EXPECT_EQ(out.str(),
+              "1 |  12.5    -3     2   0.5     0   1.5   45| x=12.5 z=-3 sizex=2 sizez=0.5 bottom=0 height=1.5 "
+              "angle=45 colour=0xff0000\n"
+              "2 |   NaN     2     3     4     0     0    0| x=nan(0x7fc01234) z=2 sizex=3 sizez=4 bottom=0 height=0 "
+              "angle=-0 colour=0x000000\n"
+              "3 | 1E-45     0     1     1     0     0    0| x=1e-45 z=0 sizex=1 sizez=1 bottom=0 height=0 angle=0 "
+              "colour=0x000000\n");
+    out.str("");
+    const std::string b = file("b.QRD", {block(12.5f, -3, 2, 0.5f, 0, 1.5f, 45, 0xFF0000), block(1, 2, 3, 5)});
+    EXPECT_EQ(qrd::diff(a, b, out, err), qrd::kProblems);
+    EXPECT_EQ(out.str(), "~ record 2: x nan(0x7fc01234) -> 1 sizez 4 -> 5 angle -0 -> 0\n"
+                         "- record 3 | 1E-45     0     1     1     0     0    0|\n");
+    out.str("");
+    EXPECT_EQ(qrd::diff(a, a, out, err), qrd::kOk);
+    EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(Qrd, FilesThatCannotBeReadAndBadUsage) {
+    std::filesystem::create_directory(dir.file("folder.QRD"));
+    EXPECT_EQ(qrd::info({dir.file("missing.QRD"), dir.file("folder.QRD")}, false, out, err), qrd::kFailure);
+    EXPECT_EQ(err.str(), "qrd: " + dir.file("missing.QRD") + ": No such file or directory\nqrd: " +
+                             dir.file("folder.QRD") + ": Not a regular file\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("missing.QRD")));
+    const std::pair<std::string, int> runs[] = {{"--help", 0},         {"check --help", 0}, {"--version", 0},
+                                                {"", 2},               {"frobnicate", 2},   {"info", 2},
+                                                {"info --bogus x", 2}, {"diff a", 2},       {"dump " + odd(), 0}};
+    for (const auto& [args, status] : runs) EXPECT_EQ(exitstatus(args), status) << args;
+}
