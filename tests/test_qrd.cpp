@@ -1,5 +1,6 @@
 // qrd's commands on small maps made here, with their whole outputs.
 #include "document/mapcodec.h"
+#include "qrd/exchange.h"
 #include "qrd/qrd.h"
 #include "support/harness.h"
 #include "support/tempdir.h"
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <limits>
 
+#include <fstream>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -116,4 +118,58 @@ TEST_F(Qrd, FilesThatCannotBeReadAndBadUsage) {
                                                 {"", 2},               {"frobnicate", 2},   {"info", 2},
                                                 {"info --bogus x", 2}, {"diff a", 2},       {"dump " + odd(), 0}};
     for (const auto& [args, status] : runs) EXPECT_EQ(exitstatus(args), status) << args;
+}
+
+// Every file of the fuzz corpora, taken as a map file: exported as JSON and
+// as CSV and imported again, its whole records come back byte for byte.
+TEST(QrdExchange, RoundTripsEveryCorpusFileExactly) {
+    int files = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(QS_CORPUS)) {
+        if (!entry.is_regular_file()) continue;
+        const auto bytes = readbytes(entry.path().string());
+        const auto recs = qrd::records(bytes);
+        const std::vector<std::byte> whole(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(recs.size() * 32));
+        qrd::TextFault fault;
+        const auto json = qrd::fromjson(qrd::tojson(recs), fault);
+        const auto csv = qrd::fromcsv(qrd::tocsv(recs), fault);
+        ASSERT_TRUE(json && csv) << entry.path() << ": " << fault.what;
+        EXPECT_EQ(qrd::recordbytes(*json), whole) << entry.path();
+        EXPECT_EQ(qrd::recordbytes(*csv), whole) << entry.path();
+        ++files;
+    }
+    EXPECT_GT(files, 600);
+}
+
+TEST_F(Qrd, ImportRefusesMalformedTextWithItsPlaceAndWritesNothing) {
+    const std::pair<std::string, std::string> bad[] = {
+        {"a.csv", "x,z,sizex,sizez,bottom,height,angle,colour\n1,2,3,4,5,6,7,8\n1,2,abc,4,5,6,7,8\n"},
+        {"b.csv", "x,z\n"},
+        {"c.csv", "x,z,sizex,sizez,bottom,height,angle,colour\n1,2,3,4,5,6,7\n"},
+        {"d.csv", "x,z,sizex,sizez,bottom,height,angle,colour\n1,2,3,4,5,6,7,99999999999\n"},
+        {"e.json", "{\"format\": \"quarrystead map\", \"version\": 1, \"records\": [\n {\"x\": true}]}"},
+        {"f.json", "{\"format\": \"quarrystead map\", \"version\": 1, \"records\": [\n {\"x\": 1,, }]}"},
+        {"g.json", "{\"format\": \"quarrystead map\", \"version\": 2, \"records\": []}"},
+        {"h.json", "{\"format\": \"quarrystead map\", \"version\": 1, \"records\": [{\"x\": 1}]}"}};
+    const char* said[] = {":3:5: sizex is not an exact single",
+                          ":1:1: the first line names the columns: x,z,sizex,sizez,bottom,height,angle,colour",
+                          ":2:14: a record has 8 values",
+                          ":2:15: colour is a whole number of 32 bits",
+                          ":2:11: unexpected true or false",
+                          ":2:10: syntax error while parsing object key - unexpected ','; expected string literal",
+                          ":1:42: version 2 is not known",
+                          ":1:64: record lacks \"z\""};
+    for (std::size_t i = 0; i < std::size(bad); ++i) {
+        std::ofstream(dir.file(bad[i].first)) << bad[i].second;
+        err.str("");
+        EXPECT_EQ(qrd::importmap(dir.file(bad[i].first), "", dir.file("out.QRD"), err), qrd::kFailure);
+        EXPECT_EQ(err.str(), "qrd: " + dir.file(bad[i].first) + said[i] + "\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.QRD")));
+    // Export to a file and import it: the map file again, without its partial record.
+    const std::string map = odd();
+    EXPECT_EQ(qrd::exportmap(map, "", dir.file("odd.json"), out, err), qrd::kOk);
+    EXPECT_EQ(qrd::importmap(dir.file("odd.json"), "", dir.file("back.QRD"), err), qrd::kOk);
+    auto bytes = readbytes(map);
+    bytes.resize(bytes.size() - 2);
+    EXPECT_EQ(readbytes(dir.file("back.QRD")), bytes);
 }

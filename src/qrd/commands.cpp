@@ -4,12 +4,16 @@
 #include "document/mapfile.h"
 #include "document/numtext.h"
 #include "document/rowtext.h"
+#include "qrd/exchange.h"
 #include "qrd/qrd.h"
 
 #include <nlohmann/json.hpp>
 
+#include <cerrno>
 #include <cstring>
+#include <fstream>
 #include <ostream>
+#include <sstream>
 
 namespace qs::qrd {
 
@@ -134,6 +138,70 @@ int diff(const std::string& a, const std::string& b, std::ostream& out, std::ost
         out << "\n";
     }
     return differ ? kProblems : kOk;
+}
+
+namespace {
+
+// The format named, or the one a file's extension names.
+std::string formatof(const std::string& format, const std::string& file) {
+    if (!format.empty()) return format;
+    const auto dot = file.find_last_of('.');
+    std::string ext = dot == std::string::npos ? "" : file.substr(dot + 1);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+bool writeout(const std::string& to, const std::string& text, std::ostream& err) {
+    std::vector<std::byte> bytes(text.size());
+    std::memcpy(bytes.data(), text.data(), text.size());
+    const FileResult written = writemapfile(systemfiles(), to, bytes);
+    if (!written.ok) err << "qrd: " << to << ": " << written.reason << "\n";
+    return written.ok;
+}
+
+} // namespace
+
+int exportmap(const std::string& file, const std::string& format, const std::string& to, std::ostream& out,
+              std::ostream& err) {
+    const std::string kind = formatof(format, to);
+    if (kind != "json" && kind != "csv") {
+        err << "qrd: give --format json or csv\n";
+        return kFailure;
+    }
+    std::vector<std::byte> bytes;
+    if (!load(file, bytes, err)) return kFailure;
+    const auto recs = records(bytes);
+    const std::string text = kind == "json" ? tojson(recs) : tocsv(recs);
+    if (to.empty()) {
+        out << text;
+        return kOk;
+    }
+    return writeout(to, text, err) ? kOk : kFailure;
+}
+
+int importmap(const std::string& from, const std::string& format, const std::string& to, std::ostream& err) {
+    const std::string kind = formatof(format, from);
+    if (kind != "json" && kind != "csv") {
+        err << "qrd: give --format json or csv\n";
+        return kFailure;
+    }
+    std::ifstream in(from, std::ios::binary);
+    if (!in) {
+        err << "qrd: " << from << ": " << errortext(ENOENT) << "\n";
+        return kFailure;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    TextFault fault;
+    const auto recs = kind == "json" ? fromjson(text.str(), fault) : fromcsv(text.str(), fault);
+    if (!recs) {
+        err << "qrd: " << from << ":" << fault.line << ":" << fault.column << ": " << fault.what << "\n";
+        return kFailure;
+    }
+    const auto bytes = recordbytes(*recs);
+    const FileResult written = writemapfile(systemfiles(), to, bytes);
+    if (!written.ok) err << "qrd: " << to << ": " << written.reason << "\n";
+    return written.ok ? kOk : kFailure;
 }
 
 } // namespace qs::qrd

@@ -26,6 +26,18 @@ int main(int argc, char** argv) {
     diffcmd->add_option("A", file, "A map file")->required();
     diffcmd->add_option("B", other, "Another map file")->required();
 
+    std::string format, to;
+    auto* exportcmd = app.add_subcommand("export", "Every record of a map file as JSON or CSV, exactly");
+    exportcmd->add_option("FILE", file, "A map file")->required();
+    exportcmd->add_option("--format", format, "json or csv (else from OUT's extension)")
+        ->check(CLI::IsMember({"json", "csv"}));
+    exportcmd->add_option("-o,--output", to, "Where to write it (standard output without)");
+    auto* importcmd = app.add_subcommand("import", "A map file from JSON or CSV made by export");
+    importcmd->add_option("IN", file, "A JSON or CSV file")->required();
+    importcmd->add_option("--format", format, "json or csv (else from IN's extension)")
+        ->check(CLI::IsMember({"json", "csv"}));
+    importcmd->add_option("-o,--output", to, "The map file to write")->required();
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -36,5 +48,7 @@ int main(int argc, char** argv) {
     if (*infocmd) return info(files, json, std::cout, std::cerr);
     if (*checkcmd) return check(files, std::cout, std::cerr);
     if (*dumpcmd) return dump(file, std::cout, std::cerr);
+    if (*exportcmd) return exportmap(file, format, to, std::cout, std::cerr);
+    if (*importcmd) return importmap(file, format, to, std::cerr);
     return diff(file, other, std::cout, std::cerr);
 }

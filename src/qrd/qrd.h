@@ -22,4 +22,10 @@ int check(const std::vector<std::string>& files, std::ostream& out, std::ostream
 int dump(const std::string& file, std::ostream& out, std::ostream& err);
 int diff(const std::string& a, const std::string& b, std::ostream& out, std::ostream& err);
 
+// Every record of a map file as JSON or CSV, to `to` (standard output when
+// empty), and back into a map file, which is replaced only when complete.
+int exportmap(const std::string& file, const std::string& format, const std::string& to, std::ostream& out,
+              std::ostream& err);
+int importmap(const std::string& from, const std::string& format, const std::string& to, std::ostream& err);
+
 } // namespace qs::qrd
