@@ -18,10 +18,10 @@ void MainForm::layout() {
 
     place(Map, 0, 480, 3060, 6435);
     // Horizontal -20 to 55, vertical 75 at the top down to 0.
-    Map.scaleleft = -20;
-    Map.scaletop = 75;
-    Map.scalewidth = 75;
-    Map.scaleheight = -75;
+    Map.scaleleft = kMapLeft;
+    Map.scaletop = kMapTop;
+    Map.scalewidth = kMapWidth;
+    Map.scaleheight = kMapHeight;
 
     place(Label1, 3120, 600, 1455, 255, "Background:");
     place(Slider1, 4680, 480, 3855, 495);

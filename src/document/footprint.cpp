@@ -1,5 +1,6 @@
 #include "document/footprint.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace qs {
@@ -19,6 +20,29 @@ std::array<Corner, 4> squarecorners(float py, float px, float sx, float sy, doub
             corner(x + a * c + b * s, y - b * c + a * s),  // B
             corner(x - a * c + b * s, y - b * c - a * s),  // C
             corner(x - a * c - b * s, y + b * c - a * s)}; // D
+}
+
+bool cliptorect(double& x1, double& y1, double& x2, double& y2, double lo, double hix, double hiy) {
+    double t0 = 0, t1 = 1;
+    const double dx = x2 - x1, dy = y2 - y1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1 - lo, hix - x1, y1 - lo, hiy - y1};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) t0 = std::max(t0, t);
+        else t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    const double ox = x1, oy = y1;
+    x1 = ox + t0 * dx;
+    y1 = oy + t0 * dy;
+    x2 = ox + t1 * dx;
+    y2 = oy + t1 * dy;
+    return true;
 }
 
 } // namespace qs

@@ -21,9 +21,39 @@ struct Corner {
 };
 std::array<Corner, 4> squarecorners(float py, float px, float sx, float sy, double ang);
 
+// The map's area: across from -20 (its left edge) over 75 units, up from 0
+// (its bottom edge) to 75.
+inline constexpr float kMapLeft = -20;
+inline constexpr float kMapTop = 75;
+inline constexpr float kMapWidth = 75;
+inline constexpr float kMapHeight = -75;
+
+// Whether the map draws a block: both sizes above 0, and its vertical
+// extent touching the depth window (both ends compared in single
+// precision, equality passing).
+inline bool drawnwithin(const Block& b, float mind, float maxd) {
+    if (!isdrawn(b)) return false;
+    const float top = b.bottom + b.height;
+    return top >= mind && maxd >= b.bottom;
+}
+
+// A block's outline colour on the map, and when it is the current block,
+// as display colours; `blockcolours` is the "Use Block Colors." switch.
+inline std::int32_t mapcolour(const Block& b, bool blockcolours) {
+    return blockcolours ? tocol(b.colour) : 0xFFFFFF;
+}
+inline std::int32_t highlightcolour(const Block& b, bool blockcolours) {
+    return tocol(b.colour) ^ (blockcolours ? 0xFFFFFF : 0);
+}
+
 // The corners of a block's outline: its X is drawn upwards, its Z across.
 inline std::array<Corner, 4> blockcorners(const Block& b) {
     return squarecorners(b.x, b.z, b.sizex, b.sizez, b.angle * kDegToRad);
 }
+
+// Cuts a segment to the rectangle from (lo, lo) to (hix, hiy), Liang-Barsky;
+// false when nothing of it is left. Pictures cut lines this way, so huge
+// coordinates never reach a painter.
+bool cliptorect(double& x1, double& y1, double& x2, double& y2, double lo, double hix, double hiy);
 
 } // namespace qs

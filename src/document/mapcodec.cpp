@@ -39,8 +39,8 @@ float flipsign(float v) { return std::bit_cast<float>(std::bit_cast<std::uint32_
 } // namespace
 
 void decodemap(std::span<const std::byte> bytes, BlockTable& table) {
-    table.fill(Block{});
     const std::size_t records = std::min<std::size_t>(bytes.size() / kRecordBytes, kSlots);
+    std::fill(table.begin() + static_cast<std::ptrdiff_t>(records), table.end(), Block{});
     for (std::size_t n = 0; n < records; ++n) {
         const std::byte* r = bytes.data() + n * kRecordBytes;
         Block& b = table[n];

@@ -1,5 +1,6 @@
 #include "document/mapfile.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace qs {
@@ -32,12 +33,15 @@ FileResult readmapfile(FileSystem& files, const std::string& path, std::size_t l
                        std::vector<std::byte>& bytes) {
     int fd = -1;
     if (const int error = files.openread(path, fd)) return failure(error);
-    std::vector<std::byte> buffer(limit);
+    // The buffer grows as the file turns out longer, up to the limit.
+    std::vector<std::byte> buffer(std::min<std::size_t>(limit, (1u << 15) + 1)); // a full map and one byte
+
     std::size_t have = 0;
     int error = 0;
     while (have < limit) {
+        if (have == buffer.size()) buffer.resize(std::min(limit, buffer.size() * 2));
         std::size_t got = 0;
-        error = files.read(fd, buffer.data() + have, limit - have, got);
+        error = files.read(fd, buffer.data() + have, buffer.size() - have, got);
         if (error != 0 || got == 0) break;
         have += got;
     }

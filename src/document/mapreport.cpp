@@ -28,7 +28,7 @@ std::vector<std::size_t> gapslots(const MapReport& r) {
 
 } // namespace
 
-MapReport reportmap(const std::vector<std::byte>& bytes) {
+MapReport reportmap(const std::vector<std::byte>& bytes, bool box) {
     MapReport r;
     r.bytes = bytes.size();
     r.records = bytes.size() / kRecordBytes;
@@ -43,6 +43,7 @@ MapReport reportmap(const std::vector<std::byte>& bytes) {
         for (float v : {b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle}) r.nonfinite += !std::isfinite(v);
         if (!isdrawn(b)) continue;
         ++r.drawn;
+        if (!box) continue;
         for (const Corner& c : blockcorners(b)) {
             if (!std::isfinite(c.h) || !std::isfinite(c.v)) continue;
             if (!r.hasbox) r.zmin = r.zmax = c.h, r.xmin = r.xmax = c.v, r.hasbox = true;
@@ -67,6 +68,7 @@ std::vector<Problem> checkmap(const MapReport& r) {
         const float values[] = {b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle};
         for (std::size_t k = 0; k < 7; ++k) {
             const float v = values[k];
+            if (std::isfinite(v) && v >= 0 && v <= 100) continue; // the usual case, at no cost
             const std::string name = names[k];
             if (!std::isfinite(v)) out.push_back({i + 1, name + " is " + (std::isnan(v) ? "not a number" : "infinite")});
             else if (v < 0 && k >= 2 && k <= 5) out.push_back({i + 1, name + " is negative (" + plainnum(v) + ")"});

@@ -25,7 +25,9 @@ struct MapReport {
     BlockTable table{};
 };
 
-MapReport reportmap(const std::vector<std::byte>& bytes);
+// The bounding box costs the corners of every drawn block; `box` false
+// leaves it out.
+MapReport reportmap(const std::vector<std::byte>& bytes, bool box = true);
 
 // One thing a person would not expect, at a record counted from 1.
 struct Problem {

@@ -33,12 +33,10 @@ void MainForm::drawslot(int i, std::int32_t col) {
     outline(cornercache_.corners(i, blocks[static_cast<std::size_t>(i)]), col);
 }
 
-std::int32_t MainForm::mapcolour(const Block& b) const {
-    return Check1.value() == 1 ? tocol(b.colour) : 0xFFFFFF;
-}
+std::int32_t MainForm::mapcolour(const Block& b) const { return qs::mapcolour(b, Check1.value() == 1); }
 
 std::int32_t MainForm::highlightcolour(const Block& b) const {
-    return tocol(b.colour) ^ (0xFFFFFF * (Check1.value() & 1));
+    return qs::highlightcolour(b, (Check1.value() & 1) == 1);
 }
 
 void MainForm::refreshmap() {
@@ -47,10 +45,7 @@ void MainForm::refreshmap() {
     const auto maxd = static_cast<float>(MaxD.value());
     for (int i = 0; i < kSlots; ++i) {
         const Block& b = blocks[static_cast<std::size_t>(i)];
-        if (!isdrawn(b)) continue;
-        const float blocktop = b.bottom + b.height;
-        if (!(blocktop >= mind && maxd >= b.bottom)) continue;
-        drawslot(i, mapcolour(b)); // square(x, z, sizex, sizez, angle in radians)
+        if (drawnwithin(b, mind, maxd)) drawslot(i, mapcolour(b)); // square(x, z, sizex, sizez, angle in radians)
     }
 }
 

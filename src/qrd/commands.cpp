@@ -90,7 +90,7 @@ int check(const std::vector<std::string>& files, std::ostream& out, std::ostream
             status = kFailure;
             continue;
         }
-        for (const Problem& p : checkmap(reportmap(bytes))) {
+        for (const Problem& p : checkmap(reportmap(bytes, false))) {
             out << file << ":record " << p.record << ": " << p.text << "\n";
             if (status == kOk) status = kProblems;
         }

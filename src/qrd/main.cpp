@@ -1,8 +1,10 @@
 // qrd: map files from the command line. Each command's --help says more.
 #include "qrd/qrd.h"
+#include "qrd/render.h"
 
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
 #include <iostream>
 
 int main(int argc, char** argv) {
@@ -38,6 +40,18 @@ int main(int argc, char** argv) {
         ->check(CLI::IsMember({"json", "csv"}));
     importcmd->add_option("-o,--output", to, "The map file to write")->required();
 
+    RenderOptions look;
+    std::string depth, size;
+    bool nocolours = false;
+    auto* rendercmd = app.add_subcommand("render", "The map as the window draws it, to PNG or SVG");
+    rendercmd->add_option("FILE", file, "A map file")->required();
+    rendercmd->add_option("-o,--output", to, "OUT.png or OUT.svg")->required();
+    rendercmd->add_option("--depth", depth, "The depth window, MIN-MAX (0-1000)");
+    rendercmd->add_flag("--no-colours", nocolours, "White outlines, as with \"Use Block Colors.\" off");
+    rendercmd->add_option("--size", size, "WxH in pixels (204x429, the window's map)");
+    rendercmd->add_option("--background", look.background, "A grey level 0 to 255 (transparent without)")
+        ->check(CLI::Range(0, 255));
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -48,6 +62,18 @@ int main(int argc, char** argv) {
     if (*infocmd) return info(files, json, std::cout, std::cerr);
     if (*checkcmd) return check(files, std::cout, std::cerr);
     if (*dumpcmd) return dump(file, std::cout, std::cerr);
+    if (*rendercmd) {
+        look.colours = !nocolours;
+        if (!depth.empty() && std::sscanf(depth.c_str(), "%f-%f", &look.mind, &look.maxd) != 2) {
+            std::cerr << "qrd: --depth is MIN-MAX, as 100-600\n";
+            return kFailure;
+        }
+        if (!size.empty() && std::sscanf(size.c_str(), "%dx%d", &look.width, &look.height) != 2) {
+            std::cerr << "qrd: --size is WxH, as 800x600\n";
+            return kFailure;
+        }
+        return render(file, to, look, std::cerr);
+    }
     if (*exportcmd) return exportmap(file, format, to, std::cout, std::cerr);
     if (*importcmd) return importmap(file, format, to, std::cerr);
     return diff(file, other, std::cout, std::cerr);

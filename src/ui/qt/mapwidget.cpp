@@ -1,5 +1,7 @@
 #include "ui/qt/mapwidget.h"
 
+#include "document/footprint.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
@@ -13,30 +15,6 @@ namespace qs::ui {
 QColor tocolor(Colour c) { return QColor(c & 255, (c >> 8) & 255, (c >> 16) & 255); }
 
 namespace {
-
-// Clips a segment to a rectangle (Liang-Barsky); false when nothing is left.
-bool clip(double& x1, double& y1, double& x2, double& y2, double lo, double hix, double hiy) {
-    double t0 = 0, t1 = 1;
-    const double dx = x2 - x1, dy = y2 - y1;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x1 - lo, hix - x1, y1 - lo, hiy - y1};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0) return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0) t0 = std::max(t0, t);
-        else t1 = std::min(t1, t);
-        if (t0 > t1) return false;
-    }
-    const double ox = x1, oy = y1;
-    x1 = ox + t0 * dx;
-    y1 = oy + t0 * dy;
-    x2 = ox + t1 * dx;
-    y2 = oy + t1 * dy;
-    return true;
-}
 
 int buttonstate(Qt::MouseButtons b) {
     return (b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) | (b & Qt::MiddleButton ? 4 : 0);
@@ -82,7 +60,7 @@ bool SurfaceWidget::topixels(const Line& l, QLineF& out) const {
     // coordinates never reach the painter; every path cuts them alike, so a
     // line covers the same pixels whichever path draws it.
     const double margin = 16;
-    if (!clip(x1, y1, x2, y2, -margin, width() + margin, height() + margin)) return false;
+    if (!cliptorect(x1, y1, x2, y2, -margin, width() + margin, height() + margin)) return false;
     out = QLineF(x1, y1, x2, y2);
     return true;
 }
