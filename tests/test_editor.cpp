@@ -280,7 +280,7 @@ TEST_F(Editor, RandomAngleIsAWholeDegree) {
 
 // The texts the window holds back while a number is being typed.
 TEST(Typing, HeldTexts) {
-    const char* held[] = {"1.", ".", "0.", "2.50", "0.0", "-0.", "1e", "1E-", "12e+", "-1.", "100.0"};
+    const char* held[] = {"1.", ".", "0.", "2.50", "0.0", "-0.", "1e", "1E-", "12e+", "-1.", "100.0", "9.", "19e"};
     const char* passed[] = {"", "1", "1.5", "-1", "1e5", "e", ".e", "abc", "+", "2.5", "10", "1.2.", "--"};
     for (const char* t : held) EXPECT_TRUE(ui::heldtext(t, false)) << t;
     for (const char* t : passed) EXPECT_FALSE(ui::heldtext(t, true)) << t;

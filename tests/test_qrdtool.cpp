@@ -1,0 +1,62 @@
+// The qrd program itself: its exit statuses, and its pictures.
+#include "qrd/qrd.h"
+#include "qrd/render.h"
+#include "support/qrdmaps.h"
+
+#include <QImage>
+
+#include <sys/wait.h>
+
+using namespace qs;
+using namespace qs::test;
+
+namespace {
+
+int exitstatus(const std::string& args) {
+    const int status = std::system((std::string(QS_QRD) + " " + args + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+TEST_F(Qrd, ExitStatusesOfTheProgram) {
+    const std::pair<std::string, int> runs[] = {{"--help", 0},         {"check --help", 0}, {"--version", 0},
+                                                {"", 2},               {"frobnicate", 2},   {"info", 2},
+                                                {"info --bogus x", 2}, {"diff a", 2},       {"dump " + odd(), 0}};
+    for (const auto& [args, status] : runs) EXPECT_EQ(exitstatus(args), status) << args;
+}
+
+TEST_F(Qrd, RenderDrawsTheMapsLinesAsTheWindowDoes) {
+    const std::string map = file("r.QRD", {block(37.5f, 17.5f, 10, 5, 0, 10, 0, 0xFF0000), block(10, 0, 2, 2, 500, 10, 0, 0x00FF00),
+                                           block(60, 40, 0, 3)});
+    qrd::RenderOptions o;
+    o.width = 150;
+    o.height = 150;
+    EXPECT_EQ(qrd::render(map, dir.file("r.svg"), o, err), qrd::kOk);
+    const auto svg = readbytes(dir.file("r.svg"));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(svg.data()), svg.size()),
+              "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"150\" height=\"150\" viewBox=\"0 0 150 150\">\n"
+              // Size X across (Z), Size Z up (X): corners A, B, C, D.
+              "<line x1=\"95.00\" y1=\"65.00\" x2=\"95.00\" y2=\"85.00\" stroke=\"#ff0000\"/>\n"
+              "<line x1=\"95.00\" y1=\"85.00\" x2=\"55.00\" y2=\"85.00\" stroke=\"#ff0000\"/>\n"
+              "<line x1=\"55.00\" y1=\"85.00\" x2=\"55.00\" y2=\"65.00\" stroke=\"#ff0000\"/>\n"
+              "<line x1=\"55.00\" y1=\"65.00\" x2=\"95.00\" y2=\"65.00\" stroke=\"#ff0000\"/>\n"
+              "<line x1=\"44.00\" y1=\"126.00\" x2=\"44.00\" y2=\"134.00\" stroke=\"#00ff00\"/>\n"
+              "<line x1=\"44.00\" y1=\"134.00\" x2=\"36.00\" y2=\"134.00\" stroke=\"#00ff00\"/>\n"
+              "<line x1=\"36.00\" y1=\"134.00\" x2=\"36.00\" y2=\"126.00\" stroke=\"#00ff00\"/>\n"
+              "<line x1=\"36.00\" y1=\"126.00\" x2=\"44.00\" y2=\"126.00\" stroke=\"#00ff00\"/>\n</svg>\n");
+    // A depth window that leaves the second block out, white outlines on grey.
+    o.maxd = 400;
+    o.colours = false;
+    o.background = 128;
+    EXPECT_EQ(qrd::render(map, dir.file("r.png"), o, err), qrd::kOk);
+    const QImage png(QString::fromStdString(dir.file("r.png")));
+    EXPECT_EQ(png.size(), QSize(150, 150));
+    EXPECT_EQ(png.pixelColor(95, 75), QColor(Qt::white));
+    EXPECT_EQ(png.pixelColor(40, 130), QColor(128, 128, 128));
+    EXPECT_EQ(png.pixelColor(44, 130), QColor(128, 128, 128));
+    EXPECT_EQ(qrd::render(map, dir.file("r.gif"), o, err), qrd::kFailure);
+    EXPECT_EQ(exitstatus("render " + map + " -o " + dir.file("s.png") + " --depth 0-100 --size 60x40"), 0);
+    EXPECT_EQ(QImage(QString::fromStdString(dir.file("s.png"))).size(), QSize(60, 40));
+    EXPECT_EQ(exitstatus("render " + map + " -o " + dir.file("s.png") + " --size big"), 2);
+}
