@@ -78,7 +78,7 @@ QIcon toolbaricon(const QString& key) {
 
 QIcon appicon() {
     QIcon icon;
-    for (int size : {16, 32, 64}) {
+    for (int size : {16, 32, 48, 64, 128, 256}) {
         QPixmap pixmap(size, size);
         pixmap.fill(QColor(70, 70, 70));
         {
