@@ -88,4 +88,26 @@ std::vector<std::byte> encodemap(const BlockTable& table) {
 
 std::vector<std::byte> encodetable(const BlockTable& table) { return encoderecords(table, kSlots); }
 
+std::vector<Block> readrecords(std::span<const std::byte> bytes) {
+    std::vector<Block> out;
+    BlockTable one;
+    for (std::size_t at = 0; at + kRecordBytes <= bytes.size(); at += kRecordBytes) {
+        decodemap(bytes.subspan(at, kRecordBytes), one);
+        out.push_back(one[0]);
+    }
+    return out;
+}
+
+std::vector<std::byte> writerecords(std::span<const Block> records) {
+    std::vector<std::byte> out;
+    out.reserve(records.size() * kRecordBytes);
+    BlockTable one{};
+    for (const Block& b : records) {
+        one[0] = b;
+        const auto bytes = encoderecords(one, 1);
+        out.insert(out.end(), bytes.begin(), bytes.end());
+    }
+    return out;
+}
+
 } // namespace qs

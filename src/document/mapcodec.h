@@ -25,6 +25,11 @@ std::vector<std::byte> encodemap(const BlockTable& table);
 // back bit for bit.
 std::vector<std::byte> encodetable(const BlockTable& table);
 
+// Records one by one, whatever their sizes: every whole record of a file's
+// bytes (beyond 1000 too), and the bytes of records.
+std::vector<Block> readrecords(std::span<const std::byte> bytes);
+std::vector<std::byte> writerecords(std::span<const Block> records);
+
 // How many slots the saved run of `table` holds (1 to 1000).
 int savedruncount(const BlockTable& table);
 

@@ -200,26 +200,9 @@ private:
 
 } // namespace
 
-std::vector<Block> records(const std::vector<std::byte>& bytes) {
-    std::vector<Block> out;
-    for (std::size_t at = 0; at + kRecordBytes <= bytes.size(); at += kRecordBytes) {
-        BlockTable one;
-        decodemap({bytes.data() + at, kRecordBytes}, one);
-        out.push_back(one[0]);
-    }
-    return out;
-}
+std::vector<Block> records(const std::vector<std::byte>& bytes) { return readrecords(bytes); }
 
-std::vector<std::byte> recordbytes(const std::vector<Block>& recs) {
-    std::vector<std::byte> out;
-    for (const Block& b : recs) {
-        BlockTable one{};
-        one[0] = b;
-        const auto bytes = encodemap(one);
-        out.insert(out.end(), bytes.begin(), bytes.end());
-    }
-    return out;
-}
+std::vector<std::byte> recordbytes(const std::vector<Block>& recs) { return writerecords(recs); }
 
 std::string tojson(const std::vector<Block>& recs) {
     std::string out = std::string("{\"format\": \"") + kFormat + "\", \"version\": 1, \"records\": [";

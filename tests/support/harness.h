@@ -21,16 +21,7 @@ inline Block numbered(int i) { return block(static_cast<float>(i + 1), 2, 1, 1, 
 
 // The bytes of a map file holding these records, each one written whatever
 // its sizes (a save would stop at a zero size).
-inline std::vector<std::byte> filebytes(const std::vector<Block>& records) {
-    std::vector<std::byte> bytes;
-    for (const Block& b : records) {
-        BlockTable one{};
-        one[0] = b;
-        const auto record = encodemap(one);
-        bytes.insert(bytes.end(), record.begin(), record.end());
-    }
-    return bytes;
-}
+inline std::vector<std::byte> filebytes(const std::vector<Block>& records) { return writerecords(records); }
 
 struct Harness {
     explicit Harness(bool start = false, std::string recovery = {}) : recoverypath(std::move(recovery)) {
