@@ -1,34 +1,16 @@
 // The real widgets, worked as a person works them, on the offscreen platform.
-#include "app/mainform.h"
 #include "document/numtext.h"
-#include "support/harness.h"
-#include "ui/qt/mainwindow.h"
-#include "ui/qt/mapwidget.h"
-#include "ui/qt/qtplatform.h"
 #include "gui/window.h"
+#include "ui/qt/mapwidget.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
-#include <QTest>
-#include <QTimer>
 
 #include <random>
-#include <QToolBar>
-#include <QToolButton>
-
-#include <gtest/gtest.h>
 
 using namespace qs;
 using namespace qs::test;
-
 
 TEST_F(Window, EveryControlIsAWidgetNamedAfterIt) {
     EXPECT_EQ(window.windowTitle(), "Quarrystead");
@@ -128,22 +110,6 @@ TEST_F(Window, SelectPositionAndAPointerMove) {
     EXPECT_EQ(find<QLabel>("sbStatusBar_panel1")->text(), "Select Position SELECTED");
     QTest::mouseMove(map, QPoint(5, 5));
     EXPECT_EQ(form.blocks[0].x, x);
-}
-
-TEST_F(Window, DeleteAnsweredNoThenYesThroughTheMessageBox) {
-    for (int i = 0; i < 3; ++i) form.blocks[static_cast<std::size_t>(i)] = test::numbered(i);
-    form.refreshlist();
-    window.sync();
-    clickrow(1);
-    answernext(QMessageBox::No);
-    clicktool("Delete");
-    EXPECT_EQ(rows().size(), 4);
-    EXPECT_NE(find<QLabel>("sbStatusBar_panel1")->text(), "Block Deleted");
-    answernext(QMessageBox::Yes);
-    clicktool("Delete");
-    EXPECT_EQ(rows().size(), 3);
-    EXPECT_EQ(find<QLabel>("sbStatusBar_panel1")->text(), "Block Deleted");
-    EXPECT_EQ(find<QLineEdit>("posxed")->text(), "3");
 }
 
 TEST_F(Window, TheMapKeepsItsDrawingAndDrawsOnlyWhatIsNew) {
