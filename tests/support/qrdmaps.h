@@ -16,7 +16,7 @@ struct Qrd : ::testing::Test {
     std::ostringstream out, err;
     std::string file(const std::string& name, const std::vector<Block>& records, std::size_t extra = 0) {
         auto bytes = filebytes(records);
-        bytes.resize(bytes.size() + extra, std::byte{7});
+        bytes.insert(bytes.end(), extra, std::byte{7});
         writebytes(dir.file(name), bytes);
         return dir.file(name);
     }
