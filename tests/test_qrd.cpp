@@ -53,6 +53,10 @@ TEST_F(Qrd, CheckNamesEachSurpriseByRecord) {
                                "compacted\n" +
                              gap + ":record 3: Size X is negative (-1)\n");
     out.str("");
+    const std::string many = file("many.QRD", std::vector<Block>(1002, block(1, 1, 1, 1)));
+    EXPECT_EQ(qrd::check({many}, out, err), qrd::kProblems);
+    EXPECT_EQ(out.str(), many + ":record 1001: 2 records beyond 1000 are ignored\n");
+    out.str("");
     EXPECT_EQ(qrd::check({file("fine.QRD", {block(1, 1, 1, 1)})}, out, err), qrd::kOk);
     EXPECT_EQ(out.str(), "");
 }

@@ -59,7 +59,7 @@ TEST(Startup, StoredBackgroundAndPositionAreRestored) {
     Harness h;
     store(h, "Background", "128");
     store(h, "MainLeft", "2400.5");
-    store(h, "MainTop", "-300");
+    store(h, "MainTop", "-.3e3"); // a point before any digit is a number too
     h.form.start();
     EXPECT_EQ(h.form.Slider1.value(), 128);
     EXPECT_EQ(h.form.Map.backcolor(), 8421504);
