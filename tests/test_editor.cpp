@@ -253,6 +253,10 @@ TEST_F(Editor, ColourBarsLabelsAndPresets) {
     replay.next();
     EXPECT_EQ(f.Command1[3].backcolor(), static_cast<std::int32_t>(replay.next() * 16777216.0f));
     EXPECT_EQ(f.Command1[3].maskcolor(), f.Command1[3].backcolor());
+    // Whatever it shows, each component lands in its bar.
+    f.Command1[3].setbackcolor(1 + 2 * 256 + 200 * 65536);
+    p.click(f.Command1[3]);
+    EXPECT_EQ(f.blocks[0].colour, 1 * 65536 + 2 * 256 + 200);
 }
 
 TEST_F(Editor, SizePresetTurnsTheFreeSlotIntoABlock) {
