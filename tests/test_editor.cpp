@@ -151,6 +151,9 @@ TEST_F(Editor, SpinnersStepBottomAndHeightAndRunAgainThroughTheirReset) {
     p.arrow(f.BottomSB[0], +1);
     EXPECT_EQ((Log{h.log[0], h.log[1]}), (Log{"BottomSB(0).Change", "bottomed.Change"}));
     EXPECT_EQ(std::count(h.log.begin(), h.log.end(), "BottomSB(0).Change"), 2);
+    // Two commits, each rebuilding the list (two clicks): the spinner's own
+    // write into the field commits nothing.
+    EXPECT_EQ(std::count(h.log.begin(), h.log.end(), "List1.Click"), 4);
 }
 
 TEST_F(Editor, AngleBar) {
@@ -230,8 +233,10 @@ TEST_F(Editor, ColourBarsLabelsAndPresets) {
     f.Color[0].setvalue(200);
     p.click(f.Label3[0]);
     EXPECT_EQ(f.Color[0].value(), 55);
+    f.Color[1].setvalue(7);
     f.Color[2].setvalue(255);
-    EXPECT_EQ(f.blocks[0].colour, 55 * 65536 + 255);
+    EXPECT_EQ(f.blocks[0].colour, 55 * 65536 + 7 * 256 + 255);
+    EXPECT_EQ(f.Picture1.backcolor(), 55 + 7 * 256 + 255 * 65536);
 
     const std::pair<int, std::int32_t> presets[] = {{1, 8405056}, {2, 8421504}, {0, 16777215}};
     for (auto [button, colour] : presets) {

@@ -56,8 +56,14 @@ TEST_F(Keeping, KeystrokesInOneFieldOnOneBlockAreOneStep) {
     EXPECT_EQ(f.posxed.text(), "2");
     f.undo();
     EXPECT_EQ(said(), "Nothing to undo");
-    // Another block, or an undo between, starts a new step; typing back to
-    // where it began leaves none.
+    // Another action between, another block, or an undo between, starts a
+    // new step; typing back to where it began leaves none.
+    p.type(f.posxed, "5");
+    p.click(f.selpos); // changes nothing, but ends the typing
+    p.type(f.posxed, "6");
+    EXPECT_EQ(f.history.steps(), 2u);
+    f.undo();
+    f.undo();
     p.type(f.posxed, "4");
     p.select(2);
     p.type(f.posxed, "4");
@@ -147,6 +153,8 @@ TEST(Recovery, ACopyOutlivesACrashAndIsTakenAsAnOpenThatCanBeUndone) {
         h.timer.fire();
         edited = h.form.blocks;
         EXPECT_EQ(readbytes(path), encodetable(edited));
+        h.form.recover(); // this run's own copy is not on offer
+        EXPECT_EQ(h.form.sbStatusBar.text(1), "Nothing to recover");
     } // the process ends without closing its window
     Harness next(true, path);
     EXPECT_EQ(next.form.sbStatusBar.text(1), "Unsaved work kept: press Ctrl+R to recover it");

@@ -38,7 +38,7 @@ TEST(Numstr, NumberTexts) {
         {numstr(0.00001f), " 1E-05"}, {numstr(-0.000012345), "-1.2345E-05"},
         {numstr(999999999999999.0), " 999999999999999"}, {numstr(1e15), " 1E+15"}, {numstr(1e15f), " 1E+15"},
         {numstr(12345678.0f), " 12345680"}, {numstr(std::numeric_limits<float>::max()), " 3.402823E+38"},
-        {numstr(kBig), " 1.79769313486232E+308"}, {numstr(1e-45f), " 1E-45"}, {numstr(1e100), " 1E+100"},
+        {numstr(kBig), " 1.79769313486232E+308"}, {numstr(1e-45f), " 1E-45"}, {numstr(1e100), " 1E+100"}, {numstr(1e-10), " 1E-10"}, {numstr(2e-9f), " 2E-09"},
         {numstr(kNaN), " NaN"}, {numstr(kInf), " Inf"}, {numstr(-kInf), "-Inf"}, {plainnum(-kInf), "-Inf"},
         {signless(-kInf), "Inf"}, {plainnum(0.5), "0.5"}, {plainnum(-3.0), "-3"}, {plainnum(-0.25f), "-0.25"},
         {plainnum(0.0f), "0"}, {plainnum(12.5f), "12.5"}, {plainnum(0.00001), "1E-05"},
