@@ -62,6 +62,10 @@ TEST_F(Keeping, KeystrokesInOneFieldOnOneBlockAreOneStep) {
     p.click(f.selpos); // changes nothing, but ends the typing
     p.type(f.posxed, "6");
     EXPECT_EQ(f.history.steps(), 2u);
+    p.backspace(f.posxed); // typed back: the second step goes, and ends
+    EXPECT_EQ(f.history.steps(), 1u);
+    p.type(f.posxed, "7");
+    EXPECT_EQ(f.history.steps(), 2u);
     f.undo();
     f.undo();
     p.type(f.posxed, "4");
@@ -115,6 +119,15 @@ TEST_F(Keeping, UndoRestoresValuesTheFieldsWouldChangeBitForBit) {
     f.undo();
     EXPECT_TRUE(same(f.blocks, before));
     EXPECT_EQ(f.sizexed.text(), "100");
+}
+
+TEST_F(Keeping, UndoOnAListWithNoFreeSlotRow) {
+    h.load(999);
+    p.select(3);
+    p.paste(f.posxed, "1");
+    f.undo();
+    EXPECT_EQ(f.List1.listcount(), 999); // 999 rows: no free-slot row, as a rebuild shows it
+    EXPECT_EQ(f.blocks[3], numbered(3));
 }
 
 TEST(HistoryBounds, TheOldestStepsGoBeyondEitherBound) {
