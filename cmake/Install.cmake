@@ -4,6 +4,7 @@ set(QS_APP_ID org.quarrystead.Quarrystead)
 set(QS_DATA ${PROJECT_SOURCE_DIR}/data)
 
 install(TARGETS quarrystead qrd RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS qrd_render_module LIBRARY DESTINATION ${QS_MODULE_DIR})
 install(FILES ${QS_DATA}/${QS_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${QS_DATA}/${QS_APP_ID}.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 configure_file(${QS_DATA}/${QS_APP_ID}.metainfo.xml ${PROJECT_BINARY_DIR}/${QS_APP_ID}.metainfo.xml @ONLY)

@@ -12,8 +12,10 @@ std::int32_t tocol(std::int32_t col) {
 }
 
 std::array<Corner, 4> squarecorners(float py, float px, float sx, float sy, double ang) {
-    const double c = std::cos(ang);
-    const double s = std::sin(ang);
+    return squarecorners(py, px, sx, sy, std::cos(ang), std::sin(ang));
+}
+
+std::array<Corner, 4> squarecorners(float py, float px, float sx, float sy, double c, double s) {
     const double x = px, y = py, a = sx, b = sy;
     auto corner = [](double h, double v) { return Corner{static_cast<float>(h), static_cast<float>(v)}; };
     return {corner(x + a * c - b * s, y + b * c + a * s),  // A

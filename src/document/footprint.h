@@ -20,6 +20,8 @@ struct Corner {
     float h, v;
 };
 std::array<Corner, 4> squarecorners(float py, float px, float sx, float sy, double ang);
+// The same with the angle's cosine and sine already worked out.
+std::array<Corner, 4> squarecorners(float py, float px, float sx, float sy, double c, double s);
 
 // The map's area: across from -20 (its left edge) over 75 units, up from 0
 // (its bottom edge) to 75.

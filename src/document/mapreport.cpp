@@ -6,11 +6,40 @@
 #include "document/table.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
 
 namespace qs {
 
 namespace {
+
+// Maps turn their blocks by a few angles again and again: each angle's
+// cosine and sine are worked out once, in a small cache by its bits.
+class Turns {
+public:
+    std::pair<double, double> of(float angle) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &angle, sizeof bits);
+        Entry& e = entries_[(bits * 0x9E3779B1u) >> (32 - kBits)];
+        if (!e.used || e.bits != bits) {
+            const double ang = angle * kDegToRad;
+            e = {bits, true, std::cos(ang), std::sin(ang)};
+        }
+        return {e.c, e.s};
+    }
+
+private:
+    static constexpr int kBits = 9;
+    struct Entry {
+        std::uint32_t bits = 0;
+        bool used = false;
+        double c = 0, s = 0;
+    };
+    std::array<Entry, 1u << kBits> entries_{};
+};
 
 std::size_t usedrecords(const MapReport& r) { return std::min<std::size_t>(r.records, kSlots); }
 
@@ -38,19 +67,26 @@ MapReport reportmap(const std::vector<std::byte>& bytes, bool box) {
     r.listed = listedcount(r.table);
     r.saved = savedruncount(r.table);
     r.gaps = static_cast<int>(gapslots(r).size());
+    // The box grows in locals: kept in the report, every corner would wait
+    // on the store of the one before.
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    float zmin = inf, zmax = -inf, xmin = inf, xmax = -inf;
+    thread_local Turns turns; // kept from map to map: they share angles too
     for (std::size_t i = 0; i < usedrecords(r); ++i) {
         const Block& b = r.table[i];
         for (float v : {b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle}) r.nonfinite += !std::isfinite(v);
         if (!isdrawn(b)) continue;
         ++r.drawn;
         if (!box) continue;
-        for (const Corner& c : blockcorners(b)) {
+        const auto [cosine, sine] = turns.of(b.angle);
+        for (const Corner& c : squarecorners(b.x, b.z, b.sizex, b.sizez, cosine, sine)) {
             if (!std::isfinite(c.h) || !std::isfinite(c.v)) continue;
-            if (!r.hasbox) r.zmin = r.zmax = c.h, r.xmin = r.xmax = c.v, r.hasbox = true;
-            r.zmin = std::min(r.zmin, c.h), r.zmax = std::max(r.zmax, c.h);
-            r.xmin = std::min(r.xmin, c.v), r.xmax = std::max(r.xmax, c.v);
+            zmin = std::min(zmin, c.h), zmax = std::max(zmax, c.h);
+            xmin = std::min(xmin, c.v), xmax = std::max(xmax, c.v);
         }
     }
+    r.hasbox = zmin <= zmax;
+    if (r.hasbox) r.zmin = zmin, r.zmax = zmax, r.xmin = xmin, r.xmax = xmax;
     return r;
 }
 
@@ -68,13 +104,13 @@ std::vector<Problem> checkmap(const MapReport& r) {
         const float values[] = {b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle};
         for (std::size_t k = 0; k < 7; ++k) {
             const float v = values[k];
-            if (std::isfinite(v) && v >= 0 && v <= 100) continue; // the usual case, at no cost
+            if (std::isfinite(v) && (k < 2 || k == 6 || (v >= 0 && v <= 100))) continue; // the usual case, at no cost
             const std::string name = names[k];
             if (!std::isfinite(v)) out.push_back({i + 1, name + " is " + (std::isnan(v) ? "not a number" : "infinite")});
-            else if (v < 0 && k >= 2 && k <= 5) out.push_back({i + 1, name + " is negative (" + plainnum(v) + ")"});
-            else if (v > 100 && (k == 2 || k == 3))
+            else if (v < 0) out.push_back({i + 1, name + " is negative (" + plainnum(v) + ")"});
+            else if (v > 100 && k <= 3)
                 out.push_back({i + 1, name + " " + plainnum(v) + " is above 100 (capped when the block is selected)"});
-            else if (v > 1000 && (k == 4 || k == 5))
+            else if (v > 1000)
                 out.push_back({i + 1, name + " " + plainnum(v) + " is above 1000 (capped when the block is selected)"});
         }
     }

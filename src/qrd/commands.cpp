@@ -9,11 +9,17 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cerrno>
+#include <condition_variable>
+#include <stop_token>
 #include <cstring>
 #include <fstream>
+#include <memory>
+#include <mutex>
 #include <ostream>
 #include <sstream>
+#include <thread>
 
 namespace qs::qrd {
 
@@ -35,6 +41,67 @@ std::string fields(const Block& b) {
            " angle=" + exacttext(b.angle) + " colour=" + hexcolour(b.colour);
 }
 
+// Works out `work(bytes)` for every readable map file on as many threads as
+// the machine has cores, a few files ahead at most, and hands the results to
+// `print(file, result)` in the files' order; says on `err` why a file cannot
+// be read.
+template <class Work, class Print>
+int eachmap(const std::vector<std::string>& files, std::ostream& err, Work work, Print print) {
+    using Result = decltype(work(std::declval<const std::vector<std::byte>&>()));
+    struct Slot {
+        bool done = false;
+        FileResult read;
+        Result result{};
+    };
+    constexpr std::size_t kAhead = 16;
+    std::vector<Slot> ring(kAhead); // file i's result waits in ring[i % kAhead]
+    std::mutex lock;
+    std::condition_variable_any changed;
+    std::size_t next = 0, printed = 0;
+    auto worker = [&](std::stop_token stop) {
+        for (;;) {
+            std::size_t i = 0;
+            {
+                std::unique_lock held(lock);
+                if (!changed.wait(held, stop, [&] { return next >= files.size() || next < printed + kAhead; }) ||
+                    next >= files.size())
+                    return;
+                i = next++;
+            }
+            Slot slot;
+            std::vector<std::byte> bytes;
+            slot.read = readmapfile(systemfiles(), files[i], kMaxFile, bytes);
+            if (slot.read.ok) slot.result = work(bytes);
+            slot.done = true;
+            std::lock_guard held(lock);
+            ring[i % kAhead] = std::move(slot);
+            changed.notify_all();
+        }
+    };
+    std::vector<std::jthread> workers; // declared last: stopped and joined first on the way out
+    const std::size_t cores = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
+    for (std::size_t k = 0; k < std::min(cores, files.size()); ++k) workers.emplace_back(worker);
+    int status = kOk;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        Slot slot;
+        {
+            std::unique_lock held(lock);
+            changed.wait(held, [&] { return ring[i % kAhead].done; });
+            slot = std::move(ring[i % kAhead]);
+            ring[i % kAhead].done = false;
+            ++printed;
+            changed.notify_all();
+        }
+        if (!slot.read.ok) {
+            err << "qrd: " << files[i] << ": " << slot.read.reason << "\n";
+            status = kFailure;
+            continue;
+        }
+        print(files[i], slot.result);
+    }
+    return status;
+}
+
 } // namespace
 
 bool load(const std::string& path, std::vector<std::byte>& bytes, std::ostream& err) {
@@ -44,15 +111,11 @@ bool load(const std::string& path, std::vector<std::byte>& bytes, std::ostream& 
 }
 
 int info(const std::vector<std::string>& files, bool json, std::ostream& out, std::ostream& err) {
-    int status = kOk;
     nlohmann::json all = nlohmann::json::array();
-    for (const std::string& file : files) {
-        std::vector<std::byte> bytes;
-        if (!load(file, bytes, err)) {
-            status = kFailure;
-            continue;
-        }
-        const MapReport r = reportmap(bytes);
+    // On the heap: a report holds a whole table, too large to pass around.
+    const auto report = [](const std::vector<std::byte>& bytes) { return std::make_unique<MapReport>(reportmap(bytes)); };
+    const int status = eachmap(files, err, report, [&](const std::string& file, const std::unique_ptr<MapReport>& at) {
+        const MapReport& r = *at;
         if (json) {
             nlohmann::json j = {{"file", file},          {"bytes", r.bytes},       {"records", r.records},
                                 {"listed", r.listed},    {"saved", r.saved},       {"drawn", r.drawn},
@@ -61,7 +124,7 @@ int info(const std::vector<std::string>& files, bool json, std::ostream& out, st
             j["box"] = r.hasbox ? nlohmann::json{{"zmin", r.zmin}, {"zmax", r.zmax}, {"xmin", r.xmin}, {"xmax", r.xmax}}
                                 : nlohmann::json(nullptr);
             all.push_back(j);
-            continue;
+            return;
         }
         out << file << "\n"
             << "  records      " << r.records << " (" << r.bytes << " bytes)\n"
@@ -77,25 +140,21 @@ int info(const std::vector<std::string>& files, bool json, std::ostream& out, st
                                plainnum(r.xmax)
                          : std::string("none"))
             << "\n";
-    }
+    });
     if (json) out << all.dump(2) << "\n";
     return status;
 }
 
 int check(const std::vector<std::string>& files, std::ostream& out, std::ostream& err) {
-    int status = kOk;
-    for (const std::string& file : files) {
-        std::vector<std::byte> bytes;
-        if (!load(file, bytes, err)) {
-            status = kFailure;
-            continue;
-        }
-        for (const Problem& p : checkmap(reportmap(bytes, false))) {
+    bool problems = false;
+    const auto problems_of = [](const std::vector<std::byte>& bytes) { return checkmap(reportmap(bytes, false)); };
+    const int status = eachmap(files, err, problems_of, [&](const std::string& file, const std::vector<Problem>& found) {
+        for (const Problem& p : found) {
             out << file << ":record " << p.record << ": " << p.text << "\n";
-            if (status == kOk) status = kProblems;
+            problems = true;
         }
-    }
-    return status;
+    });
+    return status != kOk ? status : problems ? kProblems : kOk;
 }
 
 int dump(const std::string& file, std::ostream& out, std::ostream& err) {

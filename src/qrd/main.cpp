@@ -3,9 +3,40 @@
 #include "qrd/render.h"
 
 #include <CLI/CLI.hpp>
+#include <dlfcn.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <iostream>
+#include <linux/limits.h>
+
+namespace {
+
+using RenderEntry = int(const std::string*, const std::string*, const qs::qrd::RenderOptions*, std::ostream*);
+
+// Pictures come from a module beside the program (the build folder) or in
+// the installed library folder, loaded only when asked for.
+int renderwithmodule(const std::string& file, const std::string& to, const qs::qrd::RenderOptions& look) {
+    char self[PATH_MAX] = {};
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string folder = n > 0 ? std::string(self, static_cast<std::size_t>(n)) : std::string();
+    folder = folder.substr(0, folder.find_last_of('/') + 1);
+    std::string tried;
+    for (const std::string& path : {folder + "qrd-render.so", folder + QS_MODULE_FROM_BIN "/qrd-render.so"}) {
+        void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!module) {
+            tried += std::string("\n  ") + dlerror();
+            continue;
+        }
+        auto* entry = reinterpret_cast<RenderEntry*>(dlsym(module, "qrd_render_module"));
+        if (entry) return entry(&file, &to, &look, &std::cerr);
+        tried += "\n  " + path + ": not qrd's picture module";
+    }
+    std::cerr << "qrd: cannot draw pictures without its module:" << tried << "\n";
+    return qs::qrd::kFailure;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     using namespace qs::qrd;
@@ -72,7 +103,7 @@ int main(int argc, char** argv) {
             std::cerr << "qrd: --size is WxH, as 800x600\n";
             return kFailure;
         }
-        return render(file, to, look, std::cerr);
+        return renderwithmodule(file, to, look);
     }
     if (*exportcmd) return exportmap(file, format, to, std::cout, std::cerr);
     if (*importcmd) return importmap(file, format, to, std::cerr);

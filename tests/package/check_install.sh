@@ -27,4 +27,7 @@ done
 
 "$dest/usr/bin/quarrystead" --version | grep -qx "quarrystead [0-9.]*" || fail "quarrystead --version"
 "$dest/usr/bin/qrd" --version | grep -qx "qrd [0-9.]*" || fail "qrd --version"
+# qrd finds its picture module in the installed tree.
+: >"$dest/empty.QRD"
+"$dest/usr/bin/qrd" render "$dest/empty.QRD" -o "$dest/empty.png" && [ -s "$dest/empty.png" ] || fail "qrd render"
 echo "installed tree checked"
