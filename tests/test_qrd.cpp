@@ -47,9 +47,10 @@ TEST_F(Qrd, CheckNamesEachSurpriseByRecord) {
                              ":record 4: Bottom 2000 is above 1000 (capped when the block is selected)\n" + path +
                              ":record 5: partial record of 2 bytes is ignored\n");
     out.str("");
-    const std::string gap = file("gap.QRD", {block(1, 1, 1, 1), Block{}, block(1, 1, -1, 1, 0, -2, 0, 0)});
+    const std::string gap = file("gap.QRD", {block(1, 1, 150, 1), Block{}, block(1, 1, -1, 1, 0, -2, 0, 0)});
     EXPECT_EQ(qrd::check({gap}, out, err), qrd::kProblems);
-    EXPECT_EQ(out.str(), gap + ":record 2: empty slot before later blocks: they are not listed until the map is "
+    EXPECT_EQ(out.str(), gap + ":record 1: Size X 150 is above 100 (capped when the block is selected)\n" + gap +
+                             ":record 2: empty slot before later blocks: they are not listed until the map is "
                                "compacted\n" +
                              gap + ":record 3: Size X is negative (-1)\n" + gap + ":record 3: Height is negative (-2)\n");
     out.str("");

@@ -118,6 +118,8 @@ std::vector<Problem> checkmap(const MapReport& r) {
         out.push_back({kSlots + 1, std::to_string(r.beyond) + " records beyond 1000 are ignored"});
     if (r.partialbytes > 0)
         out.push_back({r.records + 1, "partial record of " + std::to_string(r.partialbytes) + " bytes is ignored"});
+    // In the file's order, as a person reads down it.
+    std::stable_sort(out.begin(), out.end(), [](const Problem& a, const Problem& b) { return a.record < b.record; });
     return out;
 }
 
