@@ -90,5 +90,6 @@ int main(int argc, char** argv) {
     window.sync();
     if (parser.isSet(painted)) qs::ui::quitwhenpainted(window);
     window.show();
+    window.restoreviews();
     return QApplication::exec();
 }

@@ -80,6 +80,8 @@ int main(int argc, char** argv) {
     rendercmd->add_option("--depth", depth, "The depth window, MIN-MAX (0-1000)");
     rendercmd->add_flag("--no-colours", nocolours, "White outlines, as with \"Use Block Colors.\" off");
     rendercmd->add_option("--size", size, "WxH in pixels (204x429, the window's map)");
+    rendercmd->add_option("--view", look.view, "main (the window's map), map (the map window) or 3d (the 3D view)")
+        ->check(CLI::IsMember({"main", "map", "3d"}));
     rendercmd->add_option("--background", look.background, "A grey level 0 to 255 (transparent without)")
         ->check(CLI::Range(0, 255));
 

@@ -4,12 +4,15 @@
 #include "document/mapfile.h"
 #include "document/mapreport.h"
 #include "qrd/qrd.h"
+#include "ui/qt/pictures.h"
 
 #include <QBuffer>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
 #include <cstring>
+#include <memory>
 #include <ostream>
 
 namespace qs::qrd {
@@ -69,6 +72,16 @@ std::vector<std::byte> svg(const std::vector<Segment>& lines, const RenderOption
     return bytes;
 }
 
+std::vector<std::byte> encodepng(const QImage& image) {
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    std::vector<std::byte> bytes(static_cast<std::size_t>(encoded.size()));
+    std::memcpy(bytes.data(), encoded.constData(), bytes.size());
+    return bytes;
+}
+
 std::vector<std::byte> png(const std::vector<Segment>& lines, const RenderOptions& o) {
     QImage image(o.width, o.height, QImage::Format_ARGB32);
     image.fill(o.background >= 0 ? QColor(o.background, o.background, o.background) : QColor(Qt::transparent));
@@ -79,13 +92,42 @@ std::vector<std::byte> png(const std::vector<Segment>& lines, const RenderOption
             painter.drawLine(QLineF(s.x1, s.y1, s.x2, s.y2));
         }
     }
-    QByteArray encoded;
-    QBuffer buffer(&encoded);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    std::vector<std::byte> bytes(static_cast<std::size_t>(encoded.size()));
-    std::memcpy(bytes.data(), encoded.constData(), bytes.size());
-    return bytes;
+    return encodepng(image);
+}
+
+// The map window's or the 3D view's picture, as those windows first show
+// it at this size.
+std::vector<std::byte> viewpng(const BlockTable& table, const RenderOptions& o) {
+    // The map window's labels need fonts, which need an application; one
+    // on the offscreen platform needs no display.
+    std::unique_ptr<QGuiApplication> app;
+    if (o.view == "map" && QGuiApplication::instance() == nullptr) {
+        // Qt's words about the session (no runtime folder, say) are not
+        // the tool's to pass on.
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+        static int argc = 1;
+        static char name[] = "qrd";
+        static char* argv[] = {name, nullptr};
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    QImage image(o.width, o.height, QImage::Format_ARGB32);
+    const QColor background =
+        o.background >= 0 ? QColor(o.background, o.background, o.background) : QColor(Qt::transparent);
+    const Look look{o.mind, o.maxd, o.colours, -1};
+    {
+        QPainter painter(&image);
+        if (o.view == "map") {
+            PlanView view{o.width, o.height};
+            view.fit(drawnbox(table, look).value_or(kMainArea));
+            ui::paintplan(painter, table, look, view, background);
+        } else {
+            BoxCamera camera{o.width, o.height};
+            camera.reset(table, look);
+            ui::paintboxes(painter, table, look, camera, background);
+        }
+    }
+    return encodepng(image);
 }
 
 } // namespace
@@ -100,10 +142,18 @@ int render(const std::string& file, const std::string& to, const RenderOptions& 
         err << "qrd: the size is 1x1 to 16384x16384 pixels\n";
         return kFailure;
     }
+    if (o.view != "main" && (tosvg || (o.view != "map" && o.view != "3d"))) {
+        err << "qrd: --view is main, map or 3d; map and 3d write PNG only\n";
+        return kFailure;
+    }
     std::vector<std::byte> bytes;
     if (!load(file, bytes, err)) return kFailure;
-    const auto lines = maplines(reportmap(bytes).table, o);
-    const FileResult written = writemapfile(systemfiles(), to, tosvg ? svg(lines, o) : png(lines, o));
+    const MapReport report = reportmap(bytes);
+    const BlockTable& table = report.table;
+    std::vector<std::byte> picture;
+    if (o.view != "main") picture = viewpng(table, o);
+    else picture = tosvg ? svg(maplines(table, o), o) : png(maplines(table, o), o);
+    const FileResult written = writemapfile(systemfiles(), to, picture);
     if (!written.ok) err << "qrd: " << to << ": " << written.reason << "\n";
     return written.ok ? kOk : kFailure;
 }

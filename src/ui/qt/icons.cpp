@@ -60,6 +60,25 @@ QPixmap draw(const QString& key, int size) {
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(30, 130, 60));
         p.drawPolygon(QPolygonF({{9.5, 0.5}, {14, 3.5}, {9.5, 6.5}}));
+    } else if (key == "Map") {
+        // A grid with a block on it.
+        p.setPen(QPen(QColor(110, 110, 110), 0.8));
+        for (double at : {2.5, 6.5, 10.5, 14.5}) {
+            p.drawLine(QPointF(at, 1.5), QPointF(at, 14.5));
+            p.drawLine(QPointF(1.5, at), QPointF(14.5, at));
+        }
+        p.setPen(QPen(QColor(30, 90, 170), 1.3));
+        p.setBrush(QColor(120, 170, 230, 140));
+        p.drawPolygon(QPolygonF({{4, 9}, {9, 4}, {12.5, 7.5}, {7.5, 12.5}}));
+    } else if (key == "3D") {
+        // A box seen from above a corner.
+        p.setPen(QPen(kInk, 0.9));
+        p.setBrush(QColor(235, 170, 90));
+        p.drawPolygon(QPolygonF({{2, 5}, {8, 2}, {14, 5}, {8, 8}}));
+        p.setBrush(QColor(190, 120, 50));
+        p.drawPolygon(QPolygonF({{2, 5}, {8, 8}, {8, 14.5}, {2, 11.5}}));
+        p.setBrush(QColor(150, 90, 35));
+        p.drawPolygon(QPolygonF({{8, 8}, {14, 5}, {14, 11.5}, {8, 14.5}}));
     } else if (key == "Delete") {
         p.setPen(QPen(QColor(200, 30, 30), 2.5, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));

@@ -2,6 +2,7 @@
 
 #include "ui/qt/icons.h"
 #include "ui/qt/mapwidget.h"
+#include "ui/qt/viewwindows.h"
 #include "ui/qt/qstring.h"
 #include "ui/typing.h"
 
@@ -212,6 +213,11 @@ void MainWindow::sync() {
     }
 }
 
+void MainWindow::restoreviews() {
+    mapwindow_->restore();
+    boxwindow_->restore();
+}
+
 void MainWindow::placefromform() {
     // A position is applied as stored; only values no window could take are
     // brought into the range of a screen coordinate.
@@ -257,6 +263,8 @@ void MainWindow::closeEvent(QCloseEvent* e) {
         form_.left = static_cast<float>(x() * kTwipsPerPixel);
         form_.top = static_cast<float>(y() * kTwipsPerPixel);
     }
+    mapwindow_->remember();
+    boxwindow_->remember();
     form_.unload();
     e->accept();
 }
@@ -285,6 +293,24 @@ void MainWindow::build() {
             form_.tbToolBar.click(key);
             after();
         });
+    }
+
+    // The other views of the map, behind a separator.
+    const auto before = [this] { flush(); };
+    const auto afterwards = [this] { after(); };
+    mapwindow_ = new MapWindow(form_, this, before, afterwards);
+    boxwindow_ = new BoxWindow(form_, this, before, afterwards);
+    toolbar->addSeparator();
+    for (const auto& [name, title, keys, window] :
+         {std::tuple<const char*, const char*, const char*, ViewWindow*>{"Map", "Map window", kMapWindowKey, mapwindow_},
+          {"3D", "3D view", kBoxWindowKey, boxwindow_}}) {
+        QAction* action = toolbar->addAction(toolbaricon(name), name);
+        action->setObjectName(QString("tb") + name);
+        action->setToolTip(QString("%1 (%2)").arg(title, keys));
+        connect(action, &QAction::triggered, window, &ViewWindow::toggle);
+        // The key works in the view's own window too.
+        auto* key = new QShortcut(QKeySequence(keys), this, nullptr, nullptr, Qt::ApplicationShortcut);
+        connect(key, &QShortcut::activated, window, &ViewWindow::toggle);
     }
 
     // Labels; the colour labels are clickable.

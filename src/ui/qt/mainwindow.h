@@ -18,6 +18,8 @@ class QTimer;
 namespace qs::ui {
 
 class SurfaceWidget;
+class MapWindow;
+class BoxWindow;
 
 inline constexpr int kTwipsPerPixel = 15;
 
@@ -33,6 +35,12 @@ public:
 
     // Moves the window to the form's Left and Top, in twips.
     void placefromform();
+
+    // The map window and the 3D view: opened again at start when they were
+    // open when the editor last closed.
+    MapWindow& mapwindow() { return *mapwindow_; }
+    BoxWindow& boxwindow() { return *boxwindow_; }
+    void restoreviews();
 
     // The font the block list uses: "Courier New" where it exists, otherwise
     // the metric-compatible "Liberation Mono".
@@ -74,6 +82,8 @@ private:
     std::size_t subscription_ = 0;
     TextField* heldfield_ = nullptr;
     std::uint64_t rowsseen_ = 0;
+    MapWindow* mapwindow_ = nullptr;
+    BoxWindow* boxwindow_ = nullptr;
 };
 
 // "VScroll1(0)" becomes "VScroll1_0"; other names stay as they are.

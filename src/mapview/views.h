@@ -1,0 +1,119 @@
+#pragma once
+// What the map window and the 3D view show, apart from any toolkit: where a
+// map point lies in a picture, the grid, the block under the pointer, and
+// the 3D view's boxes, far to near. The pictures read the table; they never
+// write it.
+#include "document/block.h"
+#include "document/footprint.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qs {
+
+// What the pictures show of the table: the main map's depth window and
+// "Use Block Colors." switch, and the block marked as the current one.
+struct Look {
+    float mind = 0, maxd = 1000;
+    bool colours = true;
+    int current = -1; // a slot, or -1 for none
+};
+
+// A point of the map: Z across, X up, as the main map draws them.
+struct MapPoint {
+    double z = 0, x = 0;
+};
+struct Pixel {
+    double h = 0, v = 0;
+};
+// Map coordinates of a box: Z from zmin to zmax, X from xmin to xmax.
+struct MapBox {
+    double zmin = 0, zmax = 0, xmin = 0, xmax = 0;
+};
+
+// The main map's area, outlined in the map window.
+inline constexpr MapBox kMainArea{kMapLeft, kMapLeft + kMapWidth, 0, kMapTop};
+
+// The box around every drawn block's corners within the depth window; none
+// when no block is drawn.
+std::optional<MapBox> drawnbox(const BlockTable& table, const Look& look);
+
+// The map in true proportions: `scale` pixels a map unit, across and up.
+struct PlanView {
+    int width = 800, height = 800;
+    double scale = 8;
+    MapPoint centre{17.5, 37.5}; // the map point in the picture's middle
+
+    Pixel topixel(MapPoint p) const {
+        return {width / 2.0 + (p.z - centre.z) * scale, height / 2.0 - (p.x - centre.x) * scale};
+    }
+    MapPoint tomap(Pixel p) const {
+        return {centre.z + (p.h - width / 2.0) / scale, centre.x - (p.v - height / 2.0) / scale};
+    }
+    // Zooms in (factor above 1) or out keeping the map point under `at`
+    // where it is.
+    void zoomabout(Pixel at, double factor);
+    // Follows a drag of the map by (dh, dv) pixels.
+    void pan(double dh, double dv) { centre = tomap({width / 2.0 - dh, height / 2.0 - dv}); }
+    // Shows all of a box with a margin around it.
+    void fit(const MapBox& box);
+};
+inline constexpr double kMinScale = 1e-36, kMaxScale = 1e5;
+
+// The grid's spacing in map units: 1, 2 or 5 times a power of ten, the
+// smallest that keeps lines at least `pixels` apart.
+double gridstep(double scale, double pixels = 64);
+// The grid lines' positions across one axis of the picture, from `from` to
+// `to` map units.
+std::vector<double> gridlines(double from, double to, double step);
+// A grid label: the position without noise, "-2.5", "1000", "1e+40".
+std::string gridlabel(double value, double step);
+
+// The highest slot drawn within the depth window whose outline holds the
+// map point; -1 for none.
+int blockat(const BlockTable& table, const Look& look, MapPoint p);
+
+// Cuts a convex polygon to a rectangle (Sutherland-Hodgman), so huge
+// coordinates never reach a painter.
+std::vector<Pixel> cutpolygon(const std::vector<Pixel>& polygon, double left, double top, double right,
+                              double bottom);
+
+// The 3D view: a camera turned `yaw` degrees from looking along +X (towards
+// the top of the map) and tilted `pitch` degrees down, looking at `target`
+// (Z, X, height) with `scale` pixels a unit, without perspective.
+struct BoxCamera {
+    int width = 800, height = 600;
+    double yaw = 30, pitch = 35;
+    double scale = 6;
+    std::array<double, 3> target{17.5, 37.5, 0};
+
+    // The pixel of a point (Z, X, height), and how far it lies behind the
+    // picture's plane (larger is farther).
+    Pixel project(double z, double x, double h, double* depth = nullptr) const;
+    // Follows a drag: across turns, up and down tilts (kept within 5 to 90
+    // degrees, so the ground is never seen from below).
+    void orbit(double dh, double dv);
+    void zoom(double factor);
+    // Back to the starting angles, looking at every drawn block.
+    void reset(const BlockTable& table, const Look& look);
+};
+
+// One face of a block's box as the 3D view paints it.
+struct BoxFace {
+    std::array<Pixel, 4> corners;
+    std::int32_t colour = 0; // a display colour, shaded by the face's turn to the light
+    int slot = 0;
+};
+
+// The faces each drawn block turns to the camera, blocks far to near, so
+// painting them in order hides what lies behind. Faces with a corner that is
+// not finite or lies further than `reach` pixels out are left out.
+std::vector<BoxFace> boxfaces(const BlockTable& table, const Look& look, const BoxCamera& camera,
+                              double reach = 1e5);
+
+// A display colour with each channel multiplied by `light` (0 to 1).
+std::int32_t shade(std::int32_t display, double light);
+
+} // namespace qs
