@@ -1,6 +1,7 @@
 // The qrd program itself: its exit statuses, and its pictures.
 #include "qrd/qrd.h"
 #include "qrd/render.h"
+#include "support/golden.h"
 #include "support/qrdmaps.h"
 
 #include <QImage>
@@ -59,4 +60,14 @@ TEST_F(Qrd, RenderDrawsTheMapsLinesAsTheWindowDoes) {
     EXPECT_EQ(exitstatus("render " + map + " -o " + dir.file("s.png") + " --depth 0-100 --size 60x40"), 0);
     EXPECT_EQ(QImage(QString::fromStdString(dir.file("s.png"))).size(), QSize(60, 40));
     EXPECT_EQ(exitstatus("render " + map + " -o " + dir.file("s.png") + " --size big"), 2);
+}
+
+TEST_F(Qrd, RenderPaintsTheMapWindowAndThe3DViewAsTheyFirstShow) {
+    const std::string map = file("v.QRD", viewmap());
+    EXPECT_EQ(exitstatus("render " + map + " --view map --size 400x400 --background 0 -o " + dir.file("m.png")), 0);
+    EXPECT_EQ(exitstatus("render " + map + " --view 3d --size 400x300 --background 0 -o " + dir.file("b.png")), 0);
+    expectgolden(QImage(QString::fromStdString(dir.file("m.png"))), "mapwindow.png");
+    expectgolden(QImage(QString::fromStdString(dir.file("b.png"))), "boxview.png");
+    EXPECT_EQ(exitstatus("render " + map + " --view map -o " + dir.file("m.svg")), 2); // PNG only
+    EXPECT_EQ(exitstatus("render " + map + " --view side -o " + dir.file("m.png")), 2);
 }

@@ -107,9 +107,15 @@ std::vector<Pixel> cutpolygon(const std::vector<Pixel>& polygon, double left, do
             const Pixel &a = in[i], &b = in[(i + 1) % in.size()];
             const double da = inside(a), db = inside(b);
             if (da >= 0) out.push_back(a);
-            if ((da >= 0) != (db >= 0)) {
+            // The crossing is worked out from the end inside, which lies
+            // near the rectangle: from a far end it would be lost in
+            // rounding.
+            if (da >= 0 && db < 0) {
                 const double t = da / (da - db);
                 out.push_back({a.h + (b.h - a.h) * t, a.v + (b.v - a.v) * t});
+            } else if (da < 0 && db >= 0) {
+                const double t = db / (db - da);
+                out.push_back({b.h + (a.h - b.h) * t, b.v + (a.v - b.v) * t});
             }
         }
     };

@@ -3,6 +3,7 @@
 // and what a person does to it, for the widget tests.
 #include "app/mainform.h"
 #include "ui/qt/mainwindow.h"
+#include "support/golden.h"
 #include "support/harness.h"
 #include "support/tempdir.h"
 #include "ui/qt/qstring.h"

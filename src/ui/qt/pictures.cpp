@@ -84,7 +84,7 @@ void paintplan(QPainter& painter, const BlockTable& table, const Look& look, con
         const double v = view.topixel({0, x}).v;
         painter.drawLine(QLineF(0, v, r.width(), v));
     }
-    QFont font = painter.font();
+    QFont font("Liberation Sans");
     font.setPixelSize(10);
     painter.setFont(font);
     painter.setPen(ink(background, 170));

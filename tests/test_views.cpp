@@ -1,0 +1,187 @@
+// The map window's and the 3D view's geometry: zoom and fit, the grid, the
+// block under the pointer, and the boxes far to near.
+#include "mapview/views.h"
+#include "support/harness.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace qs;
+using qs::test::block;
+
+namespace {
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+
+BlockTable tableof(std::initializer_list<Block> blocks) {
+    BlockTable t{};
+    std::size_t i = 0;
+    for (const Block& b : blocks) t[i++] = b;
+    return t;
+}
+
+} // namespace
+
+TEST(PlanView, ZoomAndPanKeepTheMapPointUnderThePointer) {
+    struct Case {
+        Pixel at;
+        double factor;
+    };
+    for (const Case& c : {Case{{0, 0}, 2}, {{640, 480}, 0.5}, {{123.5, 77.25}, 1.25}, {{10, 700}, 1e9},
+                          {{300, 20}, 1e-3}}) {
+        PlanView view{640, 480, 8, {17.5, 37.5}};
+        const MapPoint before = view.tomap(c.at);
+        view.zoomabout(c.at, c.factor);
+        const MapPoint after = view.tomap(c.at);
+        EXPECT_NEAR(after.z, before.z, 1e-9 * (1 + std::fabs(before.z))) << c.factor;
+        EXPECT_NEAR(after.x, before.x, 1e-9 * (1 + std::fabs(before.x))) << c.factor;
+        EXPECT_GE(view.scale, kMinScale);
+        EXPECT_LE(view.scale, kMaxScale);
+    }
+    PlanView far{640, 480};
+    far.zoomabout({0, 0}, 1e-60);
+    EXPECT_EQ(far.scale, kMinScale);
+    // Same scale across and up; X up, Z across.
+    PlanView view{200, 100, 10, {0, 0}};
+    EXPECT_EQ(view.topixel({1, 0}).h - view.topixel({0, 0}).h, 10);
+    EXPECT_EQ(view.topixel({0, 1}).v - view.topixel({0, 0}).v, -10);
+    // A drag takes the map point under the pointer along with it.
+    const MapPoint held = view.tomap({50, 60});
+    view.pan(30, -20);
+    EXPECT_NEAR(view.tomap({80, 40}).z, held.z, 1e-12);
+    EXPECT_NEAR(view.tomap({80, 40}).x, held.x, 1e-12);
+}
+
+TEST(PlanView, FitShowsEveryDrawnBlock) {
+    const BlockTable tables[] = {
+        tableof({block(10, 5, 2, 1, 0, 1, 30, 0)}),
+        tableof({block(0, 0, 1, 1, 0, 1, 0, 0), block(500, -300, 4, 9, 0, 1, 45, 0), block(kNaN, 1, 1, 1, 0, 1, 0, 0)}),
+        tableof({block(3e37f, -2e37f, 1e36f, 1, 0, 1, 10, 0), block(0, 0, 1, 1, 0, 1, 0, 0)}),
+        // Not drawn: beyond the depth window, or no size.
+        tableof({block(1, 1, 1, 1, 0, 1, 0, 0), block(900, 900, 1, 1, 2000, 1, 0, 0), block(-900, 0, 0, 5, 0, 1, 0, 0)}),
+    };
+    for (const BlockTable& table : tables) {
+        PlanView view{400, 300};
+        const Look look{};
+        const auto box = drawnbox(table, look);
+        ASSERT_TRUE(box);
+        view.fit(*box);
+        for (const Block& b : table) {
+            if (!drawnwithin(b, look.mind, look.maxd)) continue;
+            for (const Corner& k : blockcorners(b)) {
+                if (!std::isfinite(k.h) || !std::isfinite(k.v)) continue;
+                const Pixel p = view.topixel({k.h, k.v});
+                EXPECT_TRUE(p.h >= 0 && p.h <= 400 && p.v >= 0 && p.v <= 300) << k.h << "," << k.v;
+            }
+        }
+    }
+    // The fourth table's far blocks are not drawn, so they do not count.
+    EXPECT_EQ(drawnbox(tables[3], {})->zmax, 2);
+    EXPECT_FALSE(drawnbox(BlockTable{}, {}));
+}
+
+TEST(Grid, StepsLabelsAndLines) {
+    struct Step {
+        double scale, step;
+    };
+    for (const Step& c : {Step{8, 10}, {1, 100}, {64, 1}, {100, 1}, {1000, 0.1}, {3.2, 20}, {0.5, 200}, {13, 5}})
+        EXPECT_DOUBLE_EQ(gridstep(c.scale), c.step) << c.scale;
+    struct Label {
+        double value, step;
+        const char* text;
+    };
+    for (const Label& c : {Label{2.5, 0.5, "2.5"}, {-20, 10, "-20"}, {1e-17, 0.1, "0"}, {1e40, 1e39, "1e+40"},
+                           {0.30000000000000004, 0.1, "0.3"}, {0.05, 0.01, "0.05"}, {2e7, 1e7, "2e+07"}})
+        EXPECT_EQ(gridlabel(c.value, c.step), c.text) << c.value;
+    EXPECT_EQ(gridlines(-20, 55, 10), (std::vector<double>{-20, -10, 0, 10, 20, 30, 40, 50}));
+    EXPECT_EQ(gridlines(0.5, 0.9, 1), std::vector<double>{});
+    EXPECT_EQ(gridlines(0, 1e9, 1), std::vector<double>{}); // no grid of a billion lines
+    EXPECT_EQ(gridlines(0, std::numeric_limits<double>::quiet_NaN(), 1), std::vector<double>{});
+}
+
+TEST(BlockAt, FindsTheHighestDrawnSlotWhoseOutlineHoldsThePoint) {
+    // Slot 1 lies over slot 0; slot 2 is turned by 45 degrees; slot 3 lies
+    // beyond the depth window; slot 4 is not a number.
+    const BlockTable table = tableof({block(10, 10, 4, 4, 0, 1, 0, 0), block(11, 11, 1, 1, 0, 1, 0, 0),
+                                      block(30, 30, 2, 2, 0, 1, 45, 0), block(50, 50, 5, 5, 500, 1, 0, 0),
+                                      block(kNaN, 70, 5, 5, 0, 1, 0, 0)});
+    const Look look{0, 100, true, -1};
+    struct Case {
+        MapPoint p;
+        int slot;
+    };
+    for (const Case& c : {Case{{11, 11}, 1}, {{7, 7}, 0}, {{13.9, 6.1}, 0}, {{14.1, 10}, -1}, {{30, 32.8}, 2},
+                          {{31.9, 31.9}, -1}, {{50, 50}, -1}, {{70, 0}, -1}})
+        EXPECT_EQ(blockat(table, look, c.p), c.slot) << c.p.z << "," << c.p.x;
+    EXPECT_EQ(blockat(table, {0, 1000, true, -1}, {50, 50}), 3);
+}
+
+TEST(CutPolygon, KeepsWhatLiesInsideTheRectangle) {
+    const std::vector<Pixel> square{{-10, -10}, {10, -10}, {10, 10}, {-10, 10}};
+    const auto area = [](const std::vector<Pixel>& p) {
+        double a = 0;
+        for (std::size_t i = 0; i < p.size(); ++i) a += p[i].h * p[(i + 1) % p.size()].v - p[(i + 1) % p.size()].h * p[i].v;
+        return std::fabs(a) / 2;
+    };
+    EXPECT_DOUBLE_EQ(area(cutpolygon(square, 0, 0, 100, 100)), 100);
+    EXPECT_DOUBLE_EQ(area(cutpolygon(square, -5, -20, 5, 20)), 200);
+    EXPECT_DOUBLE_EQ(area(cutpolygon(square, -100, -100, 100, 100)), 400);
+    EXPECT_TRUE(cutpolygon(square, 20, 20, 30, 30).empty());
+    const std::vector<Pixel> huge{{-1e30, -1e30}, {1e30, -1e30}, {1e30, 1e30}, {-1e30, 1e30}};
+    EXPECT_DOUBLE_EQ(area(cutpolygon(huge, 0, 0, 640, 480)), 640 * 480);
+}
+
+TEST(BoxCamera, LooksDownOnTheMapAsTheMapWindowDoes) {
+    BoxCamera top{400, 300, 0, 90, 10, {5, 5, 0}};
+    EXPECT_NEAR(top.project(5, 5, 0).h, 200, 1e-9);
+    EXPECT_NEAR(top.project(5, 5, 0).v, 150, 1e-9);
+    EXPECT_NEAR(top.project(6, 5, 0).h, 210, 1e-9); // Z across
+    EXPECT_NEAR(top.project(5, 6, 0).v, 140, 1e-9); // X up
+    EXPECT_NEAR(top.project(5, 5, 7).v, 150, 1e-9); // height towards the eye
+    double near = 0, far = 0;
+    top.project(5, 5, 7, &near);
+    top.project(5, 5, 0, &far);
+    EXPECT_LT(near, far);
+    // Seen from the side, height is up.
+    BoxCamera side{400, 300, 0, 5, 10, {0, 0, 0}};
+    EXPECT_LT(side.project(0, 0, 1).v, side.project(0, 0, 0).v);
+    side.orbit(0, -1000);
+    EXPECT_EQ(side.pitch, 5);
+    side.orbit(0, 1000);
+    EXPECT_EQ(side.pitch, 90);
+    side.orbit(450, 0);
+    EXPECT_NEAR(side.yaw, 0 - 180, 1e-9);
+}
+
+TEST(BoxFaces, FarBlocksFirstEachWithTheFacesTurnedToTheCamera) {
+    // Looking along +X: slot 1 (X 50) is farther than slot 0 (X 10); slot 2
+    // has a negative height, drawn from its top down; slot 3 lies out of
+    // reach; slot 4 is beyond the depth window.
+    const BlockTable table =
+        tableof({block(10, 0, 2, 2, 0, 4, 0, 0xFF), block(50, 0, 2, 2, 0, 4, 0, 0xFF00), block(30, 20, 2, 2, 5, -5, 0, 0),
+                 block(3e30f, 0, 1, 1, 0, 1, 0, 0), block(0, 0, 1, 1, 900, 1, 0, 0)});
+    BoxCamera camera{400, 300, 0, 30, 5, {0, 30, 0}};
+    const auto faces = boxfaces(table, {0, 100, true, -1}, camera);
+    std::vector<int> slots;
+    for (const BoxFace& f : faces) slots.push_back(f.slot);
+    // Straight along X, each box shows its near side and its top.
+    EXPECT_EQ(slots, (std::vector<int>{1, 1, 2, 2, 0, 0}));
+    // The top is lit more than the side; the colours stay the block's own.
+    EXPECT_GT((faces[1].colour >> 8) & 255, (faces[0].colour >> 8) & 255);
+    EXPECT_EQ(faces[4].colour & 0x00FFFF, 0);
+    // Turned, a box shows two sides and its top.
+    camera.yaw = 30;
+    EXPECT_EQ(boxfaces(tableof({block(10, 0, 2, 2, 0, 4, 0, 0)}), {}, camera).size(), 3u);
+    // "Use Block Colors." off: every box is grey.
+    const auto grey = boxfaces(tableof({block(10, 0, 2, 2, 0, 4, 0, 0xFF)}), {0, 1000, false, -1}, camera);
+    for (const BoxFace& f : grey) EXPECT_EQ(f.colour & 255, (f.colour >> 16) & 255);
+}
+
+TEST(Shade, ScalesEveryChannel) {
+    EXPECT_EQ(shade(0xFFFFFF, 0.5), 0x808080);
+    EXPECT_EQ(shade(0x0000FF, 1), 0x0000FF);
+    EXPECT_EQ(shade(0x123456, 0), 0);
+    EXPECT_EQ(shade(0xFF8040, 2), 0xFF8040);
+}
