@@ -4,6 +4,10 @@
 #include "support/tempdir.h"
 #include "ui/qt/mainwindow.h"
 #include "ui/qt/qtplatform.h"
+#include "ui/qt/viewwindows.h"
+#include "ui/qt/pictures.h"
+#include "benchmap.h"
+#include <QPainter>
 
 #include <QApplication>
 #include <QLineEdit>
@@ -39,9 +43,20 @@ struct WindowBench {
     ui::MainWindow window{form};
 };
 
-void windowkeystrokes(benchmark::State& state, bool bare) {
+void showview(QWidget& view, QSize size) {
+    view.resize(size);
+    view.show();
+    (void)QTest::qWaitForWindowExposed(&view);
+    QCoreApplication::processEvents();
+}
+
+void windowkeystrokes(benchmark::State& state, bool bare, bool views = false) {
     const int n = static_cast<int>(state.range(0));
     WindowBench w(n, bare);
+    if (views) {
+        showview(w.window.mapwindow(), {640, 640});
+        showview(w.window.boxwindow(), {800, 600});
+    }
     w.form.List1.setlistindex(n / 2);
     w.form.posxed.settext("5");
     w.window.sync();
@@ -58,6 +73,27 @@ void windowkeystrokes(benchmark::State& state, bool bare) {
 }
 void BM_WindowKeystroke(benchmark::State& state) { windowkeystrokes(state, false); }
 BENCHMARK(BM_WindowKeystroke)->Arg(1)->Arg(10)->Arg(100)->Arg(1000);
+
+// The same with the map window and the 3D view open: both repaint too.
+void BM_WindowKeystrokeViews(benchmark::State& state) { windowkeystrokes(state, false, true); }
+BENCHMARK(BM_WindowKeystrokeViews)->Arg(1000);
+
+// A whole repaint of the map window at 1280 x 1024, and a frame of the 3D
+// view at the same size, on a full map.
+void viewrepaint(benchmark::State& state, bool boxes) {
+    WindowBench w(static_cast<int>(state.range(0)));
+    QWidget& view = boxes ? static_cast<QWidget&>(w.window.boxwindow()) : w.window.mapwindow();
+    showview(view, {1280, 1024});
+    auto& kept = boxes ? static_cast<ui::ViewWindow&>(w.window.boxwindow()) : w.window.mapwindow();
+    for (auto _ : state) {
+        kept.invalidate(); // all of it, not only what changed
+        view.repaint();
+    }
+}
+void BM_MapWindowRepaint(benchmark::State& state) { viewrepaint(state, false); }
+void BM_BoxViewFrame(benchmark::State& state) { viewrepaint(state, true); }
+BENCHMARK(BM_MapWindowRepaint)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BoxViewFrame)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // The same without the history and the recovery copy.
 void BM_WindowKeystrokeBare(benchmark::State& state) { windowkeystrokes(state, true); }
@@ -105,3 +141,30 @@ void BM_Startup(benchmark::State& state) {
 BENCHMARK(BM_Startup)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+namespace {
+void BM_PaintPlanImage(benchmark::State& state) {
+    BlockTable t{};
+    for (int i = 0; i < 1000; ++i) t[static_cast<std::size_t>(i)] = bench::benchblock(i);
+    QImage image(1280, 1024, QImage::Format_RGB32);
+    PlanView view{1280, 1024};
+    view.fit(*drawnbox(t, {}));
+    for (auto _ : state) {
+        QPainter p(&image);
+        ui::paintplan(p, t, {}, view, Qt::black);
+    }
+}
+BENCHMARK(BM_PaintPlanImage)->Unit(benchmark::kMillisecond);
+void BM_PaintBoxesImage(benchmark::State& state) {
+    BlockTable t{};
+    for (int i = 0; i < 1000; ++i) t[static_cast<std::size_t>(i)] = bench::benchblock(i);
+    QImage image(1280, 1024, QImage::Format_RGB32);
+    BoxCamera camera{1280, 1024};
+    camera.reset(t, {});
+    for (auto _ : state) {
+        QPainter p(&image);
+        ui::paintboxes(p, t, {}, camera, Qt::black);
+    }
+}
+BENCHMARK(BM_PaintBoxesImage)->Unit(benchmark::kMillisecond);
+}

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace qs {
 
@@ -45,6 +46,17 @@ bool cliptorect(double& x1, double& y1, double& x2, double& y2, double lo, doubl
     x2 = ox + t1 * dx;
     y2 = oy + t1 * dy;
     return true;
+}
+
+const std::array<Corner, 4>& CornerCache::corners(int slot, const Block& b) {
+    const auto i = static_cast<std::size_t>(slot);
+    const Key key{b.x, b.z, b.sizex, b.sizez, b.angle};
+    if (!valid_[i] || std::memcmp(&keys_[i], &key, sizeof(Key)) != 0) {
+        keys_[i] = key;
+        corners_[i] = squarecorners(b.x, b.z, b.sizex, b.sizez, b.angle * kDegToRad);
+        valid_[i] = true;
+    }
+    return corners_[i];
 }
 
 } // namespace qs

@@ -3,6 +3,7 @@
 #include "document/block.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 
 namespace qs {
@@ -52,6 +53,21 @@ inline std::int32_t highlightcolour(const Block& b, bool blockcolours) {
 inline std::array<Corner, 4> blockcorners(const Block& b) {
     return squarecorners(b.x, b.z, b.sizex, b.sizez, b.angle * kDegToRad);
 }
+
+// The corners of each slot's outline, worked out again only when the slot's
+// position, sizes or angle changed.
+class CornerCache {
+public:
+    const std::array<Corner, 4>& corners(int slot, const Block& b);
+
+private:
+    struct Key {
+        float x, z, sizex, sizez, angle;
+    };
+    std::array<Key, kSlots> keys_{};
+    std::array<std::array<Corner, 4>, kSlots> corners_{};
+    std::bitset<kSlots> valid_;
+};
 
 // Cuts a segment to the rectangle from (lo, lo) to (hix, hiy), Liang-Barsky;
 // false when nothing of it is left. Pictures cut lines this way, so huge

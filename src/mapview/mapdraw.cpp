@@ -4,22 +4,10 @@
 #include "app/mainform.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace qs {
 
 double round10(double no) { return std::floor(no * 10 + 0.5) / 10; }
-
-const std::array<Corner, 4>& CornerCache::corners(int slot, const Block& b) {
-    const auto i = static_cast<std::size_t>(slot);
-    const Key key{b.x, b.z, b.sizex, b.sizez, b.angle};
-    if (!valid_[i] || std::memcmp(&keys_[i], &key, sizeof(Key)) != 0) {
-        keys_[i] = key;
-        corners_[i] = squarecorners(b.x, b.z, b.sizex, b.sizez, b.angle * kDegToRad);
-        valid_[i] = true;
-    }
-    return corners_[i];
-}
 
 void MainForm::outline(const std::array<Corner, 4>& k, std::int32_t col) {
     for (std::size_t i = 0; i < 4; ++i) {

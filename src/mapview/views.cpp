@@ -18,13 +18,18 @@ std::pair<double, double> heights(const Block& b) {
     return {std::min(bottom, top), std::max(bottom, top)};
 }
 
+std::array<Corner, 4> cornersof(const BlockTable& table, int slot, CornerCache* cache) {
+    const Block& b = table[static_cast<std::size_t>(slot)];
+    return cache ? cache->corners(slot, b) : blockcorners(b);
+}
+
 } // namespace
 
-std::optional<MapBox> drawnbox(const BlockTable& table, const Look& look) {
+std::optional<MapBox> drawnbox(const BlockTable& table, const Look& look, CornerCache* cache) {
     std::optional<MapBox> box;
-    for (const Block& b : table) {
-        if (!drawnwithin(b, look.mind, look.maxd)) continue;
-        for (const Corner& c : blockcorners(b)) {
+    for (int i = 0; i < kSlots; ++i) {
+        if (!drawnwithin(table[static_cast<std::size_t>(i)], look.mind, look.maxd)) continue;
+        for (const Corner& c : cornersof(table, i, cache)) {
             if (!finite(c)) continue;
             if (!box) box = MapBox{c.h, c.h, c.v, c.v};
             box->zmin = std::min<double>(box->zmin, c.h), box->zmax = std::max<double>(box->zmax, c.h);
@@ -77,11 +82,11 @@ std::string gridlabel(double value, double step) {
     return buf;
 }
 
-int blockat(const BlockTable& table, const Look& look, MapPoint p) {
+int blockat(const BlockTable& table, const Look& look, MapPoint p, CornerCache* cache) {
     for (int i = kSlots - 1; i >= 0; --i) {
         const Block& b = table[static_cast<std::size_t>(i)];
         if (!drawnwithin(b, look.mind, look.maxd)) continue;
-        const auto k = blockcorners(b);
+        const auto k = cornersof(table, i, cache);
         bool positive = false, negative = false;
         for (std::size_t j = 0; j < 4; ++j) {
             const Corner &a = k[j], &c = k[(j + 1) % 4];
@@ -126,15 +131,21 @@ std::vector<Pixel> cutpolygon(const std::vector<Pixel>& polygon, double left, do
     return out;
 }
 
-Pixel BoxCamera::project(double z, double x, double h, double* depth) const {
-    const double yw = yaw * kRadians, pt = pitch * kRadians;
-    const double dz = z - target[0], dx = x - target[1], dh = h - target[2];
-    const double sy = std::sin(yw), cy = std::cos(yw), sp = std::sin(pt), cp = std::cos(pt);
+BoxProjection::BoxProjection(const BoxCamera& camera)
+    : camera_(camera), sy_(std::sin(camera.yaw * kRadians)), cy_(std::cos(camera.yaw * kRadians)),
+      sp_(std::sin(camera.pitch * kRadians)), cp_(std::cos(camera.pitch * kRadians)) {}
+
+Pixel BoxProjection::at(double z, double x, double h, double* depth) const {
+    const double dz = z - camera_.target[0], dx = x - camera_.target[1], dh = h - camera_.target[2];
     // Looking along f, with r to the right and u up in the picture.
-    const double across = dz * cy - dx * sy;
-    const double up = dz * sy * sp + dx * cy * sp + dh * cp;
-    if (depth) *depth = dz * sy * cp + dx * cy * cp - dh * sp;
-    return {width / 2.0 + scale * across, height / 2.0 - scale * up};
+    const double across = dz * cy_ - dx * sy_;
+    const double up = dz * sy_ * sp_ + dx * cy_ * sp_ + dh * cp_;
+    if (depth) *depth = dz * sy_ * cp_ + dx * cy_ * cp_ - dh * sp_;
+    return {camera_.width / 2.0 + camera_.scale * across, camera_.height / 2.0 - camera_.scale * up};
+}
+
+Pixel BoxCamera::project(double z, double x, double h, double* depth) const {
+    return BoxProjection(*this).at(z, x, h, depth);
 }
 
 void BoxCamera::orbit(double dh, double dv) {
@@ -144,9 +155,9 @@ void BoxCamera::orbit(double dh, double dv) {
 
 void BoxCamera::zoom(double factor) { scale = std::clamp(scale * factor, kMinScale, kMaxScale); }
 
-void BoxCamera::reset(const BlockTable& table, const Look& look) {
+void BoxCamera::reset(const BlockTable& table, const Look& look, CornerCache* cache) {
     yaw = 30, pitch = 35;
-    const MapBox box = drawnbox(table, look).value_or(kMainArea);
+    const MapBox box = drawnbox(table, look, cache).value_or(kMainArea);
     double high = 0;
     for (const Block& b : table)
         if (drawnwithin(b, look.mind, look.maxd) && std::isfinite(heights(b).second))
@@ -164,18 +175,20 @@ std::int32_t shade(std::int32_t display, double light) {
     return channel(0) | channel(8) | channel(16);
 }
 
-std::vector<BoxFace> boxfaces(const BlockTable& table, const Look& look, const BoxCamera& camera, double reach) {
+std::vector<BoxFace> boxfaces(const BlockTable& table, const Look& look, const BoxCamera& camera, CornerCache* cache,
+                              const std::function<bool(int slot)>& wanted, double reach) {
     struct Placed {
         double depth;
         int slot;
     };
+    const BoxProjection project(camera);
     std::vector<Placed> order;
     for (int i = 0; i < kSlots; ++i) {
         const Block& b = table[static_cast<std::size_t>(i)];
         if (!drawnwithin(b, look.mind, look.maxd)) continue;
         const auto [lo, hi] = heights(b);
         double depth = 0;
-        camera.project(b.z, b.x, lo / 2 + hi / 2, &depth);
+        project.at(b.z, b.x, lo / 2 + hi / 2, &depth);
         if (std::isfinite(depth)) order.push_back({depth, i});
     }
     std::stable_sort(order.begin(), order.end(), [](const Placed& a, const Placed& b) { return a.depth > b.depth; });
@@ -187,14 +200,15 @@ std::vector<BoxFace> boxfaces(const BlockTable& table, const Look& look, const B
     std::vector<BoxFace> faces;
     faces.reserve(order.size() * 3);
     for (const Placed& p : order) {
+        if (wanted && !wanted(p.slot)) continue;
         const Block& b = table[static_cast<std::size_t>(p.slot)];
-        const auto k = blockcorners(b);
+        const auto k = cornersof(table, p.slot, cache);
         const auto [lo, hi] = heights(b);
         std::array<Pixel, 4> bottom, top;
         bool fits = true;
         for (std::size_t j = 0; j < 4; ++j) {
-            bottom[j] = camera.project(k[j].h, k[j].v, lo);
-            top[j] = camera.project(k[j].h, k[j].v, hi);
+            bottom[j] = project.at(k[j].h, k[j].v, lo);
+            top[j] = project.at(k[j].h, k[j].v, hi);
             for (const Pixel& q : {bottom[j], top[j]})
                 fits = fits && std::fabs(q.h) <= reach && std::fabs(q.v) <= reach;
         }

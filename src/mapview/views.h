@@ -7,6 +7,7 @@
 #include "document/footprint.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,7 +39,10 @@ inline constexpr MapBox kMainArea{kMapLeft, kMapLeft + kMapWidth, 0, kMapTop};
 
 // The box around every drawn block's corners within the depth window; none
 // when no block is drawn.
-std::optional<MapBox> drawnbox(const BlockTable& table, const Look& look);
+// Each function that works out blocks' corners takes them from `cache`
+// when given one: a window keeps one, so a repaint after one block changed
+// turns only that block again.
+std::optional<MapBox> drawnbox(const BlockTable& table, const Look& look, CornerCache* cache = nullptr);
 
 // The map in true proportions: `scale` pixels a map unit, across and up.
 struct PlanView {
@@ -73,7 +77,7 @@ std::string gridlabel(double value, double step);
 
 // The highest slot drawn within the depth window whose outline holds the
 // map point; -1 for none.
-int blockat(const BlockTable& table, const Look& look, MapPoint p);
+int blockat(const BlockTable& table, const Look& look, MapPoint p, CornerCache* cache = nullptr);
 
 // Cuts a convex polygon to a rectangle (Sutherland-Hodgman), so huge
 // coordinates never reach a painter.
@@ -97,7 +101,19 @@ struct BoxCamera {
     void orbit(double dh, double dv);
     void zoom(double factor);
     // Back to the starting angles, looking at every drawn block.
-    void reset(const BlockTable& table, const Look& look);
+    void reset(const BlockTable& table, const Look& look, CornerCache* cache = nullptr);
+};
+
+// A camera's way of turning points into pixels, worked out once for many
+// points.
+class BoxProjection {
+public:
+    explicit BoxProjection(const BoxCamera& camera);
+    Pixel at(double z, double x, double h, double* depth = nullptr) const;
+
+private:
+    const BoxCamera& camera_;
+    double sy_, cy_, sp_, cp_;
 };
 
 // One face of a block's box as the 3D view paints it.
@@ -109,8 +125,10 @@ struct BoxFace {
 
 // The faces each drawn block turns to the camera, blocks far to near, so
 // painting them in order hides what lies behind. Faces with a corner that is
-// not finite or lies further than `reach` pixels out are left out.
+// not finite or lies further than `reach` pixels out are left out, and so
+// are the blocks `wanted` turns down.
 std::vector<BoxFace> boxfaces(const BlockTable& table, const Look& look, const BoxCamera& camera,
+                              CornerCache* cache = nullptr, const std::function<bool(int slot)>& wanted = {},
                               double reach = 1e5);
 
 // A display colour with each channel multiplied by `light` (0 to 1).

@@ -5,6 +5,7 @@
 #include <QPolygonF>
 
 #include <cmath>
+#include <cstdlib>
 
 namespace qs::ui {
 
@@ -16,6 +17,22 @@ QColor display(std::int32_t c, int alpha = 255) { return QColor(c & 255, (c >> 8
 QColor ink(QColor background, int alpha) {
     const bool light = background.alpha() > 0 && background.lightness() > 140;
     return light ? QColor(0, 0, 0, alpha) : QColor(255, 255, 255, alpha);
+}
+
+// A colour laid over an opaque background with an alpha, as one opaque
+// colour; over a see-through background, the colour with that alpha.
+QColor over(QColor background, QColor colour, int alpha) {
+    if (background.alpha() < 255) return QColor(colour.red(), colour.green(), colour.blue(), alpha);
+    const auto mix = [&](int b, int c) { return (b * (255 - alpha) + c * alpha + 127) / 255; };
+    return QColor(mix(background.red(), colour.red()), mix(background.green(), colour.green()),
+                  mix(background.blue(), colour.blue()));
+}
+
+// The ink over an opaque background, as one opaque colour; over a
+// see-through one, the ink itself.
+QColor mixed(QColor background, int alpha) {
+    const QColor light = ink(background, 255);
+    return over(background, light, alpha);
 }
 
 // A segment in pixels, cut to the picture with a margin; false when nothing
@@ -61,33 +78,45 @@ std::vector<Pixel> plancorners(const Block& b, const PlanView& view) {
     return out;
 }
 
+// The pixels of corners, widened by the mark's width; all of them when a
+// corner is not finite.
+QRect spread(const std::vector<Pixel>& corners) {
+    double left = corners[0].h, right = left, top = corners[0].v, bottom = top;
+    for (const Pixel& p : corners) {
+        if (!std::isfinite(p.h) || !std::isfinite(p.v)) return QRect(-(1 << 29), -(1 << 29), 1 << 30, 1 << 30);
+        left = std::min(left, p.h), right = std::max(right, p.h);
+        top = std::min(top, p.v), bottom = std::max(bottom, p.v);
+    }
+    const double limit = 1 << 29;
+    const auto at = [&](double v) { return static_cast<int>(std::clamp(v, -limit, limit)); };
+    return QRect(QPoint(at(left) - 4, at(top) - 4), QPoint(at(right) + 4, at(bottom) + 4));
+}
+
 } // namespace
 
-void paintplan(QPainter& painter, const BlockTable& table, const Look& look, const PlanView& view, QColor background) {
+void paintplan(QPainter& painter, const BlockTable& table, const Look& look, const PlanView& view, QColor background,
+               const QRegion& only, CornerCache* cache) {
     const QRect r = painter.window();
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.fillRect(r, background);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 
-    // The grid, the axes through 0 stronger, and their labels.
+    // The grid, the axes through 0 stronger, and their labels. Opaque
+    // rectangles a pixel wide: a line with see-through ink is blended row by
+    // row, which costs as much as all the blocks.
     const double step = gridstep(view.scale);
     const MapPoint low = view.tomap({0, static_cast<double>(r.height())});
     const MapPoint high = view.tomap({static_cast<double>(r.width()), 0});
     const std::vector<double> across = gridlines(low.z, high.z, step), up = gridlines(low.x, high.x, step);
-    for (double z : across) {
-        painter.setPen(QPen(ink(background, z == 0 ? 120 : 40), 0));
-        const double h = view.topixel({z, 0}).h;
-        painter.drawLine(QLineF(h, 0, h, r.height()));
-    }
-    for (double x : up) {
-        painter.setPen(QPen(ink(background, x == 0 ? 120 : 40), 0));
-        const double v = view.topixel({0, x}).v;
-        painter.drawLine(QLineF(0, v, r.width(), v));
-    }
+    const QColor grid = mixed(background, 40), axis = mixed(background, 120);
+    for (double z : across)
+        painter.fillRect(QRectF(std::floor(view.topixel({z, 0}).h), 0, 1, r.height()), z == 0 ? axis : grid);
+    for (double x : up)
+        painter.fillRect(QRectF(0, std::floor(view.topixel({0, x}).v), r.width(), 1), x == 0 ? axis : grid);
     QFont font("Liberation Sans");
     font.setPixelSize(10);
     painter.setFont(font);
-    painter.setPen(ink(background, 170));
+    painter.setPen(mixed(background, 170));
     for (double z : across)
         painter.drawText(QPointF(view.topixel({z, 0}).h + 3, r.height() - 4), QString::fromStdString(gridlabel(z, step)));
     for (double x : up)
@@ -96,24 +125,48 @@ void paintplan(QPainter& painter, const BlockTable& table, const Look& look, con
     painter.drawText(QPointF(14, 12), "X");
 
     // The main map's area.
-    painter.setPen(QPen(ink(background, 150), 1, Qt::DashLine));
+    painter.setPen(QPen(mixed(background, 150), 1, Qt::DashLine));
     const Pixel a = view.topixel({kMainArea.zmin, kMainArea.xmax}), b = view.topixel({kMainArea.zmax, kMainArea.xmin});
     outline(painter, {a, {b.h, a.v}, b, {a.h, b.v}});
 
-    // The blocks: a light fill, then the outline.
+    // The blocks: first every light fill, then every outline, so a block
+    // under another still shows its edges. The fills are the block's colour
+    // over the background, opaque, which paints far faster than blending.
+    // A block far out of the picture is cut to it first.
+    const double near = 4 * std::max(r.width(), r.height()) + 64;
+    struct Drawn {
+        std::array<Pixel, 4> corners;
+        QColor colour;
+        bool close;
+    };
+    std::vector<Drawn> drawn;
     for (int i = 0; i < kSlots; ++i) {
         const Block& block = table[static_cast<std::size_t>(i)];
         if (!drawnwithin(block, look.mind, look.maxd)) continue;
-        const std::vector<Pixel> corners = plancorners(block, view);
-        const std::int32_t colour = mapcolour(block, look.colours);
-        const std::vector<Pixel> inside = cutpolygon(corners, -2, -2, r.width() + 2, r.height() + 2);
-        if (inside.size() >= 3) {
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(display(colour, 56));
-            painter.drawPolygon(polygon(inside));
+        const auto k = cache ? cache->corners(i, block) : blockcorners(block);
+        Drawn d{{}, display(mapcolour(block, look.colours)), true};
+        for (std::size_t j = 0; j < 4; ++j) {
+            d.corners[j] = view.topixel({k[j].h, k[j].v});
+            d.close = d.close && std::fabs(d.corners[j].h) < near && std::fabs(d.corners[j].v) < near;
         }
-        painter.setPen(QPen(display(colour), 0));
-        outline(painter, corners);
+        if (!only.isEmpty() && !only.intersects(spread({d.corners.begin(), d.corners.end()}))) continue;
+        drawn.push_back(d);
+    }
+    painter.setPen(Qt::NoPen);
+    QPolygonF quad(4);
+    for (const Drawn& d : drawn) {
+        painter.setBrush(over(background, d.colour, 56));
+        if (d.close) {
+            for (std::size_t j = 0; j < 4; ++j) quad[static_cast<qsizetype>(j)] = QPointF(d.corners[j].h, d.corners[j].v);
+            painter.drawPolygon(quad);
+            continue;
+        }
+        const std::vector<Pixel> inside = cutpolygon({d.corners.begin(), d.corners.end()}, -2, -2, r.width() + 2, r.height() + 2);
+        if (inside.size() >= 3) painter.drawPolygon(polygon(inside));
+    }
+    for (const Drawn& d : drawn) {
+        painter.setPen(QPen(d.colour, 0));
+        outline(painter, {d.corners.begin(), d.corners.end()});
     }
     if (look.current >= 0 && look.current < kSlots) {
         const Block& current = table[static_cast<std::size_t>(look.current)];
@@ -121,46 +174,88 @@ void paintplan(QPainter& painter, const BlockTable& table, const Look& look, con
     }
 }
 
+MapBox groundbox(const BlockTable& table, const Look& look, CornerCache* cache) {
+    const MapBox box = drawnbox(table, look, cache).value_or(kMainArea);
+    return {std::min(box.zmin, kMainArea.zmin), std::max(box.zmax, kMainArea.zmax), std::min(box.xmin, kMainArea.xmin),
+            std::max(box.xmax, kMainArea.xmax)};
+}
+
 void paintboxes(QPainter& painter, const BlockTable& table, const Look& look, const BoxCamera& camera,
-                QColor background) {
+                QColor background, const QRegion& only, CornerCache* cache) {
     const QRect r = painter.window();
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.fillRect(r, background);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 
     // The ground grid around the blocks and the main map's area.
-    MapBox box = drawnbox(table, look).value_or(kMainArea);
-    box = {std::min(box.zmin, kMainArea.zmin), std::max(box.zmax, kMainArea.zmax), std::min(box.xmin, kMainArea.xmin),
-           std::max(box.xmax, kMainArea.xmax)};
+    const MapBox box = groundbox(table, look, cache);
     const double step = gridstep(camera.scale, 40);
     const std::vector<double> zs = gridlines(box.zmin - step, box.zmax + step, step);
     const std::vector<double> xs = gridlines(box.xmin - step, box.xmax + step, step);
     if (!zs.empty() && !xs.empty()) {
         QLineF line;
         for (double z : zs) {
-            painter.setPen(QPen(ink(background, z == 0 ? 120 : 45), 0));
+            painter.setPen(QPen(mixed(background, z == 0 ? 120 : 45), 0));
             if (cut(painter, camera.project(z, xs.front(), 0), camera.project(z, xs.back(), 0), line))
                 painter.drawLine(line);
         }
         for (double x : xs) {
-            painter.setPen(QPen(ink(background, x == 0 ? 120 : 45), 0));
+            painter.setPen(QPen(mixed(background, x == 0 ? 120 : 45), 0));
             if (cut(painter, camera.project(zs.front(), x, 0), camera.project(zs.back(), x, 0), line))
                 painter.drawLine(line);
         }
     }
 
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    const std::vector<BoxFace> faces = boxfaces(table, look, camera);
-    for (const BoxFace& f : faces) {
-        QPolygonF quad;
-        for (const Pixel& p : f.corners) quad.append(QPointF(p.h, p.v));
+    // Faces filled without a pen, shaded apart, and the top's edges drawn
+    // darker, so boxes of one colour side by side still read apart. A pen on
+    // every face would cost more than all the fills.
+    // Repainting a part, the boxes that lie wholly outside it are passed by
+    // before their faces are worked out.
+    const BoxProjection project(camera);
+    const auto near = [&](int slot) {
+        const Block& b = table[static_cast<std::size_t>(slot)];
+        const double reach = std::fabs(double(b.sizex)) + std::fabs(double(b.sizez));
+        const double bottom = b.bottom, top = static_cast<float>(b.bottom + b.height);
+        std::vector<Pixel> around;
+        for (double dz : {-reach, reach})
+            for (double dx : {-reach, reach})
+                for (double h : {bottom, top}) around.push_back(project.at(b.z + dz, b.x + dx, h));
+        return only.intersects(spread(around));
+    };
+    const std::vector<BoxFace> faces =
+        boxfaces(table, look, camera, cache, only.isEmpty() ? std::function<bool(int)>() : near);
+    QPolygonF quad(4);
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+        const BoxFace& f = faces[i];
+        for (std::size_t j = 0; j < 4; ++j) quad[static_cast<qsizetype>(j)] = QPointF(f.corners[j].h, f.corners[j].v);
+        // The last face of a box is its top.
+        const bool top = i + 1 == faces.size() || faces[i + 1].slot != f.slot;
+        if (!only.isEmpty() && !only.intersects(quad.boundingRect().toAlignedRect().adjusted(-2, -2, 2, 2))) continue;
+        painter.setPen(Qt::NoPen);
         painter.setBrush(display(f.colour));
-        painter.setPen(QPen(display(shade(f.colour, 0.6)), 0));
         painter.drawPolygon(quad);
+        if (!top) continue;
+        const QLineF edges[] = {{quad[0], quad[1]}, {quad[1], quad[2]}, {quad[2], quad[3]}, {quad[3], quad[0]}};
+        painter.setPen(QPen(display(shade(f.colour, 0.55)), 0));
+        painter.drawLines(edges, 4);
     }
     for (const BoxFace& f : faces)
         if (f.slot == look.current) mark(painter, {f.corners.begin(), f.corners.end()});
-    painter.setRenderHint(QPainter::Antialiasing, false);
+}
+
+QRect planbounds(const Block& b, const Look& look, const PlanView& view) {
+    if (!drawnwithin(b, look.mind, look.maxd)) return {};
+    return spread(plancorners(b, view));
+}
+
+QRect boxbounds(const Block& b, const Look& look, const BoxCamera& camera) {
+    if (!drawnwithin(b, look.mind, look.maxd)) return {};
+    std::vector<Pixel> corners;
+    const BoxProjection project(camera);
+    const double bottom = b.bottom, top = static_cast<float>(b.bottom + b.height);
+    for (const Corner& c : blockcorners(b))
+        for (double h : {bottom, top}) corners.push_back(project.at(c.h, c.v, h));
+    return spread(corners);
 }
 
 } // namespace qs::ui

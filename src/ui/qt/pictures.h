@@ -4,6 +4,8 @@
 #include "mapview/views.h"
 
 #include <QColor>
+#include <QRect>
+#include <QRegion>
 
 class QPainter;
 
@@ -13,11 +15,23 @@ namespace qs::ui {
 // the main map's area outlined, every drawn block as its outline over a
 // light fill, and the current block marked with a black and a white line
 // (seen on any colour and any background).
-void paintplan(QPainter& painter, const BlockTable& table, const Look& look, const PlanView& view, QColor background);
+// With `only` given, the blocks that lie wholly outside it are left out (the
+// painter is expected to be clipped to it).
+void paintplan(QPainter& painter, const BlockTable& table, const Look& look, const PlanView& view, QColor background,
+               const QRegion& only = {}, CornerCache* cache = nullptr);
 
 // The blocks as boxes on a ground grid, far to near, faces shaded by their
 // turn to the light, the current block's edges marked as on the map.
 void paintboxes(QPainter& painter, const BlockTable& table, const Look& look, const BoxCamera& camera,
-                QColor background);
+                QColor background, const QRegion& only = {}, CornerCache* cache = nullptr);
+
+// The ground the 3D view's grid covers: the drawn blocks and the main map's
+// area.
+MapBox groundbox(const BlockTable& table, const Look& look, CornerCache* cache = nullptr);
+
+// The pixels a block's drawing may touch in each picture, its mark
+// included; empty when the picture does not draw it.
+QRect planbounds(const Block& b, const Look& look, const PlanView& view);
+QRect boxbounds(const Block& b, const Look& look, const BoxCamera& camera);
 
 } // namespace qs::ui

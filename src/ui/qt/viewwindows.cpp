@@ -5,12 +5,14 @@
 
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QShortcut>
 #include <QToolTip>
 #include <QWheelEvent>
 
 #include <cmath>
+#include <cstring>
 
 namespace qs::ui {
 
@@ -32,7 +34,7 @@ ViewWindow::ViewWindow(MainForm& form, const char* section, QWidget* parent, std
     // Closed, a window costs one test per action.
     subscription_ = form_.afteraction.size();
     form_.afteraction.push_back([this] {
-        if (isVisible()) update();
+        if (isVisible()) update(bringup());
     });
     auto* fit = new QShortcut(QKeySequence(kFitKey), this);
     connect(fit, &QShortcut::activated, this, [this] {
@@ -86,10 +88,48 @@ void ViewWindow::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
 }
 
-void ViewWindow::paintEvent(QPaintEvent*) {
+QRegion ViewWindow::bringup() {
+    const Look now = look();
+    const std::vector<double> key = viewkey();
+    const bool same = kept_.size() == size() && key == shownkey_ && now.mind == shownlook_.mind &&
+                      now.maxd == shownlook_.maxd && now.colours == shownlook_.colours;
+    QRegion dirty;
+    bool whole = !same;
+    // While a person edits a block, only it changes: the picture is drawn
+    // again where it was and where it is.
+    constexpr int kFewest = 32;
+    int changed = 0;
+    for (std::size_t i = 0; !whole && i < kSlots; ++i) {
+        if (std::memcmp(&shown_[i], &form_.blocks[i], sizeof(Block)) == 0) continue;
+        dirty += bounds(shown_[i], now);
+        dirty += bounds(form_.blocks[i], now);
+        whole = ++changed > kFewest;
+    }
+    if (!whole && now.current != shownlook_.current)
+        for (int slot : {shownlook_.current, now.current})
+            if (validslot(slot)) dirty += bounds(form_.blocks[static_cast<std::size_t>(slot)], now);
+    if (whole) {
+        kept_ = QImage(size(), QImage::Format_RGB32);
+        QPainter painter(&kept_);
+        paint(painter, {});
+        dirty = kept_.rect();
+    } else if (!dirty.isEmpty()) {
+        dirty &= kept_.rect();
+        QPainter painter(&kept_);
+        painter.setClipRegion(dirty);
+        paint(painter, dirty);
+    }
+    shown_ = form_.blocks;
+    shownlook_ = now;
+    shownkey_ = key;
+    return dirty;
+}
+
+void ViewWindow::paintEvent(QPaintEvent* e) {
     ++paints_;
+    bringup();
     QPainter painter(this);
-    paint(painter);
+    for (const QRect& r : e->region()) painter.drawImage(r, kept_, r);
 }
 
 MapWindow::MapWindow(MainForm& form, QWidget* parent, std::function<void()> before, std::function<void()> after)
@@ -105,13 +145,19 @@ MapWindow::MapWindow(MainForm& form, QWidget* parent, std::function<void()> befo
 
 void MapWindow::resetview() {
     view_.width = width(), view_.height = height();
-    view_.fit(drawnbox(form_.blocks, look()).value_or(kMainArea));
+    view_.fit(drawnbox(form_.blocks, look(), &corners_).value_or(kMainArea));
 }
 
-void MapWindow::paint(QPainter& painter) {
-    view_.width = width(), view_.height = height();
-    paintplan(painter, form_.blocks, look(), view_, background());
+void MapWindow::paint(QPainter& painter, const QRegion& only) {
+    paintplan(painter, form_.blocks, look(), view_, background(), only, &corners_);
 }
+
+std::vector<double> MapWindow::viewkey() const {
+    return {double(view_.width), double(view_.height), view_.scale, view_.centre.z, view_.centre.x,
+            double(background().rgb())};
+}
+
+QRect MapWindow::bounds(const Block& b, const Look& l) const { return planbounds(b, l, view_); }
 
 void MapWindow::resizeEvent(QResizeEvent* e) {
     view_.width = width(), view_.height = height();
@@ -157,7 +203,7 @@ void MapWindow::mouseReleaseEvent(QMouseEvent* e) {
         return;
     }
     // The row of the block, selected as a person selects it in the list.
-    const int slot = blockat(form_.blocks, look(), tomap(e->position()));
+    const int slot = blockat(form_.blocks, look(), tomap(e->position()), &corners_);
     if (slot >= 0 && slot < form_.List1.listcount()) pass([&] { form_.List1.setlistindex(slot); });
 }
 
@@ -191,13 +237,22 @@ BoxWindow::BoxWindow(MainForm& form, QWidget* parent, std::function<void()> befo
 
 void BoxWindow::resetview() {
     camera_.width = width(), camera_.height = height();
-    camera_.reset(form_.blocks, look());
+    camera_.reset(form_.blocks, look(), &corners_);
 }
 
-void BoxWindow::paint(QPainter& painter) {
-    camera_.width = width(), camera_.height = height();
-    paintboxes(painter, form_.blocks, look(), camera_, background());
+void BoxWindow::paint(QPainter& painter, const QRegion& only) {
+    paintboxes(painter, form_.blocks, look(), camera_, background(), only, &corners_);
 }
+
+std::vector<double> BoxWindow::viewkey() const {
+    // The ground grid grows with the blocks: when it does, all is drawn.
+    const MapBox ground = groundbox(form_.blocks, look(), &corners_);
+    return {double(camera_.width), double(camera_.height), camera_.yaw, camera_.pitch, camera_.scale,
+            camera_.target[0], camera_.target[1], camera_.target[2], double(background().rgb()),
+            ground.zmin, ground.zmax, ground.xmin, ground.xmax};
+}
+
+QRect BoxWindow::bounds(const Block& b, const Look& l) const { return boxbounds(b, l, camera_); }
 
 void BoxWindow::resizeEvent(QResizeEvent* e) {
     camera_.width = width(), camera_.height = height();

@@ -7,9 +7,11 @@
 #include "app/mainform.h"
 #include "mapview/views.h"
 
+#include <QImage>
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 namespace qs::ui {
 
@@ -35,13 +37,21 @@ public:
     Look look() const;
     // How many times the window has painted itself, for the tests.
     int paints() const { return paints_; }
+    // Forgets the kept picture: the next paint draws everything.
+    void invalidate() { kept_ = QImage(); }
 
 protected:
     // Called when the window is first shown or its view key is pressed.
     virtual void resetview() = 0;
     void showEvent(QShowEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
-    virtual void paint(QPainter& painter) = 0;
+    // Paints the picture, or with `only` given, what lies within it.
+    virtual void paint(QPainter& painter, const QRegion& only) = 0;
+    // What the picture depends on besides the table and the look: the
+    // view, the size, the background.
+    virtual std::vector<double> viewkey() const = 0;
+    // The pixels a block's drawing may touch.
+    virtual QRect bounds(const Block& b, const Look& look) const = 0;
     QColor background() const;
     void pass(const std::function<void()>& action);
 
@@ -50,9 +60,20 @@ protected:
 private:
     const char* section_;
     std::function<void()> before_, after_;
+    // Brings the kept picture up to date: all of it after a change of the
+    // view, the size or the look, otherwise only where blocks changed;
+    // gives the pixels that changed.
+    QRegion bringup();
     std::size_t subscription_ = 0;
     bool placed_ = false;
     int paints_ = 0;
+    QImage kept_;
+    BlockTable shown_{};
+    Look shownlook_;
+    std::vector<double> shownkey_;
+
+protected:
+    mutable CornerCache corners_; // a cache: filling it changes nothing seen
 };
 
 // The map from above in true proportions: wheel zooms about the pointer,
@@ -68,7 +89,9 @@ public:
 
 protected:
     void resetview() override;
-    void paint(QPainter& painter) override;
+    void paint(QPainter& painter, const QRegion& only) override;
+    std::vector<double> viewkey() const override;
+    QRect bounds(const Block& b, const Look& look) const override;
     void resizeEvent(QResizeEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
@@ -92,7 +115,9 @@ public:
 
 protected:
     void resetview() override;
-    void paint(QPainter& painter) override;
+    void paint(QPainter& painter, const QRegion& only) override;
+    std::vector<double> viewkey() const override;
+    QRect bounds(const Block& b, const Look& look) const override;
     void resizeEvent(QResizeEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
