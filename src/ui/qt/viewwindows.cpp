@@ -7,7 +7,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -35,11 +35,6 @@ ViewWindow::ViewWindow(MainForm& form, const char* section, QWidget* parent, std
     subscription_ = form_.afteraction.size();
     form_.afteraction.push_back([this] {
         if (isVisible()) update(bringup());
-    });
-    auto* fit = new QShortcut(QKeySequence(kFitKey), this);
-    connect(fit, &QShortcut::activated, this, [this] {
-        resetview();
-        update();
     });
 }
 
@@ -80,6 +75,13 @@ void ViewWindow::pass(const std::function<void()>& action) {
     before_();
     action();
     after_();
+}
+
+void ViewWindow::keyPressEvent(QKeyEvent* e) {
+    // A key of the window's own, not a shortcut: both windows have one.
+    if (e->keyCombination() != QKeySequence(kFitKey)[0]) return QWidget::keyPressEvent(e);
+    resetview();
+    update();
 }
 
 void ViewWindow::showEvent(QShowEvent* e) {

@@ -44,6 +44,7 @@ protected:
     // Called when the window is first shown or its view key is pressed.
     virtual void resetview() = 0;
     void showEvent(QShowEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     // Paints the picture, or with `only` given, what lies within it.
     virtual void paint(QPainter& painter, const QRegion& only) = 0;
