@@ -56,6 +56,7 @@ TEST(EditFields, HandlersWriteTheirNormalForms) {
         {&MainForm::angleed, "9e99", "127"},   {&MainForm::heighted, "-1e99", "1000"},
         {&MainForm::sizexed, "9e999", "100"},  {&MainForm::sizeyed, "1.5e9", "100"}, // not cut to "1.8", "1.5"
         {&MainForm::bottomed, "9e999", "1000"}, {&MainForm::sizexed, "1e20", "100"},
+        {&MainForm::bottomed, "0.1234", ".123"}, // five characters are read
         {&MainForm::posxed, "1.23456789", "1.234568"}, // committed as a single and shown at once
         {&MainForm::posxed, "12345678", "12345680"},   // one notation in both precisions: it settles
         {&MainForm::posxed, "-1e39", "-3.402823E+38"}, // capped to the largest single

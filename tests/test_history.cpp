@@ -73,6 +73,12 @@ TEST_F(Keeping, KeystrokesInOneFieldOnOneBlockAreOneStep) {
     p.type(f.posxed, "4");
     p.backspace(f.posxed);
     EXPECT_EQ(f.history.steps(), 1u);
+    // An undo ends the typing as well: typing on starts a step of its own.
+    p.type(f.posxed, "3");
+    p.type(f.posyed, "1");
+    f.undo();
+    p.type(f.posxed, "2");
+    EXPECT_EQ(f.history.steps(), 3u);
 }
 
 TEST_F(Keeping, CommandsUndoToTheMapAndRowBeforeThem) {
@@ -173,6 +179,7 @@ TEST(Recovery, ACopyOutlivesACrashAndIsTakenAsAnOpenThatCanBeUndone) {
     EXPECT_EQ(next.form.sbStatusBar.text(1), "Unsaved work kept: press Ctrl+R to recover it");
     next.form.recover();
     EXPECT_EQ(next.form.sbStatusBar.text(1), "Recovered the unsaved map");
+    EXPECT_FALSE(next.form.recoveryoffered());
     EXPECT_TRUE(same(next.form.blocks, edited));
     next.form.undo();
     EXPECT_TRUE(same(next.form.blocks, BlockTable{}));

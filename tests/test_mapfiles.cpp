@@ -1,5 +1,6 @@
 #include "document/rowtext.h"
 #include "document/mapcodec.h"
+#include "document/mapfile.h"
 #include "support/fixture.h"
 #include "support/tempdir.h"
 
@@ -7,7 +8,9 @@
 
 #include <filesystem>
 #include <limits>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace qs;
 using namespace qs::test;
@@ -154,4 +157,27 @@ TEST_F(Files, NewFilesGetANewFilesModeAndOldOnesKeepTheirs) {
         EXPECT_EQ(f.sbStatusBar.text(1), text);
     }
     EXPECT_EQ(dir.names().size(), 3u);
+}
+
+// The system's own errors come back from each step, and a file longer than
+// the first read's buffer reads back whole.
+TEST(SystemFiles, SayWhatFailedAndReadLongFilesWhole) {
+    TempDir dir;
+    FileSystem& files = systemfiles();
+    std::vector<std::byte> long_(70000);
+    for (std::size_t i = 0; i < long_.size(); ++i) long_[i] = static_cast<std::byte>(i * 7 % 251);
+    writebytes(dir.file("long.QRD"), long_);
+    std::vector<std::byte> back;
+    ASSERT_TRUE(readmapfile(files, dir.file("long.QRD"), 1u << 20, back).ok);
+    EXPECT_EQ(back, long_);
+    FileKind kind = FileKind::Regular;
+    unsigned mode = 0;
+    EXPECT_EQ(files.kind(dir.file("long.QRD/x"), kind, mode), ENOTDIR);
+    EXPECT_EQ(files.kind(dir.file("none"), kind, mode), 0);
+    EXPECT_EQ(kind, FileKind::Missing);
+    EXPECT_EQ(files.create(dir.file("missing/x.QRD")), ENOENT);
+    const int folder = ::open(dir.file("").c_str(), O_RDONLY);
+    std::size_t got = 0;
+    EXPECT_EQ(files.read(folder, back.data(), 10, got), EISDIR);
+    ::close(folder);
 }

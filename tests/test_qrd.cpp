@@ -1,4 +1,5 @@
 // qrd's commands on small maps made here, with their whole outputs.
+#include "document/footprint.h"
 #include "document/mapcodec.h"
 #include "qrd/exchange.h"
 #include "qrd/qrd.h"
@@ -38,6 +39,24 @@ TEST_F(Qrd, InfoSaysWhatTheEditorWouldSee) {
     EXPECT_EQ(j["drawn"], 999); // a NaN position is still drawn
 }
 
+// Angles 8 and 39 share a place in the report's cache of sines.
+TEST(MapReport, TheBoxIsTheDrawnCornersWhateverTheAngles) {
+    for (float first : {8.0f, 39.0f}) {
+        const std::vector<Block> blocks{block(10, 10, 5, 1, 0, 1, first), block(30, -5, 6, 2, 0, 1, 47 - first)};
+        const MapReport r = reportmap(writerecords(blocks));
+        float zmin = 1e9f, zmax = -1e9f, xmin = 1e9f, xmax = -1e9f;
+        for (const Block& b : blocks)
+            for (const Corner& c : blockcorners(b)) {
+                zmin = std::min(zmin, c.h), zmax = std::max(zmax, c.h);
+                xmin = std::min(xmin, c.v), xmax = std::max(xmax, c.v);
+            }
+        EXPECT_EQ(r.zmin, zmin);
+        EXPECT_EQ(r.zmax, zmax);
+        EXPECT_EQ(r.xmin, xmin);
+        EXPECT_EQ(r.xmax, xmax);
+    }
+}
+
 TEST_F(Qrd, CheckNamesEachSurpriseByRecord) {
     const std::string path = odd();
     EXPECT_EQ(qrd::check({path}, out, err), qrd::kProblems);
@@ -58,7 +77,7 @@ TEST_F(Qrd, CheckNamesEachSurpriseByRecord) {
     EXPECT_EQ(qrd::check({many}, out, err), qrd::kProblems);
     EXPECT_EQ(out.str(), many + ":record 1001: 2 records beyond 1000 are ignored\n");
     out.str("");
-    EXPECT_EQ(qrd::check({file("fine.QRD", {block(1, 1, 1, 1)})}, out, err), qrd::kOk);
+    EXPECT_EQ(qrd::check({file("fine.QRD", {block(1, 1, 100, 1, 1000, 1000)})}, out, err), qrd::kOk); // at the caps
     EXPECT_EQ(out.str(), "");
 }
 

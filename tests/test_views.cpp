@@ -93,7 +93,7 @@ TEST(Grid, StepsLabelsAndLines) {
         const char* text;
     };
     for (const Label& c : {Label{2.5, 0.5, "2.5"}, {-20, 10, "-20"}, {1e-17, 0.1, "0"}, {1e40, 1e39, "1e+40"},
-                           {0.30000000000000004, 0.1, "0.3"}, {0.05, 0.01, "0.05"}, {2e7, 1e7, "2e+07"}})
+                           {0.30000000000000004, 0.1, "0.3"}, {0.05, 0.01, "0.05"}, {2e7, 1e7, "2e+07"}, {1.5, 3, "2"}})
         EXPECT_EQ(gridlabel(c.value, c.step), c.text) << c.value;
     EXPECT_EQ(gridlines(-20, 55, 10), (std::vector<double>{-20, -10, 0, 10, 20, 30, 40, 50}));
     EXPECT_EQ(gridlines(0.5, 0.9, 1), std::vector<double>{});
@@ -116,6 +116,9 @@ TEST(BlockAt, FindsTheHighestDrawnSlotWhoseOutlineHoldsThePoint) {
                           {{31.9, 31.9}, -1}, {{50, 50}, -1}, {{70, 0}, -1}})
         EXPECT_EQ(blockat(table, look, c.p), c.slot) << c.p.z << "," << c.p.x;
     EXPECT_EQ(blockat(table, {0, 1000, true, -1}, {50, 50}), 3);
+    BlockTable last{};
+    last[kSlots - 1] = block(1, 1, 1, 1, 0, 1, 0, 0);
+    EXPECT_EQ(blockat(last, look, {1, 1}), kSlots - 1);
 }
 
 TEST(CutPolygon, KeepsWhatLiesInsideTheRectangle) {
@@ -129,6 +132,9 @@ TEST(CutPolygon, KeepsWhatLiesInsideTheRectangle) {
     EXPECT_DOUBLE_EQ(area(cutpolygon(square, -5, -20, 5, 20)), 200);
     EXPECT_DOUBLE_EQ(area(cutpolygon(square, -100, -100, 100, 100)), 400);
     EXPECT_TRUE(cutpolygon(square, 20, 20, 30, 30).empty());
+    // Corners on the rectangle's edges are kept once, with no crossing added.
+    EXPECT_EQ(cutpolygon(square, -10, -10, 10, 10).size(), 4u);
+    EXPECT_EQ(cutpolygon({{0, 0}, {10, 0}, {20, 10}, {0, 10}}, -5, -5, 10, 20).size(), 4u);
     const std::vector<Pixel> huge{{-1e30, -1e30}, {1e30, -1e30}, {1e30, 1e30}, {-1e30, 1e30}};
     EXPECT_DOUBLE_EQ(area(cutpolygon(huge, 0, 0, 640, 480)), 640 * 480);
 }
@@ -144,6 +150,18 @@ TEST(BoxCamera, LooksDownOnTheMapAsTheMapWindowDoes) {
     top.project(5, 5, 7, &near);
     top.project(5, 5, 0, &far);
     EXPECT_LT(near, far);
+    top.target = {5, 5, 3};
+    EXPECT_NEAR(top.project(5, 6, 3).v, 140, 1e-9);
+    EXPECT_NEAR(BoxCamera({400, 300, 30, 35, 10, {5, 5, 3}}).project(5, 5, 3).v, 150, 1e-9);
+    // Reset looks at the drawn blocks only.
+    BoxCamera a, b;
+    const BlockTable one = tableof({block(10, 10, 2, 2, 0, 5, 0, 0)});
+    BlockTable more = one;
+    more[1] = block(10, 10, 2, 2, 600, 400, 0, 0);
+    a.reset(one, {0, 100, true, -1});
+    b.reset(more, {0, 100, true, -1});
+    EXPECT_EQ(a.scale, b.scale);
+    EXPECT_EQ(a.target, b.target);
     // Seen from the side, height is up.
     BoxCamera side{400, 300, 0, 5, 10, {0, 0, 0}};
     EXPECT_LT(side.project(0, 0, 1).v, side.project(0, 0, 0).v);
@@ -168,9 +186,18 @@ TEST(BoxFaces, FarBlocksFirstEachWithTheFacesTurnedToTheCamera) {
     for (const BoxFace& f : faces) slots.push_back(f.slot);
     // Straight along X, each box shows its near side and its top.
     EXPECT_EQ(slots, (std::vector<int>{1, 1, 2, 2, 0, 0}));
-    // The top is lit more than the side; the colours stay the block's own.
-    EXPECT_GT((faces[1].colour >> 8) & 255, (faces[0].colour >> 8) & 255);
+    // The top is lit more than the side facing away from the light; the
+    // colours stay the block's own.
+    EXPECT_EQ(faces[1].colour, 217 << 8);
+    EXPECT_EQ(faces[0].colour, 89 << 8);
     EXPECT_EQ(faces[4].colour & 0x00FFFF, 0);
+    // A tall box is nearer by its middle than a low one just behind it; boxes
+    // as far away as each other keep their slots' order.
+    const BlockTable tall = tableof({block(12, 0, 1, 1, 0, 2, 0, 0), block(10, 0, 1, 1, 0, 40, 0, 0),
+                                     block(10, 5, 1, 1, 0, 40, 0, 0)});
+    std::vector<int> order;
+    for (const BoxFace& f : boxfaces(tall, {}, camera)) order.push_back(f.slot);
+    EXPECT_EQ(order, (std::vector<int>{0, 0, 1, 1, 2, 2}));
     // Turned, a box shows two sides and its top.
     camera.yaw = 30;
     EXPECT_EQ(boxfaces(tableof({block(10, 0, 2, 2, 0, 4, 0, 0)}), {}, camera).size(), 3u);

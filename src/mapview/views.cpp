@@ -115,10 +115,11 @@ std::vector<Pixel> cutpolygon(const std::vector<Pixel>& polygon, double left, do
             // The crossing is worked out from the end inside, which lies
             // near the rectangle: from a far end it would be lost in
             // rounding.
-            if (da >= 0 && db < 0) {
+            // A corner on the edge is a crossing itself: none is added.
+            if (da > 0 && db < 0) {
                 const double t = da / (da - db);
                 out.push_back({a.h + (b.h - a.h) * t, a.v + (b.v - a.v) * t});
-            } else if (da < 0 && db >= 0) {
+            } else if (da < 0 && db > 0) {
                 const double t = db / (db - da);
                 out.push_back({b.h + (a.h - b.h) * t, b.v + (a.v - b.v) * t});
             }
