@@ -5,9 +5,6 @@
 #include "ui/qt/mainwindow.h"
 #include "ui/qt/qtplatform.h"
 #include "ui/qt/viewwindows.h"
-#include "ui/qt/pictures.h"
-#include "benchmap.h"
-#include <QPainter>
 
 #include <QApplication>
 #include <QLineEdit>
@@ -141,30 +138,3 @@ void BM_Startup(benchmark::State& state) {
 BENCHMARK(BM_Startup)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-namespace {
-void BM_PaintPlanImage(benchmark::State& state) {
-    BlockTable t{};
-    for (int i = 0; i < 1000; ++i) t[static_cast<std::size_t>(i)] = bench::benchblock(i);
-    QImage image(1280, 1024, QImage::Format_RGB32);
-    PlanView view{1280, 1024};
-    view.fit(*drawnbox(t, {}));
-    for (auto _ : state) {
-        QPainter p(&image);
-        ui::paintplan(p, t, {}, view, Qt::black);
-    }
-}
-BENCHMARK(BM_PaintPlanImage)->Unit(benchmark::kMillisecond);
-void BM_PaintBoxesImage(benchmark::State& state) {
-    BlockTable t{};
-    for (int i = 0; i < 1000; ++i) t[static_cast<std::size_t>(i)] = bench::benchblock(i);
-    QImage image(1280, 1024, QImage::Format_RGB32);
-    BoxCamera camera{1280, 1024};
-    camera.reset(t, {});
-    for (auto _ : state) {
-        QPainter p(&image);
-        ui::paintboxes(p, t, {}, camera, Qt::black);
-    }
-}
-BENCHMARK(BM_PaintBoxesImage)->Unit(benchmark::kMillisecond);
-}
