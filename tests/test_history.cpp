@@ -278,6 +278,15 @@ TEST_F(Keeping, OpenFailuresLeaveTheMapAndSayWhy) {
     EXPECT_FALSE(fs::exists(dir.file("missing")));
 }
 
+TEST_F(Keeping, WritesThatTakePartOfTheMapStillSaveAllOfIt) {
+    h.load(1000);
+    h.files.failat = Failing::PartWrites;
+    choose(h.filedialog.saves, "parts.QRD");
+    p.press("Save");
+    EXPECT_EQ(said(), "Saved: parts.QRD");
+    EXPECT_EQ(readbytes(dir.file("parts.QRD")), encodemap(f.blocks));
+}
+
 TEST_F(Keeping, ASaveThatEndsBeforeTheListSaysHowManyBlocksItHolds) {
     h.load(5);
     f.blocks[2].sizex = 0; // one zero size ends what a file holds
