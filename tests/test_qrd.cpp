@@ -110,6 +110,24 @@ TEST_F(Qrd, FilesThatCannotBeReadAndBadUsage) {
     EXPECT_EQ(err.str(), "qrd: " + dir.file("missing.QRD") + ": No such file or directory\nqrd: " +
                              dir.file("folder.QRD") + ": Not a regular file\n");
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing.QRD")));
+    // Many files, read ahead on other threads: the output keeps their order,
+    // and a file that cannot be read among them is named and fails the run.
+    std::vector<std::string> files;
+    std::string expected;
+    for (int i = 0; i < 40; ++i) {
+        if (i == 23) {
+            files.push_back(dir.file("gone.QRD"));
+            continue;
+        }
+        files.push_back(file("m" + std::to_string(i) + ".QRD", {block(1, 1, static_cast<float>(101 + i), 1)}));
+        expected += files.back() + ":record 1: Size X " + std::to_string(101 + i) +
+                    " is above 100 (capped when the block is selected)\n";
+    }
+    out.str("");
+    err.str("");
+    EXPECT_EQ(qrd::check(files, out, err), qrd::kFailure);
+    EXPECT_EQ(out.str(), expected);
+    EXPECT_EQ(err.str(), "qrd: " + dir.file("gone.QRD") + ": No such file or directory\n");
 }
 
 // Every file of the fuzz corpora, taken as a map file: exported as JSON and
