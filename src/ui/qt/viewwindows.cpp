@@ -84,7 +84,13 @@ void ViewWindow::keyPressEvent(QKeyEvent* e) {
     update();
 }
 
+void ViewWindow::resizeEvent(QResizeEvent* e) {
+    setsize(width(), height());
+    QWidget::resizeEvent(e);
+}
+
 void ViewWindow::showEvent(QShowEvent* e) {
+    setsize(width(), height());
     if (!placed_) resetview();
     placed_ = true;
     QWidget::showEvent(e);
@@ -142,11 +148,10 @@ MapWindow::MapWindow(MainForm& form, QWidget* parent, std::function<void()> befo
     setAccessibleDescription("The whole map in true proportions; the wheel zooms, dragging pans, Home fits");
     setMouseTracking(true);
     resize(640, 640);
-    view_.width = width(), view_.height = height();
+    setsize(width(), height());
 }
 
 void MapWindow::resetview() {
-    view_.width = width(), view_.height = height();
     view_.fit(drawnbox(form_.blocks, look(), &corners_).value_or(kMainArea));
 }
 
@@ -160,11 +165,6 @@ std::vector<double> MapWindow::viewkey() const {
 }
 
 QRect MapWindow::bounds(const Block& b, const Look& l) const { return planbounds(b, l, view_); }
-
-void MapWindow::resizeEvent(QResizeEvent* e) {
-    view_.width = width(), view_.height = height();
-    QWidget::resizeEvent(e);
-}
 
 void MapWindow::wheelEvent(QWheelEvent* e) {
     view_.zoomabout({e->position().x(), e->position().y()}, std::pow(kNotch, notches(e)));
@@ -238,7 +238,6 @@ BoxWindow::BoxWindow(MainForm& form, QWidget* parent, std::function<void()> befo
 }
 
 void BoxWindow::resetview() {
-    camera_.width = width(), camera_.height = height();
     camera_.reset(form_.blocks, look(), &corners_);
 }
 
@@ -255,11 +254,6 @@ std::vector<double> BoxWindow::viewkey() const {
 }
 
 QRect BoxWindow::bounds(const Block& b, const Look& l) const { return boxbounds(b, l, camera_); }
-
-void BoxWindow::resizeEvent(QResizeEvent* e) {
-    camera_.width = width(), camera_.height = height();
-    QWidget::resizeEvent(e);
-}
 
 void BoxWindow::wheelEvent(QWheelEvent* e) {
     camera_.zoom(std::pow(kNotch, notches(e)));

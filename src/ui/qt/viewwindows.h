@@ -43,6 +43,9 @@ public:
 protected:
     // Called when the window is first shown or its view key is pressed.
     virtual void resetview() = 0;
+    // The view follows the window's size.
+    virtual void setsize(int w, int h) = 0;
+    void resizeEvent(QResizeEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
@@ -93,7 +96,7 @@ protected:
     void paint(QPainter& painter, const QRegion& only) override;
     std::vector<double> viewkey() const override;
     QRect bounds(const Block& b, const Look& look) const override;
-    void resizeEvent(QResizeEvent* e) override;
+    void setsize(int w, int h) override { view_.width = w, view_.height = h; }
     void wheelEvent(QWheelEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
@@ -119,7 +122,7 @@ protected:
     void paint(QPainter& painter, const QRegion& only) override;
     std::vector<double> viewkey() const override;
     QRect bounds(const Block& b, const Look& look) const override;
-    void resizeEvent(QResizeEvent* e) override;
+    void setsize(int w, int h) override { camera_.width = w, camera_.height = h; }
     void wheelEvent(QWheelEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
