@@ -5,7 +5,6 @@
 #include <QPolygonF>
 
 #include <cmath>
-#include <cstdlib>
 
 namespace qs::ui {
 
