@@ -1,102 +1,49 @@
+// The toolbar's commands: New, Copy, Refresh and Delete.
 #include "support/fixture.h"
-
-#include <gtest/gtest.h>
 
 using namespace qs;
 using namespace qs::test;
-using ui::Answer;
 
-using Commands = Started;
-
-TEST_F(Commands, KeysAreMatchedExactly) {
-    h.load(2);
-    const auto before = f.blocks;
-    h.messagebox.answers = {Answer::Yes};
-    for (const char* key : {"new", "DELETE", "Delete ", "", "Help"}) p.press(key);
-    EXPECT_EQ(f.blocks, before);
-    EXPECT_TRUE(h.messagebox.asked.empty());
-    EXPECT_EQ(h.filedialog.shown, 0);
-    EXPECT_EQ(f.sbStatusBar.text(1), "Status");
+TEST_F(Started, KeysAreMatchedExactly) {
+    run("load 2; mark; yes; press new; press DELETE; press Help");
+    p.press("Delete ");
+    p.press("");
+    expect("table=marked; asked=0; dialogs=0; status=Status");
 }
 
-TEST_F(Commands, NewDiscardsWithoutAsking) {
-    h.load(5);
-    p.select(3);
-    p.press("New");
-    EXPECT_EQ(f.blocks, BlockTable{});
-    EXPECT_EQ(f.List1.rows(), std::vector<std::string>{kFree});
-    EXPECT_EQ(f.curblock, 0);
+TEST_F(Started, NewDiscardsWithoutAsking) {
+    play({{"mark; load 5; select 3; press New", "table=marked; rows=1; row 0=" + kFree + "; cur=0; asked=0; status=New Map"}});
     // Nothing is drawn but the empty free slot, a point at the origin.
     for (const auto& l : f.Map.lines()) EXPECT_EQ(l, (ui::Line{0, 0, 0, 0, l.colour}));
-    EXPECT_TRUE(h.messagebox.asked.empty());
-    EXPECT_EQ(f.sbStatusBar.text(1), "New Map");
 }
 
 TEST(Copy, FillsTheFirstEmptySlotAndMakesTheCopyCurrent) {
-    struct Case {
-        int blocks, gap, row;  // blocks in slots 0.., an emptied slot (-1: none), the selected row
-        int target, selected, rows;
-    };
-    const Case cases[] = {
-        {5, -1, 2, 5, 5, 7},       // appended after the last block
-        {4, 1, 3, 1, 1, 5},        // the gap at slot 1 is filled
-        {2, -1, 2, 2, 2, 3},       // the free slot copies onto itself
-        {1000, -1, 10, -1, 10, 1000}}; // a full table: nothing copied
-    for (const Case& c : cases) {
-        Harness h(true);
-        h.load(c.blocks);
-        if (c.gap >= 0) h.form.blocks[static_cast<std::size_t>(c.gap)] = Block{};
-        h.form.List1.setlistindex(c.row);
-        h.recordclicks();
-        const auto before = h.form.blocks;
-        Person(h.form).press("Copy");
-        auto expected = before;
-        if (c.target >= 0) expected[static_cast<std::size_t>(c.target)] = before[static_cast<std::size_t>(c.row)];
-        EXPECT_EQ(h.form.blocks, expected) << c.blocks;
-        EXPECT_EQ(h.form.List1.listindex(), c.selected) << c.blocks;
-        EXPECT_EQ(h.form.curblock, c.selected);
-        EXPECT_EQ(h.form.List1.listcount(), c.rows) << c.blocks;
-        EXPECT_EQ(h.form.sbStatusBar.text(1), "Status"); // Copy writes no status
-        if (c.blocks == 5) { // the row after the copy first, then the copy
-            EXPECT_EQ(std::vector<int>(h.clicks.end() - 2, h.clicks.end()), (std::vector<int>{6, 5}));
-        }
-    }
+    // Copy writes no status.
+    Transcript::each({{"load 4; put 1 empty; select 3; press Copy", "b1=n3; b4=empty; List1=1; cur=1; rows=5; status=Status"},
+                      {"load 2; select 2; press Copy", "b2=empty; b3=empty; List1=2; cur=2; rows=3"}, // onto itself
+                      {"load 1000; select 10; mark; press Copy", "table=marked; List1=10; cur=10; rows=1000"}});
+    // Appended after the last block: the row after the copy is selected
+    // first, then the copy.
+    Transcript t;
+    t.run("load 5; select 2");
+    t.h.recordclicks();
+    t.play({{"press Copy", "b5=n2; b4=n4; b6=empty; List1=5; cur=5; rows=7; status=Status"}});
+    EXPECT_EQ(std::vector<int>(t.h.clicks.end() - 2, t.h.clicks.end()), (std::vector<int>{6, 5}));
 }
 
-TEST_F(Commands, RefreshClosesOneGapAndRedraws) {
-    h.load(4);
-    f.blocks[1] = Block{};
-    f.refreshlist();
+TEST_F(Started, RefreshClosesOneGapAndRedraws) {
+    run("load 4; put 1 empty; refreshlist");
     f.Map.cls();
-    p.press("Refresh");
-    EXPECT_EQ(f.blocks[1], numbered(2));
-    EXPECT_EQ(f.List1.listcount(), 4);
-    EXPECT_GE(f.Map.lines().size(), 12u);
-    EXPECT_EQ(f.sbStatusBar.text(1), "Refreshed Map and List");
+    play({{"press Refresh", "b1=n2; b3=empty; rows=4; lines=32; status=Refreshed Map and List"}});
 }
 
-TEST_F(Commands, DeleteAsksAndThenClosesTheGapKeepingTheRow) {
-    h.load(4);
-    p.select(1);
-    const auto before = f.blocks;
-    h.messagebox.answers = {Answer::No};
-    p.press("Delete");
+TEST_F(Started, DeleteAsksAndThenClosesTheGapKeepingTheRow) {
+    play({{"load 4; select 1; mark; no; press Delete", "table=marked; status=Status"}});
     EXPECT_EQ(h.messagebox.asked.front(), (std::pair<std::string, std::string>{"Delete?", "Quarrystead"}));
-    EXPECT_EQ(f.blocks, before);
-    EXPECT_EQ(f.sbStatusBar.text(1), "Status");
     // Row 1, then the last block (its row becomes the free slot's), then the
     // free slot's row itself (nothing to clear, still reported).
-    const std::pair<int, std::vector<int>> deletes[] = {{1, {0, 2, 3}}, {2, {0, 2}}, {2, {0, 2}}};
-    for (const auto& [row, left] : deletes) {
-        p.select(row);
-        f.sbStatusBar.settext(1, "");
-        h.messagebox.answers = {Answer::Yes};
-        p.press("Delete");
-        for (std::size_t i = 0; i < left.size(); ++i) EXPECT_EQ(f.blocks[i], numbered(left[i]));
-        EXPECT_EQ(f.blocks[left.size()], Block{});
-        EXPECT_EQ(f.List1.listcount(), static_cast<int>(left.size()) + 1);
-        EXPECT_EQ(f.List1.listindex(), row);
-        EXPECT_EQ(f.sbStatusBar.text(1), "Block Deleted");
-    }
-    EXPECT_EQ(f.List1.rows()[2], kFree);
+    play({{"select 1; yes; press Delete", "b0=n0; b1=n2; b2=n3; b3=empty; rows=4; List1=1; status=Block Deleted"},
+          {"select 2; yes; press Delete", "b1=n2; b2=empty; rows=3; List1=2"}});
+    f.sbStatusBar.settext(1, "");
+    play({{"select 2; yes; press Delete", "b1=n2; b2=empty; rows=3; List1=2; status=Block Deleted; row 2=" + kFree}});
 }

@@ -1,8 +1,7 @@
 #pragma once
 // A started window and a person to work it, for test fixtures.
 #include "document/rowtext.h"
-#include "support/harness.h"
-#include "support/person.h"
+#include "support/transcript.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +12,6 @@ namespace qs::test {
 // The free slot's row, as a string the assertions can compare.
 inline const std::string kFree = kFreeSlotRow;
 
-struct Started : ::testing::Test {
-    Harness h{true};
-    MainForm& f = h.form;
-    Person p{h.form};
-};
+struct Started : ::testing::Test, Transcript {};
 
 } // namespace qs::test
