@@ -25,7 +25,6 @@ namespace {
 bool same(const BlockTable& a, const BlockTable& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 struct Keeping : Started {
-    TempDir dir;
     void choose(std::deque<ui::FileChoice>& q, const std::string& name) { q.push_back({dir.file(name), name}); }
     const std::string& said() { return f.sbStatusBar.text(1); }
 };
@@ -42,98 +41,37 @@ template <typename F> int inchild(F body) {
 } // namespace
 
 TEST_F(Keeping, KeystrokesInOneFieldOnOneBlockAreOneStep) {
-    h.load(3);
-    p.select(1);
-    const BlockTable before = f.blocks;
-    p.type(f.posxed, "12.5");
-    p.type(f.posyed, "7");
-    EXPECT_EQ(f.history.steps(), 2u);
-    f.undo();
-    EXPECT_EQ(said(), "Undone: typing in Z");
-    f.undo();
-    EXPECT_TRUE(same(f.blocks, before));
-    EXPECT_EQ(f.List1.listindex(), 1);
-    EXPECT_EQ(f.posxed.text(), "2");
-    f.undo();
-    EXPECT_EQ(said(), "Nothing to undo");
-    // Another action between, another block, or an undo between, starts a
-    // new step; typing back to where it began leaves none.
-    p.type(f.posxed, "5");
-    p.click(f.selpos); // changes nothing, but ends the typing
-    p.type(f.posxed, "6");
-    EXPECT_EQ(f.history.steps(), 2u);
-    p.backspace(f.posxed); // typed back: the second step goes, and ends
-    EXPECT_EQ(f.history.steps(), 1u);
-    p.type(f.posxed, "7");
-    EXPECT_EQ(f.history.steps(), 2u);
-    f.undo();
-    f.undo();
-    p.type(f.posxed, "4");
-    p.select(2);
-    p.type(f.posxed, "4");
-    p.backspace(f.posxed);
-    EXPECT_EQ(f.history.steps(), 1u);
-    // An undo ends the typing as well: typing on starts a step of its own.
-    p.type(f.posxed, "3");
-    p.type(f.posyed, "1");
-    f.undo();
-    p.type(f.posxed, "2");
-    EXPECT_EQ(f.history.steps(), 3u);
+    play({{"load 3; select 1; mark; type posxed 12.5; type posyed 7", "steps=2"},
+          {"undo", "status=Undone: typing in Z"},
+          {"undo", "table=marked; List1=1; posxed=2"},
+          {"undo", "status=Nothing to undo"},
+          // Another action between (even one that changes nothing), another
+          // block, or an undo between, starts a new step; typing back to
+          // where it began leaves none.
+          {"type posxed 5; click selpos; type posxed 6", "steps=2"},
+          {"back posxed", "steps=1"}, // the second step goes, and ends
+          {"type posxed 7", "steps=2"},
+          {"undo; undo; type posxed 4; select 2; type posxed 4; back posxed", "steps=1"},
+          {"type posxed 3; type posyed 1; undo; type posxed 2", "steps=3"}});
 }
 
 TEST_F(Keeping, CommandsUndoToTheMapAndRowBeforeThem) {
-    h.load(4);
-    p.select(1);
-    const BlockTable four = f.blocks;
-    h.messagebox.answers = {ui::Answer::Yes};
-    p.press("Delete");
-    p.paste(f.sizexed, "3");
-    const BlockTable edited = f.blocks;
     writebytes(dir.file("other.QRD"), filebytes({numbered(7)}));
-    choose(h.filedialog.opens, "other.QRD");
-    p.press("Open");
-    EXPECT_FALSE(f.modified());
-    p.press("New");
-    f.undo();
-    f.undo();
-    EXPECT_TRUE(same(f.blocks, edited));
-    EXPECT_TRUE(f.modified());
-    f.undo();
-    f.undo();
-    EXPECT_EQ(said(), "Undone: Delete");
-    EXPECT_TRUE(same(f.blocks, four));
-    EXPECT_EQ(f.curblock, 1);
-    f.redo();
-    EXPECT_EQ(said(), "Redone: Delete");
-    EXPECT_EQ(f.blocks[1], numbered(2));
+    play({{"load 4; select 1; mark four; yes; press Delete; paste sizexed 3; mark edited; open other.QRD", "modified=0"},
+          {"press New; undo; undo", "table=edited; modified=1"},
+          {"undo; undo", "status=Undone: Delete; table=four; cur=1"},
+          {"redo", "status=Redone: Delete; b1=n2"}});
 }
 
 // A block read from a file with values its fields would change: restoring
 // it must not commit what the fields show.
 TEST_F(Keeping, UndoRestoresValuesTheFieldsWouldChangeBitForBit) {
-    Block odd = numbered(1);
+    Block odd = block(2, 2, 150, 1, -5, 1);
     odd.x = std::bit_cast<float>(0x7FC01234u); // a NaN with a payload
-    odd.sizex = 150;
-    odd.bottom = -5;
     writebytes(dir.file("odd.QRD"), filebytes({numbered(0), odd}));
-    choose(h.filedialog.opens, "odd.QRD");
-    p.press("Open");
-    p.select(1); // a click fills the fields without committing
-    const BlockTable before = f.blocks;
-    p.paste(f.posyed, "9");
-    EXPECT_EQ(f.blocks[1].sizex, 100);
-    f.undo();
-    EXPECT_TRUE(same(f.blocks, before));
-    EXPECT_EQ(f.sizexed.text(), "100");
-}
-
-TEST_F(Keeping, UndoOnAListWithNoFreeSlotRow) {
-    h.load(999);
-    p.select(3);
-    p.paste(f.posxed, "1");
-    f.undo();
-    EXPECT_EQ(f.List1.listcount(), 999); // 999 rows: no free-slot row, as a rebuild shows it
-    EXPECT_EQ(f.blocks[3], numbered(3));
+    // A click fills the fields without committing.
+    play({{"open odd.QRD; select 1; mark; paste posyed 9", "b1.sizex=100"}, {"undo", "table=marked; sizexed=100"},
+          {"load 999; select 3; paste posxed 1; undo", "rows=999; b3=n3"}}); // no free-slot row, as a rebuild shows it
 }
 
 TEST(HistoryBounds, TheOldestStepsGoBeyondEitherBound) {
@@ -210,70 +148,43 @@ TEST(Recovery, AnOfferedCopyStaysUntilTakenAndOneThatCannotBeReadIsReported) {
     EXPECT_EQ(h.form.history.steps(), 0u);
 }
 
-namespace {
-
-struct Fault {
-    const char* name;
-    Failing step;
-    int error;
-    const char* says;
-};
-
-struct SaveFault : Keeping, ::testing::WithParamInterface<Fault> {};
-
-} // namespace
-
-TEST_P(SaveFault, LeavesTheOldFileAndTheMapAndNoTemporaryFileAndSaysWhy) {
+TEST_F(Keeping, FailedSavesLeaveTheOldFileAndTheMapAndNoTemporaryFileAndSayWhy) {
     const auto old = filebytes({numbered(5), numbered(6)});
     writebytes(dir.file("keep.QRD"), old);
-    h.load(1000);
-    p.paste(f.posxed, "1");
-    const BlockTable table = f.blocks;
-    h.files.failat = GetParam().step;
-    h.files.error = GetParam().error;
-    choose(h.filedialog.saves, "keep.QRD");
-    p.press("Save");
-    EXPECT_EQ(said(), std::string("Could not save: keep.QRD (") + GetParam().says + ")");
-    EXPECT_EQ(readbytes(dir.file("keep.QRD")), old);
-    EXPECT_EQ(dir.names(), std::vector<std::string>{"keep.QRD"});
-    EXPECT_TRUE(same(f.blocks, table));
-    EXPECT_TRUE(f.modified());
+    run("load 1000; paste posxed 1; mark");
+    const std::tuple<Failing, int, std::string> faults[] = {
+        {Failing::CreateTemp, EACCES, "Permission denied"}, {Failing::SetMode, EPERM, "Operation not permitted"},
+        {Failing::Write, EIO, "Input/output error"},        {Failing::Write, ENOSPC, "No space left on device"},
+        {Failing::ShortWrite, ENOSPC, "No space left on device"}, {Failing::Flush, EIO, "Input/output error"},
+        {Failing::Close, EIO, "Input/output error"},        {Failing::Rename, EXDEV, "Invalid cross-device link"}};
+    for (const auto& [step, error, says] : faults) {
+        h.files.failat = step;
+        h.files.error = error;
+        play({{"save keep.QRD", "status=Could not save: keep.QRD (" + says + "); table=marked; modified=1"}});
+        EXPECT_EQ(readbytes(dir.file("keep.QRD")), old);
+        EXPECT_EQ(dir.names(), std::vector<std::string>{"keep.QRD"});
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(EachStep, SaveFault,
-                         ::testing::Values(Fault{"create", Failing::CreateTemp, EACCES, "Permission denied"},
-                                           Fault{"mode", Failing::SetMode, EPERM, "Operation not permitted"},
-                                           Fault{"write", Failing::Write, EIO, "Input/output error"},
-                                           Fault{"full_disk", Failing::Write, ENOSPC, "No space left on device"},
-                                           Fault{"short_write", Failing::ShortWrite, ENOSPC, "No space left on device"},
-                                           Fault{"flush", Failing::Flush, EIO, "Input/output error"},
-                                           Fault{"close", Failing::Close, EIO, "Input/output error"},
-                                           Fault{"rename", Failing::Rename, EXDEV, "Invalid cross-device link"}),
-                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(Keeping, OpenFailuresLeaveTheMapAndSayWhy) {
     writebytes(dir.file("map.QRD"), filebytes({numbered(5)}));
     ::mkfifo(dir.file("pipe.QRD").c_str(), 0600); // a plain open would wait for a writer
     fs::create_directory(dir.file("folder.QRD"));
-    h.load(3);
-    p.select(2);
-    const BlockTable table = f.blocks;
-    const Fault faults[] = {{"map.QRD", Failing::OpenRead, EACCES, "map.QRD (Permission denied)"},
-                            {"map.QRD", Failing::Read, EIO, "map.QRD (Input/output error)"},
-                            {"pipe.QRD", Failing::None, 0, "pipe.QRD (Not a regular file)"},
-                            {"folder.QRD", Failing::None, 0, "folder.QRD (Not a regular file)"},
-                            {"/dev/null", Failing::None, 0, "null (Not a regular file)"},
-                            {"missing/x.QRD", Failing::None, 0, "x.QRD (No such file or directory)"},
-                            {"map.QRD/x.QRD", Failing::None, 0, "x.QRD (Not a directory)"}};
-    for (const Fault& fault : faults) {
-        h.files.failat = fault.step;
-        h.files.error = fault.error;
-        const std::string path = fault.name[0] == '/' ? fault.name : dir.file(fault.name);
+    run("load 3; select 2; mark");
+    const std::tuple<std::string, Failing, int, std::string> faults[] = {
+        {"map.QRD", Failing::OpenRead, EACCES, "map.QRD (Permission denied)"},
+        {"map.QRD", Failing::Read, EIO, "map.QRD (Input/output error)"},
+        {"pipe.QRD", Failing::None, 0, "pipe.QRD (Not a regular file)"},
+        {"folder.QRD", Failing::None, 0, "folder.QRD (Not a regular file)"},
+        {"/dev/null", Failing::None, 0, "null (Not a regular file)"},
+        {"missing/x.QRD", Failing::None, 0, "x.QRD (No such file or directory)"},
+        {"map.QRD/x.QRD", Failing::None, 0, "x.QRD (Not a directory)"}};
+    for (const auto& [name, step, error, says] : faults) {
+        h.files.failat = step;
+        h.files.error = error;
+        const std::string path = name[0] == '/' ? name : dir.file(name);
         h.filedialog.opens.push_back({path, filetitle(path)});
-        p.press("Open");
-        EXPECT_EQ(said(), std::string("Could not open: ") + fault.says);
-        EXPECT_TRUE(same(f.blocks, table));
-        EXPECT_EQ(f.List1.listindex(), 2);
+        play({{"press Open", "status=Could not open: " + says + "; table=marked; List1=2"}});
     }
     EXPECT_FALSE(fs::exists(dir.file("missing")));
 }
@@ -288,15 +199,10 @@ TEST_F(Keeping, WritesThatTakePartOfTheMapStillSaveAllOfIt) {
 }
 
 TEST_F(Keeping, ASaveThatEndsBeforeTheListSaysHowManyBlocksItHolds) {
-    h.load(5);
-    f.blocks[2].sizex = 0; // one zero size ends what a file holds
-    f.refreshlist();
-    choose(h.filedialog.saves, "part.QRD");
-    p.press("Save");
-    EXPECT_EQ(said(), "Saved 2 of 5 blocks: part.QRD (block 3 has a zero size)");
+    // One zero size ends what a file holds.
+    play({{"load 5; put 2 3 2 0 1 0 1 0 102030; refreshlist; save part.QRD",
+           "status=Saved 2 of 5 blocks: part.QRD (block 3 has a zero size); b4=n4; modified=1"}});
     EXPECT_EQ(readbytes(dir.file("part.QRD")).size(), 64u);
-    EXPECT_EQ(f.blocks[4], numbered(4));
-    EXPECT_TRUE(f.modified());
 }
 
 TEST_F(Keeping, AReadOnlyFileAndAFileSizeLimitLeaveTheOldFile) {
@@ -329,53 +235,34 @@ TEST_F(Keeping, AReadOnlyFileAndAFileSizeLimitLeaveTheOldFile) {
 }
 
 TEST_F(Keeping, EachKindOfActionSaysWhatWasUndone) {
-    using Act = std::function<void()>;
-    const std::pair<Act, const char*> actions[] = {
-        {[&] { p.paste(f.sizeyed, "4"); }, "typing in Size Z"},
-        {[&] { p.arrow(f.VScroll1[0], +1); }, "Size X slider"},
-        {[&] { p.arrow(f.VScroll1[1], +1); }, "Size Z slider"},
-        {[&] { p.track(f.AngleSB, +1); }, "angle bar"},
-        {[&] { p.arrow(f.BottomSB[1], +1); }, "Bottom spinner"},
-        {[&] { p.arrow(f.HeightSB[1], +1); }, "Height spinner"},
-        {[&] { p.arrow(f.VScroll2, -1); }, "moving a block"},
-        {[&] { p.arrow(f.Color[1], +1); }, "green bar"},
-        {[&] { p.click(f.Label3[2]); }, "inverting blue"},
-        {[&] { p.click(f.Command1[1]); }, "Brown colour"},
-        {[&] { p.click(f.Command2); }, "size preset"},
-        {[&] { p.click(f.RNDANG); }, "random angle"},
-        {[&] { p.click(f.selpos), p.point(3, 4), p.point(5, 6), p.clickmap(); }, "placing with the pointer"},
-        {[&] { p.press("Copy"); }, "Copy"},
-    };
-    h.load(3);
-    for (const auto& [act, title] : actions) {
-        p.select(1);
-        const BlockTable before = f.blocks;
-        act();
-        f.undo();
-        EXPECT_EQ(said(), std::string("Undone: ") + title);
-        EXPECT_TRUE(same(f.blocks, before)) << title;
-    }
+    const std::pair<std::string, std::string> actions[] = {
+        {"paste sizeyed 4", "typing in Size Z"}, {"arrow VScroll1(0) 1", "Size X slider"},
+        {"arrow VScroll1(1) 1", "Size Z slider"}, {"track AngleSB 1", "angle bar"},
+        {"arrow BottomSB(1) 1", "Bottom spinner"}, {"arrow HeightSB(1) 1", "Height spinner"},
+        {"arrow VScroll2 -1", "moving a block"}, {"arrow Color(1) 1", "green bar"},
+        {"click Label3(2)", "inverting blue"}, {"click Command1(1)", "Brown colour"}, {"click Command2", "size preset"},
+        {"click RNDANG", "random angle"}, {"click selpos; point 3 4; point 5 6; clickmap", "placing with the pointer"},
+        {"press Copy", "Copy"}};
+    run("load 3");
+    for (const auto& [act, title] : actions)
+        play({{"select 1; mark; " + act + "; undo", "status=Undone: " + title + "; table=marked"}});
 }
 
 TEST_F(Keeping, FilesNamedFromOutsideAndSavingAgain) {
     writebytes(dir.file("given.QRD"), filebytes({numbered(3)}));
     f.openfiles({dir.file("given.QRD")});
-    EXPECT_EQ(said(), "Opened: given.QRD");
-    EXPECT_EQ(f.blocks[0], numbered(3));
+    expect("status=Opened: given.QRD; b0=n3");
     f.openfiles({dir.file("a.QRD"), dir.file("b.QRD")});
-    EXPECT_EQ(said(), "Could not open 2 files: one map at a time");
+    expect("status=Could not open 2 files: one map at a time");
     f.openfiles({dir.file("missing.QRD")});
-    EXPECT_EQ(said(), "Could not open: missing.QRD (No such file or directory)");
+    expect("status=Could not open: missing.QRD (No such file or directory)");
     EXPECT_FALSE(fs::exists(dir.file("missing.QRD")));
     EXPECT_EQ(f.lastfile(), dir.file("given.QRD"));
-    p.paste(f.posyed, "8");
+    run("paste posyed 8");
     f.saveagain(); // no dialog: the file last opened
-    EXPECT_EQ(h.filedialog.shown, 0);
-    EXPECT_EQ(said(), "Saved: given.QRD");
+    expect("dialogs=0; status=Saved: given.QRD");
     EXPECT_EQ(readbytes(dir.file("given.QRD")), encodemap(f.blocks));
-    f.undo();
-    EXPECT_EQ(said(), "Undone: typing in Z"); // saving changed nothing to take back
-    f.undo();
-    EXPECT_EQ(said(), "Undone: Open");
+    // Saving changed nothing to take back.
+    play({{"undo", "status=Undone: typing in Z"}, {"mark empty; undo", "status=Undone: Open; table=changed"}});
     EXPECT_TRUE(same(f.blocks, BlockTable{}));
 }

@@ -6,11 +6,13 @@
 #include "document/rowtext.h"
 #include "support/harness.h"
 #include "support/person.h"
+#include "support/tempdir.h"
 
 #include <gtest/gtest.h>
 
 #include <charconv>
 #include <cstring>
+#include <map>
 #include <sstream>
 
 namespace qs::test {
@@ -19,7 +21,8 @@ struct Transcript {
     Harness h{true};
     MainForm& f = h.form;
     Person p{h.form};
-    BlockTable marked{};
+    TempDir dir; // where "open" and "save" find their files
+    std::map<std::string, BlockTable> marks;
     bool clicking = false;
 
     // Steps are separated by ';'. Each is a verb, then mostly a control's
@@ -29,7 +32,9 @@ struct Transcript {
     //   press KEY, point H V [BUTTON], clickmap, undo, redo, yes, no (the
     //   next question's answer), log (records notifications from here),
     //   clicks (records the rows the list's clicks run for, from here),
-    //   mark (keeps the table for "table=marked"), put SLOT BLOCK (a block
+    //   mark [NAME] (keeps the table for "table=NAME", NAME "marked" when
+    //   not given), open NAME and save NAME (a file in dir, through the
+    //   dialog), put SLOT BLOCK (a block
     //   text, see blocktext), refreshlist, refreshmap, sort.
     void run(const std::string& steps) {
         std::istringstream all(steps);
@@ -68,7 +73,11 @@ struct Transcript {
             else if (verb == "redo") f.redo();
             else if (verb == "yes" || verb == "no") h.messagebox.answers.push_back(verb == "yes" ? ui::Answer::Yes : ui::Answer::No);
             else if (verb == "log") h.log.clear(), h.recordnotifications();
-            else if (verb == "mark") marked = f.blocks;
+            else if (verb == "mark") marks[arg.empty() ? "marked" : arg] = f.blocks;
+            else if (verb == "open" || verb == "save") {
+                (verb == "open" ? h.filedialog.opens : h.filedialog.saves).push_back({dir.file(arg), arg});
+                p.press(verb == "open" ? "Open" : "Save");
+            }
             else if (verb == "clicks") {
                 if (!std::exchange(clicking, true)) h.recordclicks();
                 h.clicks.clear();
@@ -88,7 +97,8 @@ struct Transcript {
     // history), clicks (see the step), asked (questions), dialogs (file dialogs shown), log (the
     // notifications, comma-separated; logN the first N), #NAME (how many
     // times the log holds NAME), bN (slot N's block text), bN.x and
-    // the other fields, table (marked when as marked).
+    // the other fields, table (the name of the mark it equals, bit for bit),
+    // modified.
     void expect(const std::string& checks, const std::string& context = {}) {
         std::istringstream all(checks);
         for (std::string check; std::getline(all, check, ';');) {
@@ -129,7 +139,12 @@ struct Transcript {
         }
         if (what == "asked") return std::to_string(h.messagebox.asked.size());
         if (what == "dialogs") return std::to_string(h.filedialog.shown);
-        if (what == "table") return std::memcmp(&f.blocks, &marked, sizeof marked) == 0 ? "marked" : "changed";
+        if (what == "modified") return std::to_string(f.modified());
+        if (what == "table") {
+            for (const auto& [name, table] : marks)
+                if (std::memcmp(&f.blocks, &table, sizeof table) == 0) return name;
+            return "changed";
+        }
         if (what.starts_with("log")) { // the whole log, or its first N
             const std::size_t n = what.size() > 3 ? std::stoul(what.substr(3)) : h.log.size();
             std::string out;
