@@ -39,6 +39,12 @@ TEST(EditFields, HandlersWriteTheirNormalForms) {
         {"posxed 12345678", "posxed=12345680; b0.x=12345678"}, // one notation in both precisions: it settles
         {"posxed -1e39", "posxed=-3.402823E+38; b0.x=-3.402823e+38"}};
     for (const auto& [typed, shown] : cases) Transcript::each({{"load 1; paste " + typed, shown}});
+    // Lone signs, points and exponents, and bytes that are not digits, in X and in Bottom.
+    const std::pair<std::string, std::string> lone[] = {
+        {"-", "0"},  {"+", "0"},  {".", "0"},  {"e", "0"}, {"1e", "1"}, {"1e+", "1"}, {"--5", "0"}, {"5-", "5"},
+        {"\xC3\xA9" "5", "0"}, {"5\xC3\xA9", "5"}, {"\xFF\xFE\x01", "0"}, {"\t7", "7"}};
+    for (const auto& [typed, shown] : lone)
+        Transcript::each({{"load 1; paste posxed " + typed + "; paste bottomed " + typed, "posxed=" + shown + "; bottomed=" + shown}});
     // A position entered before any size: pasted, one commit carries the
     // empty slot to slot 999; typed after the "0", "05" is two commits.
     Transcript::each({{"paste posxed 5", "b999.x=5; b0=empty; posxed=0"}, {"type posxed 5", "b998.x=5; b0=empty; posxed=0"}});

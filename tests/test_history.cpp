@@ -101,51 +101,39 @@ TEST(Recovery, ACopyOutlivesACrashAndIsTakenAsAnOpenThatCanBeUndone) {
     const std::string path = dir.file("recovery.QRD");
     BlockTable edited;
     {
-        Harness h(true, path);
-        EXPECT_FALSE(h.form.recoveryoffered()); // no copy yet: nothing is offered
-        EXPECT_EQ(h.form.sbStatusBar.text(1), "Status");
-        h.load(3);
-        Person(h.form).paste(h.form.posxed, "-7.5");
-        EXPECT_EQ(h.timer.milliseconds, kRecoveryDelayMs);
-        h.timer.fire();
-        edited = h.form.blocks;
+        Transcript t(path);
+        EXPECT_FALSE(t.f.recoveryoffered()); // no copy yet: nothing is offered
+        t.play({{"load 3; paste posxed -7.5", "status=Status"}});
+        EXPECT_EQ(t.h.timer.milliseconds, kRecoveryDelayMs);
+        t.h.timer.fire();
+        edited = t.f.blocks;
         EXPECT_EQ(readbytes(path), encodetable(edited));
-        h.form.recover(); // this run's own copy is not on offer
-        EXPECT_EQ(h.form.sbStatusBar.text(1), "Nothing to recover");
+        t.play({{"recover", "status=Nothing to recover"}}); // this run's own copy is not on offer
     } // the process ends without closing its window
-    Harness next(true, path);
-    EXPECT_EQ(next.form.sbStatusBar.text(1), "Unsaved work kept: press Ctrl+R to recover it");
-    next.form.recover();
-    EXPECT_EQ(next.form.sbStatusBar.text(1), "Recovered the unsaved map");
-    EXPECT_FALSE(next.form.recoveryoffered());
-    EXPECT_TRUE(same(next.form.blocks, edited));
-    next.form.undo();
-    EXPECT_TRUE(same(next.form.blocks, BlockTable{}));
-
+    Transcript next(path);
+    next.play({{"mark empty", "status=Unsaved work kept: press Ctrl+R to recover it"},
+               {"recover", "status=Recovered the unsaved map"}});
+    EXPECT_FALSE(next.f.recoveryoffered());
+    EXPECT_TRUE(same(next.f.blocks, edited));
     // A save removes the copy; a close with changes writes it at once.
-    next.form.redo();
-    next.filedialog.saves.push_back({dir.file("map.QRD"), "map.QRD"});
-    Person(next.form).press("Save");
+    next.play({{"undo", "table=empty"}, {"redo; save map.QRD", "status=Saved: map.QRD"}});
     EXPECT_FALSE(fs::exists(path));
-    EXPECT_FALSE(next.timer.pending());
-    Person(next.form).paste(next.form.posxed, "4");
-    next.form.unload();
-    EXPECT_EQ(readbytes(path), encodetable(next.form.blocks));
+    EXPECT_FALSE(next.h.timer.pending());
+    next.run("paste posxed 4");
+    next.f.unload();
+    EXPECT_EQ(readbytes(path), encodetable(next.f.blocks));
 }
 
 TEST(Recovery, AnOfferedCopyStaysUntilTakenAndOneThatCannotBeReadIsReported) {
     TempDir dir;
     const std::string path = dir.file("recovery.QRD");
     writebytes(path, encodetable(BlockTable{numbered(0)}));
-    Harness(true, path).form.unload(); // nothing changed: the offer stays
+    Transcript(path).f.unload(); // nothing changed: the offer stays
     EXPECT_TRUE(fs::exists(path));
     fs::remove(path);
     fs::create_directory(path);
-    Harness h(true, path);
-    h.form.recover();
-    EXPECT_EQ(h.form.sbStatusBar.text(1), "Could not recover: recovery.QRD (Not a regular file)");
+    Transcript(path).play({{"recover", "status=Could not recover: recovery.QRD (Not a regular file); steps=0"}});
     EXPECT_TRUE(fs::is_directory(path));
-    EXPECT_EQ(h.form.history.steps(), 0u);
 }
 
 TEST_F(Keeping, FailedSavesLeaveTheOldFileAndTheMapAndNoTemporaryFileAndSayWhy) {

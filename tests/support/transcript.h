@@ -18,7 +18,8 @@
 namespace qs::test {
 
 struct Transcript {
-    Harness h{true};
+    explicit Transcript(std::string recovery = {}) : h(true, std::move(recovery)) {}
+    Harness h;
     MainForm& f = h.form;
     Person p{h.form};
     TempDir dir; // where "open" and "save" find their files
@@ -29,7 +30,7 @@ struct Transcript {
     // label, then the rest of the step:
     //   load N, select ROW, type FIELD TEXT, paste FIELD TEXT, back FIELD,
     //   arrow BAR ±1, track BAR ±1, drag BAR V..., click CONTROL, slide V,
-    //   press KEY, point H V [BUTTON], clickmap, undo, redo, yes, no (the
+    //   press KEY, point H V [BUTTON], clickmap, undo, redo, recover, yes, no (the
     //   next question's answer), log (records notifications from here),
     //   clicks (records the rows the list's clicks run for, from here),
     //   mark [NAME] (keeps the table for "table=NAME", NAME "marked" when
@@ -71,6 +72,7 @@ struct Transcript {
             } else if (verb == "clickmap") p.clickmap();
             else if (verb == "undo") f.undo();
             else if (verb == "redo") f.redo();
+            else if (verb == "recover") f.recover();
             else if (verb == "yes" || verb == "no") h.messagebox.answers.push_back(verb == "yes" ? ui::Answer::Yes : ui::Answer::No);
             else if (verb == "log") h.log.clear(), h.recordnotifications();
             else if (verb == "mark") marks[arg.empty() ? "marked" : arg] = f.blocks;
