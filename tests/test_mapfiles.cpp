@@ -19,9 +19,7 @@ namespace fs = std::filesystem;
 namespace {
 
 struct Files : Started {
-    TempDir dir;
-    void open(const std::string& name) { h.filedialog.opens.push_back({dir.file(name), name}); p.press("Open"); }
-    void save(const std::string& name) { h.filedialog.saves.push_back({dir.file(name), name}); p.press("Save"); }
+    void open(const std::string& name) { run("open " + name); }
     static std::vector<std::byte> records(int n, const std::function<Block(int)>& make = numbered) {
         std::vector<Block> blocks;
         for (int i = 0; i < n; ++i) blocks.push_back(make(i));
@@ -32,17 +30,11 @@ struct Files : Started {
 } // namespace
 
 TEST_F(Files, TheEmptyMapIsThirtyTwoBytesAndBlocksReadBackOverTheSavedRun) {
-    p.press("New");
-    save("empty.QRD");
+    play({{"mark empty; press New; save empty.QRD", "status=Saved: empty.QRD"},
+          {"load 3; open empty.QRD", "table=empty; status=Opened: empty.QRD"}});
     std::vector<std::byte> empty(32, std::byte{0});
     empty[27] = std::byte{0x80};
     EXPECT_EQ(readbytes(dir.file("empty.QRD")), empty);
-    EXPECT_EQ(f.sbStatusBar.text(1), "Saved: empty.QRD");
-    h.load(3);
-    open("empty.QRD");
-    EXPECT_EQ(f.blocks, BlockTable{});
-    EXPECT_EQ(f.sbStatusBar.text(1), "Opened: empty.QRD");
-
     h.load(6, [](int i) {
         const auto v = static_cast<float>(i);
         return block(v * 1.5f, -2, 1 + v, 1, 0.25f, 0.5f, 30 * v, 0x10000 * i + 7);
@@ -50,23 +42,14 @@ TEST_F(Files, TheEmptyMapIsThirtyTwoBytesAndBlocksReadBackOverTheSavedRun) {
     f.blocks[4].sizex = 0; // 0 and 1: ends the saved run
     f.refreshlist();
     const auto before = f.blocks;
-    save("run.QRD");
+    play({{"save run.QRD; press New; open run.QRD", "b4=empty"}});
     EXPECT_EQ(readbytes(dir.file("run.QRD")).size(), 4u * 32u);
-    p.press("New");
-    open("run.QRD");
     for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(f.blocks[i], before[i]) << "slot " << i;
-    EXPECT_EQ(f.blocks[4], Block{});
 }
 
 TEST_F(Files, CancelledDialogsChangeNothingButSaveStillCompacts) {
-    h.load(3);
-    f.blocks[1] = Block{};
-    const auto gapped = f.blocks;
-    p.press("Open"); // the scripted dialog answers "cancelled"
-    EXPECT_EQ(f.blocks, gapped);
-    p.press("Save");
-    EXPECT_EQ(f.blocks[1], numbered(2));
-    EXPECT_EQ(f.sbStatusBar.text(1), "Status");
+    // The scripted dialog answers "cancelled".
+    play({{"load 3; put 1 empty; mark; press Open", "table=marked"}, {"press Save", "b1=n2; status=Status"}});
     EXPECT_TRUE(dir.names().empty());
 }
 
@@ -92,7 +75,7 @@ TEST_F(Files, AGapInAFileIsListedUpToItDrawnBeyondItAndClosedBySave) {
     // Record 4 (X 5, Size Z 1) is drawn although it is not listed.
     const auto& lines = f.Map.lines();
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const ui::Line& l) { return l.y1 == 6; }));
-    save("closed.QRD");
+    run("save closed.QRD");
     auto expected = records(5);
     expected.erase(expected.begin() + 64, expected.begin() + 96);
     EXPECT_EQ(readbytes(dir.file("closed.QRD")), expected);
@@ -110,18 +93,11 @@ TEST_F(Files, OddValuesOpenListDrawEditAndSave) {
                    default: return numbered(i);
                    }
                }));
-    open("odd.QRD");
-    EXPECT_EQ(f.sbStatusBar.text(1), "Opened: odd.QRD");
     // The selected block shows defined texts and holds them after the rebuild.
-    EXPECT_EQ(f.posxed.text(), "0");
-    EXPECT_EQ(f.posyed.text(), "0");
-    EXPECT_EQ(f.blocks[0].x, 0);
-    EXPECT_EQ(f.List1.rows()[1], "     1     1 1E+30 1E+30 3E+38 3E+381E+30");
+    play({{"open odd.QRD", "status=Opened: odd.QRD; posxed=0; posyed=0; b0.x=0; row 1=     1     1 1E+30 1E+30 3E+38 3E+381E+30"}});
     EXPECT_EQ(f.List1.rows()[3].substr(12, 6), "   NaN");
-    for (int row = 0; row < f.List1.listcount(); ++row) p.select(row);
-    p.paste(f.sizexed, "3");
-    save("odd2.QRD");
-    EXPECT_EQ(f.sbStatusBar.text(1), "Saved 3 of 7 blocks: odd2.QRD (block 4 has a zero size)");
+    play({{"select 0; select 1; select 2; select 3; select 4; select 5; select 6; paste sizexed 3; save odd2.QRD",
+           "status=Saved 3 of 7 blocks: odd2.QRD (block 4 has a zero size)"}});
     BlockTable back;
     decodemap(readbytes(dir.file("odd2.QRD")), back);
     // What was saved is what the list shows.
@@ -132,14 +108,11 @@ TEST_F(Files, OddValuesOpenListDrawEditAndSave) {
 
 TEST_F(Files, NewFilesGetANewFilesModeAndOldOnesKeepTheirs) {
     const mode_t mask = ::umask(022);
-    h.load(3);
-    open("new.QRD"); // a new name opens as a new, empty file
+    play({{"load 3; open new.QRD", "status=Opened: new.QRD"}}); // a new name opens as a new, empty file
     EXPECT_EQ(fs::file_size(dir.file("new.QRD")), 0u);
-    EXPECT_EQ(f.sbStatusBar.text(1), "Opened: new.QRD");
-    h.load(2);
-    save("saved.QRD");
+    run("load 2; save saved.QRD");
     ::chmod(dir.file("new.QRD").c_str(), 0640);
-    save("new.QRD");
+    run("save new.QRD");
     ::umask(mask);
     struct stat st {};
     ::stat(dir.file("new.QRD").c_str(), &st);
@@ -152,10 +125,7 @@ TEST_F(Files, NewFilesGetANewFilesModeAndOldOnesKeepTheirs) {
     const std::pair<std::string, std::string> failing[] = {
         {"folder.QRD", "Could not save: folder.QRD (Not a regular file)"},
         {"missing/x.QRD", "Could not save: missing/x.QRD (No such file or directory)"}};
-    for (const auto& [name, text] : failing) {
-        save(name);
-        EXPECT_EQ(f.sbStatusBar.text(1), text);
-    }
+    for (const auto& [name, text] : failing) play({{"save " + name, "status=" + text}});
     EXPECT_EQ(dir.names().size(), 3u);
 }
 
