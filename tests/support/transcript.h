@@ -1,9 +1,7 @@
 #pragma once
 // A person's steps on the headless window and what it shows afterwards, each
 // written as one line of text, so that a table of them reads as a transcript:
-//   s.run("select 1; paste posxed 12.5; undo");
-//   s.expect("posxed=2; b1=n1; status=Undone: typing in X");
-#include "document/rowtext.h"
+//   play({{"select 1; paste posxed 12.5; undo", "posxed=2; b1=n1; status=Undone: typing in X"}});
 #include "support/harness.h"
 #include "support/person.h"
 #include "support/tempdir.h"
@@ -26,65 +24,62 @@ struct Transcript {
     std::map<std::string, BlockTable> marks;
     bool clicking = false;
 
-    // Steps are separated by ';'. Each is a verb, then mostly a control's
-    // label, then the rest of the step:
+    // Steps are separated by ';'. Each is a verb, mostly a control's label,
+    // and the rest of the step:
     //   load N, select ROW, type FIELD TEXT, paste FIELD TEXT, back FIELD,
-    //   arrow BAR ±1, track BAR ±1, drag BAR V..., click CONTROL, slide V,
-    //   press KEY, point H V [BUTTON], clickmap, undo, redo, recover, yes, no (the
-    //   next question's answer), log (records notifications from here),
-    //   clicks (records the rows the list's clicks run for, from here),
-    //   mark [NAME] (keeps the table for "table=NAME", NAME "marked" when
-    //   not given), open NAME and save NAME (a file in dir, through the
-    //   dialog), put SLOT BLOCK (a block
-    //   text, see blocktext), refreshlist, refreshmap, sort.
+    //   arrow BAR ±1, track BAR ±1, drag BAR V..., set BAR V (a write by
+    //   the program), click CONTROL, slide V, press KEY, point H V [BUTTON],
+    //   clickmap, undo, redo, recover, yes and no (the next question's
+    //   answer), open NAME and save NAME (a file in dir, through the dialog),
+    //   log (records notifications from here), clicks (records the rows the
+    //   list's clicks run for, from here), mark [NAME] (keeps the table as
+    //   NAME, "marked" when not given), put SLOT BLOCK (see blocktext),
+    //   refreshlist, refreshmap, sort.
     void run(const std::string& steps) {
         std::istringstream all(steps);
         for (std::string step; std::getline(all, step, ';');) {
-            step.erase(0, step.find_first_not_of(' '));
             std::istringstream in(step);
             std::string verb, name, rest;
             in >> verb >> name;
             std::getline(in, rest);
             if (!rest.empty()) rest.erase(0, 1);
-            const std::string arg = name.empty() ? rest : name + (rest.empty() ? "" : " " + rest);
-            auto number = [&](const std::string& t) { return std::stoi(t); };
-            if (verb == "load") h.load(number(name));
-            else if (verb == "select") p.select(number(name));
-            else if (verb == "type") p.type(control<ui::TextField>(name), rest);
-            else if (verb == "paste") p.paste(control<ui::TextField>(name), rest);
-            else if (verb == "back") p.backspace(control<ui::TextField>(name));
-            else if (verb == "set") control<ui::ScrollBar>(name).setvalue(number(rest));
-            else if (verb == "arrow") p.arrow(control<ui::ScrollBar>(name), number(rest));
-            else if (verb == "track") p.track(control<ui::ScrollBar>(name), number(rest));
+            const std::string arg = name + (rest.empty() ? "" : " " + rest);
+            auto bar = [&]() -> ui::ScrollBar& { return control<ui::ScrollBar>(name); };
+            auto field = [&]() -> ui::TextField& { return control<ui::TextField>(name); };
+            if (verb == "load") h.load(std::stoi(name));
+            else if (verb == "select") p.select(std::stoi(name));
+            else if (verb == "type") p.type(field(), rest);
+            else if (verb == "paste") p.paste(field(), rest);
+            else if (verb == "back") p.backspace(field());
+            else if (verb == "set") bar().setvalue(std::stoi(rest));
+            else if (verb == "arrow") p.arrow(bar(), std::stoi(rest));
+            else if (verb == "track") p.track(bar(), std::stoi(rest));
             else if (verb == "drag") {
-                auto& bar = control<ui::ScrollBar>(name);
                 std::istringstream values(rest);
-                for (int v; values >> v;) bar.dragto(v);
-                bar.release();
+                for (int v; values >> v;) bar().dragto(v);
+                bar().release();
             } else if (verb == "click") click(name);
-            else if (verb == "slide") p.slide(number(name));
+            else if (verb == "slide") p.slide(std::stoi(name));
             else if (verb == "press") p.press(arg);
             else if (verb == "point") {
-                float hz = 0, vt = 0;
+                float across = 0, up = 0;
                 int button = 0;
-                std::istringstream(arg) >> hz >> vt >> button;
-                p.point(hz, vt, button);
+                std::istringstream(arg) >> across >> up >> button;
+                p.point(across, up, button);
             } else if (verb == "clickmap") p.clickmap();
             else if (verb == "undo") f.undo();
             else if (verb == "redo") f.redo();
             else if (verb == "recover") f.recover();
             else if (verb == "yes" || verb == "no") h.messagebox.answers.push_back(verb == "yes" ? ui::Answer::Yes : ui::Answer::No);
-            else if (verb == "log") h.log.clear(), h.recordnotifications();
-            else if (verb == "mark") marks[arg.empty() ? "marked" : arg] = f.blocks;
             else if (verb == "open" || verb == "save") {
                 (verb == "open" ? h.filedialog.opens : h.filedialog.saves).push_back({dir.file(arg), arg});
                 p.press(verb == "open" ? "Open" : "Save");
-            }
+            } else if (verb == "log") h.log.clear(), h.recordnotifications();
             else if (verb == "clicks") {
                 if (!std::exchange(clicking, true)) h.recordclicks();
                 h.clicks.clear();
-            }
-            else if (verb == "put") f.blocks[static_cast<std::size_t>(number(name))] = blockof(rest);
+            } else if (verb == "mark") marks[arg.empty() ? "marked" : arg] = f.blocks;
+            else if (verb == "put") f.blocks.at(std::stoul(name)) = blockof(rest);
             else if (verb == "refreshlist") f.refreshlist();
             else if (verb == "refreshmap") f.refreshmap();
             else if (verb == "sort") f.sort();
@@ -92,79 +87,67 @@ struct Transcript {
         }
     }
 
-    // Checks "what=value" pairs separated by ';': what is a control's label
-    // (a field's text, a bar's, slider's or check box's value, the list's
-    // selected row), rows (the list's count), row N (its text), cur, lines
-    // (on the map), colourN (line N's), status, depth, steps (in the
-    // history), clicks (see the step), asked (questions), dialogs (file dialogs shown), log (the
-    // notifications, comma-separated; logN the first N), #NAME (how many
-    // times the log holds NAME), bN (slot N's block text), bN.x and
-    // the other fields, table (the name of the mark it equals, bit for bit),
-    // modified.
+    // Checks "what=value" pairs separated by ';', what being one of:
+    //   a control's label: a field's text, a bar's, slider's or check box's
+    //   value, the list's selected row, a surface's or button's colour;
+    //   rows (the list's count), row N (its text), cur, lines (on the map),
+    //   colourN (line N's), status, depth, steps (in the history), asked
+    //   (questions), dialogs (file dialogs shown), modified, clicks, log (the
+    //   notifications, comma-separated; logN the first N), #NAME (how often
+    //   the log holds NAME), bN (slot N's block text), bN.x and the other
+    //   fields, table (the name of the mark it equals bit for bit).
     void expect(const std::string& checks, const std::string& context = {}) {
         std::istringstream all(checks);
         for (std::string check; std::getline(all, check, ';');) {
             check.erase(0, check.find_first_not_of(' '));
             const auto eq = check.find('=');
-            if (eq == std::string::npos) {
-                ADD_FAILURE() << "no '=' in " << check;
-                continue;
-            }
-            const std::string what = check.substr(0, eq);
-            EXPECT_EQ(value(what), check.substr(eq + 1)) << what << (context.empty() ? "" : " after " + context);
+            if (eq == std::string::npos) ADD_FAILURE() << "no '=' in " << check;
+            else EXPECT_EQ(value(check.substr(0, eq)), check.substr(eq + 1)) << check << " after " << context;
         }
-    }
-
-    // Runs each {steps, checks} pair on a window of its own.
-    static void each(std::initializer_list<std::pair<std::string, std::string>> lines) {
-        for (const auto& line : lines) Transcript().play({line});
     }
 
     // Runs each {steps, checks} pair in turn on this window.
     void play(std::initializer_list<std::pair<std::string, std::string>> lines) {
         for (const auto& [steps, checks] : lines) run(steps), expect(checks, steps);
     }
+    // Runs each {steps, checks} pair on a window of its own.
+    static void each(std::initializer_list<std::pair<std::string, std::string>> lines) {
+        for (const auto& line : lines) Transcript().play({line});
+    }
 
     std::string value(const std::string& what) {
-        if (what == "rows") return std::to_string(f.List1.listcount());
+        static const std::map<std::string, std::function<std::string(Transcript&)>> named = {
+            {"rows", [](Transcript& t) { return std::to_string(t.f.List1.listcount()); }},
+            {"cur", [](Transcript& t) { return std::to_string(t.f.curblock); }},
+            {"lines", [](Transcript& t) { return std::to_string(t.f.Map.lines().size()); }},
+            {"status", [](Transcript& t) { return t.f.sbStatusBar.text(1); }},
+            {"depth", [](Transcript& t) { return t.f.sbStatusBar.text(2); }},
+            {"steps", [](Transcript& t) { return std::to_string(t.f.history.steps()); }},
+            {"asked", [](Transcript& t) { return std::to_string(t.h.messagebox.asked.size()); }},
+            {"dialogs", [](Transcript& t) { return std::to_string(t.h.filedialog.shown); }},
+            {"modified", [](Transcript& t) { return std::to_string(t.f.modified()); }},
+            {"clicks", [](Transcript& t) { return joined(t.h.clicks, t.h.clicks.size()); }},
+        };
+        if (auto it = named.find(what); it != named.end()) return it->second(*this);
         if (what.starts_with("row ")) return f.List1.rows().at(std::stoul(what.substr(4)));
-        if (what == "cur") return std::to_string(f.curblock);
-        if (what == "lines") return std::to_string(f.Map.lines().size());
         if (what.starts_with("colour")) return hex(f.Map.lines().at(std::stoul(what.substr(6))).colour);
-        if (what == "status") return f.sbStatusBar.text(1);
-        if (what == "depth") return f.sbStatusBar.text(2);
-        if (what == "steps") return std::to_string(f.history.steps());
-        if (what == "clicks") {
-            std::string out;
-            for (int row : h.clicks) out += (out.empty() ? "" : ",") + std::to_string(row);
-            return out;
-        }
-        if (what == "asked") return std::to_string(h.messagebox.asked.size());
-        if (what == "dialogs") return std::to_string(h.filedialog.shown);
-        if (what == "modified") return std::to_string(f.modified());
+        if (what.starts_with("log")) return joined(h.log, what.size() > 3 ? std::stoul(what.substr(3)) : h.log.size());
+        if (what.starts_with("#")) return std::to_string(std::count(h.log.begin(), h.log.end(), what.substr(1)));
         if (what == "table") {
             for (const auto& [name, table] : marks)
                 if (std::memcmp(&f.blocks, &table, sizeof table) == 0) return name;
             return "changed";
         }
-        if (what.starts_with("log")) { // the whole log, or its first N
-            const std::size_t n = what.size() > 3 ? std::stoul(what.substr(3)) : h.log.size();
-            std::string out;
-            for (std::size_t i = 0; i < std::min(n, h.log.size()); ++i) out += (i ? "," : "") + h.log[i];
-            return out;
-        }
-        if (what.starts_with("#")) return std::to_string(std::count(h.log.begin(), h.log.end(), what.substr(1)));
         if (what.size() > 1 && what[0] == 'b' && std::isdigit(static_cast<unsigned char>(what[1]))) {
             const auto dot = what.find('.');
             const Block& b = f.blocks.at(std::stoul(what.substr(1, dot - 1)));
-            if (dot == std::string::npos) return blocktext(b);
-            static const std::pair<const char*, float Block::*> fields[] = {
-                {"x", &Block::x},          {"z", &Block::z},           {"sizex", &Block::sizex},
-                {"sizez", &Block::sizez},  {"bottom", &Block::bottom}, {"height", &Block::height},
-                {"angle", &Block::angle}};
-            if (what.substr(dot + 1) == "colour") return std::to_string(b.colour);
-            for (const auto& [name, field] : fields)
-                if (what.substr(dot + 1) == name) return num(b.*field);
+            const std::string part = dot == std::string::npos ? "" : what.substr(dot + 1);
+            if (part.empty()) return blocktext(b);
+            if (part == "colour") return std::to_string(b.colour);
+            const std::string names[] = {"x", "z", "sizex", "sizez", "bottom", "height", "angle"};
+            const float values[] = {b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle};
+            for (std::size_t i = 0; i < 7; ++i)
+                if (part == names[i]) return num(values[i]);
         }
         for (ui::Control* c : f.controls()) {
             if (c->label() != what) continue;
@@ -180,12 +163,14 @@ struct Transcript {
         return {};
     }
 
-    // A block as text: "empty" for all zero bits, "nK" for numbered(K),
-    // else its eight values, shortest exact texts, colour in hex.
+    // A block as text: "empty" when all its bits are zero, "nK" for
+    // numbered(K), else its seven values (shortest exact texts) and its
+    // colour in hex: "-5 3 2.57 1 -5 7 45.5 804020".
     static std::string blocktext(const Block& b) {
-        if (std::memcmp(&b, &kEmpty, sizeof b) == 0) return "empty";
+        auto same = [&b](const Block& o) { return std::memcmp(&b, &o, sizeof b) == 0; };
+        if (same(Block{})) return "empty";
         for (int k = 0; k < kSlots; ++k)
-            if (std::memcmp(&b, &numberedblock(k), sizeof b) == 0) return "n" + std::to_string(k);
+            if (same(numbered(k))) return "n" + std::to_string(k);
         std::string out;
         for (float v : {b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle}) out += num(v) + " ";
         return out + hex(b.colour);
@@ -194,29 +179,23 @@ struct Transcript {
         if (text == "empty") return Block{};
         if (text[0] == 'n') return numbered(std::stoi(text.substr(1)));
         Block b{};
-        std::istringstream in(text);
         std::string colour;
-        in >> b.x >> b.z >> b.sizex >> b.sizez >> b.bottom >> b.height >> b.angle >> colour;
+        std::istringstream(text) >> b.x >> b.z >> b.sizex >> b.sizez >> b.bottom >> b.height >> b.angle >> colour;
         b.colour = colour.empty() ? 0 : static_cast<std::int32_t>(std::stoul(colour, nullptr, 16));
         return b;
     }
 
     template <typename C> C& control(const std::string& label) {
         for (ui::Control* c : f.controls())
-            if (c->label() == label)
-                if (auto* k = dynamic_cast<C*>(c)) return *k;
+            if (auto* k = dynamic_cast<C*>(c); k && c->label() == label) return *k;
         throw std::invalid_argument("no control " + label);
     }
 
 private:
-    static inline const Block kEmpty{};
-    static const Block& numberedblock(int k) {
-        static const auto all = [] {
-            std::vector<Block> v;
-            for (int i = 0; i < kSlots; ++i) v.push_back(numbered(i));
-            return v;
-        }();
-        return all[static_cast<std::size_t>(k)];
+    template <typename T> static std::string joined(const std::vector<T>& items, std::size_t n) {
+        std::ostringstream out;
+        for (std::size_t i = 0; i < std::min(n, items.size()); ++i) out << (i ? "," : "") << items[i];
+        return out.str();
     }
     static std::string hex(std::int32_t c) {
         char buf[16];
