@@ -1,114 +1,84 @@
+// The window at start and at close: what it reads from the settings and
+// what it writes back.
 #include "document/numtext.h"
-#include "support/harness.h"
-
-#include <gtest/gtest.h>
+#include "support/fixture.h"
 
 #include <fstream>
 #include <sstream>
 
 using namespace qs;
-using qs::test::Harness;
+using namespace qs::test;
 
 namespace {
-std::string stored(Harness& h, const char* key) {
-    return h.settings.get("Quarrystead", "Settings", key, "<absent>");
+// What the settings hold, as "Key=value" in the keys' order.
+std::string stored(const Harness& h) {
+    std::string out;
+    for (const auto& [key, value] : h.settings.values) out += (out.empty() ? "" : " ") + std::get<2>(key) + "=" + value;
+    return out;
 }
-void store(Harness& h, const char* key, const char* value) {
-    h.settings.set("Quarrystead", "Settings", key, value);
-}
+void store(Harness& h, const char* key, const char* value) { h.settings.set("Quarrystead", "Settings", key, value); }
 } // namespace
 
-TEST(Startup, FirstRunWithAnEmptyStore) {
-    Harness h(true);
-    auto& f = h.form;
-    EXPECT_EQ(f.left, 1000);
-    EXPECT_EQ(f.top, 1000);
-    EXPECT_EQ(f.Slider1.value(), 0);
-    EXPECT_EQ(f.Map.backcolor(), 0);
-    EXPECT_TRUE(h.settings.values.empty()); // load writes nothing
-    EXPECT_EQ(f.List1.rows(), std::vector<std::string>{"     0     0     0     0     0     0    0"});
-    EXPECT_EQ(f.List1.listindex(), 0);
-    EXPECT_EQ(f.curblock, 0);
-    EXPECT_TRUE(f.fieldsready);
-    EXPECT_EQ(f.sbStatusBar.text(1), "Status");
-    EXPECT_EQ(f.sbStatusBar.text(2), "Depth: 0-1000");
-    EXPECT_EQ(h.filedialog.filter, "Cairnwork(*.QRD)|*.QRD");
-    EXPECT_EQ(f.Check1.value(), 1);
-    EXPECT_EQ(f.MaxD.value(), 1000);
-    EXPECT_EQ(f.AngleSB.max(), 360);
-
-    f.unload();
-    EXPECT_EQ(stored(h, "MainLeft"), "1000");
-    EXPECT_EQ(stored(h, "MainTop"), "1000");
-    EXPECT_EQ(stored(h, "Background"), "0");
+TEST(Startup, FirstRunWithAnEmptyStoreAndClosingWhileMinimised) {
+    Transcript t;
+    EXPECT_EQ(stored(t.h), ""); // load writes nothing
+    EXPECT_EQ(t.f.left, 1000);
+    EXPECT_EQ(t.f.top, 1000);
+    EXPECT_EQ(t.h.filedialog.filter, "Cairnwork(*.QRD)|*.QRD");
+    t.expect("Slider1=0; Map=000000; rows=1; row 0=" + kFree +
+             "; List1=0; cur=0; status=Status; depth=Depth: 0-1000; Check1=1; MaxD=1000");
+    t.f.unload();
+    EXPECT_EQ(stored(t.h), "Background=0 MainLeft=1000 MainTop=1000");
+    // Minimised, the position is not written.
+    Transcript m;
+    store(m.h, "MainLeft", "5");
+    m.f.left = 99;
+    m.f.minimised = true;
+    m.run("slide 77");
+    m.f.unload();
+    EXPECT_EQ(stored(m.h), "Background=77 MainLeft=5");
 }
 
 TEST(Startup, RandomPresetShowsTheFirstDrawAtEveryStart) {
-    Harness a(true);
-    Harness b(true);
     ui::DefaultRandom fresh;
     const auto expected = static_cast<std::int32_t>(fresh.next() * 16777216.0f);
-    EXPECT_EQ(a.form.Command1[3].backcolor(), expected);
-    EXPECT_EQ(a.form.Command1[3].maskcolor(), expected);
-    EXPECT_EQ(b.form.Command1[3].backcolor(), expected);
-    EXPECT_GE(expected, 0);
-    EXPECT_LE(expected, 16777215);
+    EXPECT_TRUE(expected >= 0 && expected <= 16777215);
+    for (int run = 0; run < 2; ++run) {
+        Harness h(true);
+        EXPECT_EQ(h.form.Command1[3].backcolor(), expected);
+        EXPECT_EQ(h.form.Command1[3].maskcolor(), expected);
+    }
 }
 
-TEST(Startup, StoredBackgroundAndPositionAreRestored) {
-    Harness h;
-    store(h, "Background", "128");
-    store(h, "MainLeft", "2400.5");
-    store(h, "MainTop", "-.3e3"); // a point before any digit is a number too
-    h.form.start();
-    EXPECT_EQ(h.form.Slider1.value(), 128);
-    EXPECT_EQ(h.form.Map.backcolor(), 8421504);
-    EXPECT_EQ(h.form.left, 2400.5f);
-    EXPECT_EQ(h.form.top, -300);
-    // The slider's start value raises no background change.
-    EXPECT_EQ(h.form.sbStatusBar.text(1), "Status");
-}
-
-TEST(Startup, ClosingWhileMinimisedKeepsThePosition) {
-    Harness h(true);
-    store(h, "MainLeft", "5");
-    h.form.left = 99;
-    h.form.Slider1.setvalue(77);
-    h.form.minimised = true;
-    h.form.unload();
-    EXPECT_EQ(stored(h, "MainLeft"), "5");
-    EXPECT_EQ(stored(h, "MainTop"), "<absent>");
-    EXPECT_EQ(stored(h, "Background"), "77");
-}
-
-TEST(Startup, StoredTextsThatAreNotValidGiveDefinedValues) {
+TEST(Startup, StoredSettingsAreRestoredAndTextsThatAreNotValidGiveDefinedValues) {
+    // A point before any digit is a number too. The slider's start value
+    // raises no background change.
     struct Case {
-        const char* left;
-        const char* background;
-        float expectedleft;
+        const char *left, *top, *background;
+        float expectedleft, expectedtop;
         int expectedgrey;
     };
-    const Case cases[] = {
-        {"abc", "-1", 1000, 0},
-        {"", "256", 1000, 255},
-        {"1e99", "12.7", std::numeric_limits<float>::max(), 13},
-        {"  42xyz", "x", 42, 0},
-        {"-", "1e99", 1000, 255},
-    };
+    const Case cases[] = {{"2400.5", "-.3e3", "128", 2400.5f, -300, 128}, {"abc", "", "-1", 1000, 1000, 0},
+                          {"", "x", "256", 1000, 1000, 255}, {"1e99", "1", "12.7", std::numeric_limits<float>::max(), 1, 13},
+                          {"  42xyz", "0", "x", 42, 0, 0}, {"-", "1e-99", "1e99", 1000, 0, 255}};
     for (const Case& c : cases) {
         Harness h;
         store(h, "MainLeft", c.left);
+        store(h, "MainTop", c.top);
         store(h, "Background", c.background);
         h.form.start();
         EXPECT_EQ(h.form.left, c.expectedleft) << c.left;
+        EXPECT_EQ(h.form.top, c.expectedtop) << c.top;
         EXPECT_EQ(h.form.Slider1.value(), c.expectedgrey) << c.background;
+        EXPECT_EQ(h.form.Map.backcolor(), c.expectedgrey * 0x010101) << c.background;
+        EXPECT_EQ(h.form.sbStatusBar.text(1), "Status");
         h.form.unload();
         // What close writes is a number that the next run reads back to the
         // same text.
-        const std::string left = stored(h, "MainLeft");
+        const std::string left = h.settings.get("Quarrystead", "Settings", "MainLeft", "");
         EXPECT_TRUE(hasnumber(left)) << left;
         EXPECT_EQ(plainnum(static_cast<float>(readnum(left))), left);
-        EXPECT_EQ(readnum(stored(h, "Background")), c.expectedgrey);
+        EXPECT_EQ(readnum(h.settings.get("Quarrystead", "Settings", "Background", "")), c.expectedgrey);
     }
 }
 
