@@ -1,135 +1,66 @@
+// The main map: each drawn block's outline in its map colour, the depth
+// window, and the highlight of the current block.
 #include "mapview/mapdraw.h"
-#include "support/harness.h"
-
-#include <gtest/gtest.h>
+#include "support/fixture.h"
 
 #include <limits>
 
 using namespace qs;
-using qs::test::block;
-using qs::test::Harness;
-using qs::ui::Line;
+using namespace qs::test;
 
-namespace {
-
-std::vector<Line> outline(float ah, float av, float bh, float bv, float ch, float cv, float dh,
-                          float dv, std::int32_t col) {
-    return {{ah, av, bh, bv, col}, {bh, bv, ch, cv, col}, {ch, cv, dh, dv, col}, {dh, dv, ah, av, col}};
-}
-
-} // namespace
-
-TEST(Tocol, SwapsTheOuterBytesWithTruncatingDivision) {
-    EXPECT_EQ(tocol(0x112233), 0x332211);
-    EXPECT_EQ(tocol(0x7F123456), 0x563412);
-    EXPECT_EQ(tocol(-1), 0xFF0000);
-    EXPECT_EQ(tocol(-256), 0xFF00);
-    EXPECT_EQ(tocol(16777215), 16777215);
+TEST(MapNumbers, ColoursRoundingAndCorners) {
+    const std::pair<std::int32_t, std::int32_t> colours[] = {
+        {0x112233, 0x332211}, {0x7F123456, 0x563412}, {-1, 0xFF0000}, {-256, 0xFF00}, {16777215, 16777215},
+        {std::numeric_limits<std::int32_t>::min(), 0}}; // outer bytes swapped, truncating division
+    for (auto [in, out] : colours) EXPECT_EQ(tocol(in), out) << in;
     EXPECT_EQ(tocol(tocol(0x123456)), 0x123456);
-    EXPECT_EQ(tocol(std::numeric_limits<std::int32_t>::min()), 0);
+    const std::pair<double, double> rounded[] = {{0.25, 0.3}, {-0.25, -0.2}, {1.04, 1}, {1.05, 1.1}, {-0.05, 0},
+                                                 {static_cast<double>(0.3f) + 0.1, 0.4}}; // halves up
+    for (auto [in, out] : rounded) EXPECT_EQ(round10(in), out) << in;
+    const std::pair<double, std::array<float, 8>> corners[] = {{0, {7, 11, 7, 9, 3, 9, 3, 11}},
+                                                               {90 * kDegToRad, {4, 12, 6, 12, 6, 8, 4, 8}}};
+    for (const auto& [angle, expected] : corners) {
+        const auto k = squarecorners(10, 5, 2, 1, angle);
+        EXPECT_EQ((std::array{k[0].h, k[0].v, k[1].h, k[1].v, k[2].h, k[2].v, k[3].h, k[3].v}), expected) << angle;
+    }
 }
 
-TEST(Round10, RoundsHalvesUp) {
-    EXPECT_EQ(round10(0.25), 0.3);
-    EXPECT_EQ(round10(-0.25), -0.2);
-    EXPECT_EQ(round10(1.04), 1);
-    EXPECT_EQ(round10(1.05), 1.1);
-    EXPECT_EQ(round10(-0.05), 0);
-    EXPECT_EQ(round10(static_cast<double>(0.3f) + 0.1), 0.4);
+TEST_F(Started, RefreshmapDrawsEachDrawnBlockAsFourLinesInItsMapColour) {
+    // Slot 500 lies beyond any gap: still drawn.
+    play({{"put 0 10 5 2 1 0 0 0 ff0000; put 500 20 0 1 1 0 0 0 00ff00; refreshmap",
+           "lines=8; line0=7 11 7 9 0000ff; line1=7 9 3 9 0000ff; line2=3 9 3 11 0000ff; line3=3 11 7 11 0000ff; "
+           "colour4=00ff00"},
+          {"click Check1; refreshmap", "lines=8; colour0=ffffff; colour7=ffffff"},
+          {"put 0 empty; put 500 empty; refreshmap", "lines=0"}}); // only the background
+    // The depth window passes blocks that touch it: tops 300 and bottoms 300.
+    play({{"put 0 1 0 1 1 250 50; put 1 2 0 1 1 300 10; put 2 3 0 1 1 301 0; put 3 4 0 1 1 200 99; "
+           "set MaxD 300; set MinD 300; refreshmap",
+           "lines=8; line0=1 2 1 0 ffffff; line4=1 3 1 1 ffffff"}});
 }
 
-TEST(Square, CornersAtZeroAndNinetyDegrees) {
-    auto k = squarecorners(10, 5, 2, 1, 0);
-    EXPECT_EQ(k[0].h, 7); EXPECT_EQ(k[0].v, 11);
-    EXPECT_EQ(k[1].h, 7); EXPECT_EQ(k[1].v, 9);
-    EXPECT_EQ(k[2].h, 3); EXPECT_EQ(k[2].v, 9);
-    EXPECT_EQ(k[3].h, 3); EXPECT_EQ(k[3].v, 11);
-    k = squarecorners(10, 5, 2, 1, 90 * kDegToRad);
-    EXPECT_EQ(k[0].h, 4); EXPECT_EQ(k[0].v, 12);
-    EXPECT_EQ(k[1].h, 6); EXPECT_EQ(k[1].v, 12);
-    EXPECT_EQ(k[2].h, 6); EXPECT_EQ(k[2].v, 8);
-    EXPECT_EQ(k[3].h, 4); EXPECT_EQ(k[3].v, 8);
-}
-
-TEST(Refreshmap, DrawsEachDrawnBlockAsFourLinesInItsMapColour) {
-    Harness h;
-    auto& f = h.form;
-    f.blocks[0] = block(10, 5, 2, 1, 0, 0, 0, 0xFF0000);
-    f.blocks[500] = block(20, 0, 1, 1, 0, 0, 0, 0x00FF00); // beyond any gap: still drawn
-    f.refreshmap();
-    ASSERT_EQ(f.Map.lines().size(), 8u);
-    const auto expected = outline(7, 11, 7, 9, 3, 9, 3, 11, 0x0000FF);
-    EXPECT_EQ(std::vector<Line>(f.Map.lines().begin(), f.Map.lines().begin() + 4), expected);
-    EXPECT_EQ(f.Map.lines()[4].colour, 0x00FF00);
-
-    f.Check1.setvalue(0);
-    f.refreshmap();
-    for (const Line& l : f.Map.lines()) EXPECT_EQ(l.colour, 0xFFFFFF);
-}
-
-TEST(Refreshmap, EmptyTableLeavesOnlyTheBackground) {
-    Harness h;
-    h.form.Map.line(0, 0, 1, 1, 3);
-    h.form.refreshmap();
-    EXPECT_TRUE(h.form.Map.lines().empty());
-}
-
-TEST(Refreshmap, DepthWindowPassesBlocksThatTouchIt) {
-    Harness h;
-    auto& f = h.form;
-    f.MaxD.setvalue(300);
-    f.MinD.setvalue(300);
-    f.blocks[0] = block(1, 0, 1, 1, 250, 50);  // top 300: drawn
-    f.blocks[1] = block(2, 0, 1, 1, 300, 10);  // bottom 300: drawn
-    f.blocks[2] = block(3, 0, 1, 1, 301, 0);   // above: not drawn
-    f.blocks[3] = block(4, 0, 1, 1, 200, 99);  // top 299: not drawn
-    f.refreshmap();
-    ASSERT_EQ(f.Map.lines().size(), 8u);
-    EXPECT_EQ(f.Map.lines()[0].y1, 2);  // slot 0, x 1 + sizez 1
-    EXPECT_EQ(f.Map.lines()[4].y1, 3);  // slot 1
-}
-
-TEST(Refreshmap, SkipsSizesThatAreNotPositiveAndSurvivesOddValues) {
-    Harness h;
-    auto& f = h.form;
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float inf = std::numeric_limits<float>::infinity();
-    f.blocks[0] = block(1, 1, 0, 5);
-    f.blocks[1] = block(1, 1, nan, 5);
-    f.blocks[2] = block(1, 1, -1, 5);
-    f.blocks[3] = block(inf, 1, 1, 1);
-    f.blocks[4] = block(1, 1, 1e30f, 1e30f, 3e38f, 3e38f, nan);
-    f.blocks[5] = block(1, 1, 1, 1, -inf, inf);
+TEST_F(Started, RefreshmapSkipsSizesThatAreNotPositiveAndSurvivesOddValues) {
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    const Block odd[] = {block(1, 1, 0, 5),   block(1, 1, nan, 5), block(1, 1, -1, 5),
+                         block(inf, 1, 1, 1), block(1, 1, 1e30f, 1e30f, 3e38f, 3e38f, nan), block(1, 1, 1, 1, -inf, inf)};
+    std::copy(std::begin(odd), std::end(odd), f.blocks.begin());
     f.refreshmap();
     // Only finite lines reach the surface; nothing ends the program.
-    for (const Line& l : f.Map.lines()) EXPECT_TRUE(std::isfinite(l.x1) && std::isfinite(l.y2));
+    for (const ui::Line& l : f.Map.lines()) EXPECT_TRUE(std::isfinite(l.x1) && std::isfinite(l.y2));
 }
 
-TEST(Markblock, HighlightsInTheInverseColourWithoutTests) {
-    Harness h;
-    auto& f = h.form;
-    f.blocks[3] = block(10, 5, 0, 5, 2000, 0, 0, 0xFF0000); // zero size, outside the depth window
+TEST_F(Started, MarkblockHighlightsInTheInverseColourWithoutTests) {
+    // A zero size, outside the depth window. A zero Size X draws a line 10
+    // units long: B and C coincide, as do D and A.
+    run("put 3 10 5 0 5 2000 0 0 ff0000");
+    f.Map.cls();
     f.markblock(3);
-    ASSERT_EQ(f.Map.lines().size(), 4u);
-    EXPECT_EQ(f.Map.lines()[0].colour, 0xFFFF00);
-    // A zero Size X draws a line 10 units long: B and C coincide, as do D and A.
-    const Line& ab = f.Map.lines()[0];
-    const Line& bc = f.Map.lines()[1];
-    EXPECT_EQ(ab.x1, ab.x2);
-    EXPECT_EQ(ab.y1 - ab.y2, 10);
-    EXPECT_EQ(bc.x1, bc.x2);
-    EXPECT_EQ(bc.y1, bc.y2);
-
-    f.Check1.setvalue(0);
+    expect("lines=4; line0=5 15 5 5 ffff00; line1=5 5 5 5 ffff00");
+    run("click Check1");
+    f.Map.cls();
     f.markblock(3);
-    EXPECT_EQ(f.Map.lines()[4].colour, 0x0000FF);
-}
-
-TEST(Markblock, SkipsIndicesOutsideTheTable) {
-    Harness h;
-    h.form.markblock(-1);
-    h.form.markblock(1000);
-    EXPECT_TRUE(h.form.Map.lines().empty());
+    f.markblock(-1); // no such slots
+    f.markblock(1000);
+    expect("lines=4; colour0=0000ff");
 }
 
 // Each slot's corners are kept between redraws: a block whose position,
@@ -144,6 +75,8 @@ TEST(Refreshmap, AnEditedBlockIsDrawnWhereItNowIs) {
         f.refreshmap();
         const Block& b = f.blocks[0];
         const auto k = squarecorners(b.x, b.z, b.sizex, b.sizez, b.angle * kDegToRad);
-        EXPECT_EQ(f.Map.lines(), outline(k[0].h, k[0].v, k[1].h, k[1].v, k[2].h, k[2].v, k[3].h, k[3].v, 0));
+        ASSERT_EQ(f.Map.lines().size(), 4u);
+        for (std::size_t i = 0; i < 4; ++i)
+            EXPECT_EQ(f.Map.lines()[i], (ui::Line{k[i].h, k[i].v, k[(i + 1) % 4].h, k[(i + 1) % 4].v, 0}));
     }
 }

@@ -91,7 +91,7 @@ struct Transcript {
     //   a control's label: a field's text, a bar's, slider's or check box's
     //   value, the list's selected row, a surface's or button's colour;
     //   rows (the list's count), row N (its text), cur, lines (on the map),
-    //   colourN (line N's), status, depth, steps (in the history), asked
+    //   lineN ("x1 y1 x2 y2 colour"), colourN (line N's), status, depth, steps (in the history), asked
     //   (questions), dialogs (file dialogs shown), modified, clicks, log (the
     //   notifications, comma-separated; logN the first N), #NAME (how often
     //   the log holds NAME), bN (slot N's block text), bN.x and the other
@@ -131,6 +131,10 @@ struct Transcript {
         if (auto it = named.find(what); it != named.end()) return it->second(*this);
         if (what.starts_with("row ")) return f.List1.rows().at(std::stoul(what.substr(4)));
         if (what.starts_with("colour")) return hex(f.Map.lines().at(std::stoul(what.substr(6))).colour);
+        if (what.starts_with("line")) {
+            const ui::Line& l = f.Map.lines().at(std::stoul(what.substr(4)));
+            return num(l.x1) + " " + num(l.y1) + " " + num(l.x2) + " " + num(l.y2) + " " + hex(l.colour);
+        }
         if (what.starts_with("log")) return joined(h.log, what.size() > 3 ? std::stoul(what.substr(3)) : h.log.size());
         if (what.starts_with("#")) return std::to_string(std::count(h.log.begin(), h.log.end(), what.substr(1)));
         if (what == "table") {
