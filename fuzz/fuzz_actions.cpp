@@ -19,13 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t at = 0;
     test::Actor actor(h, [&] { return at < size ? data[at++] : 0u; }, folder);
     while (at < size) {
-        h.form.dispatch.resetmaxdepth();
-        const BlockTable before = h.form.blocks;
-        const int row = h.form.List1.listindex();
-        actor.act();
-        std::string fault = test::checkinvariants(h.form);
-        if (fault.empty()) fault = test::checkundo(h.form, before, row);
-        if (!fault.empty()) {
+        if (const std::string fault = actor.step(); !fault.empty()) {
             std::fprintf(stderr, "after action: %s\nlast actions:\n%s", fault.c_str(), actor.recent().c_str());
             std::abort();
         }
