@@ -111,22 +111,6 @@ TEST_F(Desktop, KeysRunTheCommands) {
     EXPECT_EQ(settings.values.count({"Quarrystead", "Settings", "Background"}), 1u);
 }
 
-TEST_F(Desktop, TooltipsAndAccessibleTextsNameEachControl) {
-    auto* toolbar = find<QToolBar>("tbToolBar");
-    EXPECT_EQ(toolbar->findChild<QAction*>("tbNew")->toolTip(), "New map (Ctrl+N)");
-    EXPECT_EQ(toolbar->findChild<QAction*>("tbRefresh")->toolTip(), "Refresh map and list (F5)");
-    QStringList names;
-    for (ui::Control* c : form.controls()) {
-        QWidget* w = find<QWidget>(ui::objectname(*c));
-        EXPECT_FALSE(w->accessibleName().isEmpty()) << c->label();
-        EXPECT_FALSE(w->accessibleDescription().isEmpty()) << c->label();
-        names << w->accessibleName();
-    }
-    EXPECT_EQ(names.removeDuplicates(), 0);
-    EXPECT_EQ(find<QLineEdit>("sizexed")->accessibleName(), "Size X");
-    EXPECT_EQ(find<QLineEdit>("sizeyed")->accessibleName(), "Size Z");
-}
-
 TEST_F(Desktop, TheListKeepsItsSelectedRow) {
     typeover("sizexed", "2");
     auto* list = find<QListWidget>("List1");

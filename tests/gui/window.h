@@ -15,11 +15,15 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QAbstractSlider>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
+
+// Failures print texts as texts.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace qs::test {
 
@@ -77,6 +81,21 @@ struct Window : ::testing::Test {
             EXPECT_EQ(question->icon(), QMessageBox::NoIcon);
             question->button(answer)->click();
         });
+    }
+
+    // What the named widgets show, joined by '|': a field's, label's or button's text,
+    // a bar's value, the list's current row.
+    QString shown(const QString& names) {
+        QStringList out;
+        for (const QString& name : names.split(' ')) {
+            QWidget* w = find<QWidget>(name);
+            if (auto* e = qobject_cast<QLineEdit*>(w)) out << e->text();
+            else if (auto* l = qobject_cast<QLabel*>(w)) out << l->text();
+            else if (auto* button = qobject_cast<QAbstractButton*>(w)) out << button->text();
+            else if (auto* b = qobject_cast<QAbstractSlider*>(w)) out << QString::number(b->value());
+            else if (auto* list = qobject_cast<QListWidget*>(w)) out << QString::number(list->currentRow());
+        }
+        return out.join('|');
     }
 
     QStringList rows() {
