@@ -1,3 +1,5 @@
+// The control model: each write raises its notification at once, runs its
+// handler to the end, and an equal write raises nothing.
 #include "ui/controls.h"
 
 #include <gtest/gtest.h>
@@ -42,15 +44,11 @@ TEST_F(Model, AWriteRunsTheHandlerToItsEndBeforeItReturnsAndEqualWritesRaiseNoth
     CheckBox c{d, "c"};
     Slider sl{d, "sl"};
     sl.setrange(0, 255);
-    a.settext("x");
-    s.setvalue(5);
-    l.setlistindex(-1);
-    c.setvalue(0);
-    sl.setvalue(0);
+    a.settext("x"), s.setvalue(5), l.setlistindex(-1), c.setvalue(0), sl.setvalue(0);
     EXPECT_TRUE(log.empty());
 }
 
-TEST_F(Model, ScrollBarsClampStepAndFollowTheirRange) {
+TEST_F(Model, ScrollBarsClampStepDragAndFollowTheirRange) {
     ScrollBar s{d, "VScroll1", 0};
     s.design(0, 1000, 0, 1, 10);
     const std::pair<std::function<void()>, int> steps[] = {
@@ -62,34 +60,16 @@ TEST_F(Model, ScrollBarsClampStepAndFollowTheirRange) {
         EXPECT_EQ(s.value(), value);
     }
     EXPECT_EQ(log.size(), 6u); // the arrow at Min and the write within the new range raise nothing
-}
-
-TEST_F(Model, DraggingRaisesScrollThenOneChange) {
-    ScrollBar s{d, "MaxD"};
-    s.design(0, 1000, 1000, 1, 50);
-    for (int v : {900, 800, 800}) s.dragto(v);
-    s.release();
-    EXPECT_EQ(log, (Log{"MaxD.Scroll", "MaxD.Scroll", "MaxD.Change"}));
+    // Dragging raises Scroll, then one Change when let go away from where it started.
     log.clear();
-    s.dragto(700);
-    s.dragto(800); // back where it started: no Change at the end
-    s.release();
-    EXPECT_EQ(log, (Log{"MaxD.Scroll", "MaxD.Scroll"}));
-}
-
-TEST_F(Model, ListBoxClearRaisesNoClickAndRefusesRowsItHasNot) {
-    ListBox l{d, "List1"};
-    l.additem("a");
-    l.additem("b");
-    l.setlistindex(1);
-    l.clear();
-    EXPECT_EQ(l.listindex(), -1);
-    EXPECT_EQ(l.listcount(), 0);
-    l.additem("c");
-    l.setlistindex(1); // one past the last row
-    l.setlistindex(-2);
-    l.setlistindex(0);
-    EXPECT_EQ(log, (Log{"List1.Click", "List1.Click"}));
+    ScrollBar m{d, "MaxD"};
+    m.design(0, 1000, 1000, 1, 50);
+    for (int v : {900, 800, 800}) m.dragto(v);
+    m.release();
+    m.dragto(700);
+    m.dragto(800);
+    m.release();
+    EXPECT_EQ(log, (Log{"MaxD.Scroll", "MaxD.Scroll", "MaxD.Change", "MaxD.Scroll", "MaxD.Scroll"}));
 }
 
 TEST_F(Model, EveryKindRaisesItsNotificationAndArraysPassTheirIndex) {
@@ -104,6 +84,7 @@ TEST_F(Model, EveryKindRaisesItsNotificationAndArraysPassTheirIndex) {
     Label l{d, "Label3", 2};
     Surface s{d, "Map"};
     Toolbar t{d, "tbToolBar"};
+    ListBox list{d, "List1"};
     std::string key;
     float mx = 0, my = 0;
     t.onclick = [&](const std::string& k) { key = k; };
@@ -116,6 +97,14 @@ TEST_F(Model, EveryKindRaisesItsNotificationAndArraysPassTheirIndex) {
     s.click();
     s.mousemove(1, 0, -3.75f, 40.25f);
     t.click("Save");
+    // A list clears without a click and refuses rows it has not.
+    for (const char* row : {"a", "b"}) list.additem(row);
+    list.setlistindex(1);
+    list.clear();
+    EXPECT_EQ(list.listindex(), -1);
+    EXPECT_EQ(list.listcount(), 0);
+    list.additem("c");
+    for (int row : {1, -2, 0}) list.setlistindex(row); // one past the last row, none, the row
     EXPECT_EQ(indices, (std::vector<int>{1, 0}));
     EXPECT_EQ(c.value(), 1);
     EXPECT_EQ(key, "Save");
@@ -123,7 +112,7 @@ TEST_F(Model, EveryKindRaisesItsNotificationAndArraysPassTheirIndex) {
     EXPECT_EQ(mx, -3.75f);
     EXPECT_EQ(my, 40.25f);
     EXPECT_EQ(log, (Log{"Color(1).Change", "Color(0).Change", "Check1.Click", "selpos.Click", "Label3(2).Click",
-                        "Map.Click", "Map.MouseMove", "tbToolBar.ButtonClick"}));
+                        "Map.Click", "Map.MouseMove", "tbToolBar.ButtonClick", "List1.Click", "List1.Click"}));
 }
 
 TEST_F(Model, SurfaceKeepsFiniteLinesUntilCleared) {

@@ -1,14 +1,13 @@
-#include "document/rowtext.h"
-#include "document/mapcodec.h"
+// Map files through the window: what opens, lists, draws and saves,
+// hostile files and texts among them, and the files' modes.
 #include "document/mapfile.h"
+#include "document/numtext.h"
+#include "support/actor.h"
 #include "support/fixture.h"
-#include "support/tempdir.h"
 
-#include <gtest/gtest.h>
-
+#include <fcntl.h>
 #include <filesystem>
 #include <limits>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,14 +17,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Files : Started {
-    void open(const std::string& name) { run("open " + name); }
-    static std::vector<std::byte> records(int n, const std::function<Block(int)>& make = numbered) {
-        std::vector<Block> blocks;
-        for (int i = 0; i < n; ++i) blocks.push_back(make(i));
-        return filebytes(blocks);
-    }
-};
+constexpr float kInf = std::numeric_limits<float>::infinity();
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+
+std::vector<Block> repeat(const Block& b, int n) { return std::vector<Block>(static_cast<std::size_t>(n), b); }
+
+// A file of numbered blocks 0 to n-1.
+std::vector<std::byte> numberedfile(int n) {
+    std::vector<Block> blocks;
+    for (int i = 0; i < n; ++i) blocks.push_back(numbered(i));
+    return filebytes(blocks);
+}
+
+using Files = Started;
 
 } // namespace
 
@@ -53,57 +57,75 @@ TEST_F(Files, CancelledDialogsChangeNothingButSaveStillCompacts) {
     EXPECT_TRUE(dir.names().empty());
 }
 
-TEST_F(Files, FileLengthsDecideHowManyBlocksOpen) {
-    const std::pair<int, int> cases[] = {{0, 0}, {31, 0}, {40, 1}, {32000, 1000}, {33000, 1000}};
-    for (auto [length, blocks] : cases) {
-        auto bytes = records(length / 32 + 1);
-        bytes.resize(static_cast<std::size_t>(length));
-        writebytes(dir.file("len.QRD"), bytes);
-        open("len.QRD");
-        int listed = 0;
-        while (listed < kSlots && !endslistedrun(f.blocks[static_cast<std::size_t>(listed)])) ++listed;
-        EXPECT_EQ(listed, blocks) << length << " bytes";
-    }
-}
-
 TEST_F(Files, AGapInAFileIsListedUpToItDrawnBeyondItAndClosedBySave) {
-    auto bytes = records(5);
+    auto bytes = numberedfile(5);
     std::fill(bytes.begin() + 2 * 32 + 8, bytes.begin() + 2 * 32 + 16, std::byte{0}); // record 2's sizes
     writebytes(dir.file("gap.QRD"), bytes);
-    open("gap.QRD");
+    run("open gap.QRD");
     EXPECT_EQ(f.List1.listcount(), 3); // records 0, 1 and the free slot 2
     // Record 4 (X 5, Size Z 1) is drawn although it is not listed.
     const auto& lines = f.Map.lines();
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const ui::Line& l) { return l.y1 == 6; }));
     run("save closed.QRD");
-    auto expected = records(5);
+    auto expected = numberedfile(5);
     expected.erase(expected.begin() + 64, expected.begin() + 96);
     EXPECT_EQ(readbytes(dir.file("closed.QRD")), expected);
 }
 
 TEST_F(Files, OddValuesOpenListDrawEditAndSave) {
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float inf = std::numeric_limits<float>::infinity();
-    writebytes(dir.file("odd.QRD"), records(6, [&](int i) {
-                   switch (i) {
-                   case 0: return block(nan, inf, 1, 1, -inf, nan, nan, -1);
-                   case 1: return block(1, 1, 1e30f, 1e30f, 3e38f, 3e38f, 1e30f, 2147483647);
-                   case 2: return block(-1e-40f, 1, 150, 2, -5, 0, -0.0f, 0);
-                   case 3: return block(1, 1, nan, 7, 0, 0, 0, 0);
-                   default: return numbered(i);
-                   }
-               }));
+    writebytes(dir.file("odd.QRD"), filebytes({block(kNaN, kInf, 1, 1, -kInf, kNaN, kNaN, -1),
+                                               block(1, 1, 1e30f, 1e30f, 3e38f, 3e38f, 1e30f, 2147483647),
+                                               block(-1e-40f, 1, 150, 2, -5, 0, -0.0f, 0), block(1, 1, kNaN, 7),
+                                               numbered(4), numbered(5)}));
     // The selected block shows defined texts and holds them after the rebuild.
     play({{"open odd.QRD", "status=Opened: odd.QRD; posxed=0; posyed=0; b0.x=0; row 1=     1     1 1E+30 1E+30 3E+38 3E+381E+30"}});
     EXPECT_EQ(f.List1.rows()[3].substr(12, 6), "   NaN");
+    // The NaN size of record 3 ends the saved run.
     play({{"select 0; select 1; select 2; select 3; select 4; select 5; select 6; paste sizexed 3; save odd2.QRD",
            "status=Saved 3 of 7 blocks: odd2.QRD (block 4 has a zero size)"}});
-    BlockTable back;
-    decodemap(readbytes(dir.file("odd2.QRD")), back);
-    // What was saved is what the list shows.
-    ASSERT_EQ(savedruncount(back), 3); // the NaN size of record 3 ends the saved run
-    for (int row = 0; row < 3; ++row)
-        EXPECT_EQ(rowtext(back[static_cast<std::size_t>(row)]), f.List1.rows()[static_cast<std::size_t>(row)]);
+    EXPECT_EQ(readbytes(dir.file("odd2.QRD")).size(), 96u);
+}
+
+// Each opens, lists, draws, edits and saves without ending the program, and
+// what is saved reads back to what the list shows.
+TEST(Hostile, FilesOpenListDrawEditAndSave) {
+    const std::pair<const char*, std::vector<std::byte>> files[] = {
+        {"every record NaN", std::vector<std::byte>(320, std::byte{0xFF})},
+        {"infinities and negative zero",
+         filebytes({Block{kInf, kInf, kInf, kInf, kInf, kInf, kInf, 1}, Block{-kInf, -kInf, -kInf, -kInf, -kInf, -kInf, -kInf, 2},
+                    Block{-0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, 0}, Block{-0.0f, 1, 1, 1, -0.0f, -0.0f, -0.0f, 0}})},
+        {"denormals", filebytes(repeat(Block{1e-45f, -1e-40f, 1e-44f, 1e-38f, 1e-39f, 1e-45f, -1e-45f, 3}, 5))},
+        {"huge sizes", filebytes({block(1, 1, 1e30f, 1e30f), block(2, 2, -1e30f, -1e30f), block(3, 3, 1e30f, -1e30f), block(4, 4, 2, 2)})},
+        {"bottom and height beyond the single range", filebytes(repeat(block(1, 1, 1, 1, 3e38f, 3e38f), 3))},
+        {"colours -1 and 2^31-1", filebytes({block(1, 1, 1, 1, 0, 0, 0, -1), block(2, 2, 1, 1, 0, 0, 0, 2147483647)})},
+        {"999 records", filebytes(repeat(block(1, 1, 1, 1), 999))},
+        {"1000 records", filebytes(repeat(block(1, 1, 1, 1), 1000))},
+        {"1001 records", filebytes(repeat(block(1, 1, 1, 1), 1001))},
+        {"31 bytes", std::vector<std::byte>(31, std::byte{0x41})},
+        {"33 bytes", std::vector<std::byte>(33, std::byte{0x41})},
+        {"no bytes", {}},
+        {"1000 blocks wider than their columns",
+         filebytes(repeat(block(-12.3456f, 1234567, 99.125f, 0.0123456f, -999.999f, 123456.7f, -359.75f, 0xABCDEF), 1000))}};
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        Transcript t;
+        writebytes(t.dir.file("in.QRD"), bytes);
+        t.play({{"open in.QRD", "status=Opened: in.QRD"}});
+        ASSERT_EQ(checkinvariants(t.f), "");
+        // Every row selected once, the last one edited.
+        const int rows = t.f.List1.listcount();
+        for (int row = 0; row < rows; row += std::max(1, rows / 50)) t.p.select(row);
+        t.run("select 0; paste heighted 2; arrow BottomSB(2) 1; click Check1");
+        ASSERT_EQ(checkinvariants(t.f), "");
+        t.play({{"save out.QRD", "status=Saved: out.QRD"}});
+        ASSERT_EQ(checkinvariants(t.f), "");
+        BlockTable back;
+        decodemap(readbytes(t.dir.file("out.QRD")), back);
+        const int saved = savedruncount(back);
+        EXPECT_EQ(readbytes(t.dir.file("out.QRD")).size(), static_cast<std::size_t>(saved) * 32u);
+        for (std::size_t i = 0; i < static_cast<std::size_t>(std::min(saved, t.f.List1.listcount())); ++i)
+            EXPECT_EQ(rowtext(back[i]), t.f.List1.rows()[i]) << "slot " << i;
+    }
 }
 
 TEST_F(Files, NewFilesGetANewFilesModeAndOldOnesKeepTheirs) {
@@ -150,4 +172,28 @@ TEST(SystemFiles, SayWhatFailedAndReadLongFilesWhole) {
     std::size_t got = 0;
     EXPECT_EQ(files.read(folder, back.data(), 10, got), EISDIR);
     ::close(folder);
+}
+
+TEST(HostileTexts, AHundredThousandCharactersInEachField) {
+    Harness h(true);
+    h.load(3);
+    h.form.List1.setlistindex(1);
+    for (char c : {'9', '-', '.', 'e', 'x'}) {
+        for (ui::TextField* field : {&h.form.posxed, &h.form.posyed, &h.form.sizexed, &h.form.sizeyed,
+                                     &h.form.bottomed, &h.form.heighted, &h.form.angleed}) {
+            h.form.dispatch.resetmaxdepth();
+            field->settext(std::string(100000, c));
+            ASSERT_EQ(checkinvariants(h.form), "") << field->name() << " " << c;
+            EXPECT_LE(field->text().size(), 21u) << field->name();
+            EXPECT_TRUE(hasnumber(field->text())) << field->name();
+        }
+    }
+    // A hundred thousand nines: X reads as the largest double and is kept as
+    // the largest single; the sizes read five characters and are capped.
+    h.load(3);
+    h.form.List1.setlistindex(1);
+    h.form.posxed.settext(std::string(100000, '9'));
+    EXPECT_EQ(h.form.posxed.text(), "3.402823E+38");
+    h.form.sizexed.settext(std::string(100000, '9'));
+    EXPECT_EQ(h.form.sizexed.text(), "100");
 }
