@@ -39,35 +39,32 @@ struct Desktop : Window {
 // block's value after it. A text held back shows as typed and commits
 // nothing until the next key, or until the field is left (Tab, Return).
 TEST_F(Desktop, NumbersTypedKeyByKey) {
-    struct Case {
-        const char* field;
-        float Block::*value;
-        std::vector<std::tuple<Qt::Key, const char*, float>> keys; // key, text shown, value committed
-    };
-    using enum Qt::Key;
-    const Case cases[] = {
-        {"posxed", &Block::x, {{Key_1, "1", 1}, {Key_Period, "1.", 1}, {Key_5, "1.5", 1.5f}}},
-        {"posyed", &Block::z, {{Key_Minus, "-", 0}, {Key_1, "-1", -1}, {Key_0, "-10", -10}}},
-        {"posxed", &Block::x, {{Key_Minus, "-", 0}, {Key_0, "-0", 0}, {Key_Period, "-0.", 0}, {Key_5, "-.5", -0.5f}}},
-        {"heighted", &Block::height, {{Key_0, "0", 0}, {Key_Period, "0.", 0}, {Key_0, "0.0", 0}, {Key_5, ".05", 0.05f}}},
-        {"bottomed", &Block::bottom, {{Key_Period, ".", 0}, {Key_2, ".2", 0.2f}, {Key_5, ".25", 0.25f}}},
-        {"posyed", &Block::z, {{Key_2, "2", 2}, {Key_Period, "2.", 2}, {Key_5, "2.5", 2.5f}, {Key_0, "2.50", 2.5f},
-                               {Key_Return, "2.5", 2.5f}}},
-        {"angleed", &Block::angle, {{Key_4, "4", 4}, {Key_5, "45", 45}, {Key_Period, "45.", 45}, {Key_5, "46", 46}}},
-        {"posxed", &Block::x, {{Key_Minus, "-", 0}, {Key_Tab, "0", 0}}},
-        {"sizeyed", &Block::sizez, {{Key_1, "1", 1}, {Key_E, "1e", 1}, {Key_2, "100", 100}}},
-    };
+    // The field, its keys ('>' is Tab, '/' Return), then after each key the
+    // text shown and the value committed.
+    const std::tuple<const char*, float Block::*, const char*, const char*, const char*> cases[] = {
+        {"posxed", &Block::x, "1.5", "1 1. 1.5", "1 1 1.5"},
+        {"posyed", &Block::z, "-10", "- -1 -10", "0 -1 -10"},
+        {"posxed", &Block::x, "-0.5", "- -0 -0. -.5", "0 0 0 -0.5"},
+        {"heighted", &Block::height, "0.05", "0 0. 0.0 .05", "0 0 0 0.05"},
+        {"bottomed", &Block::bottom, ".25", ". .2 .25", "0 0.2 0.25"},
+        {"posyed", &Block::z, "2.50/", "2 2. 2.5 2.50 2.5", "2 2 2.5 2.5 2.5"},
+        {"angleed", &Block::angle, "45.5", "4 45 45. 46", "4 45 45 46"},
+        {"posxed", &Block::x, "->", "- 0", "0 0"},
+        {"sizeyed", &Block::sizez, "1e2", "1 1e 100", "1 1 100"}};
     typeover("sizexed", "2");
-    for (const Case& c : cases) {
-        auto* edit = find<QLineEdit>(c.field);
-        typeover(c.field, "0");
+    for (const auto& [field, value, keys, texts, values] : cases) {
+        auto* edit = find<QLineEdit>(field);
+        typeover(field, "0");
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier); // the first key replaces the "0"
-        for (const auto& [key, shown, value] : c.keys) {
-            if (key == Key_Tab || key == Key_Return) QTest::keyClick(edit, key);
-            else QTest::keyClick(edit, static_cast<char>(QKeySequence(key).toString().toLower().toLatin1().at(0)));
-            EXPECT_EQ(edit->text().toStdString(), shown) << c.field;
-            EXPECT_EQ(form.blocks[0].*c.value, value) << c.field << " showing " << shown;
+        QStringList seen, committed;
+        for (const char key : std::string(keys)) {
+            if (key == '>' || key == '/') QTest::keyClick(edit, key == '>' ? Qt::Key_Tab : Qt::Key_Return);
+            else QTest::keyClick(edit, key);
+            seen << edit->text();
+            committed << QString::number(form.blocks[0].*value);
         }
+        EXPECT_EQ(seen.join(' '), texts) << field << " " << keys;
+        EXPECT_EQ(committed.join(' '), values) << field << " " << keys;
     }
     // A held text passes on before a list click.
     typeover("posxed", "3.");
