@@ -33,8 +33,8 @@ TEST_F(Qrd, RenderDrawsTheMapsLinesAsTheWindowDoes) {
     qrd::RenderOptions o;
     o.width = 150;
     o.height = 150;
-    EXPECT_EQ(qrd::render(map, dir.file("r.svg"), o, err), qrd::kOk);
-    const auto svg = readbytes(dir.file("r.svg"));
+    EXPECT_EQ(qrd::render(map, "r.svg", o, err), qrd::kOk);
+    const auto svg = readbytes("r.svg");
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(svg.data()), svg.size()),
               "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"150\" height=\"150\" viewBox=\"0 0 150 150\">\n"
               // Size X across (Z), Size Z up (X): corners A, B, C, D.
@@ -50,24 +50,24 @@ TEST_F(Qrd, RenderDrawsTheMapsLinesAsTheWindowDoes) {
     o.maxd = 400;
     o.colours = false;
     o.background = 128;
-    EXPECT_EQ(qrd::render(map, dir.file("r.png"), o, err), qrd::kOk);
-    const QImage png(QString::fromStdString(dir.file("r.png")));
+    EXPECT_EQ(qrd::render(map, "r.png", o, err), qrd::kOk);
+    const QImage png("r.png");
     EXPECT_EQ(png.size(), QSize(150, 150));
     EXPECT_EQ(png.pixelColor(95, 75), QColor(Qt::white));
     EXPECT_EQ(png.pixelColor(40, 130), QColor(128, 128, 128));
     EXPECT_EQ(png.pixelColor(44, 130), QColor(128, 128, 128));
-    EXPECT_EQ(qrd::render(map, dir.file("r.gif"), o, err), qrd::kFailure);
-    EXPECT_EQ(exitstatus("render " + map + " -o " + dir.file("s.png") + " --depth 0-100 --size 60x40"), 0);
-    EXPECT_EQ(QImage(QString::fromStdString(dir.file("s.png"))).size(), QSize(60, 40));
-    EXPECT_EQ(exitstatus("render " + map + " -o " + dir.file("s.png") + " --size big"), 2);
+    EXPECT_EQ(qrd::render(map, "r.gif", o, err), qrd::kFailure);
+    EXPECT_EQ(exitstatus("render " + map + " -o s.png --depth 0-100 --size 60x40"), 0);
+    EXPECT_EQ(QImage("s.png").size(), QSize(60, 40));
+    EXPECT_EQ(exitstatus("render " + map + " -o s.png --size big"), 2);
 }
 
 TEST_F(Qrd, RenderPaintsTheMapWindowAndThe3DViewAsTheyFirstShow) {
     const std::string map = file("v.QRD", viewmap());
-    EXPECT_EQ(exitstatus("render " + map + " --view map --size 400x400 --background 0 -o " + dir.file("m.png")), 0);
-    EXPECT_EQ(exitstatus("render " + map + " --view 3d --size 400x300 --background 0 -o " + dir.file("b.png")), 0);
-    expectgolden(QImage(QString::fromStdString(dir.file("m.png"))), "mapwindow.png");
-    expectgolden(QImage(QString::fromStdString(dir.file("b.png"))), "boxview.png");
-    EXPECT_EQ(exitstatus("render " + map + " --view map -o " + dir.file("m.svg")), 2); // PNG only
-    EXPECT_EQ(exitstatus("render " + map + " --view side -o " + dir.file("m.png")), 2);
+    EXPECT_EQ(exitstatus("render " + map + " --view map --size 400x400 --background 0 -o m.png"), 0);
+    EXPECT_EQ(exitstatus("render " + map + " --view 3d --size 400x300 --background 0 -o b.png"), 0);
+    expectgolden(QImage("m.png"), "mapwindow.png");
+    expectgolden(QImage("b.png"), "boxview.png");
+    EXPECT_EQ(exitstatus("render " + map + " --view map -o m.svg"), 2); // PNG only
+    EXPECT_EQ(exitstatus("render " + map + " --view side -o m.png"), 2);
 }
