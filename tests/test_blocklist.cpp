@@ -1,5 +1,5 @@
 #include "document/rowtext.h"
-#include "support/fixture.h"
+#include "support/transcript.h"
 
 #include <gtest/gtest.h>
 

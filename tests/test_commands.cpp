@@ -1,5 +1,5 @@
 // The toolbar's commands: New, Copy, Refresh and Delete.
-#include "support/fixture.h"
+#include "support/transcript.h"
 
 using namespace qs;
 using namespace qs::test;

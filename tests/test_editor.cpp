@@ -1,6 +1,6 @@
 // The editor as a person works it: each field's handler, the bars and
 // spinners, the list click, the colours and the presets.
-#include "support/fixture.h"
+#include "support/transcript.h"
 #include "ui/typing.h"
 
 using namespace qs;

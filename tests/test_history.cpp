@@ -1,7 +1,7 @@
 // Never losing work: undo and redo, the recovery copy, and saves and opens
 // that fail at any step without harm and say why.
 #include "document/mapfile.h"
-#include "support/fixture.h"
+#include "support/transcript.h"
 
 #include <bit>
 #include <filesystem>

@@ -1,7 +1,7 @@
 // The main map: each drawn block's outline in its map colour, the depth
 // window, and the highlight of the current block.
 #include "mapview/mapdraw.h"
-#include "support/fixture.h"
+#include "support/transcript.h"
 
 #include <limits>
 

@@ -3,7 +3,7 @@
 #include "document/mapfile.h"
 #include "document/numtext.h"
 #include "support/actor.h"
-#include "support/fixture.h"
+#include "support/transcript.h"
 
 #include <fcntl.h>
 #include <filesystem>

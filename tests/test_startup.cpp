@@ -1,7 +1,7 @@
 // The window at start and at close: what it reads from the settings and
 // what it writes back.
 #include "document/numtext.h"
-#include "support/fixture.h"
+#include "support/transcript.h"
 
 #include <fstream>
 #include <sstream>

@@ -1,6 +1,6 @@
 // The controls of the view: the depth window, the background, the colour
 // switch and placing a block with the pointer.
-#include "support/fixture.h"
+#include "support/transcript.h"
 
 using namespace qs::test;
 

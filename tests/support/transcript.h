@@ -2,6 +2,7 @@
 // A person's steps on the headless window and what it shows afterwards, each
 // written as one line of text, so that a table of them reads as a transcript:
 //   play({{"select 1; paste posxed 12.5; undo", "posxed=2; b1=n1; status=Undone: typing in X"}});
+#include "document/rowtext.h"
 #include "support/harness.h"
 #include "support/person.h"
 #include "support/tempdir.h"
@@ -220,5 +221,11 @@ private:
         ADD_FAILURE() << "nothing to click called " << label;
     }
 };
+
+// The free slot's row, as a string the checks can compare.
+inline const std::string kFree = kFreeSlotRow;
+
+// A started window as a test fixture.
+struct Started : ::testing::Test, Transcript {};
 
 } // namespace qs::test
