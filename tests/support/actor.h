@@ -5,7 +5,6 @@
 #include "document/mapcodec.h"
 #include "document/rowtext.h"
 #include "support/harness.h"
-#include "support/person.h"
 
 #include <bit>
 #include <cstdint>
@@ -67,7 +66,7 @@ public:
     // `next` gives the numbers that choose each action; `folder` is where
     // the actions open and save map files.
     Actor(Harness& h, std::function<std::uint32_t()> next, std::string folder)
-        : h_(h), f_(h.form), p_(h.form), next_(std::move(next)), folder_(std::move(folder)) {}
+        : h_(h), f_(h.form), next_(std::move(next)), folder_(std::move(folder)) {}
 
     // Performs one action, then checks the invariants, and undo and redo of
     // the action: the fault, or an empty text.
@@ -81,7 +80,7 @@ public:
     }
     void act();
 
-    // The last actions, oldest first.
+    // The last actions, oldest first, as steps (texts cut at 60 characters).
     std::string recent() const {
         std::string out;
         for (const auto& a : recent_) out += "  " + a + "\n";
@@ -98,22 +97,22 @@ private:
     }
     float anyfloat();
     std::string wildtext();
-    // Any control of the kind C.
-    template <typename C> C& any() {
+    // The label of any control of the kind C.
+    template <typename C> std::string any() {
         std::vector<C*> all;
         for (ui::Control* c : f_.controls())
             if (auto* k = dynamic_cast<C*>(c)) all.push_back(k);
-        return *all[static_cast<std::size_t>(pick(static_cast<int>(all.size())))];
+        return all[static_cast<std::size_t>(pick(static_cast<int>(all.size())))]->label();
     }
-    void note(std::string what) {
-        recent_.push_back(std::move(what));
+    void run(const std::string& step) {
+        recent_.push_back(step.size() > 60 ? step.substr(0, 60) + "... (" + std::to_string(step.size()) + ")" : step);
         if (recent_.size() > 40) recent_.pop_front();
+        h_.run(step);
     }
     void command();
 
     Harness& h_;
     MainForm& f_;
-    Person p_;
     std::function<std::uint32_t()> next_;
     std::string folder_;
     std::deque<std::string> recent_;
@@ -122,13 +121,15 @@ private:
 inline float Actor::anyfloat() {
     switch (pick(7)) {
     case 0: return std::numeric_limits<float>::quiet_NaN();
-    case 1: return (pick(2) ? 1 : -1) * std::numeric_limits<float>::infinity();
+    case 1: return static_cast<float>(pick(2) ? 1 : -1) * std::numeric_limits<float>::infinity();
     case 2: return std::bit_cast<float>(word());
     case 3: return static_cast<float>(pick(400) - 200) / static_cast<float>(1 + pick(8));
     default: return static_cast<float>(pick(120) - 20);
     }
 }
 
+// Texts as a person might type or paste them, never holding the ';' that
+// ends a step.
 inline std::string Actor::wildtext() {
     static const char* const texts[] = {
         "", "-", "+", ".", "e", "1e", "1e+", "--5", "5-", "1e99", "-1e39", "9e99", "1e-40", "0.0001", "123456789",
@@ -160,8 +161,7 @@ inline void Actor::command() {
     }
     if (key == "Save" && pick(4) != 0) h_.filedialog.saves.push_back({pick(5) ? path : folder_, "map.QRD"});
     if (key == "Delete") h_.messagebox.answers.push_back(pick(2) ? ui::Answer::Yes : ui::Answer::No);
-    note("press " + key);
-    p_.press(key);
+    run("press " + key);
     h_.filedialog.opens.clear();
     h_.filedialog.saves.clear();
     h_.messagebox.answers.clear();
@@ -169,57 +169,41 @@ inline void Actor::command() {
 
 inline void Actor::act() {
     const int what = pick(18);
-    if (what < 4) { // type or paste a text
-        auto& field = any<ui::TextField>();
-        const std::string t = wildtext();
-        note((what < 2 ? "type \"" : "paste \"") + t.substr(0, 40) + "\" (" + std::to_string(t.size()) + ") into " + field.name());
-        what < 2 ? p_.type(field, t.substr(0, 12)) : p_.paste(field, t);
-    } else if (what == 4) {
-        auto& field = any<ui::TextField>();
-        note("backspace in " + field.name());
-        p_.backspace(field);
-    } else if (what < 7) {
-        auto& bar = any<ui::ScrollBar>();
+    const auto number = [](int n) { return std::to_string(n); };
+    if (what < 2) run("type " + any<ui::TextField>() + " " + wildtext().substr(0, 12));
+    else if (what < 4) run("paste " + any<ui::TextField>() + " " + wildtext());
+    else if (what == 4) run("back " + any<ui::TextField>());
+    else if (what < 7) {
+        const std::string bar = any<ui::ScrollBar>();
         const int dir = pick(2) ? 1 : -1;
-        const bool page = pick(2);
-        note(std::string(page ? "track " : "arrow ") + std::to_string(dir) + " on " + bar.label());
-        page ? p_.track(bar, dir) : p_.arrow(bar, dir);
+        run((pick(2) ? "track " : "arrow ") + bar + " " + number(dir));
     } else if (what == 7) {
-        auto& bar = any<ui::ScrollBar>();
+        const std::string bar = any<ui::ScrollBar>();
         const int a = pick(1200) - 100, b = pick(1200) - 100;
-        note("drag " + bar.label() + " to " + std::to_string(a) + ", " + std::to_string(b));
-        p_.drag(bar, {a, b});
+        run("drag " + bar + " " + number(a) + " " + number(b));
     } else if (what < 10) {
-        const int row = pick(f_.List1.listcount());
-        note("select row " + std::to_string(row));
-        p_.select(row);
+        run("select " + number(pick(f_.List1.listcount())));
     } else if (what == 10) {
         const int which = pick(8);
-        note("click button " + std::to_string(which));
-        if (which < 4) p_.click(f_.Command1[static_cast<std::size_t>(which)]);
-        else if (which == 4) p_.click(f_.Command2);
-        else if (which == 5) p_.click(f_.RNDANG);
-        else if (which == 6) p_.click(f_.selpos);
-        else p_.click(f_.Label3[static_cast<std::size_t>(pick(3))]);
+        const std::string buttons[] = {"Command1(0)", "Command1(1)", "Command1(2)", "Command1(3)", "Command2", "RNDANG", "selpos"};
+        run("click " + (which < 7 ? buttons[which] : "Label3(" + number(pick(3)) + ")"));
     } else if (what == 11) {
-        note("check box / slider");
-        pick(2) ? p_.click(f_.Check1) : p_.slide(pick(300) - 20);
+        run(pick(2) ? "click Check1" : "slide " + number(pick(300) - 20));
     } else if (what < 14) {
         const float x = anyfloat(), y = anyfloat();
-        note("point " + std::to_string(x) + ", " + std::to_string(y));
-        p_.point(x, y, pick(2));
-        if (pick(6) == 0) p_.clickmap();
+        run("point " + numtext(x) + " " + numtext(y) + " " + number(pick(2)));
+        if (pick(6) == 0) run("clickmap");
     } else if (what == 14) {
         // A table as a file could bring it, small, full, or with odd
         // values, put in as an Open would: one action.
         const int n = pick(10) == 0 ? 1000 : pick(12);
-        note("load " + std::to_string(n) + " blocks");
         BlockTable table{};
         for (auto& b : std::span(table).first(static_cast<std::size_t>(n))) {
             b = Block{anyfloat(), anyfloat(), anyfloat(), anyfloat(), anyfloat(), anyfloat(), anyfloat(),
                       static_cast<std::int32_t>(word())};
             if (pick(3)) b.sizex = b.sizez = static_cast<float>(1 + pick(5));
         }
+        recent_.push_back("(load " + number(n) + " blocks)");
         f_.dispatch.act("load", [&] {
             f_.blocks = table;
             f_.refreshmap();
@@ -228,7 +212,7 @@ inline void Actor::act() {
     } else if (what < 17) {
         command();
     } else {
-        note("empty the table");
+        recent_.push_back("(empty the table)");
         f_.dispatch.act("empty", [&] {
             f_.blocks.fill(Block{});
             f_.refreshlist();

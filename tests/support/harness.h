@@ -1,12 +1,19 @@
 #pragma once
-// A main form on in-memory services, as the tests use it.
+// A main form on in-memory services, and a person's steps on it written as
+// text, as the tests, the benchmarks and the fuzzer use them.
 #include "app/mainform.h"
 #include "document/mapcodec.h"
 #include "support/faultyfiles.h"
+#include "support/person.h"
 #include "ui/platform.h"
 
+#include <charconv>
 #include <functional>
+#include <map>
+#include <sstream>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qs::test {
@@ -23,6 +30,30 @@ inline Block numbered(int i) { return block(static_cast<float>(i + 1), 2, 1, 1, 
 // its sizes (a save would stop at a zero size).
 inline std::vector<std::byte> filebytes(const std::vector<Block>& records) { return writerecords(records); }
 
+// A number as its shortest exact text, "nan" and "inf" included, and back.
+inline std::string numtext(float v) {
+    char buf[32];
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+}
+inline float textnum(const std::string& text) {
+    float v = 0;
+    std::from_chars(text.data(), text.data() + text.size(), v);
+    return v;
+}
+
+// A block as text: "empty", "nK" for numbered(K), or its values "x z sizex
+// sizez bottom height angle colour", the colour in hex, missing ones 0.
+inline Block blockof(const std::string& text) {
+    if (text == "empty") return Block{};
+    if (text[0] == 'n') return numbered(std::stoi(text.substr(1)));
+    std::istringstream in(text);
+    std::string v[8];
+    for (auto& each : v) in >> each;
+    auto at = [&](int i) { return textnum(v[i]); };
+    return Block{at(0), at(1), at(2), at(3), at(4), at(5), at(6),
+                 v[7].empty() ? 0 : static_cast<std::int32_t>(std::stoul(v[7], nullptr, 16))};
+}
+
 struct Harness {
     explicit Harness(bool start = false, std::string recovery = {}) : recoverypath(std::move(recovery)) {
         if (start) form.start();
@@ -36,6 +67,9 @@ struct Harness {
     // Where the recovery copy goes; empty keeps none.
     std::string recoverypath;
     MainForm form{Services{settings, filedialog, messagebox, random, files, timer, recoverypath}};
+    Person person{form};
+    std::string folder; // where the steps "open" and "save" find their files
+    std::map<std::string, BlockTable> marks;
 
     // Puts blocks into slots 0 to n-1 and rebuilds the list, as opening a
     // file does.
@@ -47,6 +81,8 @@ struct Harness {
     // Records the rows the list click runs for, keeping its handler.
     std::vector<int> clicks;
     void recordclicks() {
+        clicks.clear();
+        if (std::exchange(clicking_, true)) return;
         auto handler = form.List1.onclick;
         form.List1.onclick = [this, handler] {
             clicks.push_back(form.List1.listindex());
@@ -55,7 +91,91 @@ struct Harness {
     }
 
     std::vector<std::string> log;
-    void recordnotifications() { form.dispatch.record(&log); }
+    void recordnotifications() {
+        log.clear();
+        form.dispatch.record(&log);
+    }
+
+    template <typename C> C& control(const std::string& label) {
+        for (ui::Control* c : form.controls())
+            if (auto* k = dynamic_cast<C*>(c); k && c->label() == label) return *k;
+        throw std::invalid_argument("no control " + label);
+    }
+
+    // Runs steps separated by ';'. Each is a verb, mostly a control's label,
+    // and the rest of the step:
+    //   load N, select ROW, type FIELD TEXT, paste FIELD TEXT, back FIELD,
+    //   arrow BAR ±1, track BAR ±1, drag BAR V..., set BAR V (a write by
+    //   the program), click CONTROL, slide V, press KEY, point H V [BUTTON],
+    //   clickmap, undo, redo, recover, yes and no (the next question's
+    //   answer), open NAME and save NAME (a file in `folder`, through the
+    //   dialog), log (records notifications from here), clicks (records the
+    //   rows the list's clicks run for, from here), mark [NAME] (keeps the
+    //   table as NAME, "marked" when not given), put SLOT BLOCK (see
+    //   blockof), refreshlist, refreshmap, sort.
+    void run(const std::string& steps) {
+        std::istringstream all(steps);
+        for (std::string step; std::getline(all, step, ';');) {
+            std::istringstream in(step);
+            std::string verb, name, rest;
+            in >> verb >> name;
+            std::getline(in, rest);
+            if (!rest.empty()) rest.erase(0, 1);
+            const std::string arg = name + (rest.empty() ? "" : " " + rest);
+            auto bar = [&]() -> ui::ScrollBar& { return control<ui::ScrollBar>(name); };
+            auto field = [&]() -> ui::TextField& { return control<ui::TextField>(name); };
+            Person& p = person;
+            if (verb == "load") load(std::stoi(name));
+            else if (verb == "select") p.select(std::stoi(name));
+            else if (verb == "type") p.type(field(), rest);
+            else if (verb == "paste") p.paste(field(), rest);
+            else if (verb == "back") p.backspace(field());
+            else if (verb == "set") bar().setvalue(std::stoi(rest));
+            else if (verb == "arrow") p.arrow(bar(), std::stoi(rest));
+            else if (verb == "track") p.track(bar(), std::stoi(rest));
+            else if (verb == "drag") {
+                std::istringstream values(rest);
+                for (int v; values >> v;) bar().dragto(v);
+                bar().release();
+            } else if (verb == "click") click(name);
+            else if (verb == "slide") p.slide(std::stoi(name));
+            else if (verb == "press") p.press(arg);
+            else if (verb == "point") {
+                std::istringstream values(arg);
+                std::string across, up;
+                int button = 0;
+                values >> across >> up >> button;
+                p.point(textnum(across), textnum(up), button);
+            } else if (verb == "clickmap") p.clickmap();
+            else if (verb == "undo") form.undo();
+            else if (verb == "redo") form.redo();
+            else if (verb == "recover") form.recover();
+            else if (verb == "yes" || verb == "no") messagebox.answers.push_back(verb == "yes" ? ui::Answer::Yes : ui::Answer::No);
+            else if (verb == "open" || verb == "save") {
+                (verb == "open" ? filedialog.opens : filedialog.saves).push_back({folder + arg, arg});
+                p.press(verb == "open" ? "Open" : "Save");
+            } else if (verb == "log") recordnotifications();
+            else if (verb == "clicks") recordclicks();
+            else if (verb == "mark") marks[arg.empty() ? "marked" : arg] = form.blocks;
+            else if (verb == "put") form.blocks.at(std::stoul(name)) = blockof(rest);
+            else if (verb == "refreshlist") form.refreshlist();
+            else if (verb == "refreshmap") form.refreshmap();
+            else if (verb == "sort") form.sort();
+            else if (!verb.empty()) throw std::invalid_argument("no step " + verb);
+        }
+    }
+
+private:
+    void click(const std::string& label) {
+        for (ui::Control* c : form.controls()) {
+            if (c->label() != label) continue;
+            if (auto* b = dynamic_cast<ui::Button*>(c)) return b->click();
+            if (auto* l = dynamic_cast<ui::Label*>(c)) return l->click();
+            if (auto* k = dynamic_cast<ui::CheckBox*>(c)) return k->click();
+        }
+        throw std::invalid_argument("nothing to click called " + label);
+    }
+    bool clicking_ = false;
 };
 
 } // namespace qs::test

@@ -4,12 +4,10 @@
 //   play({{"select 1; paste posxed 12.5; undo", "posxed=2; b1=n1; status=Undone: typing in X"}});
 #include "document/rowtext.h"
 #include "support/harness.h"
-#include "support/person.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <cstring>
 #include <map>
 #include <sstream>
@@ -17,76 +15,14 @@
 namespace qs::test {
 
 struct Transcript {
-    explicit Transcript(std::string recovery = {}) : h(true, std::move(recovery)) {}
+    explicit Transcript(std::string recovery = {}) : h(true, std::move(recovery)) { h.folder = dir.file(""); }
     Harness h;
     MainForm& f = h.form;
-    Person p{h.form};
+    Person& p = h.person;
     TempDir dir; // where "open" and "save" find their files
-    std::map<std::string, BlockTable> marks;
-    bool clicking = false;
 
-    // Steps are separated by ';'. Each is a verb, mostly a control's label,
-    // and the rest of the step:
-    //   load N, select ROW, type FIELD TEXT, paste FIELD TEXT, back FIELD,
-    //   arrow BAR ±1, track BAR ±1, drag BAR V..., set BAR V (a write by
-    //   the program), click CONTROL, slide V, press KEY, point H V [BUTTON],
-    //   clickmap, undo, redo, recover, yes and no (the next question's
-    //   answer), open NAME and save NAME (a file in dir, through the dialog),
-    //   log (records notifications from here), clicks (records the rows the
-    //   list's clicks run for, from here), mark [NAME] (keeps the table as
-    //   NAME, "marked" when not given), put SLOT BLOCK (see blocktext),
-    //   refreshlist, refreshmap, sort.
-    void run(const std::string& steps) {
-        std::istringstream all(steps);
-        for (std::string step; std::getline(all, step, ';');) {
-            std::istringstream in(step);
-            std::string verb, name, rest;
-            in >> verb >> name;
-            std::getline(in, rest);
-            if (!rest.empty()) rest.erase(0, 1);
-            const std::string arg = name + (rest.empty() ? "" : " " + rest);
-            auto bar = [&]() -> ui::ScrollBar& { return control<ui::ScrollBar>(name); };
-            auto field = [&]() -> ui::TextField& { return control<ui::TextField>(name); };
-            if (verb == "load") h.load(std::stoi(name));
-            else if (verb == "select") p.select(std::stoi(name));
-            else if (verb == "type") p.type(field(), rest);
-            else if (verb == "paste") p.paste(field(), rest);
-            else if (verb == "back") p.backspace(field());
-            else if (verb == "set") bar().setvalue(std::stoi(rest));
-            else if (verb == "arrow") p.arrow(bar(), std::stoi(rest));
-            else if (verb == "track") p.track(bar(), std::stoi(rest));
-            else if (verb == "drag") {
-                std::istringstream values(rest);
-                for (int v; values >> v;) bar().dragto(v);
-                bar().release();
-            } else if (verb == "click") click(name);
-            else if (verb == "slide") p.slide(std::stoi(name));
-            else if (verb == "press") p.press(arg);
-            else if (verb == "point") {
-                float across = 0, up = 0;
-                int button = 0;
-                std::istringstream(arg) >> across >> up >> button;
-                p.point(across, up, button);
-            } else if (verb == "clickmap") p.clickmap();
-            else if (verb == "undo") f.undo();
-            else if (verb == "redo") f.redo();
-            else if (verb == "recover") f.recover();
-            else if (verb == "yes" || verb == "no") h.messagebox.answers.push_back(verb == "yes" ? ui::Answer::Yes : ui::Answer::No);
-            else if (verb == "open" || verb == "save") {
-                (verb == "open" ? h.filedialog.opens : h.filedialog.saves).push_back({dir.file(arg), arg});
-                p.press(verb == "open" ? "Open" : "Save");
-            } else if (verb == "log") h.log.clear(), h.recordnotifications();
-            else if (verb == "clicks") {
-                if (!std::exchange(clicking, true)) h.recordclicks();
-                h.clicks.clear();
-            } else if (verb == "mark") marks[arg.empty() ? "marked" : arg] = f.blocks;
-            else if (verb == "put") f.blocks.at(std::stoul(name)) = blockof(rest);
-            else if (verb == "refreshlist") f.refreshlist();
-            else if (verb == "refreshmap") f.refreshmap();
-            else if (verb == "sort") f.sort();
-            else if (!verb.empty()) ADD_FAILURE() << "no step " << verb;
-        }
-    }
+    // Runs steps: see Harness::run.
+    void run(const std::string& steps) { h.run(steps); }
 
     // Checks "what=value" pairs separated by ';', what being one of:
     //   a control's label: a field's text, a bar's, slider's or check box's
@@ -134,12 +70,12 @@ struct Transcript {
         if (what.starts_with("colour")) return hex(f.Map.lines().at(std::stoul(what.substr(6))).colour);
         if (what.starts_with("line")) {
             const ui::Line& l = f.Map.lines().at(std::stoul(what.substr(4)));
-            return num(l.x1) + " " + num(l.y1) + " " + num(l.x2) + " " + num(l.y2) + " " + hex(l.colour);
+            return numtext(l.x1) + " " + numtext(l.y1) + " " + numtext(l.x2) + " " + numtext(l.y2) + " " + hex(l.colour);
         }
         if (what.starts_with("log")) return joined(h.log, what.size() > 3 ? std::stoul(what.substr(3)) : h.log.size());
         if (what.starts_with("#")) return std::to_string(std::count(h.log.begin(), h.log.end(), what.substr(1)));
         if (what == "table") {
-            for (const auto& [name, table] : marks)
+            for (const auto& [name, table] : h.marks)
                 if (std::memcmp(&f.blocks, &table, sizeof table) == 0) return name;
             return "changed";
         }
@@ -152,7 +88,7 @@ struct Transcript {
             const std::string names[] = {"x", "z", "sizex", "sizez", "bottom", "height", "angle"};
             const float values[] = {b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle};
             for (std::size_t i = 0; i < 7; ++i)
-                if (part == names[i]) return num(values[i]);
+                if (part == names[i]) return numtext(values[i]);
         }
         for (ui::Control* c : f.controls()) {
             if (c->label() != what) continue;
@@ -177,25 +113,9 @@ struct Transcript {
         for (int k = 0; k < kSlots; ++k)
             if (same(numbered(k))) return "n" + std::to_string(k);
         std::string out;
-        for (float v : {b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle}) out += num(v) + " ";
+        for (float v : {b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle}) out += numtext(v) + " ";
         return out + hex(b.colour);
     }
-    static Block blockof(const std::string& text) {
-        if (text == "empty") return Block{};
-        if (text[0] == 'n') return numbered(std::stoi(text.substr(1)));
-        Block b{};
-        std::string colour;
-        std::istringstream(text) >> b.x >> b.z >> b.sizex >> b.sizez >> b.bottom >> b.height >> b.angle >> colour;
-        b.colour = colour.empty() ? 0 : static_cast<std::int32_t>(std::stoul(colour, nullptr, 16));
-        return b;
-    }
-
-    template <typename C> C& control(const std::string& label) {
-        for (ui::Control* c : f.controls())
-            if (auto* k = dynamic_cast<C*>(c); k && c->label() == label) return *k;
-        throw std::invalid_argument("no control " + label);
-    }
-
 private:
     template <typename T> static std::string joined(const std::vector<T>& items, std::size_t n) {
         std::ostringstream out;
@@ -206,19 +126,6 @@ private:
         char buf[16];
         std::snprintf(buf, sizeof buf, "%06x", static_cast<unsigned>(c));
         return buf;
-    }
-    static std::string num(float v) {
-        char buf[32];
-        return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
-    }
-    void click(const std::string& label) {
-        for (ui::Control* c : f.controls()) {
-            if (c->label() != label) continue;
-            if (auto* b = dynamic_cast<ui::Button*>(c)) return b->click();
-            if (auto* l = dynamic_cast<ui::Label*>(c)) return l->click();
-            if (auto* k = dynamic_cast<ui::CheckBox*>(c)) return k->click();
-        }
-        ADD_FAILURE() << "nothing to click called " << label;
     }
 };
 
