@@ -72,32 +72,10 @@ TEST_F(Model, ScrollBarsClampStepDragAndFollowTheirRange) {
     EXPECT_EQ(log, (Log{"MaxD.Scroll", "MaxD.Scroll", "MaxD.Change", "MaxD.Scroll", "MaxD.Scroll"}));
 }
 
-TEST_F(Model, EveryKindRaisesItsNotificationAndArraysPassTheirIndex) {
-    std::array<ScrollBar, 2> bars{{{d, "Color", 0}, {d, "Color", 1}}};
-    std::vector<int> indices;
-    for (int i = 0; i < 2; ++i) {
-        bars[static_cast<std::size_t>(i)].design(0, 255, 0, 1, 16);
-        bars[static_cast<std::size_t>(i)].onchange = [&indices, i] { indices.push_back(i); };
-    }
-    CheckBox c{d, "Check1"};
-    Button b{d, "selpos"};
-    Label l{d, "Label3", 2};
-    Surface s{d, "Map"};
-    Toolbar t{d, "tbToolBar"};
+// Each kind's own notification is seen through the window's handlers in the
+// window's tests; the list's refusals are seen only here.
+TEST_F(Model, AListClearsWithoutAClickAndRefusesRowsItHasNot) {
     ListBox list{d, "List1"};
-    std::string key;
-    float mx = 0, my = 0;
-    t.onclick = [&](const std::string& k) { key = k; };
-    s.onmousemove = [&](int, int, float x, float y) { mx = x, my = y; };
-    bars[1].setvalue(9);
-    bars[0].setvalue(9);
-    c.click();
-    b.click();
-    l.click();
-    s.click();
-    s.mousemove(1, 0, -3.75f, 40.25f);
-    t.click("Save");
-    // A list clears without a click and refuses rows it has not.
     for (const char* row : {"a", "b"}) list.additem(row);
     list.setlistindex(1);
     list.clear();
@@ -105,14 +83,7 @@ TEST_F(Model, EveryKindRaisesItsNotificationAndArraysPassTheirIndex) {
     EXPECT_EQ(list.listcount(), 0);
     list.additem("c");
     for (int row : {1, -2, 0}) list.setlistindex(row); // one past the last row, none, the row
-    EXPECT_EQ(indices, (std::vector<int>{1, 0}));
-    EXPECT_EQ(c.value(), 1);
-    EXPECT_EQ(key, "Save");
-    EXPECT_EQ(t.pressed(), "Save");
-    EXPECT_EQ(mx, -3.75f);
-    EXPECT_EQ(my, 40.25f);
-    EXPECT_EQ(log, (Log{"Color(1).Change", "Color(0).Change", "Check1.Click", "selpos.Click", "Label3(2).Click",
-                        "Map.Click", "Map.MouseMove", "tbToolBar.ButtonClick", "List1.Click", "List1.Click"}));
+    EXPECT_EQ(log, (Log{"List1.Click", "List1.Click"}));
 }
 
 TEST_F(Model, SurfaceKeepsFiniteLinesUntilCleared) {
