@@ -6,8 +6,8 @@ using namespace qs::test;
 
 TEST_F(Started, KeysAreMatchedExactly) {
     run("load 2; mark; yes; press new; press DELETE; press Help");
-    p.press("Delete ");
-    p.press("");
+    f.tbToolBar.click("Delete ");
+    f.tbToolBar.click("");
     expect("table=marked; asked=0; dialogs=0; status=Status");
 }
 

@@ -124,7 +124,7 @@ TEST_F(Editor, ColourBarsLabelsAndPresets) {
 
     // Random applies the colour it showed and shows the generator's next.
     const ui::Colour shown = f.Command1[3].backcolor();
-    p.click(f.Command1[3]);
+    run("click Command1(3)");
     EXPECT_EQ(f.Picture1.backcolor(), shown);
     EXPECT_EQ(f.blocks[0].colour, (shown & 255) * 65536 + (shown / 256 & 255) * 256 + (shown / 65536 & 255));
     ui::DefaultRandom replay;
@@ -143,7 +143,7 @@ TEST_F(Editor, SizePresetTurnsTheFreeSlotIntoABlock) {
 
 TEST_F(Editor, RandomAngleIsAWholeDegree) {
     for (int i = 0; i < 200; ++i) {
-        p.click(f.RNDANG);
+        run("click RNDANG");
         const float a = f.blocks[0].angle;
         EXPECT_TRUE(a == std::floor(a) && a >= 0 && a <= 359) << a;
         EXPECT_EQ(f.angleed.text().find('.'), std::string::npos);

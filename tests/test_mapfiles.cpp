@@ -114,7 +114,7 @@ TEST(Hostile, FilesOpenListDrawEditAndSave) {
         ASSERT_EQ(checkinvariants(t.f), "");
         // Every row selected once, the last one edited.
         const int rows = t.f.List1.listcount();
-        for (int row = 0; row < rows; row += std::max(1, rows / 50)) t.p.select(row);
+        for (int row = 0; row < rows; row += std::max(1, rows / 50)) t.run("select " + std::to_string(row));
         t.run("select 0; paste heighted 2; arrow BottomSB(2) 1; click Check1");
         ASSERT_EQ(checkinvariants(t.f), "");
         t.play({{"save out.QRD", "status=Saved: out.QRD"}});

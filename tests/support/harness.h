@@ -4,7 +4,6 @@
 #include "app/mainform.h"
 #include "document/mapcodec.h"
 #include "support/faultyfiles.h"
-#include "support/person.h"
 #include "ui/platform.h"
 
 #include <charconv>
@@ -67,7 +66,6 @@ struct Harness {
     // Where the recovery copy goes; empty keeps none.
     std::string recoverypath;
     MainForm form{Services{settings, filedialog, messagebox, random, files, timer, recoverypath}};
-    Person person{form};
     std::string folder; // where the steps "open" and "save" find their files
     std::map<std::string, BlockTable> marks;
 
@@ -124,36 +122,39 @@ struct Harness {
             const std::string arg = name + (rest.empty() ? "" : " " + rest);
             auto bar = [&]() -> ui::ScrollBar& { return control<ui::ScrollBar>(name); };
             auto field = [&]() -> ui::TextField& { return control<ui::TextField>(name); };
-            Person& p = person;
             if (verb == "load") load(std::stoi(name));
-            else if (verb == "select") p.select(std::stoi(name));
-            else if (verb == "type") p.type(field(), rest);
-            else if (verb == "paste") p.paste(field(), rest);
-            else if (verb == "back") p.backspace(field());
-            else if (verb == "set") bar().setvalue(std::stoi(rest));
-            else if (verb == "arrow") p.arrow(bar(), std::stoi(rest));
-            else if (verb == "track") p.track(bar(), std::stoi(rest));
+            else if (verb == "select") form.List1.setlistindex(std::stoi(name));
+            else if (verb == "type") // a change for each key
+                for (char c : rest) field().settext(field().text() + c);
+            else if (verb == "paste") field().settext(rest); // one change, as over a selection
+            else if (verb == "back") {
+                std::string t = field().text();
+                if (!t.empty()) t.pop_back();
+                field().settext(t);
+            } else if (verb == "set") bar().setvalue(std::stoi(rest));
+            else if (verb == "arrow") bar().arrow(std::stoi(rest)); // -1 the arrow toward Min
+            else if (verb == "track") bar().page(std::stoi(rest));
             else if (verb == "drag") {
                 std::istringstream values(rest);
                 for (int v; values >> v;) bar().dragto(v);
                 bar().release();
             } else if (verb == "click") click(name);
-            else if (verb == "slide") p.slide(std::stoi(name));
-            else if (verb == "press") p.press(arg);
+            else if (verb == "slide") form.Slider1.setvalue(std::stoi(name));
+            else if (verb == "press") form.tbToolBar.click(arg);
             else if (verb == "point") {
                 std::istringstream values(arg);
                 std::string across, up;
                 int button = 0;
                 values >> across >> up >> button;
-                p.point(textnum(across), textnum(up), button);
-            } else if (verb == "clickmap") p.clickmap();
+                form.Map.mousemove(button, 0, textnum(across), textnum(up));
+            } else if (verb == "clickmap") form.Map.click();
             else if (verb == "undo") form.undo();
             else if (verb == "redo") form.redo();
             else if (verb == "recover") form.recover();
             else if (verb == "yes" || verb == "no") messagebox.answers.push_back(verb == "yes" ? ui::Answer::Yes : ui::Answer::No);
             else if (verb == "open" || verb == "save") {
                 (verb == "open" ? filedialog.opens : filedialog.saves).push_back({folder + arg, arg});
-                p.press(verb == "open" ? "Open" : "Save");
+                form.tbToolBar.click(verb == "open" ? "Open" : "Save");
             } else if (verb == "log") recordnotifications();
             else if (verb == "clicks") recordclicks();
             else if (verb == "mark") marks[arg.empty() ? "marked" : arg] = form.blocks;

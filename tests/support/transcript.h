@@ -18,7 +18,6 @@ struct Transcript {
     explicit Transcript(std::string recovery = {}) : h(true, std::move(recovery)) { h.folder = dir.file(""); }
     Harness h;
     MainForm& f = h.form;
-    Person& p = h.person;
     TempDir dir; // where "open" and "save" find their files
 
     // Runs steps: see Harness::run.
