@@ -41,14 +41,17 @@ TEST(SlotTests, EachTestAsItsOwn) {
 }
 
 // What the window never asks of the table (the commands' own tests cover
-// the rest): a copy from no slot, emptying a slot beyond the table.
-TEST(TableOperations, CopyFromNoSlotAndEmptyingBeyondTheTable) {
+// the rest): a copy from no slot, emptying a slot beyond the table, and the
+// first empty slot of a full table, which is none.
+TEST(TableOperations, CopyFromNoSlotEmptyingBeyondTheTableAndAFullTable) {
     BlockTable t{};
     t[0] = sized(1, 1, 1);
     EXPECT_EQ(copytofirstempty(t, -1), 1);
     emptyslot(t, 1000);
     EXPECT_EQ(t[0], sized(1, 1, 1));
     EXPECT_EQ(t[1], Block{});
+    t.fill(sized(1, 1));
+    EXPECT_EQ(firstemptyslot(t), kSlots);
 }
 
 // A line is cut to a rectangle, or dropped when nothing of it is inside.
