@@ -12,14 +12,16 @@ TEST_F(Started, KeysAreMatchedExactly) {
 }
 
 TEST_F(Started, NewDiscardsWithoutAsking) {
-    play({{"mark; load 5; select 3; press New", "table=marked; rows=1; row 0=" + kFree + "; cur=0; asked=0; status=New Map"}});
+    play({{"mark; load 5; select 3; press New",
+           "table=marked; rows=1; row 0=" + kFree + "; cur=0; asked=0; status=New Map"}});
     // Nothing is drawn but the empty free slot, a point at the origin.
     for (const auto& l : f.Map.lines()) EXPECT_EQ(l, (ui::Line{0, 0, 0, 0, l.colour}));
 }
 
 TEST(Copy, FillsTheFirstEmptySlotAndMakesTheCopyCurrent) {
     // Copy writes no status.
-    Transcript::each({{"load 4; put 1 empty; select 3; press Copy", "b1=n3; b4=empty; List1=1; cur=1; rows=5; status=Status"},
+    Transcript::each({{"load 4; put 1 empty; select 3; press Copy",
+                       "b1=n3; b4=empty; List1=1; cur=1; rows=5; status=Status"},
                       {"load 2; select 2; press Copy", "b2=empty; b3=empty; List1=2; cur=2; rows=3"}, // onto itself
                       {"load 1000; select 10; mark; press Copy", "table=marked; List1=10; cur=10; rows=1000"}});
     // Appended after the last block: the row after the copy is selected

@@ -100,7 +100,9 @@ TEST_F(Model, SurfaceKeepsFiniteLinesUntilCleared) {
 
 TEST_F(Model, APersonsActionBeginsAndEndsOnceAroundItsWholeCascade) {
     Log seen;
-    d.onactionbegin = [&](const Action& a) { seen.push_back("begin " + (a.source ? a.source->label() : "") + a.event); };
+    d.onactionbegin = [&](const Action& a) {
+        seen.push_back("begin " + (a.source ? a.source->label() : "") + a.event);
+    };
     d.onactionend = [&] { seen.push_back("end"); };
     TextField a{d, "a"}, b{d, "b"};
     Label quiet{d, "quiet"}; // no handler: nothing happens, so no action

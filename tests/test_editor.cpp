@@ -44,10 +44,12 @@ TEST(EditFields, HandlersWriteTheirNormalForms) {
         {"-", "0"},  {"+", "0"},  {".", "0"},  {"e", "0"}, {"1e", "1"}, {"1e+", "1"}, {"--5", "0"}, {"5-", "5"},
         {"\xC3\xA9" "5", "0"}, {"5\xC3\xA9", "5"}, {"\xFF\xFE\x01", "0"}, {"\t7", "7"}};
     for (const auto& [typed, shown] : lone)
-        Transcript::each({{"load 1; paste posxed " + typed + "; paste bottomed " + typed, "posxed=" + shown + "; bottomed=" + shown}});
+        Transcript::each({{"load 1; paste posxed " + typed + "; paste bottomed " + typed,
+                           "posxed=" + shown + "; bottomed=" + shown}});
     // A position entered before any size: pasted, one commit carries the
     // empty slot to slot 999; typed after the "0", "05" is two commits.
-    Transcript::each({{"paste posxed 5", "b999.x=5; b0=empty; posxed=0"}, {"type posxed 5", "b998.x=5; b0=empty; posxed=0"}});
+    Transcript::each({{"paste posxed 5", "b999.x=5; b0=empty; posxed=0"},
+                      {"type posxed 5", "b998.x=5; b0=empty; posxed=0"}});
 }
 
 TEST_F(Editor, SizeSliderReplacesAFinerSizeOnlyWhenItMoves) {
@@ -109,7 +111,8 @@ TEST_F(Started, ListClickUnhighlightsTheOldBlockAndHighlightsTheNew) {
 }
 
 TEST_F(Started, OversizedBlockFromAFileIsCappedOnlyWhenSelected) {
-    play({{"put 0 1 1 150 150; put 1 2 2 150 -150; refreshlist", "b0.sizex=100; VScroll1(0)=1000; b1.sizex=150; b1.sizez=-150"}});
+    play({{"put 0 1 1 150 150; put 1 2 2 150 -150; refreshlist",
+           "b0.sizex=100; VScroll1(0)=1000; b1.sizex=150; b1.sizez=-150"}});
 }
 
 TEST_F(Editor, ColourBarsLabelsAndPresets) {

@@ -49,7 +49,8 @@ TEST_F(Keeping, KeystrokesInOneFieldOnOneBlockAreOneStep) {
 
 TEST_F(Keeping, CommandsUndoToTheMapAndRowBeforeThem) {
     writebytes(dir.file("other.QRD"), filebytes({numbered(7)}));
-    play({{"load 4; select 1; mark four; yes; press Delete; paste sizexed 3; mark edited; open other.QRD", "modified=0"},
+    play({{"load 4; select 1; mark four; yes; press Delete; paste sizexed 3; mark edited; open other.QRD",
+           "modified=0"},
           {"press New; undo; undo", "table=edited; modified=1"},
           {"undo; undo", "status=Undone: Delete; table=four; cur=1"},
           {"redo", "status=Redone: Delete; b1=n2"}});

@@ -40,8 +40,9 @@ TEST_F(Started, RefreshmapDrawsEachDrawnBlockAsFourLinesInItsMapColour) {
 
 TEST_F(Started, RefreshmapSkipsSizesThatAreNotPositiveAndSurvivesOddValues) {
     const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
-    const Block odd[] = {block(1, 1, 0, 5),   block(1, 1, nan, 5), block(1, 1, -1, 5),
-                         block(inf, 1, 1, 1), block(1, 1, 1e30f, 1e30f, 3e38f, 3e38f, nan), block(1, 1, 1, 1, -inf, inf)};
+    const Block odd[] = {block(1, 1, 0, 5),   block(1, 1, nan, 5),
+                         block(1, 1, -1, 5),  block(inf, 1, 1, 1),
+                         block(1, 1, 1e30f, 1e30f, 3e38f, 3e38f, nan), block(1, 1, 1, 1, -inf, inf)};
     std::copy(std::begin(odd), std::end(odd), f.blocks.begin());
     f.refreshmap();
     // Only finite lines reach the surface; nothing ends the program.

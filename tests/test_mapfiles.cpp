@@ -78,7 +78,8 @@ TEST_F(Files, OddValuesOpenListDrawEditAndSave) {
                                                block(-1e-40f, 1, 150, 2, -5, 0, -0.0f, 0), block(1, 1, kNaN, 7),
                                                numbered(4), numbered(5)}));
     // The selected block shows defined texts and holds them after the rebuild.
-    play({{"open odd.QRD", "status=Opened: odd.QRD; posxed=0; posyed=0; b0.x=0; row 1=     1     1 1E+30 1E+30 3E+38 3E+381E+30"}});
+    play({{"open odd.QRD",
+           "status=Opened: odd.QRD; posxed=0; posyed=0; b0.x=0; row 1=     1     1 1E+30 1E+30 3E+38 3E+381E+30"}});
     EXPECT_EQ(f.List1.rows()[3].substr(12, 6), "   NaN");
     // The NaN size of record 3 ends the saved run.
     play({{"select 0; select 1; select 2; select 3; select 4; select 5; select 6; paste sizexed 3; save odd2.QRD",
@@ -92,10 +93,13 @@ TEST(Hostile, FilesOpenListDrawEditAndSave) {
     const std::pair<const char*, std::vector<std::byte>> files[] = {
         {"every record NaN", std::vector<std::byte>(320, std::byte{0xFF})},
         {"infinities and negative zero",
-         filebytes({Block{kInf, kInf, kInf, kInf, kInf, kInf, kInf, 1}, Block{-kInf, -kInf, -kInf, -kInf, -kInf, -kInf, -kInf, 2},
-                    Block{-0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, 0}, Block{-0.0f, 1, 1, 1, -0.0f, -0.0f, -0.0f, 0}})},
+         filebytes({Block{kInf, kInf, kInf, kInf, kInf, kInf, kInf, 1},
+                    Block{-kInf, -kInf, -kInf, -kInf, -kInf, -kInf, -kInf, 2},
+                    Block{-0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, 0},
+                    Block{-0.0f, 1, 1, 1, -0.0f, -0.0f, -0.0f, 0}})},
         {"denormals", filebytes(repeat(Block{1e-45f, -1e-40f, 1e-44f, 1e-38f, 1e-39f, 1e-45f, -1e-45f, 3}, 5))},
-        {"huge sizes", filebytes({block(1, 1, 1e30f, 1e30f), block(2, 2, -1e30f, -1e30f), block(3, 3, 1e30f, -1e30f), block(4, 4, 2, 2)})},
+        {"huge sizes", filebytes({block(1, 1, 1e30f, 1e30f), block(2, 2, -1e30f, -1e30f),
+                                  block(3, 3, 1e30f, -1e30f), block(4, 4, 2, 2)})},
         {"bottom and height beyond the single range", filebytes(repeat(block(1, 1, 1, 1, 3e38f, 3e38f), 3))},
         {"colours -1 and 2^31-1", filebytes({block(1, 1, 1, 1, 0, 0, 0, -1), block(2, 2, 1, 1, 0, 0, 0, 2147483647)})},
         {"999 records", filebytes(repeat(block(1, 1, 1, 1), 999))},
@@ -105,7 +109,8 @@ TEST(Hostile, FilesOpenListDrawEditAndSave) {
         {"33 bytes", std::vector<std::byte>(33, std::byte{0x41})},
         {"no bytes", {}},
         {"1000 blocks wider than their columns",
-         filebytes(repeat(block(-12.3456f, 1234567, 99.125f, 0.0123456f, -999.999f, 123456.7f, -359.75f, 0xABCDEF), 1000))}};
+         filebytes(repeat(block(-12.3456f, 1234567, 99.125f, 0.0123456f, -999.999f, 123456.7f, -359.75f,
+                                0xABCDEF), 1000))}};
     for (const auto& [name, bytes] : files) {
         SCOPED_TRACE(name);
         Transcript t;

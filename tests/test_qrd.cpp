@@ -24,7 +24,8 @@ TEST_F(Qrd, InfoSaysWhatTheEditorWouldSee) {
     EXPECT_EQ(qrd::info({file("many.QRD", many)}, true, out, err), qrd::kOk);
     const auto j = nlohmann::json::parse(out.str())[0];
     // A NaN position is still drawn.
-    for (auto [key, value] : {std::pair{"records", 1003}, {"beyond1000", 3}, {"listed", 1}, {"gaps", 1}, {"nonfinite", 1}, {"drawn", 999}})
+    for (auto [key, value] : {std::pair{"records", 1003}, {"beyond1000", 3}, {"listed", 1}, {"gaps", 1},
+                              {"nonfinite", 1}, {"drawn", 999}})
         EXPECT_EQ(j[key], value) << key;
 }
 
@@ -89,8 +90,12 @@ TEST_F(Qrd, FilesThatCannotBeReadAndBadUsage) {
     std::string expected;
     for (int i = 0; i < 40; ++i) {
         const std::string size = std::to_string(101 + i);
-        files.push_back(i == 23 ? "gone.QRD" : file("m" + size + ".QRD", {block(1, 1, static_cast<float>(101 + i), 1)}));
-        if (i != 23) expected += files.back() + ":record 1: Size X " + size + " is above 100 (capped when the block is selected)\n";
+        if (i == 23) {
+            files.push_back("gone.QRD");
+            continue;
+        }
+        files.push_back(file("m" + size + ".QRD", {block(1, 1, static_cast<float>(101 + i), 1)}));
+        expected += files.back() + ":record 1: Size X " + size + " is above 100 (capped when the block is selected)\n";
     }
     EXPECT_EQ(qrd::check(files, out, err), qrd::kFailure);
     EXPECT_EQ(said(), expected + "qrd: gone.QRD: No such file or directory\n");

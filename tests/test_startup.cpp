@@ -59,7 +59,8 @@ TEST(Startup, StoredSettingsAreRestoredAndTextsThatAreNotValidGiveDefinedValues)
         int expectedgrey;
     };
     const Case cases[] = {{"2400.5", "-.3e3", "128", 2400.5f, -300, 128}, {"abc", "", "-1", 1000, 1000, 0},
-                          {"", "x", "256", 1000, 1000, 255}, {"1e99", "1", "12.7", std::numeric_limits<float>::max(), 1, 13},
+                          {"", "x", "256", 1000, 1000, 255},
+                          {"1e99", "1", "12.7", std::numeric_limits<float>::max(), 1, 13},
                           {"  42xyz", "0", "x", 42, 0, 0}, {"-", "1e-99", "1e99", 1000, 0, 255}};
     for (const Case& c : cases) {
         Harness h;
@@ -97,7 +98,8 @@ TEST(Startup, TheWindowIsLaidOutAsDesigned) {
                 << bar->smallchange << "/" << bar->largechange;
         if (const auto* button = dynamic_cast<const ui::Button*>(c); button && button->showscolour)
             out << " colour " << button->backcolor();
-        if (const auto* slider = dynamic_cast<const ui::Slider*>(c)) out << " range " << slider->min() << ".." << slider->max();
+        if (const auto* slider = dynamic_cast<const ui::Slider*>(c))
+            out << " range " << slider->min() << ".." << slider->max();
         out << "\n";
     }
     const auto& m = h.form.Map;

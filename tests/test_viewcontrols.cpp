@@ -36,7 +36,8 @@ TEST_F(Started, SelectPositionFollowsThePointer) {
     play({{"load 1; select 0; point 5 5", "b0.z=2; status=Status"},
           {"clickmap", "status=Status"},
           {"click selpos", "status=Select Position ON"},
-          {"log; point -3.75 40.25", "log2=Map.MouseMove,posyed.Change; posyed=-3.75; posxed=40.25; b0.z=-3.75; b0.x=40.25"},
+          {"log; point -3.75 40.25",
+           "log2=Map.MouseMove,posyed.Change; posyed=-3.75; posxed=40.25; b0.z=-3.75; b0.x=40.25"},
           {"point 0.5 0 1", "posyed=.5; posxed=0"}, // a held button changes nothing
           {"point 12.3456789 7", "posyed=12.34568"},
           {"clickmap", "status=Select Position SELECTED"},

@@ -60,7 +60,8 @@ TEST(PlanView, FitShowsEveryDrawnBlock) {
         tableof({block(0, 0, 1, 1, 0, 1, 0, 0), block(500, -300, 4, 9, 0, 1, 45, 0), block(kNaN, 1, 1, 1, 0, 1, 0, 0)}),
         tableof({block(3e37f, -2e37f, 1e36f, 1, 0, 1, 10, 0), block(0, 0, 1, 1, 0, 1, 0, 0)}),
         // Not drawn: beyond the depth window, or no size.
-        tableof({block(1, 1, 1, 1, 0, 1, 0, 0), block(900, 900, 1, 1, 2000, 1, 0, 0), block(-900, 0, 0, 5, 0, 1, 0, 0)}),
+        tableof({block(1, 1, 1, 1, 0, 1, 0, 0), block(900, 900, 1, 1, 2000, 1, 0, 0),
+                 block(-900, 0, 0, 5, 0, 1, 0, 0)}),
     };
     for (const BlockTable& table : tables) {
         PlanView view{400, 300};

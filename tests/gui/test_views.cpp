@@ -18,7 +18,8 @@ struct Views : test::Window {
         form.List1.setlistindex(3); // the free slot's row: no block is marked
         window.sync();
         // Beside the main window, so the pointer over them is over nothing else.
-        for (auto [view, place] : {std::pair<QWidget*, QRect>{&map(), {700, 0, 400, 400}}, {&boxes(), {700, 450, 400, 300}}}) {
+        for (auto [view, place] :
+             {std::pair<QWidget*, QRect>{&map(), {700, 0, 400, 400}}, {&boxes(), {700, 450, 400, 300}}}) {
             view->setGeometry(place);
             view->show();
             EXPECT_TRUE(QTest::qWaitForWindowExposed(view));
@@ -150,7 +151,8 @@ TEST_F(Views, SelectPosPlacesTheCurrentBlockFromTheMapWindow) {
     const QPoint target = over(5, 25);
     QTest::mouseMove(&map(), target);
     const MapPoint p = map().view().tomap({double(target.x()), double(target.y())});
-    EXPECT_EQ(shown("posyed posxed"), ui::q(signednum(static_cast<float>(p.z)) + "|" + signednum(static_cast<float>(p.x))));
+    EXPECT_EQ(shown("posyed posxed"),
+              ui::q(signednum(static_cast<float>(p.z)) + "|" + signednum(static_cast<float>(p.x))));
     QTest::mouseClick(&map(), Qt::LeftButton, {}, target);
     EXPECT_EQ(shown("sbStatusBar_panel1 List1"), "Select Position SELECTED|2");
 }

@@ -55,7 +55,8 @@ inline std::string checkundo(MainForm& f, const BlockTable& before, int rowbefor
         back ? f.undo() : f.redo();
         const char* what = back ? "undo" : "redo";
         if (!same(f.blocks, back ? before : after)) return std::string(what) + " did not give back the table";
-        if (f.List1.listindex() != (back ? rowbefore : rowafter)) return std::string(what) + " did not give back the selected row";
+        if (f.List1.listindex() != (back ? rowbefore : rowafter))
+            return std::string(what) + " did not give back the selected row";
         if (std::string fault = checkinvariants(f); !fault.empty()) return "after " + std::string(what) + ": " + fault;
     }
     return {};
@@ -185,7 +186,8 @@ inline void Actor::act() {
         run("select " + number(pick(f_.List1.listcount())));
     } else if (what == 10) {
         const int which = pick(8);
-        const std::string buttons[] = {"Command1(0)", "Command1(1)", "Command1(2)", "Command1(3)", "Command2", "RNDANG", "selpos"};
+        const std::string buttons[] = {"Command1(0)", "Command1(1)", "Command1(2)", "Command1(3)",
+                                       "Command2",    "RNDANG",      "selpos"};
         run("click " + (which < 7 ? buttons[which] : "Label3(" + number(pick(3)) + ")"));
     } else if (what == 11) {
         run(pick(2) ? "click Check1" : "slide " + number(pick(300) - 20));

@@ -151,7 +151,8 @@ struct Harness {
             else if (verb == "undo") form.undo();
             else if (verb == "redo") form.redo();
             else if (verb == "recover") form.recover();
-            else if (verb == "yes" || verb == "no") messagebox.answers.push_back(verb == "yes" ? ui::Answer::Yes : ui::Answer::No);
+            else if (verb == "yes" || verb == "no")
+                messagebox.answers.push_back(verb == "yes" ? ui::Answer::Yes : ui::Answer::No);
             else if (verb == "open" || verb == "save") {
                 (verb == "open" ? filedialog.opens : filedialog.saves).push_back({folder + arg, arg});
                 form.tbToolBar.click(verb == "open" ? "Open" : "Save");

@@ -69,7 +69,9 @@ struct Transcript {
         if (what.starts_with("colour")) return hex(f.Map.lines().at(std::stoul(what.substr(6))).colour);
         if (what.starts_with("line")) {
             const ui::Line& l = f.Map.lines().at(std::stoul(what.substr(4)));
-            return numtext(l.x1) + " " + numtext(l.y1) + " " + numtext(l.x2) + " " + numtext(l.y2) + " " + hex(l.colour);
+            std::string out;
+            for (float v : {l.x1, l.y1, l.x2, l.y2}) out += numtext(v) + " ";
+            return out + hex(l.colour);
         }
         if (what.starts_with("log")) return joined(h.log, what.size() > 3 ? std::stoul(what.substr(3)) : h.log.size());
         if (what.starts_with("#")) return std::to_string(std::count(h.log.begin(), h.log.end(), what.substr(1)));
