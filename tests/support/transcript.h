@@ -27,11 +27,12 @@ struct Transcript {
     //   a control's label: a field's text, a bar's, slider's or check box's
     //   value, the list's selected row, a surface's or button's colour;
     //   rows (the list's count), row N (its text), cur, lines (on the map),
-    //   lineN ("x1 y1 x2 y2 colour"), colourN (line N's), status, depth, steps (in the history), asked
-    //   (questions), dialogs (file dialogs shown), modified, clicks, log (the
-    //   notifications, comma-separated; logN the first N), #NAME (how often
-    //   the log holds NAME), bN (slot N's block text), bN.x and the other
-    //   fields, table (the name of the mark it equals bit for bit).
+    //   lineN ("x1 y1 x2 y2 colour"), colourN (line N's), status, depth,
+    //   steps (in the history), asked (questions), dialogs (file dialogs
+    //   shown), modified, clicks, log (the notifications, comma-separated;
+    //   logN the first N), #NAME (how often the log holds NAME), bN (slot N's
+    //   block text), bN.x and the other fields, table (the name of the mark
+    //   it equals bit for bit).
     void expect(const std::string& checks, const std::string& context = {}) {
         std::istringstream all(checks);
         for (std::string check; std::getline(all, check, ';');) {
