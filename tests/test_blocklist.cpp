@@ -5,6 +5,7 @@
 
 using namespace qs;
 using namespace qs::test;
+using BlockList = Started;
 
 TEST(RowText, WorkedRowsAndValuesThatFillOrOverflowTheirColumn) {
     const std::pair<Block, std::string> rows[] = {
@@ -20,7 +21,7 @@ TEST(RowText, WorkedRowsAndValuesThatFillOrOverflowTheirColumn) {
     for (const auto& [b, row] : rows) EXPECT_EQ(rowtext(b), row);
 }
 
-TEST_F(Started, RowsFollowTheListedRunAndTheFreeSlotIsReset) {
+TEST_F(BlockList, RowsFollowTheListedRunAndTheFreeSlotIsReset) {
     // A gap (whatever its other fields) or negative sizes end the run and
     // are wiped; a slot with one size of 0 is listed. The free-slot row only
     // below 999 rows; slot 999 is left alone then.
@@ -33,13 +34,13 @@ TEST_F(Started, RowsFollowTheListedRunAndTheFreeSlotIsReset) {
           {"load 1000", "row 999=" + rowtext(numbered(999))}});
 }
 
-TEST_F(Started, TheRebuildSelectsTheNextRowThenTheRememberedOne) {
+TEST_F(BlockList, TheRebuildSelectsTheNextRowThenTheRememberedOne) {
     play({{"load 6; select 4; clicks; refreshlist", "clicks=5,4; cur=4"},
           {"select 6; clicks; refreshlist", "clicks=6; cur=6"},
           {"put 4 empty; put 5 empty; put 6 empty; clicks; refreshlist", "clicks=0"}}); // row 6 is gone
 }
 
-TEST_F(Started, TheSelectedBlockEndsHoldingWhatItsFieldsShow) {
+TEST_F(BlockList, TheSelectedBlockEndsHoldingWhatItsFieldsShow) {
     const std::string odd[] = {"1 1 1 1 -5 0 0 000000", "2 1 1 1 0 0 45.5 000000", "3 1 1 1 0 0 400 000000",
                                "4 1 1 1 0 0 -30 000000"};
     const std::string shown[] = {"1 1 1 1 5 0 0 000000", "2 1 1 1 0 0 46 000000", "3 1 1 1 0 0 40 000000", odd[3]};
@@ -57,7 +58,7 @@ TEST_F(Started, TheSelectedBlockEndsHoldingWhatItsFieldsShow) {
     EXPECT_EQ(f.List1.rows()[1].substr(36), " 45.5");
 }
 
-TEST_F(Started, SortCarriesTheFirstGapToTheEndAndLeavesOtherSlots) {
+TEST_F(BlockList, SortCarriesTheFirstGapToTheEndAndLeavesOtherSlots) {
     // The gap is empty, though not all zero.
     play({{"put 0 n0; put 1 9 9 0 0 0 0 0 123456; put 2 n2; put 3 n3; sort",
            "b1=n2; b2=n3; b999=9 9 0 0 0 0 0 123456; rows=4"}});
@@ -72,7 +73,7 @@ TEST_F(Started, SortCarriesTheFirstGapToTheEndAndLeavesOtherSlots) {
     play({{"sort", "rows=1000"}}); // no gap at all: the list is still rebuilt
 }
 
-TEST_F(Started, MovesSwapWithTheNeighbourButNeverOntoTheLastRow) {
+TEST_F(BlockList, MovesSwapWithTheNeighbourButNeverOntoTheLastRow) {
     // Rows 0-3 blocks, row 4 the free slot. The free-slot row moves up: the
     // list then ends at slot 3. In a full table the row above the last
     // cannot move down; the last can move up.

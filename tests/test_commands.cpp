@@ -3,15 +3,16 @@
 
 using namespace qs;
 using namespace qs::test;
+using Commands = Started;
 
-TEST_F(Started, KeysAreMatchedExactly) {
+TEST_F(Commands, KeysAreMatchedExactly) {
     run("load 2; mark; yes; press new; press DELETE; press Help");
     f.tbToolBar.click("Delete ");
     f.tbToolBar.click("");
     expect("table=marked; asked=0; dialogs=0; status=Status");
 }
 
-TEST_F(Started, NewDiscardsWithoutAsking) {
+TEST_F(Commands, NewDiscardsWithoutAsking) {
     play({{"mark; load 5; select 3; press New",
            "table=marked; rows=1; row 0=" + kFree + "; cur=0; asked=0; status=New Map"}});
     // Nothing is drawn but the empty free slot, a point at the origin.
@@ -33,13 +34,13 @@ TEST(Copy, FillsTheFirstEmptySlotAndMakesTheCopyCurrent) {
     EXPECT_EQ(std::vector<int>(t.h.clicks.end() - 2, t.h.clicks.end()), (std::vector<int>{6, 5}));
 }
 
-TEST_F(Started, RefreshClosesOneGapAndRedraws) {
+TEST_F(Commands, RefreshClosesOneGapAndRedraws) {
     run("load 4; put 1 empty; refreshlist");
     f.Map.cls();
     play({{"press Refresh", "b1=n2; b3=empty; rows=4; lines=32; status=Refreshed Map and List"}});
 }
 
-TEST_F(Started, DeleteAsksAndThenClosesTheGapKeepingTheRow) {
+TEST_F(Commands, DeleteAsksAndThenClosesTheGapKeepingTheRow) {
     play({{"load 4; select 1; mark; no; press Delete", "table=marked; status=Status"}});
     EXPECT_EQ(h.messagebox.asked.front(), (std::pair<std::string, std::string>{"Delete?", "Quarrystead"}));
     // Row 1, then the last block (its row becomes the free slot's), then the

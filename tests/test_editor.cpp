@@ -5,6 +5,7 @@
 
 using namespace qs;
 using namespace qs::test;
+using ListAndFields = Started;
 
 namespace {
 // One block in slot 0, selected.
@@ -13,7 +14,7 @@ struct Editor : Started {
 };
 } // namespace
 
-TEST_F(Started, TypicalEventTwoIntoSizeXOnTheFreeSlot) {
+TEST_F(ListAndFields, TypicalEventTwoIntoSizeXOnTheFreeSlot) {
     // The handler's own write is unchanged; edchange moves the size slider,
     // whose handler commits nested; each commit's rebuild selects row 1 and
     // then row 0 again.
@@ -89,7 +90,7 @@ TEST_F(Editor, AngleBar) {
           {"drag AngleSB 100 200", "b0.angle=200"}});
 }
 
-TEST_F(Started, ListClickFillsEveryControlAndWritesNothingBack) {
+TEST_F(ListAndFields, ListClickFillsEveryControlAndWritesNothingBack) {
     const std::string first = "put 0 -5 3 2.57 1 -5 7 45.5 804020";
     play({{first + "; put 1 1 1 1 1 0 0 -90; put 2 1 1 1 1 0 0 725; refreshlist;" + first + "; select 1; select 0",
            "posxed=-5; posyed=3; sizexed=2.57; bottomed=5; heighted=7; angleed=46; VScroll1(0)=26; AngleSB=46; "
@@ -101,7 +102,7 @@ TEST_F(Started, ListClickFillsEveryControlAndWritesNothingBack) {
     expect("cur=2");
 }
 
-TEST_F(Started, ListClickUnhighlightsTheOldBlockAndHighlightsTheNew) {
+TEST_F(ListAndFields, ListClickUnhighlightsTheOldBlockAndHighlightsTheNew) {
     run("put 0 10 5 2 1 0 0 0 ff0000; put 1 20 5 2 1 0 0 0 00ff00; refreshlist; select 0");
     f.Map.cls();
     play({{"select 1", "lines=8; colour0=0000ff; colour4=ff00ff"}}); // slot 1 highlighted
@@ -110,7 +111,7 @@ TEST_F(Started, ListClickUnhighlightsTheOldBlockAndHighlightsTheNew) {
     expect("lines=8; colour0=00ff00; colour4=ff00ff");
 }
 
-TEST_F(Started, OversizedBlockFromAFileIsCappedOnlyWhenSelected) {
+TEST_F(ListAndFields, OversizedBlockFromAFileIsCappedOnlyWhenSelected) {
     play({{"put 0 1 1 150 150; put 1 2 2 150 -150; refreshlist",
            "b0.sizex=100; VScroll1(0)=1000; b1.sizex=150; b1.sizez=-150"}});
 }

@@ -7,6 +7,7 @@
 
 using namespace qs;
 using namespace qs::test;
+using MapDrawing = Started;
 
 TEST(MapNumbers, ColoursRoundingAndCorners) {
     const std::pair<std::int32_t, std::int32_t> colours[] = {
@@ -25,7 +26,7 @@ TEST(MapNumbers, ColoursRoundingAndCorners) {
     }
 }
 
-TEST_F(Started, RefreshmapDrawsEachDrawnBlockAsFourLinesInItsMapColour) {
+TEST_F(MapDrawing, RefreshmapDrawsEachDrawnBlockAsFourLinesInItsMapColour) {
     // Slot 500 lies beyond any gap: still drawn.
     play({{"put 0 10 5 2 1 0 0 0 ff0000; put 500 20 0 1 1 0 0 0 00ff00; refreshmap",
            "lines=8; line0=7 11 7 9 0000ff; line1=7 9 3 9 0000ff; line2=3 9 3 11 0000ff; line3=3 11 7 11 0000ff; "
@@ -38,7 +39,7 @@ TEST_F(Started, RefreshmapDrawsEachDrawnBlockAsFourLinesInItsMapColour) {
            "lines=8; line0=1 2 1 0 ffffff; line4=1 3 1 1 ffffff"}});
 }
 
-TEST_F(Started, RefreshmapSkipsSizesThatAreNotPositiveAndSurvivesOddValues) {
+TEST_F(MapDrawing, RefreshmapSkipsSizesThatAreNotPositiveAndSurvivesOddValues) {
     const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
     const Block odd[] = {block(1, 1, 0, 5),   block(1, 1, nan, 5),
                          block(1, 1, -1, 5),  block(inf, 1, 1, 1),
@@ -49,7 +50,7 @@ TEST_F(Started, RefreshmapSkipsSizesThatAreNotPositiveAndSurvivesOddValues) {
     for (const ui::Line& l : f.Map.lines()) EXPECT_TRUE(std::isfinite(l.x1) && std::isfinite(l.y2));
 }
 
-TEST_F(Started, MarkblockHighlightsInTheInverseColourWithoutTests) {
+TEST_F(MapDrawing, MarkblockHighlightsInTheInverseColourWithoutTests) {
     // A zero size, outside the depth window. A zero Size X draws a line 10
     // units long: B and C coincide, as do D and A.
     run("put 3 10 5 0 5 2000 0 0 ff0000");
