@@ -1,0 +1,274 @@
+// The document: numbers as texts, the slots and the table, exact value
+// texts, and the bytes of a map file.
+#include "document/exact.h"
+#include "document/footprint.h"
+#include "document/mapcodec.h"
+#include "document/numtext.h"
+#include "document/table.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <vector>
+
+using namespace qs;
+
+namespace {
+
+const double kBig = std::numeric_limits<double>::max();
+const float kInf = std::numeric_limits<float>::infinity();
+const float kNaN = std::numeric_limits<float>::quiet_NaN();
+
+Block sized(float sx, float sz, float x = 0) {
+    Block b;
+    b.sizex = sx;
+    b.sizez = sz;
+    b.x = x;
+    return b;
+}
+
+std::vector<std::byte> bytes(std::initializer_list<int> values) {
+    std::vector<std::byte> out;
+    for (int v : values) out.push_back(static_cast<std::byte>(v));
+    return out;
+}
+std::vector<std::byte> le32(std::uint32_t v) {
+    return bytes({int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF), int(v >> 24)});
+}
+std::vector<std::byte> single(float f) { return le32(std::bit_cast<std::uint32_t>(f)); }
+std::vector<std::byte> cat(std::initializer_list<std::vector<std::byte>> parts) {
+    std::vector<std::byte> out;
+    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+Block red() { return Block{1.5f, -2, 1, 1, 0, 0.5f, 30, 16711680}; }
+
+} // namespace
+
+TEST(Readnum, ReadsTheLeadingNumberAndSaturatesBeyondTheRange) {
+    const std::pair<std::string, double> cases[] = {
+        {"", 0}, {"abc", 0}, {"-", 0}, {"12abc", 12}, {" .5", 0.5}, {"1e2", 100}, {"1E2", 100}, {" 1 2", 12},
+        {"-12.5", -12.5}, {"+7", 7}, {"1.5E-1", 0.15}, {"- 5", -5}, {"1 E 2", 100}, {"+", 0}, {".", 0},
+        {"e", 0}, {"1e", 1}, {"1e+", 1}, {"--5", 0}, {"5-", 5}, {"1.2.3", 1.2}, {"2,5", 2},
+        {"\xC3\xA9" "5", 0}, {"0x10", 0}, {"Inf", 0}, {"NaN", 0}, {"1e999", kBig}, {"-1e999", -kBig},
+        {"9e99999999999999999999", kBig}, {"1e-999", 0}, {"1e-99999999999999999999", 0},
+        {std::string(400, '9'), kBig}, {"0." + std::string(400, '0') + "1", 0}, {"0e999", 0},
+        {"0." + std::string(300, '0') + "1e301", 1}, {std::string(100000, '0') + "7", 7}};
+    for (const auto& [text, value] : cases) EXPECT_EQ(readnum(text), value) << text.substr(0, 40);
+}
+
+TEST(Numstr, NumberTexts) {
+    const std::pair<std::string, std::string> cases[] = {
+        {numstr(0.0f), " 0"}, {numstr(-0.0f), " 0"}, {numstr(0.1f), " .1"}, {numstr(1234567.5f), " 1234568"},
+        {numstr(0.5), " .5"}, {numstr(-0.25), "-.25"}, {numstr(7.0), " 7"}, {numstr(1.23456789f), " 1.234568"},
+        {numstr(1.23456789), " 1.23456789"}, {numstr(0.1 + 0.2), " .3"}, {numstr(100.0f), " 100"},
+        {numstr(std::int32_t{-3}), "-3"}, {numstr(std::int32_t{2147483647}), " 2147483647"},
+        // One exponent switch for both precisions, below 1E-4 and from 1E+15.
+        {numstr(0.0001), " .0001"}, {numstr(0.0001f), " .0001"}, {numstr(0.00001), " 1E-05"},
+        {numstr(0.00001f), " 1E-05"}, {numstr(-0.000012345), "-1.2345E-05"},
+        {numstr(999999999999999.0), " 999999999999999"}, {numstr(1e15), " 1E+15"}, {numstr(1e15f), " 1E+15"},
+        {numstr(12345678.0f), " 12345680"}, {numstr(std::numeric_limits<float>::max()), " 3.402823E+38"},
+        {numstr(kBig), " 1.79769313486232E+308"}, {numstr(1e-45f), " 1E-45"}, {numstr(1e100), " 1E+100"}, {numstr(1e-10), " 1E-10"}, {numstr(2e-9f), " 2E-09"},
+        {numstr(kNaN), " NaN"}, {numstr(kInf), " Inf"}, {numstr(-kInf), "-Inf"}, {plainnum(-kInf), "-Inf"},
+        {signless(-kInf), "Inf"}, {plainnum(0.5), "0.5"}, {plainnum(-3.0), "-3"}, {plainnum(-0.25f), "-0.25"},
+        {plainnum(0.0f), "0"}, {plainnum(12.5f), "12.5"}, {plainnum(0.00001), "1E-05"},
+        {plainnum(std::int32_t{-32768}), "-32768"}, {signless(-3.75f), "3.75"}, {signednum(-3.75f), "-3.75"},
+        {signednum(0.5f), ".5"}, {signednum(0.0f), "0"}, {std::string(signchar(-0.0f)), ""}};
+    for (const auto& [text, expected] : cases) EXPECT_EQ(text, expected);
+    for (float v : {kNaN, kInf, -kInf}) EXPECT_EQ(readnum(numstr(v)), 0);
+}
+
+// Every text written reads back to a finite value, and a single's text read
+// as a double is written back as the same text: the field handlers and the
+// list rebuild then never rewrite each other. Short decimals read back
+// exactly.
+TEST(Numstr, TextsReadBackAndSettleAcrossPrecisions) {
+    std::mt19937 gen(1234);
+    for (int i = 0; i < 200000; ++i) {
+        const auto f = std::bit_cast<float>(static_cast<std::uint32_t>(gen()));
+        const std::string text = numstr(f);
+        ASSERT_TRUE(std::isfinite(readnum(text))) << text;
+        if (!std::isfinite(f)) continue;
+        ASSERT_EQ(numstr(readnum(text)), text) << "double text differs for " << text;
+        ASSERT_EQ(numstr(static_cast<float>(readnum(text))), text) << "single text unstable: " << text;
+        ASSERT_EQ(plainnum(readnum(plainnum(f))), plainnum(f));
+    }
+    std::uniform_int_distribution<int> digits(-9999999, 9999999), scale(-12, 12);
+    for (int i = 0; i < 50000; ++i) {
+        const double d = readnum(std::to_string(digits(gen)) + "e" + std::to_string(scale(gen)));
+        const auto f = static_cast<float>(d);
+        ASSERT_EQ(static_cast<float>(readnum(numstr(f))), f) << numstr(f);
+        ASSERT_EQ(readnum(numstr(d)), d) << numstr(d);
+        ASSERT_EQ(readnum(plainnum(d)), d) << plainnum(d);
+    }
+}
+
+TEST(Towhole, RoundsHalvesToEvenAndKeepsToItsRange) {
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
+    const std::pair<double, int> small[] = {{0.5, 0},        {1.5, 2},         {2.5, 2},     {-1.5, -2},
+                                            {-2.5, -2},      {32767.4, 32767}, {32767.5, 32767},
+                                            {-32768.5, -32768}, {1e10, 32767}, {-1e10, -32768}, {nan, 0}};
+    for (auto [v, whole] : small) EXPECT_EQ(towhole16(v), whole) << v;
+    const std::pair<double, std::int64_t> large[] = {{359.5, 360},       {358.5, 358},         {2.4999999, 2},
+                                                     {-0.4, 0},          {1e300, 2147483647},  {-1e300, -2147483648},
+                                                     {inf, 2147483647}, {-inf, -2147483648}, {nan, 0}};
+    for (auto [v, whole] : large) EXPECT_EQ(towhole32(v), whole) << v;
+}
+
+TEST(Tosingle, CapsBeyondTheSingleRange) {
+    const float big = std::numeric_limits<float>::max();
+    EXPECT_EQ(tosingle(1e99), big);
+    EXPECT_EQ(tosingle(-1e99), -big);
+    EXPECT_EQ(tosingle(0.1), 0.1f);
+    EXPECT_EQ(tosingle(3.4028235e38), big);
+}
+
+// The four slot tests differ, above all for NaN, negative and single zero
+// sizes: listed run, exactly empty, drawn, saved run.
+TEST(SlotTests, EachTestAsItsOwn) {
+    struct Case {
+        Block b;
+        bool ends, empty, drawn, saved;
+    };
+    const Case cases[] = {{sized(0, 5), false, false, false, false},     {sized(-1, -1), true, false, false, true},
+                          {sized(kNaN, kNaN), true, true, false, false}, {sized(kNaN, 3), false, false, false, false},
+                          {sized(-0.0f, 0, 5), true, true, false, false}, {sized(0.001f, 0.001f), false, false, true, true}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(endslistedrun(c.b), c.ends) << c.b.sizex << " " << c.b.sizez;
+        EXPECT_EQ(isemptyslot(c.b), c.empty) << c.b.sizex << " " << c.b.sizez;
+        EXPECT_EQ(isdrawn(c.b), c.drawn) << c.b.sizex << " " << c.b.sizez;
+        EXPECT_EQ(continuessavedrun(c.b), c.saved) << c.b.sizex << " " << c.b.sizez;
+    }
+}
+
+// What the window never asks of the table (the commands' own tests cover
+// the rest): a copy from no slot, emptying a slot beyond the table, and the
+// first empty slot of a full table, which is none.
+TEST(TableOperations, CopyFromNoSlotEmptyingBeyondTheTableAndAFullTable) {
+    BlockTable t{};
+    t[0] = sized(1, 1, 1);
+    EXPECT_EQ(copytofirstempty(t, -1), 1);
+    emptyslot(t, 1000);
+    EXPECT_EQ(t[0], sized(1, 1, 1));
+    EXPECT_EQ(t[1], Block{});
+    t.fill(sized(1, 1));
+    EXPECT_EQ(firstemptyslot(t), kSlots);
+}
+
+// A line is cut to a rectangle, or dropped when nothing of it is inside.
+TEST(Footprint, LinesAreCutToTheRectangle) {
+    struct Case {
+        double x1, y1, x2, y2;
+        bool kept;
+        double cx1, cy1, cx2, cy2;
+    };
+    const Case cases[] = {{-5, 5, 15, 5, true, 0, 5, 10, 5},   {5, -10, 5, 30, true, 5, 0, 5, 10},
+                          {-5, 20, 15, 20, false, 0, 0, 0, 0}, {20, -5, 20, 15, false, 0, 0, 0, 0},
+                          {2, 3, 4, 5, true, 2, 3, 4, 5}};
+    for (const Case& c : cases) {
+        double x1 = c.x1, y1 = c.y1, x2 = c.x2, y2 = c.y2;
+        EXPECT_EQ(cliptorect(x1, y1, x2, y2, 0, 10, 10), c.kept) << c.x1 << "," << c.y1;
+        if (c.kept) {
+            EXPECT_EQ((std::array{x1, y1, x2, y2}), (std::array{c.cx1, c.cy1, c.cx2, c.cy2}));
+        }
+    }
+}
+
+// Exact value texts: every bit back, and nothing but such texts taken.
+TEST(Exact, TextsGiveBackEveryBit) {
+    for (std::uint32_t bits : {0x00000000u, 0x80000000u, 0x00000001u, 0x7f7fffffu, 0x7fc01234u, 0xffc00001u,
+                               0x7f800000u, 0xff800000u, 0x3dcccccdu}) {
+        const float v = std::bit_cast<float>(bits);
+        const auto back = readexact(exacttext(v));
+        ASSERT_TRUE(back) << exacttext(v);
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(*back), bits) << exacttext(v);
+    }
+    EXPECT_EQ(exacttext(-std::numeric_limits<float>::infinity()), "-inf");
+    for (const char* bad : {"", "abc", "1e99", "nan", "nan(0x3f800000)", "nan(0x7fc0123)", "inf ", "1,5"})
+        EXPECT_FALSE(readexact(bad)) << bad;
+}
+
+TEST(MapCodec, EmptyTableIsThirtyTwoBytesWithANegativeZeroAngle) {
+    BlockTable t{};
+    const auto file = encodemap(t);
+    std::vector<std::byte> expected(32, std::byte{0});
+    expected[27] = std::byte{0x80};
+    EXPECT_EQ(file, expected);
+
+    BlockTable back;
+    back[5].sizex = 9; // replaced by the read
+    decodemap(file, back);
+    EXPECT_EQ(back, BlockTable{});
+    EXPECT_FALSE(std::signbit(back[0].angle));
+}
+
+// Height before Bottom, the angle stored negated, the colour's bytes low first.
+TEST(MapCodec, PureRedBlockFieldByField) {
+    BlockTable t{};
+    t[0] = red();
+    EXPECT_EQ(encodemap(t), cat({single(1.5f), single(-2), single(1), single(1), bytes({0x00, 0x00, 0x00, 0x3F}),
+                                 single(0), single(-30), bytes({0x00, 0x00, 0xFF, 0x00})}));
+}
+
+TEST(MapCodec, SavedRunStopsAtTheFirstZeroSize) {
+    BlockTable t;
+    t.fill(red());
+    EXPECT_EQ(encodemap(t).size(), 32000u);
+    t[3].sizex = 0;
+    t[3].sizez = 2;
+    EXPECT_EQ(savedruncount(t), 3);
+    EXPECT_EQ(encodemap(t).size(), 96u);
+    t[3] = red();
+    t[4].sizez = 0;
+    EXPECT_EQ(savedruncount(t), 4);
+    // Slot 0 is written whatever its sizes; negative sizes do not stop it.
+    BlockTable u{};
+    u[1] = Block{0, 0, -1, -1, 0, 0, 0, 0};
+    EXPECT_EQ(savedruncount(u), 2);
+}
+
+TEST(MapCodec, ReadsWholeRecordsAndAtMostAThousand) {
+    BlockTable t;
+    t.fill(red());
+    auto file = encodemap(t);
+    file.resize(32 * 1000 + 32 * 31 + 7, std::byte{0x41});
+
+    BlockTable back{};
+    decodemap(file, back);
+    EXPECT_EQ(back, t);
+
+    std::vector<std::byte> forty(file.begin(), file.begin() + 40);
+    decodemap(forty, back);
+    EXPECT_EQ(back[0], red());
+    EXPECT_EQ(back[1], Block{});
+
+    std::vector<std::byte> partial(file.begin(), file.begin() + 31);
+    decodemap(partial, back);
+    EXPECT_EQ(back, BlockTable{});
+    decodemap({}, back);
+    EXPECT_EQ(back, BlockTable{});
+}
+
+TEST(MapCodec, RoundTripKeepsEveryBitIncludingOddValues) {
+    BlockTable t{};
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    t[0] = Block{-0.0f, 1e-45f, 1e30f, 2, -5, 7, nan, -1};
+    t[1] = Block{inf, -inf, 1, 1, 3.4e38f, 3.4e38f, -0.0f, 2147483647};
+    t[2] = Block{1, 2, 3, 4, 5, 6, 45.5f, 0x123456};
+    BlockTable back{};
+    decodemap(encodemap(t), back);
+    for (int i = 0; i < 3; ++i) {
+        const auto& a = t[static_cast<std::size_t>(i)];
+        const auto& b = back[static_cast<std::size_t>(i)];
+        EXPECT_EQ(std::memcmp(&a, &b, sizeof(Block)), 0) << "slot " << i;
+    }
+    EXPECT_EQ(back[3], Block{});
+}
