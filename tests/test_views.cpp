@@ -25,18 +25,15 @@ BlockTable tableof(std::initializer_list<Block> blocks) {
 } // namespace
 
 TEST(PlanView, ZoomAndPanKeepTheMapPointUnderThePointer) {
-    struct Case {
-        Pixel at;
-        double factor;
-    };
-    for (const Case& c : {Case{{0, 0}, 2}, {{640, 480}, 0.5}, {{123.5, 77.25}, 1.25}, {{10, 700}, 1e9},
-                          {{300, 20}, 1e-3}}) {
+    const std::pair<Pixel, double> zooms[] = {
+        {{0, 0}, 2}, {{640, 480}, 0.5}, {{123.5, 77.25}, 1.25}, {{10, 700}, 1e9}, {{300, 20}, 1e-3}};
+    for (auto [at, factor] : zooms) {
         PlanView view{640, 480, 8, {17.5, 37.5}};
-        const MapPoint before = view.tomap(c.at);
-        view.zoomabout(c.at, c.factor);
-        const MapPoint after = view.tomap(c.at);
-        EXPECT_NEAR(after.z, before.z, 1e-9 * (1 + std::fabs(before.z))) << c.factor;
-        EXPECT_NEAR(after.x, before.x, 1e-9 * (1 + std::fabs(before.x))) << c.factor;
+        const MapPoint before = view.tomap(at);
+        view.zoomabout(at, factor);
+        const MapPoint after = view.tomap(at);
+        EXPECT_NEAR(after.z, before.z, 1e-9 * (1 + std::fabs(before.z))) << factor;
+        EXPECT_NEAR(after.x, before.x, 1e-9 * (1 + std::fabs(before.x))) << factor;
         EXPECT_GE(view.scale, kMinScale);
         EXPECT_LE(view.scale, kMaxScale);
     }
@@ -84,18 +81,13 @@ TEST(PlanView, FitShowsEveryDrawnBlock) {
 }
 
 TEST(Grid, StepsLabelsAndLines) {
-    struct Step {
-        double scale, step;
-    };
-    for (const Step& c : {Step{8, 10}, {1, 100}, {64, 1}, {100, 1}, {1000, 0.1}, {3.2, 20}, {0.5, 200}, {13, 5}})
-        EXPECT_DOUBLE_EQ(gridstep(c.scale), c.step) << c.scale;
-    struct Label {
-        double value, step;
-        const char* text;
-    };
-    for (const Label& c : {Label{2.5, 0.5, "2.5"}, {-20, 10, "-20"}, {1e-17, 0.1, "0"}, {1e40, 1e39, "1e+40"},
-                           {0.30000000000000004, 0.1, "0.3"}, {0.05, 0.01, "0.05"}, {2e7, 1e7, "2e+07"}, {1.5, 3, "2"}})
-        EXPECT_EQ(gridlabel(c.value, c.step), c.text) << c.value;
+    const std::pair<double, double> steps[] = {{8, 10},     {1, 100},  {64, 1},    {100, 1},
+                                               {1000, 0.1}, {3.2, 20}, {0.5, 200}, {13, 5}}; // scale, step
+    for (auto [scale, step] : steps) EXPECT_DOUBLE_EQ(gridstep(scale), step) << scale;
+    const std::tuple<double, double, const char*> labels[] = {
+        {2.5, 0.5, "2.5"}, {-20, 10, "-20"}, {1e-17, 0.1, "0"}, {1e40, 1e39, "1e+40"},
+        {0.30000000000000004, 0.1, "0.3"}, {0.05, 0.01, "0.05"}, {2e7, 1e7, "2e+07"}, {1.5, 3, "2"}};
+    for (auto [value, step, text] : labels) EXPECT_EQ(gridlabel(value, step), text) << value;
     EXPECT_EQ(gridlines(-20, 55, 10), (std::vector<double>{-20, -10, 0, 10, 20, 30, 40, 50}));
     EXPECT_EQ(gridlines(0.5, 0.9, 1), std::vector<double>{});
     EXPECT_EQ(gridlines(0, 1e9, 1), std::vector<double>{}); // no grid of a billion lines
@@ -109,13 +101,9 @@ TEST(BlockAt, FindsTheHighestDrawnSlotWhoseOutlineHoldsThePoint) {
                                       block(30, 30, 2, 2, 0, 1, 45, 0), block(50, 50, 5, 5, 500, 1, 0, 0),
                                       block(kNaN, 70, 5, 5, 0, 1, 0, 0)});
     const Look look{0, 100, true, -1};
-    struct Case {
-        MapPoint p;
-        int slot;
-    };
-    for (const Case& c : {Case{{11, 11}, 1}, {{7, 7}, 0}, {{13.9, 6.1}, 0}, {{14.1, 10}, -1}, {{30, 32.8}, 2},
-                          {{31.9, 31.9}, -1}, {{50, 50}, -1}, {{70, 0}, -1}})
-        EXPECT_EQ(blockat(table, look, c.p), c.slot) << c.p.z << "," << c.p.x;
+    const std::pair<MapPoint, int> points[] = {{{11, 11}, 1},   {{7, 7}, 0},       {{13.9, 6.1}, 0}, {{14.1, 10}, -1},
+                                               {{30, 32.8}, 2}, {{31.9, 31.9}, -1}, {{50, 50}, -1},   {{70, 0}, -1}};
+    for (auto [p, slot] : points) EXPECT_EQ(blockat(table, look, p), slot) << p.z << "," << p.x;
     EXPECT_EQ(blockat(table, {0, 1000, true, -1}, {50, 50}), 3);
     BlockTable last{};
     last[kSlots - 1] = block(1, 1, 1, 1, 0, 1, 0, 0);
