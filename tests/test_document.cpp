@@ -133,19 +133,14 @@ TEST(Tosingle, CapsBeyondTheSingleRange) {
 // The four slot tests differ, above all for NaN, negative and single zero
 // sizes: listed run, exactly empty, drawn, saved run.
 TEST(SlotTests, EachTestAsItsOwn) {
-    struct Case {
-        Block b;
-        bool ends, empty, drawn, saved;
-    };
-    const Case cases[] = {{sized(0, 5), false, false, false, false},     {sized(-1, -1), true, false, false, true},
-                          {sized(kNaN, kNaN), true, true, false, false}, {sized(kNaN, 3), false, false, false, false},
-                          {sized(-0.0f, 0, 5), true, true, false, false}, {sized(0.001f, 0.001f), false, false, true, true}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(endslistedrun(c.b), c.ends) << c.b.sizex << " " << c.b.sizez;
-        EXPECT_EQ(isemptyslot(c.b), c.empty) << c.b.sizex << " " << c.b.sizez;
-        EXPECT_EQ(isdrawn(c.b), c.drawn) << c.b.sizex << " " << c.b.sizez;
-        EXPECT_EQ(continuessavedrun(c.b), c.saved) << c.b.sizex << " " << c.b.sizez;
-    }
+    // Each block, then: ends the listed run, is empty, is drawn, goes on the saved run.
+    const std::pair<Block, std::array<bool, 4>> cases[] = {
+        {sized(0, 5), {false, false, false, false}},     {sized(-1, -1), {true, false, false, true}},
+        {sized(kNaN, kNaN), {true, true, false, false}}, {sized(kNaN, 3), {false, false, false, false}},
+        {sized(-0.0f, 0, 5), {true, true, false, false}}, {sized(0.001f, 0.001f), {false, false, true, true}}};
+    for (const auto& [b, tests] : cases)
+        EXPECT_EQ((std::array{endslistedrun(b), isemptyslot(b), isdrawn(b), continuessavedrun(b)}), tests)
+            << b.sizex << " " << b.sizez;
 }
 
 // What the window never asks of the table (the commands' own tests cover
@@ -164,20 +159,13 @@ TEST(TableOperations, CopyFromNoSlotEmptyingBeyondTheTableAndAFullTable) {
 
 // A line is cut to a rectangle, or dropped when nothing of it is inside.
 TEST(Footprint, LinesAreCutToTheRectangle) {
-    struct Case {
-        double x1, y1, x2, y2;
-        bool kept;
-        double cx1, cy1, cx2, cy2;
-    };
-    const Case cases[] = {{-5, 5, 15, 5, true, 0, 5, 10, 5},   {5, -10, 5, 30, true, 5, 0, 5, 10},
-                          {-5, 20, 15, 20, false, 0, 0, 0, 0}, {20, -5, 20, 15, false, 0, 0, 0, 0},
-                          {2, 3, 4, 5, true, 2, 3, 4, 5}};
-    for (const Case& c : cases) {
-        double x1 = c.x1, y1 = c.y1, x2 = c.x2, y2 = c.y2;
-        EXPECT_EQ(cliptorect(x1, y1, x2, y2, 0, 10, 10), c.kept) << c.x1 << "," << c.y1;
-        if (c.kept) {
-            EXPECT_EQ((std::array{x1, y1, x2, y2}), (std::array{c.cx1, c.cy1, c.cx2, c.cy2}));
-        }
+    using Line = std::array<double, 4>; // x1, y1, x2, y2; the cut line, or none when dropped
+    const std::pair<Line, Line> cases[] = {{{-5, 5, 15, 5}, {0, 5, 10, 5}},  {{5, -10, 5, 30}, {5, 0, 5, 10}},
+                                           {{-5, 20, 15, 20}, {}},           {{20, -5, 20, 15}, {}},
+                                           {{2, 3, 4, 5}, {2, 3, 4, 5}}};
+    for (auto [line, cut] : cases) {
+        const bool kept = cliptorect(line[0], line[1], line[2], line[3], 0, 10, 10);
+        EXPECT_EQ(kept ? line : Line{}, cut);
     }
 }
 
