@@ -31,7 +31,9 @@ TEST_F(BlockList, RowsFollowTheListedRunAndTheFreeSlotIsReset) {
           {"put 1 7 7 0 5; refreshlist", "rows=4; b2=n2"},
           {"load 998", "row 998=" + kFree},
           {"load 999; put 999 0 0 0 0 0 0 0 000005; refreshlist", "rows=999; b999.colour=5"},
-          {"load 1000", "row 999=" + rowtext(numbered(999))}});
+          {"load 1000", "row 999=" + rowtext(numbered(999))},
+          // A row's text is its block's, whatever the rows next to it held.
+          {"load 3; select 3; put 0 n2; refreshlist", "row 0=" + rowtext(numbered(2))}});
 }
 
 TEST_F(BlockList, TheRebuildSelectsTheNextRowThenTheRememberedOne) {
