@@ -180,25 +180,18 @@ TEST(SystemFiles, SayWhatFailedAndReadLongFilesWhole) {
 }
 
 TEST(HostileTexts, AHundredThousandCharactersInEachField) {
-    Harness h(true);
-    h.load(3);
-    h.form.List1.setlistindex(1);
-    for (char c : {'9', '-', '.', 'e', 'x'}) {
-        for (ui::TextField* field : {&h.form.posxed, &h.form.posyed, &h.form.sizexed, &h.form.sizeyed,
-                                     &h.form.bottomed, &h.form.heighted, &h.form.angleed}) {
-            h.form.dispatch.resetmaxdepth();
-            field->settext(std::string(100000, c));
-            ASSERT_EQ(checkinvariants(h.form), "") << field->name() << " " << c;
-            EXPECT_LE(field->text().size(), 21u) << field->name();
-            EXPECT_TRUE(hasnumber(field->text())) << field->name();
+    Transcript t;
+    t.run("load 3; select 1");
+    for (char c : {'9', '-', '.', 'e', 'x'})
+        for (const char* field : {"posxed", "posyed", "sizexed", "sizeyed", "bottomed", "heighted", "angleed"}) {
+            t.f.dispatch.resetmaxdepth();
+            t.run(std::string("paste ") + field + " " + std::string(100000, c));
+            ASSERT_EQ(checkinvariants(t.f), "") << field << " " << c;
+            const std::string text = t.value(field);
+            EXPECT_TRUE(text.size() <= 21 && hasnumber(text)) << field << " " << text;
         }
-    }
     // A hundred thousand nines: X reads as the largest double and is kept as
     // the largest single; the sizes read five characters and are capped.
-    h.load(3);
-    h.form.List1.setlistindex(1);
-    h.form.posxed.settext(std::string(100000, '9'));
-    EXPECT_EQ(h.form.posxed.text(), "3.402823E+38");
-    h.form.sizexed.settext(std::string(100000, '9'));
-    EXPECT_EQ(h.form.sizexed.text(), "100");
+    const std::string nines(100000, '9');
+    t.play({{"load 3; select 1; paste posxed " + nines, "posxed=3.402823E+38"}, {"paste sizexed " + nines, "sizexed=100"}});
 }
