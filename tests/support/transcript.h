@@ -39,7 +39,9 @@ struct Transcript {
             check.erase(0, check.find_first_not_of(' '));
             const auto eq = check.find('=');
             if (eq == std::string::npos) ADD_FAILURE() << "no '=' in " << check;
-            else EXPECT_EQ(value(check.substr(0, eq)), check.substr(eq + 1)) << check << " after " << context.substr(0, 200);
+            else
+                EXPECT_EQ(value(check.substr(0, eq)), check.substr(eq + 1))
+                    << check << " after " << context.substr(0, 200);
         }
     }
 
