@@ -193,5 +193,6 @@ TEST(HostileTexts, AHundredThousandCharactersInEachField) {
     // A hundred thousand nines: X reads as the largest double and is kept as
     // the largest single; the sizes read five characters and are capped.
     const std::string nines(100000, '9');
-    t.play({{"load 3; select 1; paste posxed " + nines, "posxed=3.402823E+38"}, {"paste sizexed " + nines, "sizexed=100"}});
+    t.play({{"load 3; select 1; paste posxed " + nines, "posxed=3.402823E+38"},
+            {"paste sizexed " + nines, "sizexed=100"}});
 }

@@ -8,7 +8,8 @@ namespace qs::test {
 
 class FaultyFiles : public SystemFiles {
 public:
-    enum class Step { None, Kind, OpenRead, Create, Read, CreateTemp, SetMode, Write, ShortWrite, PartWrites, Flush, Close, Rename };
+    enum class Step { None, Kind, OpenRead, Create, Read, CreateTemp, SetMode, Write, ShortWrite, PartWrites,
+                      Flush, Close, Rename };
     Step failat = Step::None;
     int error = EIO;
 
