@@ -180,7 +180,7 @@ TEST_F(Keeping, SavesThatEndEarlyOrTakePartOfTheMapEachTimeSayWhatTheySaved) {
     EXPECT_EQ(readbytes(dir.file("parts.QRD")), encodemap(f.blocks));
 }
 
-TEST_F(Keeping, AReadOnlyFileAndAFileSizeLimitLeaveTheOldFile) {
+TEST_F(Keeping, AReadOnlyFileAndASizeLimitLeaveTheOldFileAndASaveWritesOnlyInItsFolder) {
     const auto old = filebytes({numbered(5)});
     writebytes(dir.file("locked.QRD"), old);
     writebytes(dir.file("keep.QRD"), old);
@@ -191,7 +191,9 @@ TEST_F(Keeping, AReadOnlyFileAndAFileSizeLimitLeaveTheOldFile) {
     EXPECT_EQ(inchild([&] {
                   if (::geteuid() == 0 && ::setuid(65534) != 0) return 3;
                   run("save locked.QRD");
-                  return value("status") == "Could not save: locked.QRD (Permission denied)" ? 0 : 1;
+                  if (value("status") != "Could not save: locked.QRD (Permission denied)") return 1;
+                  run("save mine.QRD"); // the folder of the file is all a save may write to
+                  return value("status") == "Saved: mine.QRD" ? 0 : 2;
               }),
               0);
     EXPECT_EQ(inchild([&] {
@@ -204,7 +206,7 @@ TEST_F(Keeping, AReadOnlyFileAndAFileSizeLimitLeaveTheOldFile) {
               0);
     EXPECT_EQ(readbytes(dir.file("locked.QRD")), old);
     EXPECT_EQ(readbytes(dir.file("keep.QRD")), old);
-    EXPECT_EQ(dir.names().size(), 2u);
+    EXPECT_EQ(dir.names().size(), 3u);
 }
 
 TEST_F(Keeping, EachKindOfActionSaysWhatWasUndone) {
