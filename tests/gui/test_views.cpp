@@ -130,7 +130,6 @@ TEST_F(Views, FollowEachActionOnceAndCostNothingClosed) {
     EXPECT_EQ(map().paints(), mappaints + 1);
     EXPECT_EQ(boxes().paints(), boxpaints + 1);
     EXPECT_EQ(map().rowat(over(10, 205)), rows()[0]);
-    EXPECT_EQ(blockat(form.blocks, map().look(), {10, 20}), -1);
     // Painted again only where the block was and is, each is the picture of
     // painting everything.
     for (ui::ViewWindow* view : std::initializer_list<ui::ViewWindow*>{&map(), &boxes()}) {
