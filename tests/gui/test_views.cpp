@@ -13,10 +13,7 @@ struct Views : test::Window {
     Views() {
         const auto blocks = test::viewmap();
         std::copy(blocks.begin(), blocks.end(), form.blocks.begin());
-        form.refreshmap();
-        form.refreshlist();
-        form.List1.setlistindex(3); // the free slot's row: no block is marked
-        window.sync();
+        run("refreshmap; refreshlist; select 3"); // the free slot's row: no block is marked
         // Beside the main window, so the pointer over them is over nothing else.
         for (auto [view, place] :
              {std::pair<QWidget*, QRect>{&map(), {700, 0, 400, 400}}, {&boxes(), {700, 450, 400, 300}}}) {
@@ -53,16 +50,11 @@ TEST_F(Views, BothWindowsMatchTheirGoldenImages) {
 TEST_F(Views, KeysButtonsAndTheirSettings) {
     map().close();
     boxes().close();
-    auto* toolbar = find<QToolBar>("tbToolBar");
-    EXPECT_EQ(toolbar->findChild<QAction*>("tbMap")->toolTip(), "Map window (F2)");
-    EXPECT_EQ(toolbar->findChild<QAction*>("tb3D")->toolTip(), "3D view (F3)");
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    QTest::keyClick(&window, Qt::Key_F2);
-    EXPECT_TRUE(map().isVisible());
-    clicktool("3D");
-    EXPECT_TRUE(boxes().isVisible());
-    clicktool("3D");
+    EXPECT_EQ(find<QAction>("tbMap")->toolTip(), "Map window (F2)");
+    EXPECT_EQ(find<QAction>("tb3D")->toolTip(), "3D view (F3)");
+    run("keys <F2>; tool 3D");
+    EXPECT_TRUE(map().isVisible() && boxes().isVisible());
+    run("tool 3D");
     EXPECT_FALSE(boxes().isVisible());
     map().resize(500, 350);
     map().remember();
@@ -100,10 +92,10 @@ TEST_F(Views, WheelZoomsAboutThePointerDragPansAndHomeFits) {
 }
 
 TEST_F(Views, ClickingABlockSelectsItsRowAsAPersonsListSelectionDoes) {
-    EXPECT_EQ(map().rowat(over(30, 45)), rows()[1]); // the tooltip
+    EXPECT_EQ(map().rowat(over(30, 45)), ui::q(value("row 1"))); // the tooltip
     EXPECT_EQ(map().rowat(over(0, 0)), "");
     QTest::mouseClick(&map(), Qt::LeftButton, {}, over(30, 45));
-    EXPECT_EQ(shown("List1 heighted"), "1|8");
+    expect("List1=1; heighted=8");
     // The current block is marked in black and white, whatever its colour.
     QCoreApplication::processEvents();
     const QImage shot = map().grab().toImage();
@@ -118,18 +110,15 @@ TEST_F(Views, ClickingABlockSelectsItsRowAsAPersonsListSelectionDoes) {
 }
 
 TEST_F(Views, FollowEachActionOnceAndCostNothingClosed) {
-    clickrow(0);
+    run("row 0");
     QCoreApplication::processEvents();
     const int mappaints = map().paints(), boxpaints = boxes().paints();
-    auto* x = find<QLineEdit>("posxed");
-    x->setFocus();
-    x->end(false);
-    QTest::keyClick(x, Qt::Key_5); // many notifications, one repaint of each
+    run("focus posxed; keys <End>5"); // many notifications, one repaint of each
     QCoreApplication::processEvents();
-    EXPECT_EQ(form.blocks[0].x, 205);
+    expect("b0.x=205");
     EXPECT_EQ(map().paints(), mappaints + 1);
     EXPECT_EQ(boxes().paints(), boxpaints + 1);
-    EXPECT_EQ(map().rowat(over(10, 205)), rows()[0]);
+    EXPECT_EQ(map().rowat(over(10, 205)), ui::q(value("row 0")));
     // Painted again only where the block was and is, each is the picture of
     // painting everything.
     for (ui::ViewWindow* view : std::initializer_list<ui::ViewWindow*>{&map(), &boxes()}) {
@@ -139,19 +128,17 @@ TEST_F(Views, FollowEachActionOnceAndCostNothingClosed) {
         view->close();
     }
     const int closed = map().paints() + boxes().paints();
-    QTest::keyClick(x, Qt::Key_Backspace);
+    run("keys <Backspace>");
     QCoreApplication::processEvents();
     EXPECT_EQ(map().paints() + boxes().paints(), closed);
 }
 
 TEST_F(Views, SelectPosPlacesTheCurrentBlockFromTheMapWindow) {
-    clickrow(2);
-    QTest::mouseClick(find<QPushButton>("selpos"), Qt::LeftButton);
+    run("row 2; push selpos");
     const QPoint target = over(5, 25);
     QTest::mouseMove(&map(), target);
     const MapPoint p = map().view().tomap({double(target.x()), double(target.y())});
-    EXPECT_EQ(shown("posyed posxed"),
-              ui::q(signednum(static_cast<float>(p.z)) + "|" + signednum(static_cast<float>(p.x))));
+    expect("posyed=" + signednum(static_cast<float>(p.z)) + "; posxed=" + signednum(static_cast<float>(p.x)));
     QTest::mouseClick(&map(), Qt::LeftButton, {}, target);
-    EXPECT_EQ(shown("sbStatusBar_panel1 List1"), "Select Position SELECTED|2");
+    expect("status=Select Position SELECTED; List1=2");
 }

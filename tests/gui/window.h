@@ -1,21 +1,21 @@
 #pragma once
-// A started main window on in-memory settings and scripted file dialogs,
-// and what a person does to it, for the widget tests.
+// A started main window on in-memory settings and scripted file dialogs, and
+// a person's steps on its real widgets, written as text as the core tests
+// write theirs.
 #include "app/mainform.h"
-#include "ui/qt/mainwindow.h"
 #include "support/golden.h"
-#include "support/harness.h"
-#include "support/tempdir.h"
+#include "support/transcript.h"
+#include "ui/qt/mainwindow.h"
 #include "ui/qt/qstring.h"
 #include "ui/qt/qtplatform.h"
 
+#include <QAbstractSlider>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QAbstractSlider>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -29,46 +29,87 @@ namespace qs::test {
 
 using ui::q;
 
-struct Window : ::testing::Test {
-    ui::MemorySettings settings;
-    ui::ScriptedFileDialog files;
+struct Window : ::testing::Test, Plays<Window> {
     ui::QtMessageBox box;
-    ui::DefaultRandom random;
-    MainForm form{Services{settings, files, box, random}};
+    Harness h{false, {}, &box};
+    MainForm& form = h.form;
     ui::MainWindow window{form};
+    TempDir dir; // where "open" and "save" find their files
 
     Window() {
+        h.folder = dir.file("");
         box.setparent(&window);
         form.start();
         window.placefromform();
         window.sync();
         window.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
     }
 
-    template <typename W> W* find(const QString& name) {
-        W* w = window.findChild<W*>(name);
-        if (!w) ADD_FAILURE() << "no widget " << name.toStdString();
-        return w;
+    template <typename W = QWidget> W* find(const QString& name) {
+        if (auto* w = window.findChild<W*>(name)) return w;
+        throw std::invalid_argument("no widget " + name.toStdString());
     }
 
-    // Selects the field's whole text and types over it, key by key.
-    void typeover(const QString& field, const QString& text) {
-        auto* edit = find<QLineEdit>(field);
-        edit->setFocus();
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, text);
+    // Runs steps separated by ';'. A person's steps on the widgets:
+    //   focus WIDGET, keys KEYS (where the keyboard is: each character a
+    //   key, <NAME> a key by its name: <End>, <Ctrl+Z>), typeover FIELD TEXT
+    //   (selects the field's text and types over it), row N (a click on the
+    //   list's row N), push WIDGET (a click on it), tool KEY (a click on the
+    //   toolbar's button), yes and no (answer the next question from inside
+    //   its box); any other step is the headless window's (see Harness::run),
+    //   which the widgets then show.
+    void run(const std::string& steps) {
+        std::istringstream all(steps);
+        for (std::string step; std::getline(all, step, ';');) {
+            std::istringstream in(step);
+            std::string verb, word, rest;
+            in >> verb >> word;
+            std::getline(in, rest);
+            if (!rest.empty()) rest.erase(0, 1);
+            const QString name = q(word);
+            if (verb == "focus") find(name)->setFocus();
+            else if (verb == "keys")
+                for (const QString& key : keytokens(q(word + (rest.empty() ? "" : " " + rest)))) press(key);
+            else if (verb == "typeover") run("focus " + word + "; keys <Ctrl+A>" + rest);
+            else if (verb == "row") {
+                auto* list = find<QListWidget>("List1");
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                  list->visualItemRect(list->item(std::stoi(word))).center());
+            } else if (verb == "push") QTest::mouseClick(find(name), Qt::LeftButton);
+            else if (verb == "tool")
+                QTest::mouseClick(find<QToolBar>("tbToolBar")->widgetForAction(find<QAction>("tb" + name)),
+                                  Qt::LeftButton);
+            else if (verb == "yes" || verb == "no") answernext(verb == "yes" ? QMessageBox::Yes : QMessageBox::No);
+            else {
+                h.run(step);
+                window.sync();
+            }
+        }
     }
 
-    void clickrow(int row) {
-        auto* list = find<QListWidget>("List1");
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    // Each key of a text: a character, or <NAME>.
+    static QStringList keytokens(const QString& keys) {
+        QStringList out;
+        for (qsizetype i = 0; i < keys.size(); ++i) {
+            const qsizetype end = keys[i] == '<' ? keys.indexOf('>', i + 2) : -1;
+            out << (end > 0 ? keys.mid(i, end - i + 1) : QString(keys[i]));
+            i = std::max(i, end);
+        }
+        return out;
     }
-
-    void clicktool(const QString& key) {
-        auto* toolbar = find<QToolBar>("tbToolBar");
-        auto* action = toolbar->findChild<QAction*>("tb" + key);
-        QTest::mouseClick(toolbar->widgetForAction(action), Qt::LeftButton);
+    // One key where the keyboard is, the window made active again first
+    // (after a message box).
+    void press(const QString& key) {
+        if (!window.isActiveWindow()) {
+            window.activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        }
+        QWidget* to = window.focusWidget() ? window.focusWidget() : &window;
+        if (key.size() == 1) return QTest::keyClick(to, key[0].toLatin1());
+        const QKeyCombination k = QKeySequence(key.mid(1, key.size() - 2))[0];
+        QTest::keyClick(to, k.key(), k.keyboardModifiers());
     }
 
     // Answers the next message box from inside its own event loop.
@@ -83,30 +124,25 @@ struct Window : ::testing::Test {
         });
     }
 
-    // What the named widgets show, joined by '|': a field's, label's or button's text,
-    // a bar's value, the list's current row.
-    QString shown(const QString& names) {
-        QStringList out;
-        for (const QString& name : names.split(' ')) {
-            QWidget* w = find<QWidget>(name);
-            if (auto* e = qobject_cast<QLineEdit*>(w)) out << e->text();
-            else if (auto* l = qobject_cast<QLabel*>(w)) out << l->text();
-            else if (auto* button = qobject_cast<QAbstractButton*>(w)) out << button->text();
-            else if (auto* b = qobject_cast<QAbstractSlider*>(w)) out << QString::number(b->value());
-            else if (auto* list = qobject_cast<QListWidget*>(w)) out << QString::number(list->currentRow());
-        }
-        return out.join('|');
-    }
-
-    QStringList rows() {
-        QStringList out;
+    // What a widget named `what` shows: a field's, label's or button's text,
+    // a bar's value, the list's current row; FIELD.caret, the caret's place
+    // in the field; rows, row N and selected, the list's; status, the first
+    // panel's text. Anything else is the headless window's (see valueof).
+    std::string value(const std::string& what) {
         auto* list = find<QListWidget>("List1");
-        for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
-        return out;
+        if (what == "rows") return std::to_string(list->count());
+        if (what.starts_with("row ")) return list->item(std::stoi(what.substr(4)))->text().toStdString();
+        if (what == "selected") return std::to_string(list->selectedItems().size());
+        if (what.ends_with(".caret"))
+            return std::to_string(find<QLineEdit>(q(what.substr(0, what.size() - 6)))->cursorPosition());
+        QWidget* w = window.findChild<QWidget*>(q(what == "status" ? "sbStatusBar_panel1" : what));
+        if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
+        if (auto* l = qobject_cast<QLabel*>(w)) return l->text().toStdString();
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text().toStdString();
+        if (auto* b = qobject_cast<QAbstractSlider*>(w)) return std::to_string(b->value());
+        if (w == list) return std::to_string(list->currentRow());
+        return valueof(h, what);
     }
 };
-
-inline const QString kFreeRow = "     0     0     0     0     0     0    0";
-
 
 } // namespace qs::test

@@ -54,7 +54,9 @@ inline Block blockof(const std::string& text) {
 }
 
 struct Harness {
-    explicit Harness(bool start = false, std::string recovery = {}) : recoverypath(std::move(recovery)) {
+    // `asker`, when given, asks the form's questions instead of `messagebox`.
+    explicit Harness(bool start = false, std::string recovery = {}, ui::MessageBox* asker = nullptr)
+        : recoverypath(std::move(recovery)), box(asker) {
         if (start) form.start();
     }
     ui::MemorySettings settings;
@@ -65,7 +67,8 @@ struct Harness {
     ui::ManualTimer timer;
     // Where the recovery copy goes; empty keeps none.
     std::string recoverypath;
-    MainForm form{Services{settings, filedialog, messagebox, random, files, timer, recoverypath}};
+    ui::MessageBox* box;
+    MainForm form{Services{settings, filedialog, box ? *box : messagebox, random, files, timer, recoverypath}};
     std::string folder; // where the steps "open" and "save" find their files
     std::map<std::string, BlockTable> marks;
 
@@ -107,7 +110,7 @@ struct Harness {
     //   the program), click CONTROL, slide V, press KEY, point H V [BUTTON],
     //   clickmap, undo, redo, recover, yes and no (the next question's
     //   answer), open NAME and save NAME (a file in `folder`, through the
-    //   dialog), log (records notifications from here), clicks (records the
+    //   dialog; opens NAME and saves NAME only give the dialog's answer), log (records notifications from here), clicks (records the
     //   rows the list's clicks run for, from here), mark [NAME] (keeps the
     //   table as NAME, "marked" when not given), put SLOT BLOCK (see
     //   blockof), refreshlist, refreshmap, sort.
@@ -153,9 +156,10 @@ struct Harness {
             else if (verb == "recover") form.recover();
             else if (verb == "yes" || verb == "no")
                 messagebox.answers.push_back(verb == "yes" ? ui::Answer::Yes : ui::Answer::No);
-            else if (verb == "open" || verb == "save") {
-                (verb == "open" ? filedialog.opens : filedialog.saves).push_back({folder + arg, arg});
-                form.tbToolBar.click(verb == "open" ? "Open" : "Save");
+            else if (verb.starts_with("open") || verb.starts_with("save")) {
+                const bool open = verb.starts_with("open");
+                (open ? filedialog.opens : filedialog.saves).push_back({folder + arg, arg});
+                if (verb.size() == 4) form.tbToolBar.click(open ? "Open" : "Save");
             } else if (verb == "log") recordnotifications();
             else if (verb == "clicks") recordclicks();
             else if (verb == "mark") marks[arg.empty() ? "marked" : arg] = form.blocks;

@@ -14,25 +14,9 @@
 
 namespace qs::test {
 
-struct Transcript {
-    explicit Transcript(std::string recovery = {}) : h(true, std::move(recovery)) { h.folder = dir.file(""); }
-    Harness h;
-    MainForm& f = h.form;
-    TempDir dir; // where "open" and "save" find their files
-
-    // Runs steps: see Harness::run.
-    void run(const std::string& steps) { h.run(steps); }
-
-    // Checks "what=value" pairs separated by ';', what being one of:
-    //   a control's label: a field's text, a bar's, slider's or check box's
-    //   value, the list's selected row, a surface's or button's colour;
-    //   rows (the list's count), row N (its text), cur, lines (on the map),
-    //   lineN ("x1 y1 x2 y2 colour"), colourN (line N's), status, depth,
-    //   steps (in the history), asked (questions), dialogs (file dialogs
-    //   shown), modified, clicks, log (the notifications, comma-separated;
-    //   logN the first N), #NAME (how often the log holds NAME), bN (slot N's
-    //   block text), bN.x and the other fields, table (the name of the mark
-    //   it equals bit for bit).
+// Checks and transcripts for any window with run(steps) and value(what).
+template <typename Self> struct Plays {
+    // Checks "what=value" pairs separated by ';'.
     void expect(const std::string& checks, const std::string& context = {}) {
         std::istringstream all(checks);
         for (std::string check; std::getline(all, check, ';');) {
@@ -40,96 +24,121 @@ struct Transcript {
             const auto eq = check.find('=');
             if (eq == std::string::npos) ADD_FAILURE() << "no '=' in " << check;
             else
-                EXPECT_EQ(value(check.substr(0, eq)), check.substr(eq + 1))
+                EXPECT_EQ(static_cast<Self*>(this)->value(check.substr(0, eq)), check.substr(eq + 1))
                     << check << " after " << context.substr(0, 200);
         }
     }
-
     // Runs each {steps, checks} pair in turn on this window.
     void play(std::initializer_list<std::pair<std::string, std::string>> lines) {
-        for (const auto& [steps, checks] : lines) run(steps), expect(checks, steps);
+        for (const auto& [steps, checks] : lines) static_cast<Self*>(this)->run(steps), expect(checks, steps);
     }
+};
+
+namespace detail {
+template <typename T> std::string joined(const std::vector<T>& items, std::size_t n) {
+    std::ostringstream out;
+    for (std::size_t i = 0; i < std::min(n, items.size()); ++i) out << (i ? "," : "") << items[i];
+    return out.str();
+}
+inline std::string hex(std::int32_t c) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%06x", static_cast<unsigned>(c));
+    return buf;
+}
+} // namespace detail
+
+// A block as text: "empty" when all its bits are zero, "nK" for
+// numbered(K), else its seven values (shortest exact texts) and its colour
+// in hex: "-5 3 2.57 1 -5 7 45.5 804020".
+inline std::string blocktext(const Block& b) {
+    auto same = [&b](const Block& o) { return std::memcmp(&b, &o, sizeof b) == 0; };
+    if (same(Block{})) return "empty";
+    for (int k = 0; k < kSlots; ++k)
+        if (same(numbered(k))) return "n" + std::to_string(k);
+    std::string out;
+    for (float v : {b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle}) out += numtext(v) + " ";
+    return out + detail::hex(b.colour);
+}
+
+// What the headless window shows and holds, `what` being one of:
+//   a control's label: a field's text, a bar's, slider's or check box's
+//   value, the list's selected row, a surface's or button's colour;
+//   rows (the list's count), row N (its text), cur, lines (on the map),
+//   lineN ("x1 y1 x2 y2 colour"), colourN (line N's), status, depth,
+//   steps (in the history), asked (questions), dialogs (file dialogs
+//   shown), modified, clicks, log (the notifications, comma-separated;
+//   logN the first N), #NAME (how often the log holds NAME), bN (slot N's
+//   block text), bN.x and the other fields, table (the name of the mark
+//   it equals bit for bit).
+inline std::string valueof(Harness& h, const std::string& what) {
+    using detail::hex, detail::joined;
+    const MainForm& f = h.form;
+    const std::pair<const char*, std::function<std::string()>> named[] = {
+        {"rows", [&] { return std::to_string(f.List1.listcount()); }},
+        {"cur", [&] { return std::to_string(f.curblock); }},
+        {"lines", [&] { return std::to_string(f.Map.lines().size()); }},
+        {"status", [&] { return f.sbStatusBar.text(1); }},
+        {"depth", [&] { return f.sbStatusBar.text(2); }},
+        {"steps", [&] { return std::to_string(f.history.steps()); }},
+        {"asked", [&] { return std::to_string(h.messagebox.asked.size()); }},
+        {"dialogs", [&] { return std::to_string(h.filedialog.shown); }},
+        {"modified", [&] { return std::to_string(f.modified()); }},
+        {"clicks", [&] { return joined(h.clicks, h.clicks.size()); }}};
+    for (const auto& [name, get] : named)
+        if (what == name) return get();
+    if (what.starts_with("row ")) return f.List1.rows().at(std::stoul(what.substr(4)));
+    if (what.starts_with("colour")) return hex(f.Map.lines().at(std::stoul(what.substr(6))).colour);
+    if (what.starts_with("line")) {
+        const ui::Line& l = f.Map.lines().at(std::stoul(what.substr(4)));
+        std::string out;
+        for (float v : {l.x1, l.y1, l.x2, l.y2}) out += numtext(v) + " ";
+        return out + hex(l.colour);
+    }
+    if (what.starts_with("log")) return joined(h.log, what.size() > 3 ? std::stoul(what.substr(3)) : h.log.size());
+    if (what.starts_with("#")) return std::to_string(std::count(h.log.begin(), h.log.end(), what.substr(1)));
+    if (what == "table") {
+        for (const auto& [name, table] : h.marks)
+            if (std::memcmp(&f.blocks, &table, sizeof table) == 0) return name;
+        return "changed";
+    }
+    if (what.size() > 1 && what[0] == 'b' && std::isdigit(static_cast<unsigned char>(what[1]))) {
+        const auto dot = what.find('.');
+        const Block& b = f.blocks.at(std::stoul(what.substr(1, dot - 1)));
+        const std::string part = dot == std::string::npos ? "" : what.substr(dot + 1);
+        if (part.empty()) return blocktext(b);
+        if (part == "colour") return std::to_string(b.colour);
+        const std::string names[] = {"x", "z", "sizex", "sizez", "bottom", "height", "angle"};
+        const float values[] = {b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle};
+        for (std::size_t i = 0; i < 7; ++i)
+            if (part == names[i]) return numtext(values[i]);
+    }
+    for (ui::Control* c : h.form.controls()) {
+        if (c->label() != what) continue;
+        if (auto* t = dynamic_cast<ui::TextField*>(c)) return t->text();
+        if (auto* s = dynamic_cast<ui::ScrollBar*>(c)) return std::to_string(s->value());
+        if (auto* k = dynamic_cast<ui::CheckBox*>(c)) return std::to_string(k->value());
+        if (auto* s = dynamic_cast<ui::Slider*>(c)) return std::to_string(s->value());
+        if (auto* l = dynamic_cast<ui::ListBox*>(c)) return std::to_string(l->listindex());
+        if (auto* s = dynamic_cast<ui::Surface*>(c)) return hex(s->backcolor());
+        if (auto* b = dynamic_cast<ui::Button*>(c)) return hex(b->backcolor());
+    }
+    ADD_FAILURE() << "nothing is called " << what;
+    return {};
+}
+
+struct Transcript : Plays<Transcript> {
+    explicit Transcript(std::string recovery = {}) : h(true, std::move(recovery)) { h.folder = dir.file(""); }
+    Harness h;
+    MainForm& f = h.form;
+    TempDir dir; // where "open" and "save" find their files
+
+    // Runs steps: see Harness::run.
+    void run(const std::string& steps) { h.run(steps); }
+    // See valueof.
+    std::string value(const std::string& what) { return valueof(h, what); }
     // Runs each {steps, checks} pair on a window of its own.
     static void each(std::initializer_list<std::pair<std::string, std::string>> lines) {
         for (const auto& line : lines) Transcript().play({line});
-    }
-
-    std::string value(const std::string& what) {
-        static const std::map<std::string, std::function<std::string(Transcript&)>> named = {
-            {"rows", [](Transcript& t) { return std::to_string(t.f.List1.listcount()); }},
-            {"cur", [](Transcript& t) { return std::to_string(t.f.curblock); }},
-            {"lines", [](Transcript& t) { return std::to_string(t.f.Map.lines().size()); }},
-            {"status", [](Transcript& t) { return t.f.sbStatusBar.text(1); }},
-            {"depth", [](Transcript& t) { return t.f.sbStatusBar.text(2); }},
-            {"steps", [](Transcript& t) { return std::to_string(t.f.history.steps()); }},
-            {"asked", [](Transcript& t) { return std::to_string(t.h.messagebox.asked.size()); }},
-            {"dialogs", [](Transcript& t) { return std::to_string(t.h.filedialog.shown); }},
-            {"modified", [](Transcript& t) { return std::to_string(t.f.modified()); }},
-            {"clicks", [](Transcript& t) { return joined(t.h.clicks, t.h.clicks.size()); }},
-        };
-        if (auto it = named.find(what); it != named.end()) return it->second(*this);
-        if (what.starts_with("row ")) return f.List1.rows().at(std::stoul(what.substr(4)));
-        if (what.starts_with("colour")) return hex(f.Map.lines().at(std::stoul(what.substr(6))).colour);
-        if (what.starts_with("line")) {
-            const ui::Line& l = f.Map.lines().at(std::stoul(what.substr(4)));
-            std::string out;
-            for (float v : {l.x1, l.y1, l.x2, l.y2}) out += numtext(v) + " ";
-            return out + hex(l.colour);
-        }
-        if (what.starts_with("log")) return joined(h.log, what.size() > 3 ? std::stoul(what.substr(3)) : h.log.size());
-        if (what.starts_with("#")) return std::to_string(std::count(h.log.begin(), h.log.end(), what.substr(1)));
-        if (what == "table") {
-            for (const auto& [name, table] : h.marks)
-                if (std::memcmp(&f.blocks, &table, sizeof table) == 0) return name;
-            return "changed";
-        }
-        if (what.size() > 1 && what[0] == 'b' && std::isdigit(static_cast<unsigned char>(what[1]))) {
-            const auto dot = what.find('.');
-            const Block& b = f.blocks.at(std::stoul(what.substr(1, dot - 1)));
-            const std::string part = dot == std::string::npos ? "" : what.substr(dot + 1);
-            if (part.empty()) return blocktext(b);
-            if (part == "colour") return std::to_string(b.colour);
-            const std::string names[] = {"x", "z", "sizex", "sizez", "bottom", "height", "angle"};
-            const float values[] = {b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle};
-            for (std::size_t i = 0; i < 7; ++i)
-                if (part == names[i]) return numtext(values[i]);
-        }
-        for (ui::Control* c : f.controls()) {
-            if (c->label() != what) continue;
-            if (auto* t = dynamic_cast<ui::TextField*>(c)) return t->text();
-            if (auto* s = dynamic_cast<ui::ScrollBar*>(c)) return std::to_string(s->value());
-            if (auto* k = dynamic_cast<ui::CheckBox*>(c)) return std::to_string(k->value());
-            if (auto* s = dynamic_cast<ui::Slider*>(c)) return std::to_string(s->value());
-            if (auto* l = dynamic_cast<ui::ListBox*>(c)) return std::to_string(l->listindex());
-            if (auto* s = dynamic_cast<ui::Surface*>(c)) return hex(s->backcolor());
-            if (auto* b = dynamic_cast<ui::Button*>(c)) return hex(b->backcolor());
-        }
-        ADD_FAILURE() << "nothing is called " << what;
-        return {};
-    }
-
-    // A block as text: "empty" when all its bits are zero, "nK" for
-    // numbered(K), else its seven values (shortest exact texts) and its
-    // colour in hex: "-5 3 2.57 1 -5 7 45.5 804020".
-    static std::string blocktext(const Block& b) {
-        auto same = [&b](const Block& o) { return std::memcmp(&b, &o, sizeof b) == 0; };
-        if (same(Block{})) return "empty";
-        for (int k = 0; k < kSlots; ++k)
-            if (same(numbered(k))) return "n" + std::to_string(k);
-        std::string out;
-        for (float v : {b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle}) out += numtext(v) + " ";
-        return out + hex(b.colour);
-    }
-private:
-    template <typename T> static std::string joined(const std::vector<T>& items, std::size_t n) {
-        std::ostringstream out;
-        for (std::size_t i = 0; i < std::min(n, items.size()); ++i) out << (i ? "," : "") << items[i];
-        return out.str();
-    }
-    static std::string hex(std::int32_t c) {
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "%06x", static_cast<unsigned>(c));
-        return buf;
     }
 };
 
