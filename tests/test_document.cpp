@@ -33,18 +33,11 @@ Block sized(float sx, float sz, float x = 0) {
     return b;
 }
 
-std::vector<std::byte> bytes(std::initializer_list<int> values) {
+// Bytes written as hex pairs, spaces ignored: "0000c03f 00".
+std::vector<std::byte> hexbytes(const std::string& hex) {
     std::vector<std::byte> out;
-    for (int v : values) out.push_back(static_cast<std::byte>(v));
-    return out;
-}
-std::vector<std::byte> le32(std::uint32_t v) {
-    return bytes({int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF), int(v >> 24)});
-}
-std::vector<std::byte> single(float f) { return le32(std::bit_cast<std::uint32_t>(f)); }
-std::vector<std::byte> cat(std::initializer_list<std::vector<std::byte>> parts) {
-    std::vector<std::byte> out;
-    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+    for (std::size_t i = 0; i + 1 < hex.size(); i += hex[i] == ' ' ? 1u : 2u)
+        if (hex[i] != ' ') out.push_back(static_cast<std::byte>(std::stoi(hex.substr(i, 2), nullptr, 16)));
     return out;
 }
 
@@ -125,10 +118,8 @@ TEST(Towhole, RoundsHalvesToEvenAndKeepsToItsRange) {
 
 TEST(Tosingle, CapsBeyondTheSingleRange) {
     const float big = std::numeric_limits<float>::max();
-    EXPECT_EQ(tosingle(1e99), big);
-    EXPECT_EQ(tosingle(-1e99), -big);
-    EXPECT_EQ(tosingle(0.1), 0.1f);
-    EXPECT_EQ(tosingle(3.4028235e38), big);
+    EXPECT_EQ((std::array{tosingle(1e99), tosingle(-1e99), tosingle(0.1), tosingle(3.4028235e38)}),
+              (std::array{big, -big, 0.1f, big}));
 }
 
 // The four slot tests differ, above all for NaN, negative and single zero
@@ -184,26 +175,19 @@ TEST(Exact, TextsGiveBackEveryBit) {
         EXPECT_FALSE(readexact(bad)) << bad;
 }
 
-TEST(MapCodec, EmptyTableIsThirtyTwoBytesWithANegativeZeroAngle) {
+// Height before Bottom, the angle stored negated, the colour's bytes low
+// first; an empty table is one record of zeros with a negative zero angle.
+TEST(MapCodec, ThePureRedBlockAndTheEmptyTableFieldByField) {
     BlockTable t{};
-    const auto file = encodemap(t);
-    std::vector<std::byte> expected(32, std::byte{0});
-    expected[27] = std::byte{0x80};
-    EXPECT_EQ(file, expected);
-
+    const std::string empty = "00000000 00000000 00000000 00000000 00000000 00000000 00000080 00000000";
+    EXPECT_EQ(encodemap(t), hexbytes(empty));
     BlockTable back;
     back[5].sizex = 9; // replaced by the read
-    decodemap(file, back);
+    decodemap(hexbytes(empty), back);
     EXPECT_EQ(back, BlockTable{});
     EXPECT_FALSE(std::signbit(back[0].angle));
-}
-
-// Height before Bottom, the angle stored negated, the colour's bytes low first.
-TEST(MapCodec, PureRedBlockFieldByField) {
-    BlockTable t{};
     t[0] = red();
-    EXPECT_EQ(encodemap(t), cat({single(1.5f), single(-2), single(1), single(1), bytes({0x00, 0x00, 0x00, 0x3F}),
-                                 single(0), single(-30), bytes({0x00, 0x00, 0xFF, 0x00})}));
+    EXPECT_EQ(encodemap(t), hexbytes("0000c03f 000000c0 0000803f 0000803f 0000003f 00000000 0000f0c1 0000ff00"));
 }
 
 TEST(MapCodec, SavedRunStopsAtTheFirstZeroSize) {
@@ -224,24 +208,16 @@ TEST(MapCodec, SavedRunStopsAtTheFirstZeroSize) {
 }
 
 TEST(MapCodec, ReadsWholeRecordsAndAtMostAThousand) {
-    BlockTable t;
+    BlockTable t, back{};
     t.fill(red());
     auto file = encodemap(t);
     file.resize(32 * 1000 + 32 * 31 + 7, std::byte{0x41});
-
-    BlockTable back{};
     decodemap(file, back);
     EXPECT_EQ(back, t);
-
-    std::vector<std::byte> forty(file.begin(), file.begin() + 40);
-    decodemap(forty, back);
+    decodemap(std::span(file).first(40), back);
     EXPECT_EQ(back[0], red());
     EXPECT_EQ(back[1], Block{});
-
-    std::vector<std::byte> partial(file.begin(), file.begin() + 31);
-    decodemap(partial, back);
-    EXPECT_EQ(back, BlockTable{});
-    decodemap({}, back);
+    decodemap(std::span(file).first(31), back);
     EXPECT_EQ(back, BlockTable{});
 }
 

@@ -22,8 +22,6 @@ void store(Harness& h, const char* key, const char* value) { h.settings.set("Qua
 TEST(Startup, FirstRunWithAnEmptyStoreAndClosingWhileMinimised) {
     Transcript t;
     EXPECT_EQ(stored(t.h), ""); // load writes nothing
-    EXPECT_EQ(t.f.left, 1000);
-    EXPECT_EQ(t.f.top, 1000);
     EXPECT_EQ(t.h.filedialog.filter, "Cairnwork(*.QRD)|*.QRD");
     t.expect("Slider1=0; Map=000000; rows=1; row 0=" + kFree +
              "; List1=0; cur=0; status=Status; depth=Depth: 0-1000; Check1=1; MaxD=1000");
@@ -42,44 +40,38 @@ TEST(Startup, FirstRunWithAnEmptyStoreAndClosingWhileMinimised) {
 TEST(Startup, RandomPresetShowsTheFirstDrawAtEveryStart) {
     ui::DefaultRandom fresh;
     const auto expected = static_cast<std::int32_t>(fresh.next() * 16777216.0f);
-    EXPECT_TRUE(expected >= 0 && expected <= 16777215);
     for (int run = 0; run < 2; ++run) {
         Harness h(true);
-        EXPECT_EQ(h.form.Command1[3].backcolor(), expected);
-        EXPECT_EQ(h.form.Command1[3].maskcolor(), expected);
+        const ui::Button& random = h.form.Command1[3];
+        EXPECT_EQ(std::pair(random.backcolor(), random.maskcolor()), std::pair(expected, expected));
     }
 }
 
 TEST(Startup, StoredSettingsAreRestoredAndTextsThatAreNotValidGiveDefinedValues) {
     // A point before any digit is a number too. The slider's start value
-    // raises no background change.
-    struct Case {
-        const char *left, *top, *background;
-        float expectedleft, expectedtop;
-        int expectedgrey;
-    };
-    const Case cases[] = {{"2400.5", "-.3e3", "128", 2400.5f, -300, 128}, {"abc", "", "-1", 1000, 1000, 0},
-                          {"", "x", "256", 1000, 1000, 255},
-                          {"1e99", "1", "12.7", std::numeric_limits<float>::max(), 1, 13},
-                          {"  42xyz", "0", "x", 42, 0, 0}, {"-", "1e-99", "1e99", 1000, 0, 255}};
-    for (const Case& c : cases) {
+    // raises no background change. MainLeft, MainTop and Background as
+    // stored, then the window's Left and Top and the grey.
+    const std::tuple<const char*, const char*, const char*, float, float, int> cases[] = {
+        {"2400.5", "-.3e3", "128", 2400.5f, -300, 128}, {"abc", "", "-1", 1000, 1000, 0},
+        {"", "x", "256", 1000, 1000, 255}, {"1e99", "1", "12.7", std::numeric_limits<float>::max(), 1, 13},
+        {"  42xyz", "0", "x", 42, 0, 0}, {"-", "1e-99", "1e99", 1000, 0, 255}};
+    for (const auto& [left, top, background, expectedleft, expectedtop, grey] : cases) {
         Harness h;
-        store(h, "MainLeft", c.left);
-        store(h, "MainTop", c.top);
-        store(h, "Background", c.background);
+        store(h, "MainLeft", left);
+        store(h, "MainTop", top);
+        store(h, "Background", background);
         h.form.start();
-        EXPECT_EQ(h.form.left, c.expectedleft) << c.left;
-        EXPECT_EQ(h.form.top, c.expectedtop) << c.top;
-        EXPECT_EQ(h.form.Slider1.value(), c.expectedgrey) << c.background;
-        EXPECT_EQ(h.form.Map.backcolor(), c.expectedgrey * 0x010101) << c.background;
+        EXPECT_EQ(std::tuple(h.form.left, h.form.top, h.form.Slider1.value(), h.form.Map.backcolor()),
+                  std::tuple(expectedleft, expectedtop, grey, grey * 0x010101))
+            << left << " " << top << " " << background;
         EXPECT_EQ(h.form.sbStatusBar.text(1), "Status");
         h.form.unload();
         // What close writes is a number that the next run reads back to the
         // same text.
-        const std::string left = h.settings.get("Quarrystead", "Settings", "MainLeft", "");
-        EXPECT_TRUE(hasnumber(left)) << left;
-        EXPECT_EQ(plainnum(static_cast<float>(readnum(left))), left);
-        EXPECT_EQ(readnum(h.settings.get("Quarrystead", "Settings", "Background", "")), c.expectedgrey);
+        const std::string written = h.settings.get("Quarrystead", "Settings", "MainLeft", "");
+        EXPECT_TRUE(hasnumber(written)) << written;
+        EXPECT_EQ(plainnum(static_cast<float>(readnum(written))), written);
+        EXPECT_EQ(readnum(h.settings.get("Quarrystead", "Settings", "Background", "")), grey);
     }
 }
 
