@@ -1,10 +1,15 @@
 // Never losing work: undo and redo, the recovery copy, and saves and opens
-// that fail at any step without harm and say why.
+// that fail at any step without harm and say why. A person's random actions
+// on the window keep its invariants, and undo and redo of each one is exact;
+// a failure prints the seed and the last actions, so the run can be replayed.
 #include "document/mapfile.h"
+#include "support/actor.h"
 #include "support/transcript.h"
 
 #include <bit>
 #include <filesystem>
+#include <iostream>
+#include <random>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -240,4 +245,23 @@ TEST_F(Keeping, FilesNamedFromOutsideAndSavingAgain) {
     // Saving changed nothing to take back.
     play({{"undo", "status=Undone: typing in Z"}, {"mark empty; undo", "status=Undone: Open; table=changed"}});
     EXPECT_TRUE(same(f.blocks, BlockTable{}));
+}
+
+TEST(Invariants, HoldAndUndoIsExactAfterEveryRandomAction) {
+    int deepest = 0;
+    TempDir dir;
+    for (std::uint32_t seed : {1u, 2u, 3u, 4u, 5u}) {
+        Harness h(true);
+        std::mt19937 gen(seed);
+        Actor actor(h, [&gen] { return static_cast<std::uint32_t>(gen()); }, dir.file(""));
+        for (int step = 0; step < 4000; ++step) {
+            const std::string fault = actor.step();
+            deepest = std::max(deepest, h.form.dispatch.maxdepth());
+            ASSERT_TRUE(fault.empty()) << "seed " << seed << ", action " << step << ": " << fault
+                                       << "\nlast actions:\n"
+                                       << actor.recent();
+        }
+    }
+    std::cout << "deepest notification nesting: " << deepest << "\n";
+    EXPECT_LT(deepest, kNestingBound);
 }

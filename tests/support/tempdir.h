@@ -10,29 +10,26 @@
 
 namespace qs::test {
 
-class TempDir {
-public:
-    TempDir() {
+struct TempDir {
+    const std::filesystem::path path = [] {
         std::string pattern = (std::filesystem::temp_directory_path() / "quarrystead-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
+        return std::filesystem::path(pattern);
+    }();
+    TempDir() = default;
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    std::vector<std::string> names() const {
-        std::vector<std::string> out;
-        for (const auto& e : std::filesystem::directory_iterator(path_)) out.push_back(e.path().filename().string());
-        return out;
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
     }
 
-private:
-    std::filesystem::path path_;
+    std::string file(const std::string& name) const { return (path / name).string(); }
+    std::vector<std::string> names() const {
+        std::vector<std::string> out;
+        for (const auto& e : std::filesystem::directory_iterator(path)) out.push_back(e.path().filename().string());
+        return out;
+    }
 };
 
 inline std::vector<std::byte> readbytes(const std::string& path) {
