@@ -22,8 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool same(const BlockTable& a, const BlockTable& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
 using Keeping = Started;
 
 // Runs `body` in a child process and gives its exit status: 0 when it passed.
@@ -112,7 +110,7 @@ TEST(Recovery, ACopyOutlivesACrashAndIsTakenAsAnOpenThatCanBeUndone) {
     next.play({{"mark empty", "status=Unsaved work kept: press Ctrl+R to recover it"},
                {"recover", "status=Recovered the unsaved map"}});
     EXPECT_FALSE(next.f.recoveryoffered());
-    EXPECT_TRUE(same(next.f.blocks, edited));
+    EXPECT_EQ(next.f.blocks, edited);
     // A save removes the copy; a close with changes writes it at once.
     next.play({{"undo", "table=empty"}, {"redo; save map.QRD", "status=Saved: map.QRD"}});
     EXPECT_FALSE(fs::exists(path));
@@ -244,7 +242,7 @@ TEST_F(Keeping, FilesNamedFromOutsideAndSavingAgain) {
     EXPECT_EQ(readbytes(dir.file("given.QRD")), encodemap(f.blocks));
     // Saving changed nothing to take back.
     play({{"undo", "status=Undone: typing in Z"}, {"mark empty; undo", "status=Undone: Open; table=changed"}});
-    EXPECT_TRUE(same(f.blocks, BlockTable{}));
+    EXPECT_EQ(f.blocks, BlockTable{});
 }
 
 TEST(Invariants, HoldAndUndoIsExactAfterEveryRandomAction) {
