@@ -64,9 +64,7 @@ TEST_F(Editor, SizeSliderReplacesAFinerSizeOnlyWhenItMoves) {
 }
 
 TEST_F(Editor, NothingIsCommittedWhileFieldsAreNotReady) {
-    run("mark");
-    f.fieldsready = false;
-    play({{"paste posxed 33; paste sizexed 150; paste heighted 5000", "sizexed=100; heighted=1000"},
+    play({{"mark; notready; paste posxed 33; paste sizexed 150; paste heighted 5000", "sizexed=100; heighted=1000"},
           {"arrow BottomSB(1) 1; arrow VScroll1(0) 1", "bottomed=0; BottomSB(1)=0; table=marked"}});
 }
 
@@ -96,19 +94,14 @@ TEST_F(ListAndFields, ListClickFillsEveryControlAndWritesNothingBack) {
            "posxed=-5; posyed=3; sizexed=2.57; bottomed=5; heighted=7; angleed=46; VScroll1(0)=26; AngleSB=46; "
            "Color(0)=128; Color(1)=64; Color(2)=32; b0=-5 3 2.57 1 -5 7 45.5 804020"},
           {"select 1", "angleed=90"},
-          {"select 2", "AngleSB=5"}});
-    f.List1.clear(); // no row selected: the click names no slot and is ignored
-    f.List1.onclick();
-    expect("cur=2");
+          {"select 2", "AngleSB=5"},
+          {"unselect; relist", "cur=2"}}); // no row selected: the click names no slot and is ignored
 }
 
 TEST_F(ListAndFields, ListClickUnhighlightsTheOldBlockAndHighlightsTheNew) {
-    run("put 0 10 5 2 1 0 0 0 ff0000; put 1 20 5 2 1 0 0 0 00ff00; refreshlist; select 0");
-    f.Map.cls();
-    play({{"select 1", "lines=8; colour0=0000ff; colour4=ff00ff"}}); // slot 1 highlighted
-    f.Map.cls();
-    f.List1.onclick(); // the current row clicked again
-    expect("lines=8; colour0=00ff00; colour4=ff00ff");
+    play({{"put 0 10 5 2 1 0 0 0 ff0000; put 1 20 5 2 1 0 0 0 00ff00; refreshlist; select 0; cls; select 1",
+           "lines=8; colour0=0000ff; colour4=ff00ff"}, // slot 1 highlighted
+          {"cls; relist", "lines=8; colour0=00ff00; colour4=ff00ff"}});
 }
 
 TEST_F(ListAndFields, OversizedBlockFromAFileIsCappedOnlyWhenSelected) {

@@ -51,8 +51,7 @@ TEST_F(Keeping, KeystrokesInOneFieldOnOneBlockAreOneStep) {
 }
 
 TEST_F(Keeping, CommandsUndoToTheMapAndRowBeforeThem) {
-    writebytes(dir.file("other.QRD"), filebytes({numbered(7)}));
-    play({{"load 4; select 1; mark four; yes; press Delete; paste sizexed 3; mark edited; open other.QRD",
+    play({{"write other.QRD n7; load 4; select 1; mark four; yes; press Delete; paste sizexed 3; mark edited; open other.QRD",
            "modified=0"},
           {"press New; undo; undo", "table=edited; modified=1"},
           {"undo; undo", "status=Undone: Delete; table=four; cur=1"},
@@ -101,7 +100,7 @@ TEST(Recovery, ACopyOutlivesACrashAndIsTakenAsAnOpenThatCanBeUndone) {
         EXPECT_FALSE(t.f.recoveryoffered()); // no copy yet: nothing is offered
         t.play({{"load 3; paste posxed -7.5", "status=Status"}});
         EXPECT_EQ(t.h.timer.milliseconds, kRecoveryDelayMs);
-        t.h.timer.fire();
+        t.run("fire");
         edited = t.f.blocks;
         EXPECT_EQ(readbytes(path), encodetable(edited));
         t.play({{"recover", "status=Nothing to recover"}}); // this run's own copy is not on offer
@@ -115,8 +114,7 @@ TEST(Recovery, ACopyOutlivesACrashAndIsTakenAsAnOpenThatCanBeUndone) {
     next.play({{"undo", "table=empty"}, {"redo; save map.QRD", "status=Saved: map.QRD"}});
     EXPECT_FALSE(fs::exists(path));
     EXPECT_FALSE(next.h.timer.pending());
-    next.run("paste posxed 4");
-    next.f.unload();
+    next.run("paste posxed 4; unload");
     EXPECT_EQ(readbytes(path), encodetable(next.f.blocks));
 }
 
@@ -124,7 +122,7 @@ TEST(Recovery, AnOfferedCopyStaysUntilTakenAndOneThatCannotBeReadIsReported) {
     TempDir dir;
     const std::string path = dir.file("recovery.QRD");
     writebytes(path, encodetable(BlockTable{numbered(0)}));
-    Transcript(path).f.unload(); // nothing changed: the offer stays
+    Transcript(path).run("unload"); // nothing changed: the offer stays
     EXPECT_TRUE(fs::exists(path));
     fs::remove(path);
     fs::create_directory(path);
@@ -227,22 +225,15 @@ TEST_F(Keeping, EachKindOfActionSaysWhatWasUndone) {
 }
 
 TEST_F(Keeping, FilesNamedFromOutsideAndSavingAgain) {
-    writebytes(dir.file("given.QRD"), filebytes({numbered(3)}));
-    f.openfiles({dir.file("given.QRD")});
-    expect("status=Opened: given.QRD; b0=n3");
-    f.openfiles({dir.file("a.QRD"), dir.file("b.QRD")});
-    expect("status=Could not open 2 files: one map at a time");
-    f.openfiles({dir.file("missing.QRD")});
-    expect("status=Could not open: missing.QRD (No such file or directory)");
+    play({{"write given.QRD n3; files given.QRD", "status=Opened: given.QRD; b0=n3"},
+          {"files a.QRD b.QRD", "status=Could not open 2 files: one map at a time"},
+          {"files missing.QRD", "status=Could not open: missing.QRD (No such file or directory)"},
+          {"paste posyed 8; saveagain", "dialogs=0; status=Saved: given.QRD"}}); // the file last opened
     EXPECT_FALSE(fs::exists(dir.file("missing.QRD")));
-    EXPECT_EQ(f.lastfile(), dir.file("given.QRD"));
-    run("paste posyed 8");
-    f.saveagain(); // no dialog: the file last opened
-    expect("dialogs=0; status=Saved: given.QRD");
     EXPECT_EQ(readbytes(dir.file("given.QRD")), encodemap(f.blocks));
     // Saving changed nothing to take back.
-    play({{"undo", "status=Undone: typing in Z"}, {"mark empty; undo", "status=Undone: Open; table=changed"}});
-    EXPECT_EQ(f.blocks, BlockTable{});
+    h.marks["none"] = {};
+    play({{"undo", "status=Undone: typing in Z"}, {"undo", "status=Undone: Open; table=none"}});
 }
 
 TEST(Invariants, HoldAndUndoIsExactAfterEveryRandomAction) {

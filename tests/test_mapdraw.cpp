@@ -56,16 +56,8 @@ TEST_F(MapDrawing, RefreshmapSkipsSizesThatAreNotPositiveAndSurvivesOddValues) {
 TEST_F(MapDrawing, MarkblockHighlightsInTheInverseColourWithoutTests) {
     // A zero size, outside the depth window. A zero Size X draws a line 10
     // units long: B and C coincide, as do D and A.
-    run("put 3 10 5 0 5 2000 0 0 ff0000");
-    f.Map.cls();
-    f.markblock(3);
-    expect("lines=4; line0=5 15 5 5 ffff00; line1=5 5 5 5 ffff00");
-    run("click Check1");
-    f.Map.cls();
-    f.markblock(3);
-    f.markblock(-1); // no such slots
-    f.markblock(1000);
-    expect("lines=4; colour0=0000ff");
+    play({{"put 3 10 5 0 5 2000 0 0 ff0000; cls; markblock 3", "lines=4; line0=5 15 5 5 ffff00; line1=5 5 5 5 ffff00"},
+          {"click Check1; cls; markblock 3; markblock -1; markblock 1000", "lines=4; colour0=0000ff"}}); // no such slots
 }
 
 // Each slot's corners are kept between redraws: a block whose position,
@@ -127,7 +119,5 @@ TEST_F(ViewControls, SelectPositionFollowsThePointer) {
           {"click selpos; click selpos", "status=Select Position OFF"}});
     EXPECT_FALSE(f.selmode);
     // With the fields not ready, the pointer moves only the fields.
-    run("click selpos; mark");
-    f.fieldsready = false;
-    play({{"point 1 2", "posxed=2; table=marked"}});
+    play({{"click selpos; mark; notready; point 1 2", "posxed=2; table=marked"}});
 }

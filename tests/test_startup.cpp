@@ -10,31 +10,21 @@ using namespace qs;
 using namespace qs::test;
 
 namespace {
-// What the settings hold, as "Key=value" in the keys' order.
-std::string stored(const Harness& h) {
-    std::string out;
-    for (const auto& [key, value] : h.settings.values) out += (out.empty() ? "" : " ") + std::get<2>(key) + "=" + value;
-    return out;
-}
 void store(Harness& h, const char* key, const char* value) { h.settings.set("Quarrystead", "Settings", key, value); }
 } // namespace
 
 TEST(Startup, FirstRunWithAnEmptyStoreAndClosingWhileMinimised) {
     Transcript t;
-    EXPECT_EQ(stored(t.h), ""); // load writes nothing
     EXPECT_EQ(t.h.filedialog.filter, "Cairnwork(*.QRD)|*.QRD");
-    t.expect("Slider1=0; Map=000000; rows=1; row 0=" + kFree +
-             "; List1=0; cur=0; status=Status; depth=Depth: 0-1000; Check1=1; MaxD=1000");
-    t.f.unload();
-    EXPECT_EQ(stored(t.h), "Background=0 MainLeft=1000 MainTop=1000");
+    t.play({{"", "settings=; Slider1=0; Map=000000; rows=1; row 0=" + kFree + // loading writes nothing
+                     "; List1=0; cur=0; status=Status; depth=Depth: 0-1000; Check1=1; MaxD=1000"},
+            {"unload", "settings=Background=0 MainLeft=1000 MainTop=1000"}});
     // Minimised, the position is not written.
     Transcript m;
     store(m.h, "MainLeft", "5");
     m.f.left = 99;
     m.f.minimised = true;
-    m.run("slide 77");
-    m.f.unload();
-    EXPECT_EQ(stored(m.h), "Background=77 MainLeft=5");
+    m.play({{"slide 77; unload", "settings=Background=77 MainLeft=5"}});
 }
 
 TEST(Startup, RandomPresetShowsTheFirstDrawAtEveryStart) {

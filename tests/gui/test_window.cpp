@@ -195,7 +195,7 @@ TEST_F(Window, TheListKeepsItsSelectedRow) {
 }
 
 TEST_F(Window, ADroppedFileOpens) {
-    writebytes(dir.file("dropped.QRD"), filebytes({numbered(4)}));
+    run("write dropped.QRD n4");
     auto drop = [&](QList<QUrl> urls) {
         QMimeData data;
         data.setUrls(urls);

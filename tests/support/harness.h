@@ -4,6 +4,7 @@
 #include "app/mainform.h"
 #include "document/mapcodec.h"
 #include "support/faultyfiles.h"
+#include "support/tempdir.h"
 #include "ui/platform.h"
 
 #include <charconv>
@@ -44,7 +45,7 @@ inline float textnum(const std::string& text) {
 // sizez bottom height angle colour", the colour in hex, missing ones 0.
 inline Block blockof(const std::string& text) {
     if (text == "empty") return Block{};
-    if (text[0] == 'n') return numbered(std::stoi(text.substr(1)));
+    if (text[0] == 'n' && std::isdigit(static_cast<unsigned char>(text[1]))) return numbered(std::stoi(text.substr(1)));
     std::istringstream in(text);
     std::string v[8];
     for (auto& each : v) in >> each;
@@ -79,23 +80,8 @@ struct Harness {
         form.refreshlist();
     }
 
-    // Records the rows the list click runs for, keeping its handler.
-    std::vector<int> clicks;
-    void recordclicks() {
-        clicks.clear();
-        if (std::exchange(clicking_, true)) return;
-        auto handler = form.List1.onclick;
-        form.List1.onclick = [this, handler] {
-            clicks.push_back(form.List1.listindex());
-            handler();
-        };
-    }
-
-    std::vector<std::string> log;
-    void recordnotifications() {
-        log.clear();
-        form.dispatch.record(&log);
-    }
+    std::vector<int> clicks;      // the rows the list's clicks ran for
+    std::vector<std::string> log; // the notifications
 
     template <typename C> C& control(const std::string& label) {
         for (ui::Control* c : form.controls())
@@ -110,10 +96,15 @@ struct Harness {
     //   the program), click CONTROL, slide V, press KEY, point H V [BUTTON],
     //   clickmap, undo, redo, recover, yes and no (the next question's
     //   answer), open NAME and save NAME (a file in `folder`, through the
-    //   dialog; opens NAME and saves NAME only give the dialog's answer), log (records notifications from here), clicks (records the
-    //   rows the list's clicks run for, from here), mark [NAME] (keeps the
+    //   dialog; opens NAME and saves NAME only give the dialog's answer),
+    //   log (records notifications from here), clicks (records the rows the
+    //   list's clicks run for, from here), mark [NAME] (keeps the
     //   table as NAME, "marked" when not given), put SLOT BLOCK (see
-    //   blockof), refreshlist, refreshmap, sort.
+    //   blockof), refreshlist, refreshmap, sort; write NAME BLOCK, ... (a map
+    //   file in `folder` of those blocks), files NAME... (named from outside),
+    //   saveagain, cls (clears the map), relist (the current row clicked
+    //   again), unselect (the list's selection cleared), markblock SLOT,
+    //   notready (fields), fire (the recovery timer), unload (closes).
     void run(const std::string& steps) {
         std::istringstream all(steps);
         for (std::string step; std::getline(all, step, ';');) {
@@ -156,12 +147,39 @@ struct Harness {
             else if (verb == "recover") form.recover();
             else if (verb == "yes" || verb == "no")
                 messagebox.answers.push_back(verb == "yes" ? ui::Answer::Yes : ui::Answer::No);
-            else if (verb.starts_with("open") || verb.starts_with("save")) {
-                const bool open = verb.starts_with("open");
+            else if (verb == "open" || verb == "save" || verb == "opens" || verb == "saves") {
+                const bool open = verb[0] == 'o';
                 (open ? filedialog.opens : filedialog.saves).push_back({folder + arg, arg});
                 if (verb.size() == 4) form.tbToolBar.click(open ? "Open" : "Save");
-            } else if (verb == "log") recordnotifications();
-            else if (verb == "clicks") recordclicks();
+            } else if (verb == "log") {
+                log.clear();
+                form.dispatch.record(&log);
+            } else if (verb == "clicks") {
+                clicks.clear();
+                if (!std::exchange(clicking_, true))
+                    form.List1.onclick = [this, handler = form.List1.onclick] {
+                        clicks.push_back(form.List1.listindex());
+                        handler();
+                    };
+            } else if (verb == "write") {
+                std::vector<Block> blocks;
+                std::istringstream texts(rest);
+                for (std::string text; std::getline(texts >> std::ws, text, ',');) blocks.push_back(blockof(text));
+                writebytes(folder + name, filebytes(blocks));
+            } else if (verb == "files") {
+                std::vector<std::string> paths;
+                std::istringstream names(arg);
+                for (std::string each; names >> each;) paths.push_back(folder + each);
+                form.openfiles(paths);
+            }
+            else if (verb == "saveagain") form.saveagain();
+            else if (verb == "cls") form.Map.cls();
+            else if (verb == "relist") form.List1.onclick();
+            else if (verb == "unselect") form.List1.clear();
+            else if (verb == "markblock") form.markblock(std::stoi(name));
+            else if (verb == "notready") form.fieldsready = false;
+            else if (verb == "fire") timer.fire();
+            else if (verb == "unload") form.unload();
             else if (verb == "mark") marks[arg.empty() ? "marked" : arg] = form.blocks;
             else if (verb == "put") form.blocks.at(std::stoul(name)) = blockof(rest);
             else if (verb == "refreshlist") form.refreshlist();
