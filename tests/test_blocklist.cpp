@@ -43,37 +43,28 @@ TEST_F(BlockList, TheRebuildSelectsTheNextRowThenTheRememberedOne) {
           {"put 4 empty; put 5 empty; put 6 empty; clicks; refreshlist", "clicks=0"}}); // row 6 is gone
 }
 
+// Bottom -5, Angles 45.5, 400 and -30: only the selected block is rewritten
+// as its fields show it; the rows show each block's own values.
 TEST_F(BlockList, TheSelectedBlockEndsHoldingWhatItsFieldsShow) {
-    const std::string odd[] = {"1 1 1 1 -5 0 0 000000", "2 1 1 1 0 0 45.5 000000", "3 1 1 1 0 0 400 000000",
-                               "4 1 1 1 0 0 -30 000000"};
-    const std::string shown[] = {"1 1 1 1 5 0 0 000000", "2 1 1 1 0 0 46 000000", "3 1 1 1 0 0 40 000000", odd[3]};
-    for (std::size_t sel = 0; sel < 4; ++sel) {
-        std::string steps, checks;
-        for (std::size_t i = 0; i < 4; ++i) {
-            steps += "put " + std::to_string(i) + " " + odd[i] + ";";
-            checks += "b" + std::to_string(i) + "=" + (i == sel ? shown : odd)[i] + ";";
-        }
-        run(steps + "select " + std::to_string(sel) + "; refreshlist");
-        expect(checks, steps);
-    }
-    expect("angleed=30");
-    EXPECT_EQ(f.List1.rows()[0].substr(24, 6), "    -5"); // unselected rows show their own values
+    const std::string odd = "put 0 1 1 1 1 -5; put 1 2 1 1 1 0 0 45.5; put 2 3 1 1 1 0 0 400; put 3 4 1 1 1 0 0 -30; ";
+    play({{odd + "select 0; refreshlist", "b0.bottom=5; b1.angle=45.5; b2.angle=400; b3.angle=-30"},
+          {odd + "select 1; refreshlist", "b0.bottom=-5; b1.angle=46; b2.angle=400; b3.angle=-30"},
+          {odd + "select 2; refreshlist", "b0.bottom=-5; b1.angle=45.5; b2.angle=40; b3.angle=-30"},
+          {odd + "select 3; refreshlist", "b0.bottom=-5; b1.angle=45.5; b2.angle=400; b3.angle=-30; angleed=30"}});
+    EXPECT_EQ(f.List1.rows()[0].substr(24, 6), "    -5");
     EXPECT_EQ(f.List1.rows()[1].substr(36), " 45.5");
 }
 
 TEST_F(BlockList, SortCarriesTheFirstGapToTheEndAndLeavesOtherSlots) {
     // The gap is empty, though not all zero.
     play({{"put 0 n0; put 1 9 9 0 0 0 0 0 123456; put 2 n2; put 3 n3; sort",
-           "b1=n2; b2=n3; b999=9 9 0 0 0 0 0 123456; rows=4"}});
-    f.blocks.fill(Block{});
-    play({{"put 0 n0; put 3 n3; sort", "b2=n3"}, // one pass closes one gap
+           "b1=n2; b2=n3; b999=9 9 0 0 0 0 0 123456; rows=4"},
+          {"put 1 empty; put 2 empty; put 3 n3; sort", "b0=n0; b2=n3"}, // one pass closes one gap
           {"sort", "b1=n3"},
           // One size of 0, or negative sizes: not moved (the latter ends the
           // list and is wiped as its free slot).
           {"put 1 2 2 0 3; put 2 2 2 -1 -1; put 3 n3; sort", "b1=2 2 0 3 0 0 0 000000; b2=empty; b3=n3"},
-          {"load 1000", ""}});
-    f.List1.clear();
-    play({{"sort", "rows=1000"}}); // no gap at all: the list is still rebuilt
+          {"load 1000; unselect; sort", "rows=1000"}}); // no gap at all: the list is still rebuilt
 }
 
 TEST_F(BlockList, MovesSwapWithTheNeighbourButNeverOntoTheLastRow) {
