@@ -2,7 +2,6 @@
 // hostile files and texts among them, and the files' modes.
 #include "document/mapfile.h"
 #include "document/numtext.h"
-#include "support/actor.h"
 #include "support/transcript.h"
 
 #include <fcntl.h>
@@ -91,15 +90,12 @@ TEST(Hostile, FilesOpenListDrawEditAndSave) {
         SCOPED_TRACE(name);
         Transcript t;
         writebytes(t.dir.file("in.QRD"), bytes);
-        t.play({{"open in.QRD", "status=Opened: in.QRD"}});
-        ASSERT_EQ(checkinvariants(t.f), "");
-        // Every row selected once, the last one edited.
+        t.play({{"open in.QRD", "status=Opened: in.QRD; invariants="}});
+        // Every row selected once, the first one edited.
         const int rows = t.f.List1.listcount();
         for (int row = 0; row < rows; row += std::max(1, rows / 50)) t.run("select " + std::to_string(row));
-        t.run("select 0; paste heighted 2; arrow BottomSB(2) 1; click Check1");
-        ASSERT_EQ(checkinvariants(t.f), "");
-        t.play({{"save out.QRD", "status=Saved: out.QRD"}});
-        ASSERT_EQ(checkinvariants(t.f), "");
+        t.play({{"select 0; paste heighted 2; arrow BottomSB(2) 1; click Check1", "invariants="},
+                {"save out.QRD", "status=Saved: out.QRD; invariants="}});
         BlockTable back;
         decodemap(readbytes(t.dir.file("out.QRD")), back);
         const int saved = savedruncount(back);
@@ -117,11 +113,8 @@ TEST_F(Files, NewFilesGetANewFilesModeAndOldOnesKeepTheirs) {
     ::chmod(dir.file("new.QRD").c_str(), 0640);
     run("save new.QRD");
     ::umask(mask);
-    struct stat st {};
-    ::stat(dir.file("new.QRD").c_str(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
-    ::stat(dir.file("saved.QRD").c_str(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    EXPECT_EQ(fs::status(dir.file("new.QRD")).permissions(), fs::perms(0640));
+    EXPECT_EQ(fs::status(dir.file("saved.QRD")).permissions(), fs::perms(0644));
     EXPECT_EQ(readbytes(dir.file("new.QRD")).size(), 64u);
 
     fs::create_directory(dir.file("folder.QRD"));
@@ -161,8 +154,7 @@ TEST(HostileTexts, AHundredThousandCharactersInEachField) {
     for (char c : {'9', '-', '.', 'e', 'x'})
         for (const char* field : {"posxed", "posyed", "sizexed", "sizeyed", "bottomed", "heighted", "angleed"}) {
             t.f.dispatch.resetmaxdepth();
-            t.run(std::string("paste ") + field + " " + std::string(100000, c));
-            ASSERT_EQ(checkinvariants(t.f), "") << field << " " << c;
+            t.play({{std::string("paste ") + field + " " + std::string(100000, c), "invariants="}});
             const std::string text = t.value(field);
             EXPECT_TRUE(text.size() <= 21 && hasnumber(text)) << field << " " << text;
         }

@@ -3,6 +3,7 @@
 // text, as the tests, the benchmarks and the fuzzer use them.
 #include "app/mainform.h"
 #include "document/mapcodec.h"
+#include "document/rowtext.h"
 #include "support/faultyfiles.h"
 #include "support/tempdir.h"
 #include "ui/platform.h"
@@ -52,6 +53,31 @@ inline Block blockof(const std::string& text) {
     auto at = [&](int i) { return textnum(v[i]); };
     return Block{at(0), at(1), at(2), at(3), at(4), at(5), at(6),
                  v[7].empty() ? 0 : static_cast<std::int32_t>(std::stoul(v[7], nullptr, 16))};
+}
+
+inline constexpr int kNestingBound = 64;
+
+// The window's invariants after any action; an empty text when they hold.
+inline std::string checkinvariants(const MainForm& f) {
+    if (!f.fieldsready) return "fieldsready is false";
+    if (f.dispatch.depth() != 0) return "a notification is still running";
+    if (f.dispatch.maxdepth() >= kNestingBound) return "nesting reached " + std::to_string(f.dispatch.maxdepth());
+    const int n = f.List1.listcount();
+    if (n < 1) return "the list is empty";
+    if (f.List1.listindex() < 0 || f.List1.listindex() >= n) return "no row is selected";
+    if (f.curblock != f.List1.listindex()) return "curblock is not the selected row";
+    int k = 0;
+    while (k < kSlots && !endslistedrun(f.blocks[static_cast<std::size_t>(k)])) ++k;
+    const int expected = k < 999 ? k + 1 : k;
+    if (n != expected) return "the list has " + std::to_string(n) + " rows, not " + std::to_string(expected);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(std::min(k, n)); ++i)
+        if (f.List1.rows()[i] != rowtext(f.blocks[i])) return "row " + std::to_string(i) + " is not its slot's text";
+    if (k < 999 && f.List1.rows()[static_cast<std::size_t>(k)] != kFreeSlotRow) return "no free-slot row";
+    for (const auto* bars : {&f.BottomSB, &f.HeightSB})
+        for (const auto& bar : *bars)
+            if (bar.value() != 0) return "a spinner did not come back to rest";
+    if (f.VScroll2.value() != 0) return "the move bar did not come back to rest";
+    return {};
 }
 
 struct Harness {

@@ -66,7 +66,8 @@ inline std::string blocktext(const Block& b) {
 //   rows (the list's count), row N (its text), cur, lines (on the map),
 //   lineN ("x1 y1 x2 y2 colour"), colourN (line N's), status, depth,
 //   steps (in the history), asked (questions), dialogs (file dialogs
-//   shown), modified, clicks, settings (what the store holds), log (the notifications, comma-separated;
+//   shown), modified, clicks, settings (what the store holds), invariants
+//   (what of them fails, see checkinvariants), log (the notifications, comma-separated;
 //   logN the first N), #NAME (how often the log holds NAME), bN (slot N's
 //   block text), bN.x and the other fields, table (the name of the mark
 //   it equals bit for bit).
@@ -84,6 +85,7 @@ inline std::string valueof(Harness& h, const std::string& what) {
         {"dialogs", [&] { return std::to_string(h.filedialog.shown); }},
         {"modified", [&] { return std::to_string(f.modified()); }},
         {"clicks", [&] { return joined(h.clicks, h.clicks.size()); }},
+        {"invariants", [&] { return checkinvariants(f); }},
         {"settings", [&] { // "Key=value ..." in the keys' order
              std::string out;
              for (const auto& [key, value] : h.settings.values) out += (out.empty() ? "" : " ") + std::get<2>(key) + "=" + value;
