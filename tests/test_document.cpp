@@ -19,31 +19,19 @@
 
 using namespace qs;
 
-namespace {
-
 const double kBig = std::numeric_limits<double>::max();
 const float kInf = std::numeric_limits<float>::infinity();
 const float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-Block sized(float sx, float sz, float x = 0) {
-    Block b;
-    b.sizex = sx;
-    b.sizez = sz;
-    b.x = x;
-    return b;
-}
-
 // Bytes written as hex pairs, spaces ignored: "0000c03f 00".
-std::vector<std::byte> hexbytes(const std::string& hex) {
+static std::vector<std::byte> hexbytes(const std::string& hex) {
     std::vector<std::byte> out;
     for (std::size_t i = 0; i + 1 < hex.size(); i += hex[i] == ' ' ? 1u : 2u)
         if (hex[i] != ' ') out.push_back(static_cast<std::byte>(std::stoi(hex.substr(i, 2), nullptr, 16)));
     return out;
 }
 
-Block red() { return Block{1.5f, -2, 1, 1, 0, 0.5f, 30, 16711680}; }
-
-} // namespace
+static Block red() { return Block{1.5f, -2, 1, 1, 0, 0.5f, 30, 16711680}; }
 
 TEST(Readnum, ReadsTheLeadingNumberAndSaturatesBeyondTheRange) {
     const std::pair<std::string, double> cases[] = {
@@ -127,9 +115,9 @@ TEST(Tosingle, CapsBeyondTheSingleRange) {
 TEST(SlotTests, EachTestAsItsOwn) {
     // Each block, then: ends the listed run, is empty, is drawn, goes on the saved run.
     const std::pair<Block, std::array<bool, 4>> cases[] = {
-        {sized(0, 5), {false, false, false, false}},     {sized(-1, -1), {true, false, false, true}},
-        {sized(kNaN, kNaN), {true, true, false, false}}, {sized(kNaN, 3), {false, false, false, false}},
-        {sized(-0.0f, 0, 5), {true, true, false, false}}, {sized(0.001f, 0.001f), {false, false, true, true}}};
+        {Block{0, 0, 0, 5}, {false, false, false, false}},     {Block{0, 0, -1, -1}, {true, false, false, true}},
+        {Block{0, 0, kNaN, kNaN}, {true, true, false, false}}, {Block{0, 0, kNaN, 3}, {false, false, false, false}},
+        {Block{5, 0, -0.0f, 0}, {true, true, false, false}}, {Block{0, 0, 0.001f, 0.001f}, {false, false, true, true}}};
     for (const auto& [b, tests] : cases)
         EXPECT_EQ((std::array{endslistedrun(b), isemptyslot(b), isdrawn(b), continuessavedrun(b)}), tests)
             << b.sizex << " " << b.sizez;
@@ -140,12 +128,12 @@ TEST(SlotTests, EachTestAsItsOwn) {
 // first empty slot of a full table, which is none.
 TEST(TableOperations, CopyFromNoSlotEmptyingBeyondTheTableAndAFullTable) {
     BlockTable t{};
-    t[0] = sized(1, 1, 1);
+    t[0] = Block{1, 0, 1, 1};
     EXPECT_EQ(copytofirstempty(t, -1), 1);
     emptyslot(t, 1000);
-    EXPECT_EQ(t[0], sized(1, 1, 1));
+    EXPECT_EQ(t[0], (Block{1, 0, 1, 1}));
     EXPECT_EQ(t[1], Block{});
-    t.fill(sized(1, 1));
+    t.fill(Block{0, 0, 1, 1});
     EXPECT_EQ(firstemptyslot(t), kSlots);
 }
 

@@ -20,20 +20,16 @@ using namespace qs::test;
 using Failing = FaultyFiles::Step;
 namespace fs = std::filesystem;
 
-namespace {
-
 using Keeping = Started;
 
 // Runs `body` in a child process and gives its exit status: 0 when it passed.
-template <typename F> int inchild(F body) {
+template <typename F> static int inchild(F body) {
     const pid_t pid = ::fork();
     if (pid == 0) ::_exit(body());
     int status = -1;
     ::waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
-
-} // namespace
 
 TEST_F(Keeping, KeystrokesInOneFieldOnOneBlockAreOneStep) {
     play({{"load 3; select 1; mark; type posxed 12.5; type posyed 7", "steps=2"},

@@ -14,16 +14,12 @@ using namespace qs;
 using namespace qs::test;
 namespace fs = std::filesystem;
 
-namespace {
-
 constexpr float kInf = std::numeric_limits<float>::infinity();
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-std::vector<Block> repeat(const Block& b, int n) { return std::vector<Block>(static_cast<std::size_t>(n), b); }
+static std::vector<Block> repeat(const Block& b, int n) { return std::vector<Block>(static_cast<std::size_t>(n), b); }
 
 using Files = Started;
-
-} // namespace
 
 TEST_F(Files, TheEmptyMapIsThirtyTwoBytesAndBlocksReadBackOverTheSavedRun) {
     // One zero size ends the saved run.

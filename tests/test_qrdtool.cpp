@@ -11,14 +11,10 @@
 using namespace qs;
 using namespace qs::test;
 
-namespace {
-
-int exitstatus(const std::string& args) {
+static int exitstatus(const std::string& args) {
     const int status = std::system((std::string(QS_QRD) + " " + args + " >/dev/null 2>&1").c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
-
-} // namespace
 
 TEST_F(Qrd, ExitStatusesOfTheProgram) {
     const std::pair<std::string, int> runs[] = {{"--help", 0},         {"check --help", 0}, {"--version", 0},

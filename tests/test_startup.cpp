@@ -9,9 +9,9 @@
 using namespace qs;
 using namespace qs::test;
 
-namespace {
-void store(Harness& h, const char* key, const char* value) { h.settings.set("Quarrystead", "Settings", key, value); }
-} // namespace
+static void store(Harness& h, const char* key, const char* value) {
+    h.settings.set("Quarrystead", "Settings", key, value);
+}
 
 TEST(Startup, FirstRunWithAnEmptyStoreAndClosingWhileMinimised) {
     Transcript t;

@@ -11,18 +11,13 @@
 using namespace qs;
 using qs::test::block;
 
-namespace {
-
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-BlockTable tableof(std::initializer_list<Block> blocks) {
+static BlockTable tableof(std::initializer_list<Block> blocks) {
     BlockTable t{};
-    std::size_t i = 0;
-    for (const Block& b : blocks) t[i++] = b;
+    std::copy(blocks.begin(), blocks.end(), t.begin());
     return t;
 }
-
-} // namespace
 
 TEST(PlanView, ZoomAndPanKeepTheMapPointUnderThePointer) {
     const std::pair<Pixel, double> zooms[] = {
