@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace qs;
     const std::span<const std::byte> bytes(reinterpret_cast<const std::byte*>(data), size);
     BlockTable table;
-    table.fill(test::block(1, 2, 3, 4)); // everything is replaced
+    table.fill(Block{1, 2, 3, 4}); // everything is replaced
     decodemap(bytes, table);
     const std::size_t records = std::min<std::size_t>(size / kRecordBytes, kSlots);
     static const Block zero{};

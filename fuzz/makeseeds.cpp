@@ -32,12 +32,12 @@ int main(int argc, char** argv) {
     BlockTable t{};
     write(dir + "/mapfile/empty", "");
     write(dir + "/mapfile/new-map", map(t));
-    t[0] = test::block(1.5f, -2, 1, 1, 0, 0.5f, 30, 16711680);
-    t[1] = test::block(10, 5, 2, 3, -5, 7, 45.5f, 8405024);
+    t[0] = Block{1.5f, -2, 1, 1, 0, 0.5f, 30, 16711680};
+    t[1] = Block{10, 5, 2, 3, -5, 7, 45.5f, 8405024};
     write(dir + "/mapfile/two-blocks", map(t));
     write(dir + "/mapfile/partial", map(t, 40));
-    t[2] = test::block(nan, inf, -inf, 1e30f, -0.0f, 1e-45f, nan, -1);
-    t[3] = test::block(1, 1, 150, -150, 3e38f, 3e38f, 725, 2147483647);
+    t[2] = Block{nan, inf, -inf, 1e30f, -0.0f, 1e-45f, nan, -1};
+    t[3] = Block{1, 1, 150, -150, 3e38f, 3e38f, 725, 2147483647};
     write(dir + "/mapfile/odd-values", map(t));
     for (int i = 0; i < kSlots; ++i) t[static_cast<std::size_t>(i)] = test::numbered(i);
     write(dir + "/mapfile/full", map(t) + std::string(40, 'x'));

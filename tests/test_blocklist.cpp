@@ -10,15 +10,15 @@ using Commands = Started;
 
 TEST(RowText, WorkedRowsAndValuesThatFillOrOverflowTheirColumn) {
     const std::pair<Block, std::string> rows[] = {
-        {block(12.5f, -3, 2, 0.5f, 0, 1.5f, 45), "  12.5    -3     2   0.5     0   1.5   45"},
-        {block(-20, 75, 100, 10, -2.5f, 1000, 359), "   -20    75   100    10  -2.5  1000  359"},
+        {Block{12.5f, -3, 2, 0.5f, 0, 1.5f, 45}, "  12.5    -3     2   0.5     0   1.5   45"},
+        {Block{-20, 75, 100, 10, -2.5f, 1000, 359}, "   -20    75   100    10  -2.5  1000  359"},
         {Block{}, kFree},
         // Six characters touch the column to the left; wider values are
         // written whole, so no digit is lost.
-        {block(1, -12.25f, 1, 1), "     1-12.25     1     1     0     0    0"},
-        {block(-12.345f, 0, 1, 1), "-12.345     0     1     1     0     0    0"},
-        {block(0, 0, 1, 1, 0, 0, 123456), "     0     0     1     1     0     0123456"},
-        {block(1.23456789f, 0, 1, 1), "1.234568     0     1     1     0     0    0"}};
+        {Block{1, -12.25f, 1, 1}, "     1-12.25     1     1     0     0    0"},
+        {Block{-12.345f, 0, 1, 1}, "-12.345     0     1     1     0     0    0"},
+        {Block{0, 0, 1, 1, 0, 0, 123456}, "     0     0     1     1     0     0123456"},
+        {Block{1.23456789f, 0, 1, 1}, "1.234568     0     1     1     0     0    0"}};
     for (const auto& [b, row] : rows) EXPECT_EQ(rowtext(b), row);
 }
 

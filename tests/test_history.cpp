@@ -57,7 +57,7 @@ TEST_F(Keeping, CommandsUndoToTheMapAndRowBeforeThem) {
 // A block read from a file with values its fields would change: restoring
 // it must not commit what the fields show.
 TEST_F(Keeping, UndoRestoresValuesTheFieldsWouldChangeBitForBit) {
-    Block odd = block(2, 2, 150, 1, -5, 1);
+    Block odd = Block{2, 2, 150, 1, -5, 1};
     odd.x = std::bit_cast<float>(0x7FC01234u); // a NaN with a payload
     writebytes(dir.file("odd.QRD"), filebytes({numbered(0), odd}));
     // A click fills the fields without committing.

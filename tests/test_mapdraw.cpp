@@ -44,9 +44,9 @@ TEST_F(MapDrawing, RefreshmapDrawsEachDrawnBlockAsFourLinesInItsMapColour) {
 
 TEST_F(MapDrawing, RefreshmapSkipsSizesThatAreNotPositiveAndSurvivesOddValues) {
     const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
-    const Block odd[] = {block(1, 1, 0, 5),   block(1, 1, nan, 5),
-                         block(1, 1, -1, 5),  block(inf, 1, 1, 1),
-                         block(1, 1, 1e30f, 1e30f, 3e38f, 3e38f, nan), block(1, 1, 1, 1, -inf, inf)};
+    const Block odd[] = {Block{1, 1, 0, 5},   Block{1, 1, nan, 5},
+                         Block{1, 1, -1, 5},  Block{inf, 1, 1, 1},
+                         Block{1, 1, 1e30f, 1e30f, 3e38f, 3e38f, nan}, Block{1, 1, 1, 1, -inf, inf}};
     std::copy(std::begin(odd), std::end(odd), f.blocks.begin());
     f.refreshmap();
     // Only finite lines reach the surface; nothing ends the program.
@@ -65,7 +65,7 @@ TEST_F(MapDrawing, MarkblockHighlightsInTheInverseColourWithoutTests) {
 TEST(Refreshmap, AnEditedBlockIsDrawnWhereItNowIs) {
     Harness h;
     auto& f = h.form;
-    f.blocks[0] = block(10, 5, 2, 1);
+    f.blocks[0] = Block{10, 5, 2, 1};
     for (float Block::*field : {&Block::x, &Block::z, &Block::sizex, &Block::sizez, &Block::angle}) {
         f.refreshmap();
         f.blocks[0].*field += 3;

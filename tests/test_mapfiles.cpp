@@ -44,9 +44,9 @@ TEST_F(Files, AGapInAFileIsListedUpToItDrawnBeyondItAndClosedBySave) {
 }
 
 TEST_F(Files, OddValuesOpenListDrawEditAndSave) {
-    writebytes(dir.file("odd.QRD"), filebytes({block(kNaN, kInf, 1, 1, -kInf, kNaN, kNaN, -1),
-                                               block(1, 1, 1e30f, 1e30f, 3e38f, 3e38f, 1e30f, 2147483647),
-                                               block(-1e-40f, 1, 150, 2, -5, 0, -0.0f, 0), block(1, 1, kNaN, 7),
+    writebytes(dir.file("odd.QRD"), filebytes({Block{kNaN, kInf, 1, 1, -kInf, kNaN, kNaN, -1},
+                                               Block{1, 1, 1e30f, 1e30f, 3e38f, 3e38f, 1e30f, 2147483647},
+                                               Block{-1e-40f, 1, 150, 2, -5, 0, -0.0f, 0}, Block{1, 1, kNaN, 7},
                                                numbered(4), numbered(5)}));
     // The selected block shows defined texts and holds them after the rebuild.
     play({{"open odd.QRD",
@@ -69,19 +69,19 @@ TEST(Hostile, FilesOpenListDrawEditAndSave) {
                     Block{-0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, 0},
                     Block{-0.0f, 1, 1, 1, -0.0f, -0.0f, -0.0f, 0}})},
         {"denormals", filebytes(repeat(Block{1e-45f, -1e-40f, 1e-44f, 1e-38f, 1e-39f, 1e-45f, -1e-45f, 3}, 5))},
-        {"huge sizes", filebytes({block(1, 1, 1e30f, 1e30f), block(2, 2, -1e30f, -1e30f),
-                                  block(3, 3, 1e30f, -1e30f), block(4, 4, 2, 2)})},
-        {"bottom and height beyond the single range", filebytes(repeat(block(1, 1, 1, 1, 3e38f, 3e38f), 3))},
-        {"colours -1 and 2^31-1", filebytes({block(1, 1, 1, 1, 0, 0, 0, -1), block(2, 2, 1, 1, 0, 0, 0, 2147483647)})},
-        {"999 records", filebytes(repeat(block(1, 1, 1, 1), 999))},
-        {"1000 records", filebytes(repeat(block(1, 1, 1, 1), 1000))},
-        {"1001 records", filebytes(repeat(block(1, 1, 1, 1), 1001))},
+        {"huge sizes", filebytes({Block{1, 1, 1e30f, 1e30f}, Block{2, 2, -1e30f, -1e30f},
+                                  Block{3, 3, 1e30f, -1e30f}, Block{4, 4, 2, 2}})},
+        {"bottom and height beyond the single range", filebytes(repeat(Block{1, 1, 1, 1, 3e38f, 3e38f}, 3))},
+        {"colours -1 and 2^31-1", filebytes({Block{1, 1, 1, 1, 0, 0, 0, -1}, Block{2, 2, 1, 1, 0, 0, 0, 2147483647}})},
+        {"999 records", filebytes(repeat(Block{1, 1, 1, 1}, 999))},
+        {"1000 records", filebytes(repeat(Block{1, 1, 1, 1}, 1000))},
+        {"1001 records", filebytes(repeat(Block{1, 1, 1, 1}, 1001))},
         {"31 bytes", std::vector<std::byte>(31, std::byte{0x41})},
         {"33 bytes", std::vector<std::byte>(33, std::byte{0x41})},
         {"no bytes", {}},
         {"1000 blocks wider than their columns",
-         filebytes(repeat(block(-12.3456f, 1234567, 99.125f, 0.0123456f, -999.999f, 123456.7f, -359.75f,
-                                0xABCDEF), 1000))}};
+         filebytes(repeat(Block{-12.3456f, 1234567, 99.125f, 0.0123456f, -999.999f, 123456.7f, -359.75f,
+                                0xABCDEF}, 1000))}};
     for (const auto& [name, bytes] : files) {
         SCOPED_TRACE(name);
         Transcript t;

@@ -18,7 +18,7 @@ TEST_F(Qrd, InfoSaysWhatTheEditorWouldSee) {
     EXPECT_EQ(said(), "odd.QRD\n  records      4 (130 bytes)\n  listed run   4\n  saved run    1\n  drawn        3\n"
                       "  gaps         0\n  beyond 1000  0 ignored\n  partial      2 bytes ignored\n  non-finite   0\n"
                       "  bounding box Z -124.4038 to 136.4038, X -70.86603 to 80.86603\n");
-    std::vector<Block> many(1003, block(1, 1, 1, 1));
+    std::vector<Block> many(1003, Block{1, 1, 1, 1});
     many[1] = Block{};
     many[2].x = std::numeric_limits<float>::quiet_NaN();
     EXPECT_EQ(qrd::info({file("many.QRD", many)}, true, out, err), qrd::kOk);
@@ -32,7 +32,7 @@ TEST_F(Qrd, InfoSaysWhatTheEditorWouldSee) {
 // Angles 8 and 39 share a place in the report's cache of sines.
 TEST(MapReport, TheBoxIsTheDrawnCornersWhateverTheAngles) {
     for (float first : {8.0f, 39.0f}) {
-        const std::vector<Block> blocks{block(10, 10, 5, 1, 0, 1, first), block(30, -5, 6, 2, 0, 1, 47 - first)};
+        const std::vector<Block> blocks{Block{10, 10, 5, 1, 0, 1, first}, Block{30, -5, 6, 2, 0, 1, 47 - first}};
         const MapReport r = reportmap(writerecords(blocks));
         float zmin = 1e9f, zmax = -1e9f, xmin = 1e9f, xmax = -1e9f;
         for (const Block& b : blocks)
@@ -50,12 +50,12 @@ TEST_F(Qrd, CheckNamesEachSurpriseByRecord) {
                 "odd.QRD:record 4: Size X 150 is above 100 (capped when the block is selected)\n"
                 "odd.QRD:record 4: Bottom 2000 is above 1000 (capped when the block is selected)\n"
                 "odd.QRD:record 5: partial record of 2 bytes is ignored\n"},
-        {file("gap.QRD", {block(1, 1, 150, 1), Block{}, block(1, 1, -1, 1, 0, -2, 0, 0)}),
+        {file("gap.QRD", {Block{1, 1, 150, 1}, Block{}, Block{1, 1, -1, 1, 0, -2, 0, 0}}),
          "gap.QRD:record 1: Size X 150 is above 100 (capped when the block is selected)\n"
          "gap.QRD:record 2: empty slot before later blocks: they are not listed until the map is compacted\n"
          "gap.QRD:record 3: Size X is negative (-1)\ngap.QRD:record 3: Height is negative (-2)\n"},
-        {file("many.QRD", std::vector<Block>(1002, block(1, 1, 1, 1))), "many.QRD:record 1001: 2 records beyond 1000 are ignored\n"},
-        {file("fine.QRD", {block(1, 1, 100, 1, 1000, 1000)}), ""}}; // at the caps
+        {file("many.QRD", std::vector<Block>(1002, Block{1, 1, 1, 1})), "many.QRD:record 1001: 2 records beyond 1000 are ignored\n"},
+        {file("fine.QRD", {Block{1, 1, 100, 1, 1000, 1000}}), ""}}; // at the caps
     for (const auto& [map, problems] : maps) {
         EXPECT_EQ(qrd::check({map}, out, err), problems.empty() ? qrd::kOk : qrd::kProblems) << map;
         EXPECT_EQ(said(), problems);
@@ -63,15 +63,15 @@ TEST_F(Qrd, CheckNamesEachSurpriseByRecord) {
 }
 
 TEST_F(Qrd, DumpAndDiffShowRowsAndExactValues) {
-    Block nan = block(1, 2, 3, 4);
+    Block nan = Block{1, 2, 3, 4};
     nan.x = std::bit_cast<float>(0x7fc01234u);
     nan.angle = -0.0f;
-    const std::string a = file("a.QRD", {block(12.5f, -3, 2, 0.5f, 0, 1.5f, 45, 0xFF0000), nan, block(1e-45f, 0, 1, 1)});
+    const std::string a = file("a.QRD", {Block{12.5f, -3, 2, 0.5f, 0, 1.5f, 45, 0xFF0000}, nan, Block{1e-45f, 0, 1, 1}});
     EXPECT_EQ(qrd::dump(a, out, err), qrd::kOk);
     EXPECT_EQ(said(), "1 |  12.5    -3     2   0.5     0   1.5   45| x=12.5 z=-3 sizex=2 sizez=0.5 bottom=0 height=1.5 angle=45 colour=0xff0000\n"
                       "2 |   NaN     2     3     4     0     0    0| x=nan(0x7fc01234) z=2 sizex=3 sizez=4 bottom=0 height=0 angle=-0 colour=0x000000\n"
                       "3 | 1E-45     0     1     1     0     0    0| x=1e-45 z=0 sizex=1 sizez=1 bottom=0 height=0 angle=0 colour=0x000000\n");
-    const std::string b = file("b.QRD", {block(12.5f, -3, 2, 0.5f, 0, 1.5f, 45, 0xFF0000), block(1, 2, 3, 5)});
+    const std::string b = file("b.QRD", {Block{12.5f, -3, 2, 0.5f, 0, 1.5f, 45, 0xFF0000}, Block{1, 2, 3, 5}});
     EXPECT_EQ(qrd::diff(a, b, out, err), qrd::kProblems);
     EXPECT_EQ(said(), "~ record 2: x nan(0x7fc01234) -> 1 sizez 4 -> 5 angle -0 -> 0\n"
                       "- record 3 | 1E-45     0     1     1     0     0    0|\n");
@@ -94,7 +94,7 @@ TEST_F(Qrd, FilesThatCannotBeReadAndBadUsage) {
             files.push_back("gone.QRD");
             continue;
         }
-        files.push_back(file("m" + size + ".QRD", {block(1, 1, static_cast<float>(101 + i), 1)}));
+        files.push_back(file("m" + size + ".QRD", {Block{1, 1, static_cast<float>(101 + i), 1}}));
         expected += files.back() + ":record 1: Size X " + size + " is above 100 (capped when the block is selected)\n";
     }
     EXPECT_EQ(qrd::check(files, out, err), qrd::kFailure);

@@ -24,8 +24,8 @@ TEST_F(Qrd, ExitStatusesOfTheProgram) {
 }
 
 TEST_F(Qrd, RenderDrawsTheMapsLinesAsTheWindowDoes) {
-    const std::string map = file("r.QRD", {block(37.5f, 17.5f, 10, 5, 0, 10, 0, 0xFF0000), block(10, 0, 2, 2, 500, 10, 0, 0x00FF00),
-                                           block(60, 40, 0, 3)});
+    const std::string map = file("r.QRD", {Block{37.5f, 17.5f, 10, 5, 0, 10, 0, 0xFF0000}, Block{10, 0, 2, 2, 500, 10, 0, 0x00FF00},
+                                           Block{60, 40, 0, 3}});
     qrd::RenderOptions o;
     o.width = 150;
     o.height = 150;

@@ -19,13 +19,8 @@
 
 namespace qs::test {
 
-inline Block block(float x, float z, float sizex, float sizez, float bottom = 0, float height = 0,
-                   float angle = 0, std::int32_t colour = 0) {
-    return Block{x, z, sizex, sizez, bottom, height, angle, colour};
-}
-
 // A distinct block for slot i: X is i + 1, so rows tell blocks apart.
-inline Block numbered(int i) { return block(static_cast<float>(i + 1), 2, 1, 1, 0, 1, 0, 0x102030); }
+inline Block numbered(int i) { return Block{static_cast<float>(i + 1), 2, 1, 1, 0, 1, 0, 0x102030}; }
 
 // The bytes of a map file holding these records, each one written whatever
 // its sizes (a save would stop at a zero size).

@@ -30,8 +30,8 @@ struct Qrd : ::testing::Test {
     // A map whose second block has one zero size, whose fourth is oversized,
     // with two bytes of a partial record at the end.
     std::string odd() {
-        return file("odd.QRD", {block(12.5f, -3, 2, 0.5f, 0, 1.5f, 45, 0xFF0000), block(1, 2, 0, 5),
-                                block(3, 4, 1, 1), block(5, 6, 150, 1, 2000, 0, 30, 0x102030)},
+        return file("odd.QRD", {Block{12.5f, -3, 2, 0.5f, 0, 1.5f, 45, 0xFF0000}, Block{1, 2, 0, 5},
+                                Block{3, 4, 1, 1}, Block{5, 6, 150, 1, 2000, 0, 30, 0x102030}},
                     2);
     }
     // What the last command wrote, out then err; both are emptied.
