@@ -191,7 +191,7 @@ TEST(MapCodec, SavedRunStopsAtTheFirstZeroSize) {
     EXPECT_EQ(savedruncount(t), 4);
     // Slot 0 is written whatever its sizes; negative sizes do not stop it.
     BlockTable u{};
-    u[1] = Block{0, 0, -1, -1, 0, 0, 0, 0};
+    u[1] = Block{0, 0, -1, -1};
     EXPECT_EQ(savedruncount(u), 2);
 }
 

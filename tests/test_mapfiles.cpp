@@ -46,7 +46,7 @@ TEST_F(Files, AGapInAFileIsListedUpToItDrawnBeyondItAndClosedBySave) {
 TEST_F(Files, OddValuesOpenListDrawEditAndSave) {
     writebytes(dir.file("odd.QRD"), filebytes({Block{kNaN, kInf, 1, 1, -kInf, kNaN, kNaN, -1},
                                                Block{1, 1, 1e30f, 1e30f, 3e38f, 3e38f, 1e30f, 2147483647},
-                                               Block{-1e-40f, 1, 150, 2, -5, 0, -0.0f, 0}, Block{1, 1, kNaN, 7},
+                                               Block{-1e-40f, 1, 150, 2, -5, 0, -0.0f}, Block{1, 1, kNaN, 7},
                                                numbered(4), numbered(5)}));
     // The selected block shows defined texts and holds them after the rebuild.
     play({{"open odd.QRD",
@@ -66,8 +66,8 @@ TEST(Hostile, FilesOpenListDrawEditAndSave) {
         {"infinities and negative zero",
          filebytes({Block{kInf, kInf, kInf, kInf, kInf, kInf, kInf, 1},
                     Block{-kInf, -kInf, -kInf, -kInf, -kInf, -kInf, -kInf, 2},
-                    Block{-0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, 0},
-                    Block{-0.0f, 1, 1, 1, -0.0f, -0.0f, -0.0f, 0}})},
+                    Block{-0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f},
+                    Block{-0.0f, 1, 1, 1, -0.0f, -0.0f, -0.0f}})},
         {"denormals", filebytes(repeat(Block{1e-45f, -1e-40f, 1e-44f, 1e-38f, 1e-39f, 1e-45f, -1e-45f, 3}, 5))},
         {"huge sizes", filebytes({Block{1, 1, 1e30f, 1e30f}, Block{2, 2, -1e30f, -1e30f},
                                   Block{3, 3, 1e30f, -1e30f}, Block{4, 4, 2, 2}})},

@@ -47,12 +47,11 @@ TEST(PlanView, ZoomAndPanKeepTheMapPointUnderThePointer) {
 
 TEST(PlanView, FitShowsEveryDrawnBlock) {
     const BlockTable tables[] = {
-        tableof({Block{10, 5, 2, 1, 0, 1, 30, 0}}),
-        tableof({Block{0, 0, 1, 1, 0, 1, 0, 0}, Block{500, -300, 4, 9, 0, 1, 45, 0}, Block{kNaN, 1, 1, 1, 0, 1, 0, 0}}),
-        tableof({Block{3e37f, -2e37f, 1e36f, 1, 0, 1, 10, 0}, Block{0, 0, 1, 1, 0, 1, 0, 0}}),
+        tableof({Block{10, 5, 2, 1, 0, 1, 30}}),
+        tableof({Block{0, 0, 1, 1, 0, 1}, Block{500, -300, 4, 9, 0, 1, 45}, Block{kNaN, 1, 1, 1, 0, 1}}),
+        tableof({Block{3e37f, -2e37f, 1e36f, 1, 0, 1, 10}, Block{0, 0, 1, 1, 0, 1}}),
         // Not drawn: beyond the depth window, or no size.
-        tableof({Block{1, 1, 1, 1, 0, 1, 0, 0}, Block{900, 900, 1, 1, 2000, 1, 0, 0},
-                 Block{-900, 0, 0, 5, 0, 1, 0, 0}}),
+        tableof({Block{1, 1, 1, 1, 0, 1}, Block{900, 900, 1, 1, 2000, 1}, Block{-900, 0, 0, 5, 0, 1}}),
     };
     for (const BlockTable& table : tables) {
         PlanView view{400, 300};
@@ -91,16 +90,16 @@ TEST(Grid, StepsLabelsAndLines) {
 TEST(BlockAt, FindsTheHighestDrawnSlotWhoseOutlineHoldsThePoint) {
     // Slot 1 lies over slot 0; slot 2 is turned by 45 degrees; slot 3 lies
     // beyond the depth window; slot 4 is not a number.
-    const BlockTable table = tableof({Block{10, 10, 4, 4, 0, 1, 0, 0}, Block{11, 11, 1, 1, 0, 1, 0, 0},
-                                      Block{30, 30, 2, 2, 0, 1, 45, 0}, Block{50, 50, 5, 5, 500, 1, 0, 0},
-                                      Block{kNaN, 70, 5, 5, 0, 1, 0, 0}});
+    const BlockTable table =
+        tableof({Block{10, 10, 4, 4, 0, 1}, Block{11, 11, 1, 1, 0, 1}, Block{30, 30, 2, 2, 0, 1, 45},
+                 Block{50, 50, 5, 5, 500, 1}, Block{kNaN, 70, 5, 5, 0, 1}});
     const Look look{0, 100, true, -1};
     const std::pair<MapPoint, int> points[] = {{{11, 11}, 1},   {{7, 7}, 0},       {{13.9, 6.1}, 0}, {{14.1, 10}, -1},
                                                {{30, 32.8}, 2}, {{31.9, 31.9}, -1}, {{50, 50}, -1},   {{70, 0}, -1}};
     for (auto [p, slot] : points) EXPECT_EQ(blockat(table, look, p), slot) << p.z << "," << p.x;
     EXPECT_EQ(blockat(table, {0, 1000, true, -1}, {50, 50}), 3);
     BlockTable last{};
-    last[kSlots - 1] = Block{1, 1, 1, 1, 0, 1, 0, 0};
+    last[kSlots - 1] = Block{1, 1, 1, 1, 0, 1};
     EXPECT_EQ(blockat(last, look, {1, 1}), kSlots - 1);
 }
 
@@ -138,9 +137,9 @@ TEST(BoxCamera, LooksDownOnTheMapAsTheMapWindowDoes) {
     EXPECT_NEAR(BoxCamera({400, 300, 30, 35, 10, {5, 5, 3}}).project(5, 5, 3).v, 150, 1e-9);
     // Reset looks at the drawn blocks only.
     BoxCamera a, b;
-    const BlockTable one = tableof({Block{10, 10, 2, 2, 0, 5, 0, 0}});
+    const BlockTable one = tableof({Block{10, 10, 2, 2, 0, 5}});
     BlockTable more = one;
-    more[1] = Block{10, 10, 2, 2, 600, 400, 0, 0};
+    more[1] = Block{10, 10, 2, 2, 600, 400};
     a.reset(one, {0, 100, true, -1});
     b.reset(more, {0, 100, true, -1});
     EXPECT_EQ(a.scale, b.scale);
@@ -161,8 +160,8 @@ TEST(BoxFaces, FarBlocksFirstEachWithTheFacesTurnedToTheCamera) {
     // has a negative height, drawn from its top down; slot 3 lies out of
     // reach; slot 4 is beyond the depth window.
     const BlockTable table =
-        tableof({Block{10, 0, 2, 2, 0, 4, 0, 0xFF}, Block{50, 0, 2, 2, 0, 4, 0, 0xFF00}, Block{30, 20, 2, 2, 5, -5, 0, 0},
-                 Block{3e30f, 0, 1, 1, 0, 1, 0, 0}, Block{0, 0, 1, 1, 900, 1, 0, 0}});
+        tableof({Block{10, 0, 2, 2, 0, 4, 0, 0xFF}, Block{50, 0, 2, 2, 0, 4, 0, 0xFF00}, Block{30, 20, 2, 2, 5, -5},
+                 Block{3e30f, 0, 1, 1, 0, 1}, Block{0, 0, 1, 1, 900, 1}});
     BoxCamera camera{400, 300, 0, 30, 5, {0, 30, 0}};
     const auto faces = boxfaces(table, {0, 100, true, -1}, camera);
     std::vector<int> slots;
@@ -176,14 +175,13 @@ TEST(BoxFaces, FarBlocksFirstEachWithTheFacesTurnedToTheCamera) {
     EXPECT_EQ(faces[4].colour & 0x00FFFF, 0);
     // A tall box is nearer by its middle than a low one just behind it; boxes
     // as far away as each other keep their slots' order.
-    const BlockTable tall = tableof({Block{12, 0, 1, 1, 0, 2, 0, 0}, Block{10, 0, 1, 1, 0, 40, 0, 0},
-                                     Block{10, 5, 1, 1, 0, 40, 0, 0}});
+    const BlockTable tall = tableof({Block{12, 0, 1, 1, 0, 2}, Block{10, 0, 1, 1, 0, 40}, Block{10, 5, 1, 1, 0, 40}});
     std::vector<int> order;
     for (const BoxFace& f : boxfaces(tall, {}, camera)) order.push_back(f.slot);
     EXPECT_EQ(order, (std::vector<int>{0, 0, 1, 1, 2, 2}));
     // Turned, a box shows two sides and its top.
     camera.yaw = 30;
-    EXPECT_EQ(boxfaces(tableof({Block{10, 0, 2, 2, 0, 4, 0, 0}}), {}, camera).size(), 3u);
+    EXPECT_EQ(boxfaces(tableof({Block{10, 0, 2, 2, 0, 4}}), {}, camera).size(), 3u);
     // "Use Block Colors." off: every box is grey.
     const auto grey = boxfaces(tableof({Block{10, 0, 2, 2, 0, 4, 0, 0xFF}}), {0, 1000, false, -1}, camera);
     for (const BoxFace& f : grey) EXPECT_EQ(f.colour & 255, (f.colour >> 16) & 255);
