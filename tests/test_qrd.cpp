@@ -90,12 +90,9 @@ TEST_F(Qrd, FilesThatCannotBeReadAndBadUsage) {
     std::string expected;
     for (int i = 0; i < 40; ++i) {
         const std::string size = std::to_string(101 + i);
-        if (i == 23) {
-            files.push_back("gone.QRD");
-            continue;
-        }
-        files.push_back(file("m" + size + ".QRD", {Block{1, 1, static_cast<float>(101 + i), 1}}));
-        expected += files.back() + ":record 1: Size X " + size + " is above 100 (capped when the block is selected)\n";
+        files.push_back(i == 23 ? "gone.QRD" : file("m" + size + ".QRD", {Block{1, 1, static_cast<float>(101 + i), 1}}));
+        if (i != 23)
+            expected += files.back() + ":record 1: Size X " + size + " is above 100 (capped when the block is selected)\n";
     }
     EXPECT_EQ(qrd::check(files, out, err), qrd::kFailure);
     EXPECT_EQ(said(), expected + "qrd: gone.QRD: No such file or directory\n");

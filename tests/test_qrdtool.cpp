@@ -26,9 +26,7 @@ TEST_F(Qrd, ExitStatusesOfTheProgram) {
 TEST_F(Qrd, RenderDrawsTheMapsLinesAsTheWindowDoes) {
     const std::string map = file("r.QRD", {Block{37.5f, 17.5f, 10, 5, 0, 10, 0, 0xFF0000}, Block{10, 0, 2, 2, 500, 10, 0, 0x00FF00},
                                            Block{60, 40, 0, 3}});
-    qrd::RenderOptions o;
-    o.width = 150;
-    o.height = 150;
+    qrd::RenderOptions o{.width = 150, .height = 150};
     EXPECT_EQ(qrd::render(map, "r.svg", o, err), qrd::kOk);
     const auto svg = readbytes("r.svg");
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(svg.data()), svg.size()),
