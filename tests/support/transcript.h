@@ -34,18 +34,20 @@ template <typename Self> struct Plays {
     }
 };
 
-namespace detail {
+// The first n items, comma-separated.
 template <typename T> std::string joined(const std::vector<T>& items, std::size_t n) {
     std::ostringstream out;
     for (std::size_t i = 0; i < std::min(n, items.size()); ++i) out << (i ? "," : "") << items[i];
     return out.str();
 }
-inline std::string hex(std::int32_t c) {
+// Numbers as their shortest exact texts, then a colour in hex, spaced.
+inline std::string texts(std::initializer_list<float> numbers, std::int32_t colour) {
     char buf[16];
-    std::snprintf(buf, sizeof buf, "%06x", static_cast<unsigned>(c));
-    return buf;
+    std::snprintf(buf, sizeof buf, "%06x", static_cast<unsigned>(colour));
+    std::string out;
+    for (float v : numbers) out += numtext(v) + " ";
+    return out + buf;
 }
-} // namespace detail
 
 // A block as text: "empty" when all its bits are zero, "nK" for
 // numbered(K), else its seven values (shortest exact texts) and its colour
@@ -55,9 +57,7 @@ inline std::string blocktext(const Block& b) {
     if (same(Block{})) return "empty";
     for (int k = 0; k < kSlots; ++k)
         if (same(numbered(k))) return "n" + std::to_string(k);
-    std::string out;
-    for (float v : {b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle}) out += numtext(v) + " ";
-    return out + detail::hex(b.colour);
+    return texts({b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle}, b.colour);
 }
 
 // What the headless window shows and holds, `what` being one of:
@@ -67,12 +67,11 @@ inline std::string blocktext(const Block& b) {
 //   lineN ("x1 y1 x2 y2 colour"), colourN (line N's), status, depth,
 //   steps (in the history), asked (questions), dialogs (file dialogs
 //   shown), modified, clicks, settings (what the store holds), invariants
-//   (what of them fails, see checkinvariants), log (the notifications, comma-separated;
-//   logN the first N), #NAME (how often the log holds NAME), bN (slot N's
+//   (what of them fails, see checkinvariants), log (the notifications,
+//   comma-separated; logN the first N), #NAME (how often the log holds NAME), bN (slot N's
 //   block text), bN.x and the other fields, table (the name of the mark
 //   it equals bit for bit).
 inline std::string valueof(Harness& h, const std::string& what) {
-    using detail::hex, detail::joined;
     const MainForm& f = h.form;
     const std::pair<const char*, std::function<std::string()>> named[] = {
         {"rows", [&] { return std::to_string(f.List1.listcount()); }},
@@ -88,18 +87,16 @@ inline std::string valueof(Harness& h, const std::string& what) {
         {"invariants", [&] { return checkinvariants(f); }},
         {"settings", [&] { // "Key=value ..." in the keys' order
              std::string out;
-             for (const auto& [key, value] : h.settings.values) out += (out.empty() ? "" : " ") + std::get<2>(key) + "=" + value;
-             return out;
+             for (const auto& [key, value] : h.settings.values) out += " " + std::get<2>(key) + "=" + value;
+             return out.empty() ? out : out.substr(1);
          }}};
     for (const auto& [name, get] : named)
         if (what == name) return get();
     if (what.starts_with("row ")) return f.List1.rows().at(std::stoul(what.substr(4)));
-    if (what.starts_with("colour")) return hex(f.Map.lines().at(std::stoul(what.substr(6))).colour);
+    if (what.starts_with("colour")) return texts({}, f.Map.lines().at(std::stoul(what.substr(6))).colour);
     if (what.starts_with("line")) {
         const ui::Line& l = f.Map.lines().at(std::stoul(what.substr(4)));
-        std::string out;
-        for (float v : {l.x1, l.y1, l.x2, l.y2}) out += numtext(v) + " ";
-        return out + hex(l.colour);
+        return texts({l.x1, l.y1, l.x2, l.y2}, l.colour);
     }
     if (what.starts_with("log")) return joined(h.log, what.size() > 3 ? std::stoul(what.substr(3)) : h.log.size());
     if (what.starts_with("#")) return std::to_string(std::count(h.log.begin(), h.log.end(), what.substr(1)));
@@ -126,8 +123,8 @@ inline std::string valueof(Harness& h, const std::string& what) {
         if (auto* k = dynamic_cast<ui::CheckBox*>(c)) return std::to_string(k->value());
         if (auto* s = dynamic_cast<ui::Slider*>(c)) return std::to_string(s->value());
         if (auto* l = dynamic_cast<ui::ListBox*>(c)) return std::to_string(l->listindex());
-        if (auto* s = dynamic_cast<ui::Surface*>(c)) return hex(s->backcolor());
-        if (auto* b = dynamic_cast<ui::Button*>(c)) return hex(b->backcolor());
+        if (auto* s = dynamic_cast<ui::Surface*>(c)) return texts({}, s->backcolor());
+        if (auto* b = dynamic_cast<ui::Button*>(c)) return texts({}, b->backcolor());
     }
     ADD_FAILURE() << "nothing is called " << what;
     return {};
