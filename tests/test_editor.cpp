@@ -119,10 +119,11 @@ TEST_F(Editor, ColourBarsLabelsAndPresets) {
           {"click Command1(0)", "b0.colour=16777215; Picture1=ffffff"},
           {"log; click Command1(0)", "log=Command1(0).Click"}}); // already white: nothing to commit
 
-    // Random applies the colour it shows, whatever it is, each component in
-    // its bar, and then shows the generator's next draw.
+    // Random shows the generator's first draw from the start; it applies the
+    // colour it shows, whatever it is, each component in its bar, and then
+    // shows the next draw.
     ui::DefaultRandom replay;
-    replay.next();
+    EXPECT_EQ(f.Command1[3].backcolor(), static_cast<std::int32_t>(replay.next() * 16777216.0f));
     f.Command1[3].setbackcolor(1 + 2 * 256 + 200 * 65536);
     play({{"click Command1(3)", "b0.colour=66248; Picture1=c80201; Color(0)=1; Color(2)=200"}});
     EXPECT_EQ(f.Command1[3].backcolor(), static_cast<std::int32_t>(replay.next() * 16777216.0f));

@@ -27,16 +27,6 @@ TEST(Startup, FirstRunWithAnEmptyStoreAndClosingWhileMinimised) {
     m.play({{"slide 77; unload", "settings=Background=77 MainLeft=5"}});
 }
 
-TEST(Startup, RandomPresetShowsTheFirstDrawAtEveryStart) {
-    ui::DefaultRandom fresh;
-    const auto expected = static_cast<std::int32_t>(fresh.next() * 16777216.0f);
-    for (int run = 0; run < 2; ++run) {
-        Harness h(true);
-        const ui::Button& random = h.form.Command1[3];
-        EXPECT_EQ(std::pair(random.backcolor(), random.maskcolor()), std::pair(expected, expected));
-    }
-}
-
 TEST(Startup, StoredSettingsAreRestoredAndTextsThatAreNotValidGiveDefinedValues) {
     // A point before any digit is a number too. The slider's start value
     // raises no background change. MainLeft, MainTop and Background as
