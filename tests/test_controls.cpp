@@ -34,8 +34,7 @@ TEST_F(Model, AWriteRunsTheHandlerToItsEndBeforeItReturnsAndEqualWritesRaiseNoth
     a.settext("x");
     EXPECT_EQ(seen, (Log{"a:x", "b:from a", "b:from", "a done, b is from"}));
     EXPECT_EQ(log, (Log{"a.Change", "b.Change", "b.Change"}));
-    EXPECT_EQ(d.maxdepth(), 3);
-    EXPECT_EQ(d.depth(), 0);
+    EXPECT_EQ(std::pair(d.maxdepth(), d.depth()), std::pair(3, 0));
 
     log.clear();
     ScrollBar s{d, "s"};
@@ -77,8 +76,7 @@ TEST_F(Model, AListClearsWithoutAClickAndRefusesRowsItHasNot) {
     for (const char* row : {"a", "b"}) list.additem(row);
     list.setlistindex(1);
     list.clear();
-    EXPECT_EQ(list.listindex(), -1);
-    EXPECT_EQ(list.listcount(), 0);
+    EXPECT_EQ(std::pair(list.listindex(), list.listcount()), std::pair(-1, 0));
     list.additem("c");
     for (int row : {1, -2, 0}) list.setlistindex(row); // one past the last row, none, the row
     EXPECT_EQ(log, (Log{"List1.Click", "List1.Click"}));

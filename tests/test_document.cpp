@@ -153,10 +153,8 @@ TEST(Footprint, LinesAreCutToTheRectangle) {
 TEST(Exact, TextsGiveBackEveryBit) {
     for (std::uint32_t bits : {0x00000000u, 0x80000000u, 0x00000001u, 0x7f7fffffu, 0x7fc01234u, 0xffc00001u,
                                0x7f800000u, 0xff800000u, 0x3dcccccdu}) {
-        const float v = std::bit_cast<float>(bits);
-        const auto back = readexact(exacttext(v));
-        ASSERT_TRUE(back) << exacttext(v);
-        EXPECT_EQ(std::bit_cast<std::uint32_t>(*back), bits) << exacttext(v);
+        const std::string text = exacttext(std::bit_cast<float>(bits));
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(readexact(text).value_or(1.5f)), bits) << text;
     }
     EXPECT_EQ(exacttext(-std::numeric_limits<float>::infinity()), "-inf");
     for (const char* bad : {"", "abc", "1e99", "nan", "nan(0x3f800000)", "nan(0x7fc0123)", "inf ", "1,5"})

@@ -142,8 +142,7 @@ TEST(BoxCamera, LooksDownOnTheMapAsTheMapWindowDoes) {
     more[1] = Block{10, 10, 2, 2, 600, 400};
     a.reset(one, {0, 100, true, -1});
     b.reset(more, {0, 100, true, -1});
-    EXPECT_EQ(a.scale, b.scale);
-    EXPECT_EQ(a.target, b.target);
+    EXPECT_EQ(std::pair(a.scale, a.target), std::pair(b.scale, b.target));
     // Seen from the side, height is up.
     BoxCamera side{400, 300, 0, 5, 10, {0, 0, 0}};
     EXPECT_LT(side.project(0, 0, 1).v, side.project(0, 0, 0).v);
