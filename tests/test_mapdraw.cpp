@@ -43,12 +43,8 @@ TEST_F(MapDrawing, RefreshmapDrawsEachDrawnBlockAsFourLinesInItsMapColour) {
 }
 
 TEST_F(MapDrawing, RefreshmapSkipsSizesThatAreNotPositiveAndSurvivesOddValues) {
-    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
-    const Block odd[] = {Block{1, 1, 0, 5},   Block{1, 1, nan, 5},
-                         Block{1, 1, -1, 5},  Block{inf, 1, 1, 1},
-                         Block{1, 1, 1e30f, 1e30f, 3e38f, 3e38f, nan}, Block{1, 1, 1, 1, -inf, inf}};
-    std::copy(std::begin(odd), std::end(odd), f.blocks.begin());
-    f.refreshmap();
+    run("put 0 1 1 0 5; put 1 1 1 nan 5; put 2 1 1 -1 5; put 3 inf 1 1 1; put 4 1 1 1e30 1e30 3e38 3e38 nan; "
+        "put 5 1 1 1 1 -inf inf; refreshmap");
     // Only finite lines reach the surface; nothing ends the program.
     for (const ui::Line& l : f.Map.lines()) EXPECT_TRUE(std::isfinite(l.x1) && std::isfinite(l.y2));
 }
@@ -62,20 +58,13 @@ TEST_F(MapDrawing, MarkblockHighlightsInTheInverseColourWithoutTests) {
 
 // Each slot's corners are kept between redraws: a block whose position,
 // sizes or angle change must be drawn where it now is.
-TEST(Refreshmap, AnEditedBlockIsDrawnWhereItNowIs) {
-    Harness h;
-    auto& f = h.form;
-    f.blocks[0] = Block{10, 5, 2, 1};
-    for (float Block::*field : {&Block::x, &Block::z, &Block::sizex, &Block::sizez, &Block::angle}) {
-        f.refreshmap();
-        f.blocks[0].*field += 3;
-        f.refreshmap();
-        const Block& b = f.blocks[0];
-        const auto k = squarecorners(b.x, b.z, b.sizex, b.sizez, b.angle * kDegToRad);
-        ASSERT_EQ(f.Map.lines().size(), 4u);
-        for (std::size_t i = 0; i < 4; ++i)
-            EXPECT_EQ(f.Map.lines()[i], (ui::Line{k[i].h, k[i].v, k[(i + 1) % 4].h, k[(i + 1) % 4].v, 0}));
-    }
+TEST_F(MapDrawing, AnEditedBlockIsDrawnWhereItNowIs) {
+    const std::string drawn = "put 0 10 5 2 1; refreshmap; put 0 ";
+    play({{drawn + "13 5 2 1; refreshmap", "lines=4; line0=7 14 7 12 000000; line2=3 12 3 14 000000"},
+          {drawn + "10 8 2 1; refreshmap", "lines=4; line0=10 11 10 9 000000; line2=6 9 6 11 000000"},
+          {drawn + "10 5 5 1; refreshmap", "lines=4; line0=10 11 10 9 000000; line2=0 9 0 11 000000"},
+          {drawn + "10 5 2 4; refreshmap", "lines=4; line0=7 14 7 6 000000; line2=3 6 3 14 000000"},
+          {drawn + "10 5 2 1 0 0 90; refreshmap", "lines=4; line0=4 12 6 12 000000; line2=6 8 4 8 000000"}});
 }
 
 TEST_F(ViewControls, DepthBarsLimitEachOther) {
