@@ -19,9 +19,8 @@ TEST_F(ListAndFields, TypicalEventTwoIntoSizeXOnTheFreeSlot) {
     // whose handler commits nested; each commit's rebuild selects row 1 and
     // then row 0 again.
     const std::string click = ",List1.Click,sizexed.Change,VScroll1(0).Change";
-    run("log; paste sizexed 2");
-    expect("log=sizexed.Change,VScroll1(0).Change" + click + click + click + click +
-           "; row 0=     0     0     2     0     0     0    0; rows=2; List1=0; VScroll1(0)=20; b0.sizex=2; lines=0");
+    play({{"log; paste sizexed 2", "log=sizexed.Change,VScroll1(0).Change" + click + click + click + click +
+           "; row 0=     0     0     2     0     0     0    0; rows=2; List1=0; VScroll1(0)=20; b0.sizex=2; lines=0"}});
 }
 
 TEST(EditFields, HandlersWriteTheirNormalForms) {
