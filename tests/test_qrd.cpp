@@ -1,5 +1,5 @@
 // qrd's commands on small maps made here, with their whole outputs.
-#include "document/footprint.h"
+#include "mapview/views.h"
 #include "qrd/qrd.h"
 #include "support/qrdmaps.h"
 
@@ -32,15 +32,11 @@ TEST_F(Qrd, InfoSaysWhatTheEditorWouldSee) {
 // Angles 8 and 39 share a place in the report's cache of sines.
 TEST(MapReport, TheBoxIsTheDrawnCornersWhateverTheAngles) {
     for (float first : {8.0f, 39.0f}) {
-        const std::vector<Block> blocks{Block{10, 10, 5, 1, 0, 1, first}, Block{30, -5, 6, 2, 0, 1, 47 - first}};
-        const MapReport r = reportmap(writerecords(blocks));
-        float zmin = 1e9f, zmax = -1e9f, xmin = 1e9f, xmax = -1e9f;
-        for (const Block& b : blocks)
-            for (const Corner& c : blockcorners(b)) {
-                zmin = std::min(zmin, c.h), zmax = std::max(zmax, c.h);
-                xmin = std::min(xmin, c.v), xmax = std::max(xmax, c.v);
-            }
-        EXPECT_EQ(std::tie(r.zmin, r.zmax, r.xmin, r.xmax), std::tie(zmin, zmax, xmin, xmax)) << first;
+        const BlockTable t{Block{10, 10, 5, 1, 0, 1, first}, Block{30, -5, 6, 2, 0, 1, 47 - first}};
+        const MapReport r = reportmap(writerecords(std::span(t).first(2)));
+        const MapBox box = drawnbox(t, {}).value();
+        EXPECT_EQ((std::array<double, 4>{r.zmin, r.zmax, r.xmin, r.xmax}),
+                  (std::array{box.zmin, box.zmax, box.xmin, box.xmax})) << first;
     }
 }
 
