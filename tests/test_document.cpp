@@ -127,8 +127,7 @@ TEST(SlotTests, EachTestAsItsOwn) {
 // the rest): a copy from no slot, emptying a slot beyond the table, and the
 // first empty slot of a full table, which is none.
 TEST(TableOperations, CopyFromNoSlotEmptyingBeyondTheTableAndAFullTable) {
-    BlockTable t{};
-    t[0] = Block{1, 0, 1, 1};
+    BlockTable t{Block{1, 0, 1, 1}};
     EXPECT_EQ(copytofirstempty(t, -1), 1);
     emptyslot(t, 1000);
     EXPECT_EQ(t[0], (Block{1, 0, 1, 1}));
@@ -180,17 +179,14 @@ TEST(MapCodec, SavedRunStopsAtTheFirstZeroSize) {
     BlockTable t;
     t.fill(red());
     EXPECT_EQ(encodemap(t).size(), 32000u);
-    t[3].sizex = 0;
-    t[3].sizez = 2;
+    t[3] = Block{0, 0, 0, 2};
     EXPECT_EQ(savedruncount(t), 3);
     EXPECT_EQ(encodemap(t).size(), 96u);
     t[3] = red();
     t[4].sizez = 0;
     EXPECT_EQ(savedruncount(t), 4);
     // Slot 0 is written whatever its sizes; negative sizes do not stop it.
-    BlockTable u{};
-    u[1] = Block{0, 0, -1, -1};
-    EXPECT_EQ(savedruncount(u), 2);
+    EXPECT_EQ(savedruncount(BlockTable{Block{}, Block{0, 0, -1, -1}}), 2);
 }
 
 TEST(MapCodec, ReadsWholeRecordsAndAtMostAThousand) {

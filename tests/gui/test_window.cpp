@@ -59,12 +59,8 @@ TEST_F(Window, WidgetsForwardAPersonsActionsAndMirrorTheResult) {
            "VScroll1_0=25; Color_0=16; Color_1=32; Color_2=48"},
           {"focus List1; keys <Up>", "cur=0"}});
     // A spinner's right arrow adds, its left arrow takes away.
-    run("typeover bottomed 2");
-    auto* spinner = find<QScrollBar>("BottomSB_1");
-    QTest::mouseClick(spinner, Qt::LeftButton, {}, QPoint(spinner->width() - 4, spinner->height() / 2));
-    expect("bottomed=3; BottomSB_1=0");
-    QTest::mouseClick(spinner, Qt::LeftButton, {}, QPoint(3, spinner->height() / 2));
-    expect("b0.bottom=2");
+    play({{"typeover bottomed 2; spin BottomSB_1 1", "bottomed=3; BottomSB_1=0"},
+          {"spin BottomSB_1 -1", "b0.bottom=2"}});
     // A dragged thumb changes the block when it is let go.
     auto* bar = find<QScrollBar>("VScroll1_1");
     bar->setSliderDown(true);
@@ -185,13 +181,7 @@ TEST_F(Window, KeysRunTheCommandsEvenFromAField) {
 }
 
 TEST_F(Window, TheListKeepsItsSelectedRow) {
-    run("typeover sizexed 2; row 0");
-    auto* list = find<QListWidget>("List1");
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(20, list->viewport()->height() - 5));
-    expect("selected=1");
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                      list->visualItemRect(list->item(0)).center());
-    expect("selected=1; List1=0");
+    play({{"typeover sizexed 2; row 0; row 9", "selected=1"}, {"row 0 Ctrl", "selected=1; List1=0"}});
 }
 
 TEST_F(Window, ADroppedFileOpens) {

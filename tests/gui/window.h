@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -55,8 +56,9 @@ struct Window : ::testing::Test, Plays<Window> {
     // Runs steps separated by ';'. A person's steps on the widgets:
     //   focus WIDGET, keys KEYS (where the keyboard is: each character a
     //   key, <NAME> a key by its name: <End>, <Ctrl+Z>), typeover FIELD TEXT
-    //   (selects the field's text and types over it), row N (a click on the
-    //   list's row N), push WIDGET (a click on it), tool KEY (a click on the
+    //   (selects the field's text and types over it), row N [Ctrl] (a click
+    //   on the list's row N, or below the last row when it has none), spin
+    //   BAR ±1 (a click on its right or left arrow), push WIDGET (a click on it), tool KEY (a click on the
     //   toolbar's button), yes and no (answer the next question from inside
     //   its box); any other step is the headless window's (see Harness::run),
     //   which the widgets then show.
@@ -75,8 +77,14 @@ struct Window : ::testing::Test, Plays<Window> {
             else if (verb == "typeover") run("focus " + word + "; keys <Ctrl+A>" + rest);
             else if (verb == "row") {
                 auto* list = find<QListWidget>("List1");
-                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                                  list->visualItemRect(list->item(std::stoi(word))).center());
+                const QListWidgetItem* item = list->item(std::stoi(word));
+                const QRect place = item ? list->visualItemRect(item) : QRect(0, list->viewport()->height() - 9, 40, 9);
+                const auto held = rest == "Ctrl" ? Qt::ControlModifier : Qt::NoModifier;
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, held, place.center());
+            } else if (verb == "spin") {
+                auto* bar = find<QScrollBar>(name);
+                const QPoint at(rest == "1" ? bar->width() - 4 : 3, bar->height() / 2);
+                QTest::mouseClick(bar, Qt::LeftButton, {}, at);
             } else if (verb == "push") QTest::mouseClick(find(name), Qt::LeftButton);
             else if (verb == "tool")
                 QTest::mouseClick(find<QToolBar>("tbToolBar")->widgetForAction(find<QAction>("tb" + name)),
