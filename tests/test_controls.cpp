@@ -11,13 +11,11 @@
 using namespace qs::ui;
 using Log = std::vector<std::string>;
 
-namespace {
 struct Model : ::testing::Test {
     Dispatch d;
     Log log;
     Model() { d.record(&log); }
 };
-} // namespace
 
 TEST_F(Model, AWriteRunsTheHandlerToItsEndBeforeItReturnsAndEqualWritesRaiseNothing) {
     TextField a{d, "a"}, b{d, "b"};

@@ -7,12 +7,10 @@ using namespace qs;
 using namespace qs::test;
 using ListAndFields = Started;
 
-namespace {
 // One block in slot 0, selected.
 struct Editor : Started {
     Editor() { run("load 1; select 0"); }
 };
-} // namespace
 
 TEST_F(ListAndFields, TypicalEventTwoIntoSizeXOnTheFreeSlot) {
     // The handler's own write is unchanged; edchange moves the size slider,
