@@ -65,11 +65,7 @@ struct Window : ::testing::Test, Plays<Window> {
     void run(const std::string& steps) {
         std::istringstream all(steps);
         for (std::string step; std::getline(all, step, ';');) {
-            std::istringstream in(step);
-            std::string verb, word, rest;
-            in >> verb >> word;
-            std::getline(in, rest);
-            if (!rest.empty()) rest.erase(0, 1);
+            const auto& [verb, word, rest] = Step(step);
             const QString name = q(word);
             if (verb == "focus") find(name)->setFocus();
             else if (verb == "keys")

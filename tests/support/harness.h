@@ -75,6 +75,18 @@ inline std::string checkinvariants(const MainForm& f) {
     return {};
 }
 
+// A step written as text: its verb, the word after it, and the rest after
+// that word.
+struct Step {
+    std::string verb, name, rest;
+    explicit Step(const std::string& text) {
+        std::istringstream in(text);
+        in >> verb >> name;
+        std::getline(in, rest);
+        if (!rest.empty()) rest.erase(0, 1);
+    }
+};
+
 struct Harness {
     // `asker`, when given, asks the form's questions instead of `messagebox`.
     explicit Harness(bool start = false, std::string recovery = {}, ui::MessageBox* asker = nullptr)
@@ -129,11 +141,7 @@ struct Harness {
     void run(const std::string& steps) {
         std::istringstream all(steps);
         for (std::string step; std::getline(all, step, ';');) {
-            std::istringstream in(step);
-            std::string verb, name, rest;
-            in >> verb >> name;
-            std::getline(in, rest);
-            if (!rest.empty()) rest.erase(0, 1);
+            const auto& [verb, name, rest] = Step(step);
             const std::string arg = name + (rest.empty() ? "" : " " + rest);
             auto bar = [&]() -> ui::ScrollBar& { return control<ui::ScrollBar>(name); };
             auto field = [&]() -> ui::TextField& { return control<ui::TextField>(name); };
