@@ -42,10 +42,12 @@ TEST_F(MapDrawing, RefreshmapDrawsEachDrawnBlockAsFourLinesInItsMapColour) {
            "lines=8; line0=1 2 1 0 ffffff; line4=1 3 1 1 ffffff"}});
 }
 
+// Sizes that are not positive draw nothing, nor do values that are not
+// numbers; a huge block is drawn, and only finite lines reach the surface.
 TEST_F(MapDrawing, RefreshmapSkipsSizesThatAreNotPositiveAndSurvivesOddValues) {
-    run("put 0 1 1 0 5; put 1 1 1 nan 5; put 2 1 1 -1 5; put 3 inf 1 1 1; put 4 1 1 1e30 1e30 3e38 3e38 nan; "
-        "put 5 1 1 1 1 -inf inf; refreshmap");
-    // Only finite lines reach the surface; nothing ends the program.
+    play({{"put 0 1 1 0 5; put 1 1 1 nan 5; put 2 1 1 -1 5; put 3 inf 1 1 1; put 4 1 1 1e30 1e30 3e38 3e38 nan; "
+           "put 5 1 1 1 1 -inf inf; put 6 1 1 1e30 1e30 0 1; refreshmap",
+           "lines=4; line0=1e+30 1e+30 1e+30 -1e+30 000000"}});
     for (const ui::Line& l : f.Map.lines()) EXPECT_TRUE(std::isfinite(l.x1) && std::isfinite(l.y2));
 }
 
