@@ -107,7 +107,8 @@ TEST(Copy, FillsTheFirstEmptySlotAndMakesTheCopyCurrent) {
 }
 
 TEST_F(Commands, RefreshClosesOneGapAndRedraws) {
-    play({{"load 4; put 1 empty; refreshlist; cls; press Refresh", "b1=n2; b3=empty; rows=4; lines=32; status=Refreshed Map and List"}});
+    play({{"load 4; put 1 empty; refreshlist; cls; press Refresh",
+           "b1=n2; b3=empty; rows=4; lines=32; status=Refreshed Map and List"}});
 }
 
 TEST_F(Commands, DeleteAsksAndThenClosesTheGapKeepingTheRow) {

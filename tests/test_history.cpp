@@ -47,7 +47,8 @@ TEST_F(Keeping, KeystrokesInOneFieldOnOneBlockAreOneStep) {
 }
 
 TEST_F(Keeping, CommandsUndoToTheMapAndRowBeforeThem) {
-    play({{"write other.QRD n7; load 4; select 1; mark four; yes; press Delete; paste sizexed 3; mark edited; open other.QRD",
+    play({{"write other.QRD n7; load 4; select 1; mark four; yes; press Delete; paste sizexed 3; mark edited; "
+           "open other.QRD",
            "modified=0"},
           {"press New; undo; undo", "table=edited; modified=1"},
           {"undo; undo", "status=Undone: Delete; table=four; cur=1"},

@@ -55,7 +55,8 @@ TEST_F(MapDrawing, MarkblockHighlightsInTheInverseColourWithoutTests) {
     // A zero size, outside the depth window. A zero Size X draws a line 10
     // units long: B and C coincide, as do D and A.
     play({{"put 3 10 5 0 5 2000 0 0 ff0000; cls; markblock 3", "lines=4; line0=5 15 5 5 ffff00; line1=5 5 5 5 ffff00"},
-          {"click Check1; cls; markblock 3; markblock -1; markblock 1000", "lines=4; colour0=0000ff"}}); // no such slots
+          // Slots -1 and 1000 are no slots: nothing is drawn for them.
+          {"click Check1; cls; markblock 3; markblock -1; markblock 1000", "lines=4; colour0=0000ff"}});
 }
 
 // Each slot's corners are kept between redraws: a block whose position,

@@ -106,7 +106,8 @@ TEST(CutPolygon, KeepsWhatLiesInsideTheRectangle) {
     const std::vector<Pixel> square{{-10, -10}, {10, -10}, {10, 10}, {-10, 10}};
     const auto area = [](const std::vector<Pixel>& p) {
         double a = 0;
-        for (std::size_t i = 0, j = 1; i < p.size(); ++i, j = (i + 1) % p.size()) a += p[i].h * p[j].v - p[j].h * p[i].v;
+        for (std::size_t i = 0, j = 1; i < p.size(); ++i, j = (i + 1) % p.size())
+            a += p[i].h * p[j].v - p[j].h * p[i].v;
         return std::fabs(a) / 2;
     };
     EXPECT_DOUBLE_EQ(area(cutpolygon(square, 0, 0, 100, 100)), 100);
