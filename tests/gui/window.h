@@ -58,10 +58,10 @@ struct Window : ::testing::Test, Plays<Window> {
     //   key, <NAME> a key by its name: <End>, <Ctrl+Z>), typeover FIELD TEXT
     //   (selects the field's text and types over it), row N [Ctrl] (a click
     //   on the list's row N, or below the last row when it has none), spin
-    //   BAR ±1 (a click on its right or left arrow), push WIDGET (a click on it), tool KEY (a click on the
-    //   toolbar's button), yes and no (answer the next question from inside
-    //   its box); any other step is the headless window's (see Harness::run),
-    //   which the widgets then show.
+    //   BAR ±1 (a click on its right or left arrow), push WIDGET (a click on
+    //   it), tool KEY (a click on the toolbar's button), yes and no (answer
+    //   the next question from inside its box); any other step is the
+    //   headless window's (see Harness::run), which the widgets then show.
     void run(const std::string& steps) {
         std::istringstream all(steps);
         for (std::string step; std::getline(all, step, ';');) {

@@ -39,8 +39,8 @@ public:
     // `next` gives the numbers that choose each action; `folder` is where
     // the actions open and save map files.
     Actor(Harness& h, std::function<std::uint32_t()> next, std::string folder)
-        : h_(h), f_(h.form), next_(std::move(next)), folder_(std::move(folder)) {
-        h_.folder = folder_ + "/";
+        : h_(h), f_(h.form), next_(std::move(next)) {
+        h_.folder = folder + "/";
     }
 
     // Performs one action, then checks the invariants, and undo and redo of
@@ -89,7 +89,6 @@ private:
     Harness& h_;
     MainForm& f_;
     std::function<std::uint32_t()> next_;
-    std::string folder_;
     std::deque<std::string> recent_;
 };
 
@@ -123,7 +122,7 @@ inline std::string Actor::wildtext() {
 inline void Actor::command() {
     static const char* const keys[] = {"New", "Open", "Save", "Copy", "Refresh", "Delete", "open", "Help"};
     const std::string key = keys[pick(8)];
-    const std::string path = folder_ + "/map.QRD";
+    const std::string path = h_.folder + "map.QRD";
     if (key == "Open" && pick(4) != 0) {
         // A file of the stream's bytes: up to a little over 1000 records.
         std::string bytes;
@@ -132,9 +131,9 @@ inline void Actor::command() {
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
         h_.filedialog.opens.push_back({path, "map.QRD"});
     } else if (key == "Open") {
-        h_.filedialog.opens.push_back({pick(2) ? folder_ : std::string(), "x"});
+        h_.filedialog.opens.push_back({pick(2) ? h_.folder : std::string(), "x"});
     }
-    if (key == "Save" && pick(4) != 0) h_.filedialog.saves.push_back({pick(5) ? path : folder_, "map.QRD"});
+    if (key == "Save" && pick(4) != 0) h_.filedialog.saves.push_back({pick(5) ? path : h_.folder, "map.QRD"});
     if (key == "Delete") h_.messagebox.answers.push_back(pick(2) ? ui::Answer::Yes : ui::Answer::No);
     run("press " + key);
     h_.filedialog.opens.clear();
@@ -175,7 +174,7 @@ inline void Actor::act() {
                       static_cast<std::int32_t>(word())};
             if (pick(3)) b.sizex = b.sizez = static_cast<float>(1 + pick(5));
         }
-        writebytes(folder_ + "/odd.QRD", filebytes(blocks));
+        writebytes(h_.folder + "odd.QRD", filebytes(blocks));
         run("open odd.QRD");
     } else {
         command();

@@ -68,9 +68,9 @@ inline std::string blocktext(const Block& b) {
 //   steps (in the history), asked (questions), dialogs (file dialogs
 //   shown), modified, clicks, settings (what the store holds), invariants
 //   (what of them fails, see checkinvariants), log (the notifications,
-//   comma-separated; logN the first N), #NAME (how often the log holds NAME), bN (slot N's
-//   block text), bN.x and the other fields, table (the name of the mark
-//   it equals bit for bit).
+//   comma-separated; logN the first N), #NAME (how often the log holds
+//   NAME), bN (slot N's block text), bN.x and the other fields, table (the
+//   name of the mark it equals bit for bit).
 inline std::string valueof(Harness& h, const std::string& what) {
     const MainForm& f = h.form;
     const std::pair<const char*, std::function<std::string()>> named[] = {
