@@ -62,6 +62,18 @@ TEST_F(Views, KeysButtonsAndTheirSettings) {
     EXPECT_EQ(again.mapwindow().size(), QSize(500, 350));
 }
 
+// The main window's keys work while a view has the keyboard.
+TEST_F(Views, TheMainWindowsKeysWorkInEveryWindow) {
+    home(map());
+    QTest::keyClick(&map(), Qt::Key_N, Qt::ControlModifier);
+    expect("status=New Map; rows=1");
+    home(boxes());
+    QTest::keyClick(&boxes(), Qt::Key_Z, Qt::ControlModifier);
+    expect("status=Undone: New; rows=4");
+    QTest::keyClick(&boxes(), Qt::Key_F2);
+    EXPECT_FALSE(map().isVisible());
+}
+
 // The views' own tests cover the zoom's and the orbit's arithmetic; here the
 // wheel, a drag and Home reach them.
 TEST_F(Views, WheelZoomsAboutThePointerDragPansAndHomeFits) {

@@ -5,6 +5,7 @@
 #include "gui/window.h"
 #include "support/tempdir.h"
 #include "ui/qt/mapwidget.h"
+#include "ui/qt/viewwindows.h"
 
 #include <QFileDialog>
 #include <QMimeData>
@@ -12,6 +13,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 
 #include <random>
 
@@ -178,6 +180,44 @@ TEST_F(Window, KeysRunTheCommandsEvenFromAField) {
     run("keys <Ctrl+Q>");
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(h.settings.values.count({"Quarrystead", "Settings", "Background"}), 1u);
+}
+
+// Two shortcuts that answer the same key where the keyboard is are both
+// refused. The desktop's standard keys differ between platforms, so this
+// runs on X11 too (see tests/CMakeLists.txt).
+TEST_F(Window, NoKeyIsClaimedTwiceInAnyWindow) {
+    struct Claim {
+        QKeyCombination key;
+        Qt::ShortcutContext context;
+        const QWidget* owner;
+    };
+    std::vector<Claim> claims;
+    for (const QShortcut* s : window.findChildren<QShortcut*>())
+        for (const QKeySequence& k : s->keys())
+            claims.push_back({k[0], s->context(), qobject_cast<const QWidget*>(s->parent())});
+    for (const QAction* a : window.findChildren<QAction*>())
+        for (const QKeySequence& k : a->shortcuts()) claims.push_back({k[0], a->shortcutContext(), qobject_cast<const QWidget*>(a->parent())});
+    QStringList twice;
+    for (QWidget* top : {static_cast<QWidget*>(&window), static_cast<QWidget*>(&window.mapwindow()),
+                         static_cast<QWidget*>(&window.boxwindow())}) {
+        QList<QWidget*> places = top->findChildren<QWidget*>();
+        places << top;
+        for (const QWidget* focus : places) {
+            if (focus->window() != top || (focus != top && focus->focusPolicy() == Qt::NoFocus)) continue;
+            std::map<int, int> answering;
+            for (const Claim& c : claims) {
+                const bool active = c.context == Qt::ApplicationShortcut ||
+                                    (c.context == Qt::WindowShortcut && c.owner->window() == top) ||
+                                    (c.context == Qt::WidgetShortcut && c.owner == focus) ||
+                                    (c.context == Qt::WidgetWithChildrenShortcut &&
+                                     (c.owner == focus || c.owner->isAncestorOf(focus)));
+                if (active && ++answering[c.key.toCombined()] == 2)
+                    twice << focus->objectName() + ": " + QKeySequence(c.key).toString();
+            }
+        }
+    }
+    EXPECT_EQ(twice, QStringList());
+    EXPECT_GT(claims.size(), 10u);
 }
 
 TEST_F(Window, TheListKeepsItsSelectedRow) {

@@ -325,9 +325,11 @@ void MainWindow::build() {
         w->setGeometry(place(*label));
     }
 
-    // The window's own keys.
+    // The window's own keys. They work in every window of the program: the
+    // map window and the 3D view pass them on too.
     auto addkey = [this](const char* keys, std::function<void()> run) {
         auto* shortcut = new QShortcut(QKeySequence(keys), this);
+        shortcut->setContext(Qt::ApplicationShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, run] {
             flush();
             run();
@@ -346,6 +348,7 @@ void MainWindow::build() {
     addkey("Ctrl+S", [this] { form_.saveagain(); });
     // The desktop's Quit key, Ctrl+Q where the platform names none.
     auto* quit = new QShortcut(this);
+    quit->setContext(Qt::ApplicationShortcut);
     const auto quitkeys = QKeySequence::keyBindings(QKeySequence::Quit);
     quit->setKeys(quitkeys.isEmpty() ? QList<QKeySequence>{QKeySequence("Ctrl+Q")} : quitkeys);
     connect(quit, &QShortcut::activated, this, &QWidget::close);
@@ -493,7 +496,9 @@ void MainWindow::build() {
         after();
     });
     bind(f.List1, [this] { updatelist(); });
-    auto* deletekey = new QShortcut(QKeySequence::Delete, list_, nullptr, nullptr, Qt::WidgetShortcut);
+    // The Delete key itself: the desktop's standard Delete keys may include
+    // Ctrl+D, which is Copy's.
+    auto* deletekey = new QShortcut(QKeySequence(Qt::Key_Delete), list_, nullptr, nullptr, Qt::WidgetShortcut);
     connect(deletekey, &QShortcut::activated, this, [this] {
         flush();
         form_.tbToolBar.click("Delete");
