@@ -9,6 +9,9 @@
 #include <QCommandLineParser>
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
 #include <set>
 
 namespace {
@@ -34,6 +37,23 @@ QStringList withoutqtoptions(int argc, char** argv) {
 
 QString usage(const QCommandLineParser& parser) {
     return parser.helpText().replace("<executable_name>", "quarrystead");
+}
+
+// While the application connects to the display, Qt's words are held back:
+// when it cannot connect, Qt would end the program with an abort (and a core
+// dump) after several lines of its own; the program says so in one line and
+// ends with status 1 instead.
+std::vector<std::string> heldmessages;
+void whilestarting(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type != QtFatalMsg) {
+        heldmessages.push_back(text.toStdString());
+        return;
+    }
+    const QByteArray display = qgetenv("DISPLAY");
+    std::fprintf(stderr, "quarrystead: cannot open a display%s\n",
+                 display.isEmpty() ? " (DISPLAY is not set)" : qPrintable(" (" + display + ")"));
+    std::fflush(stderr);
+    std::_Exit(1);
 }
 
 } // namespace
@@ -67,7 +87,10 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    qInstallMessageHandler(whilestarting);
     QApplication app(argc, argv);
+    qInstallMessageHandler(nullptr);
+    for (const std::string& held : heldmessages) std::fprintf(stderr, "%s\n", held.c_str());
     qs::ui::setupapplication(app);
     qs::ui::closeonterminate(app);
 

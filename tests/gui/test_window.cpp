@@ -280,6 +280,15 @@ TEST(CommandLine, HelpVersionUnknownOptionsAndMissingFiles) {
         EXPECT_EQ(p.exitCode(), code) << option;
         EXPECT_TRUE(QString(p.readAllStandardOutput() + p.readAllStandardError()).contains(says)) << option;
     }
+    // Without a display: one line and status 1, not Qt's abort.
+    QProcess nodisplay;
+    QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) bare.remove(name);
+    nodisplay.setProcessEnvironment(bare);
+    nodisplay.start(program, {});
+    EXPECT_TRUE(nodisplay.waitForFinished(10000));
+    EXPECT_EQ(std::pair(nodisplay.exitStatus(), nodisplay.exitCode()), std::pair(QProcess::NormalExit, 1));
+    EXPECT_EQ(QString(nodisplay.readAllStandardError()), "quarrystead: cannot open a display (DISPLAY is not set)\n");
     // A missing name opens a window that reports it, and is not created.
     TempDir dir;
     QProcess editor;
