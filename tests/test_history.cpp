@@ -175,6 +175,10 @@ TEST_F(Keeping, SavesThatEndEarlyOrTakePartOfTheMapEachTimeSayWhatTheySaved) {
     h.files.failat = Failing::PartWrites; // as a pipe or a network file system may
     play({{"load 1000; save parts.QRD", "status=Saved: parts.QRD"}});
     EXPECT_EQ(readbytes(dir.file("parts.QRD")), encodemap(f.blocks));
+    EXPECT_EQ(h.files.synced + "/", dir.file("")); // the new name made durable
+    // Until the folder is synced, a save is not known to last.
+    h.files.failat = Failing::SyncFolder;
+    play({{"paste posxed 3; save parts.QRD", "status=Could not save: parts.QRD (Input/output error); modified=1"}});
 }
 
 TEST_F(Keeping, AReadOnlyFileAndASizeLimitLeaveTheOldFileAndASaveWritesOnlyInItsFolder) {

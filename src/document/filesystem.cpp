@@ -88,6 +88,17 @@ int SystemFiles::rename(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
+int SystemFiles::syncfolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    int error = ::fsync(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    // A file system that cannot sync a folder (EINVAL) keeps no journal of
+    // its entries to lose.
+    if (error == EINVAL) error = 0;
+    return error;
+}
+
 int SystemFiles::remove(const std::string& path) { return ::unlink(path.c_str()) == 0 ? 0 : errno; }
 
 unsigned SystemFiles::newfilemode() {

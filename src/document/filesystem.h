@@ -39,6 +39,9 @@ public:
     virtual int flush(int fd) = 0;
     virtual int close(int fd) = 0;
     virtual int rename(const std::string& from, const std::string& to) = 0;
+    // Makes a folder's entries durable: a file renamed into it stays there
+    // through a power cut.
+    virtual int syncfolder(const std::string& folder) = 0;
     virtual int remove(const std::string& path) = 0;
     // The permissions a new file gets under the present umask.
     virtual unsigned newfilemode() = 0;
@@ -58,6 +61,7 @@ public:
     int flush(int fd) override;
     int close(int fd) override;
     int rename(const std::string& from, const std::string& to) override;
+    int syncfolder(const std::string& folder) override;
     int remove(const std::string& path) override;
     unsigned newfilemode() override;
 };

@@ -94,6 +94,9 @@ FileResult writemapfile(FileSystem& files, const std::string& path, const std::v
     open = false;
     if (const int error = files.close(fd)) return fail(error);
     if (const int error = files.rename(temp, path)) return fail(error);
+    // The new name is durable only once the folder is: until then a power
+    // cut could bring back the old file. The new file is in place either way.
+    if (const int error = files.syncfolder(folderof(path))) return failure(error);
     return {true, {}};
 }
 

@@ -9,7 +9,7 @@ namespace qs::test {
 class FaultyFiles : public SystemFiles {
 public:
     enum class Step { None, Kind, OpenRead, Create, Read, CreateTemp, SetMode, Write, ShortWrite, PartWrites,
-                      Flush, Close, Rename };
+                      Flush, Close, Rename, SyncFolder };
     Step failat = Step::None;
     int error = EIO;
 
@@ -47,6 +47,11 @@ public:
     int rename(const std::string& from, const std::string& to) override {
         return failat == Step::Rename ? error : SystemFiles::rename(from, to);
     }
+    int syncfolder(const std::string& folder) override {
+        synced = folder;
+        return failat == Step::SyncFolder ? error : SystemFiles::syncfolder(folder);
+    }
+    std::string synced; // the folder synced last
 
 private:
     bool wrote_ = false;
