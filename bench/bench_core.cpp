@@ -62,7 +62,7 @@ void BM_TypicalEvent(benchmark::State& state) {
     const BlockTable table = b.f.blocks;
     for (auto _ : state) {
         state.PauseTiming();
-        b.f.blocks = table;
+        b.f.document.replace(table);
         b.f.refreshlist();
         b.p.select(n);
         state.ResumeTiming();
@@ -104,7 +104,7 @@ void BM_Delete(benchmark::State& state) {
     const BlockTable table = b.f.blocks;
     for (auto _ : state) {
         state.PauseTiming();
-        b.f.blocks = table;
+        b.f.document.replace(table);
         b.f.refreshlist();
         b.p.select(0);
         b.h.messagebox.answers = {ui::Answer::Yes};

@@ -21,7 +21,7 @@ struct WindowBench {
             form.dispatch.onactionend = nullptr;
         }
         form.start();
-        for (int i = 0; i < n; ++i) form.blocks[static_cast<std::size_t>(i)] = bench::benchblock(i);
+        for (int i = 0; i < n; ++i) form.document.set(i, bench::benchblock(i));
         form.refreshmap();
         form.refreshlist();
         window.placefromform();

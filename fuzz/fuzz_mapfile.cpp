@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Listed and drawn by the window.
     static test::Harness h(true);
-    h.form.blocks = table;
+    h.form.document.replace(table);
     h.form.refreshmap();
     h.form.refreshlist();
     if (const std::string fault = test::checkinvariants(h.form); !fault.empty()) fail(fault.c_str());

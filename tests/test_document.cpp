@@ -1,5 +1,7 @@
 // The document: numbers as texts, the slots and the table, exact value
 // texts, and the bytes of a map file.
+#include "document/document.h"
+#include "document/edits.h"
 #include "document/exact.h"
 #include "document/footprint.h"
 #include "document/mapcodec.h"
@@ -14,6 +16,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -211,4 +214,125 @@ TEST(MapCodec, RoundTripKeepsEveryBitIncludingOddValues) {
     back.fill(red()); // every slot is replaced
     decodemap(encodemap(t), back);
     EXPECT_EQ(std::memcmp(&t, &back, sizeof t), 0);
+}
+
+// One change event per transaction, naming exactly the slots whose records
+// changed; nested transactions fold into the outer one; one step each.
+TEST(Document, TransactionsNestAnnounceOnceAndMakeOneStepEach) {
+    Document d;
+    std::vector<std::vector<int>> events;
+    const Connection listening = d.changed.connect([&](const Change& c) { events.push_back(c.changedslots); });
+    d.begin("outer");
+    d.set(3, red());
+    d.begin("inner"); // folds into "outer"
+    d.set(7, red());
+    d.set(5, Block{}); // written, but unchanged: not announced
+    d.commit();
+    EXPECT_TRUE(events.empty());
+    d.commit();
+    EXPECT_EQ(events, (std::vector<std::vector<int>>{{3, 7}}));
+    EXPECT_EQ(d.history.steps(), 1u);
+    // A merge key joins steps; a transaction that changes nothing adds none.
+    for (float x : {1.0f, 2.0f}) {
+        Transaction t(d, "typing", "key");
+        d.write(3).x = x;
+    }
+    { Transaction t(d, "nothing"); }
+    EXPECT_EQ(d.history.steps(), 2u);
+    // Undo inside a transaction of its own puts back the blocks of the step.
+    d.begin({}, {}, false);
+    EXPECT_EQ(d.undo()->what, "typing");
+    d.commit();
+    EXPECT_EQ(d.blocks()[3], red());
+    EXPECT_EQ(events.back(), std::vector<int>{3});
+    // Writes outside a transaction are announced, without a step, as the next begins.
+    d.set(9, red());
+    { Transaction t(d, "none"); }
+    EXPECT_EQ(events.back(), std::vector<int>{9});
+    EXPECT_EQ(d.history.steps(), 2u);
+}
+
+TEST(Document, TheSelectionFollowsItsBlocksAndTheModifiedStateItsFile) {
+    Document d;
+    BlockTable t{};
+    for (int i = 0; i < 6; ++i) t[static_cast<std::size_t>(i)] = Block{static_cast<float>(i), 0, 1, 1};
+    d.begin();
+    d.replace(t);
+    d.setselection(std::vector<int>{2, 4, 5});
+    d.commit();
+    EXPECT_TRUE(d.modified());
+    d.markclean();
+    EXPECT_FALSE(d.modified());
+    d.begin();
+    d.set(5, Block{}); // an emptied block leaves the selection
+    d.carry(1);        // compaction: 2 and 4 move up one
+    d.swap(0, 1);
+    d.commit();
+    EXPECT_EQ(d.selection(), (std::vector<int>{0, 3}));
+    EXPECT_EQ(d.blocks()[0].x, 2);
+    EXPECT_TRUE(d.modified());
+    // Another file is compared with what it holds; back again, with this one's.
+    d.setfile({"/a.QRD", "a.QRD"});
+    d.markclean();
+    d.setfile({});
+    EXPECT_TRUE(d.modified());
+    d.begin();
+    d.replace(t);
+    d.commit();
+    EXPECT_TRUE(d.selection().empty());
+    d.setfile({"/a.QRD", "a.QRD"});
+    EXPECT_TRUE(d.modified());
+}
+
+TEST(Edits, PutsFillFreeSlotsOrRefuseAndGapsCloseInOrder) {
+    Document d;
+    BlockTable t{};
+    for (auto& b : t) b = red();
+    for (int i : {10, 500, 998}) t[static_cast<std::size_t>(i)] = Block{};
+    d.replace(t);
+    const std::vector<Block> five(5, Block{1, 1, 1, 1});
+    EXPECT_EQ(edits::put(d, five).refusal, "Not enough free slots: 5 needed, 3 free");
+    EXPECT_EQ(d.blocks(), t);
+    EXPECT_EQ(edits::put(d, std::span(five).first(2)).slots, (std::vector<int>{10, 500}));
+    d.set(3, Block{});
+    d.set(7, Block{});
+    d.select(8);
+    edits::closegaps(d);
+    EXPECT_EQ(std::vector<int>({d.blocks()[3].x == 1.5f, d.blocks()[996].x == 1.5f, d.blocks()[997].x == 0}),
+              std::vector<int>({1, 1, 1}));
+    EXPECT_EQ(d.selection(), std::vector<int>{6});
+    // Moved and turned about a point: a quarter turn takes (z 1, x 0) to (0, 1).
+    d.set(0, Block{0, 1, 1, 1});
+    edits::turn(d, std::vector<int>{0}, 0, 0, 90);
+    edits::move(d, std::vector<int>{0}, 2, 3, 4);
+    EXPECT_NEAR(d.blocks()[0].z, 2, 1e-6);
+    EXPECT_NEAR(d.blocks()[0].x, 4, 1e-6);
+    EXPECT_EQ(std::pair(d.blocks()[0].angle, d.blocks()[0].bottom), std::pair(90.0f, 4.0f));
+}
+
+// Connections end with their owner, also during a notification.
+TEST(Signal, ConnectionsMadeOrEndedWhileRaisedTakeEffectAtOnceOrNextTime) {
+    Signal<int> s;
+    std::vector<int> heard;
+    Connection b;
+    Connection a = s.connect([&](int v) {
+        heard.push_back(v);
+        b.disconnect();
+        if (v == 1) b = s.connect([&](int w) { heard.push_back(10 * w); });
+    });
+    b = s.connect([&](int v) { heard.push_back(-v); });
+    s(1); // b ends before its turn; the new b waits for the next raise
+    s(2);
+    EXPECT_EQ(heard, (std::vector<int>{1, 2}));
+    {
+        Connection c = s.connect([&](int v) { heard.push_back(100 * v); });
+        a.disconnect();
+        s(3);
+    }
+    s(4);
+    EXPECT_EQ(heard, (std::vector<int>{1, 2, 300}));
+    auto gone = std::make_unique<Signal<>>();
+    Connection outlives = gone->connect([] {});
+    gone.reset();
+    outlives.disconnect(); // the signal went first: nothing to end
 }

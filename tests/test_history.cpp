@@ -55,6 +55,39 @@ TEST_F(Keeping, CommandsUndoToTheMapAndRowBeforeThem) {
           {"redo", "status=Redone: Delete; b1=n2"}});
 }
 
+// Undo and redo bring back the file a map belongs to with its blocks, so a
+// quick save goes where the blocks came from.
+TEST_F(Keeping, UndoAndRedoBringBackTheFileWithTheBlocks) {
+    play({{"write a.QRD n1; write b.QRD n2; open a.QRD; paste posxed 9; open b.QRD; undo",
+           "status=Undone: Open; file=a.QRD; b0.x=9; modified=1"},
+          {"saveagain", "status=Saved: a.QRD; modified=0"},
+          {"redo", "file=b.QRD; b0=n2; modified=0"},
+          {"press New; paste sizexed 2", "file=; modified=1"},
+          {"undo; undo", "file=b.QRD; modified=0"},
+          {"paste posxed 7; save c.QRD", "file=c.QRD; modified=0"},
+          {"undo", "status=Undone: Save; file=b.QRD; b0.x=7; modified=1"}});
+    EXPECT_EQ(readbytes(dir.file("b.QRD")), filebytes({numbered(2)}));
+    EXPECT_EQ(readbytes(dir.file("a.QRD")), filebytes({Block{9, 2, 1, 1, 0, 1, 0, 0x102030}}));
+}
+
+// The main map shows after undo what it showed before the step: here the
+// block plain, not highlighted; and after a list click, highlighted.
+TEST_F(Keeping, UndoBringsBackWhatTheMainMapShowed) {
+    play({{"paste sizexed 2; paste sizeyed 2; click Command1(1); click selpos; point 10 20; clickmap; undo",
+           "lines=4; colour3=404080"},
+          {"redo", "lines=4; colour3=404080; b0.z=10"},
+          // Copy leaves the copy highlighted over the drawing (now of both
+          // blocks): list clicks and marks, 36 lines.
+          {"press Copy; paste posxed 5; undo", "lines=44; colour43=bfbf7f"}});
+}
+
+// Each transaction names the slots whose records it changed, and only those.
+TEST_F(Keeping, ChangesNameTheSlotsTheyChanged) {
+    play({{"load 41; select 5; paste posyed 4", "changed=5"},
+          {"put 0 empty; press Refresh", "changed=0-40"}, // 40 blocks moved up, and the last one's slot emptied
+          {"yes; press Delete", "changed=5-39"}});
+}
+
 // A block read from a file with values its fields would change: restoring
 // it must not commit what the fields show.
 TEST_F(Keeping, UndoRestoresValuesTheFieldsWouldChangeBitForBit) {
@@ -68,21 +101,18 @@ TEST_F(Keeping, UndoRestoresValuesTheFieldsWouldChangeBitForBit) {
 
 TEST(HistoryBounds, TheOldestStepsGoBeyondEitherBound) {
     qs::History history;
-    BlockTable a{}, b{};
-    for (int i = 0; i < 10050; ++i) {
-        b[static_cast<std::size_t>(i % kSlots)].x = static_cast<float>(i + 1);
-        history.record(a, b, 0, 0, "step", {});
-        a = b;
-    }
+    auto change = [](int slot, float x) { return SlotChange{static_cast<std::int16_t>(slot), {}, Block{x}}; };
+    for (int i = 0; i < 10050; ++i) history.record({{change(i % kSlots, static_cast<float>(i + 1))}, {}, {}, {}, "step", {}});
+    const qs::Step* oldest = nullptr;
     int undone = 0;
-    while (history.undo(b) != nullptr) ++undone;
+    for (const qs::Step* s; (s = history.undo()) != nullptr; ++undone) oldest = s;
     EXPECT_EQ(undone, 10000);
-    EXPECT_EQ(b[49].x, 50); // slot 49's first change (step 50) went
+    EXPECT_EQ(oldest->changes[0].after.x, 51); // the first 50 steps went
     history.clear();
     for (int i = 0; i < 400; ++i) { // whole-table steps
-        for (auto& block : b) block.z = static_cast<float>(i);
-        history.record(a, b, 0, 0, "Open", {});
-        a = b;
+        qs::Step whole{{}, {}, {}, {}, "Open", {}};
+        for (int slot = 0; slot < kSlots; ++slot) whole.changes.push_back(change(slot, static_cast<float>(i)));
+        history.record(std::move(whole));
     }
     EXPECT_LE(history.bytes(), qs::History::kMaxBytes);
     EXPECT_LT(history.steps(), 400u);

@@ -10,6 +10,12 @@ void place(ui::Control& c, int left, int top, int width, int height, std::string
     c.geometry = {left, top, width, height};
     c.caption = std::move(caption);
 }
+
+void describe(ui::Control& c, std::string name, std::string description, std::string action = {}) {
+    c.accessiblename = std::move(name);
+    c.description = std::move(description);
+    c.actiontitle = std::move(action);
+}
 } // namespace
 
 void MainForm::layout() {
@@ -88,6 +94,54 @@ void MainForm::layout() {
     place(sbStatusBar, 0, 6915, 8580, 270);
     sbStatusBar.settext(1, "Status");
     sbStatusBar.settext(2, "Depth: 0-1000");
+    describeall();
+}
+
+void MainForm::describeall() {
+    describe(tbToolBar, "Commands", "New, Open, Save, Copy, Refresh and Delete");
+    describe(Map, "Map", "The blocks seen from above; with Select Pos. on, the current block follows the pointer",
+             "placing with the pointer");
+    describe(Label1, "Background:", "Background:");
+    describe(Slider1, "Background", "Grey level of the map's background, 0 to 255");
+    describe(Label2, "Depth:", "Depth:");
+    describe(MinD, "Lowest depth", "Blocks reaching below this depth are not drawn");
+    describe(MaxD, "Highest depth", "Blocks starting above this depth are not drawn");
+    describe(Label8, Label8.caption, Label8.caption);
+    describe(List1, "Blocks", "One row per block: X, Z, Size X, Size Z, Bottom, Height, Angle", "selecting a row");
+    describe(posxed, "X", "X position of the current block", "typing in X");
+    describe(posyed, "Z", "Z position of the current block", "typing in Z");
+    describe(sizexed, "Size X", "Half the current block's extent along its first axis", "typing in Size X");
+    describe(sizeyed, "Size Z", "Half the current block's extent along its second axis", "typing in Size Z");
+    describe(bottomed, "Bottom", "Bottom of the current block", "typing in Bottom");
+    describe(heighted, "Height", "Height of the current block", "typing in Height");
+    describe(angleed, "Angle", "Angle of the current block in whole degrees", "typing in Angle");
+    describe(selpos, "Select Pos.", "Place the current block by pointing at the map");
+    describe(VScroll1[0], "Size X slider", "Size X in tenths", "Size X slider");
+    describe(VScroll1[1], "Size Z slider", "Size Z in tenths", "Size Z slider");
+    describe(Label4, "Angle: (deg)", "Angle: (deg)");
+    describe(RNDANG, "Random angle", "A random whole angle for the current block", "random angle");
+    describe(AngleSB, "Angle bar", "The current block's angle, 0 to 359 degrees", "angle bar");
+    describe(Command2, "Size 1 by 1 by 0.5", "Sets Size X and Size Z to 1 and Height to 0.5", "size preset");
+    describe(Label9, Label9.caption, Label9.caption);
+    describe(Label6, "Height:", "Height:");
+    describe(VScroll2, "Move block", "Moves the selected block one row up or down", "moving a block");
+    describe(Label5, "Sort List:", "Sort List:");
+    describe(Label7, "Bottom:", "Bottom:");
+    describe(Check1, "Use Block Colors", "Draws blocks in their own colours, or in white");
+    describe(Picture1, "Colour", "The current block's colour");
+    describe(sbStatusBar, "Status", "What the program did last, and the depth window");
+    const char* const steps[] = {"0.1", "1", "10"};
+    const char* const colours[][2] = {{"Red", "red"}, {"Green", "green"}, {"Blue", "blue"}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::string step = steps[i];
+        describe(BottomSB[i], "Bottom step " + step, "Adds or takes " + step + " from Bottom", "Bottom spinner");
+        describe(HeightSB[i], "Height step " + step, "Adds or takes " + step + " from Height", "Height spinner");
+        const std::string name = colours[i][0], lower = colours[i][1];
+        describe(Color[i], name, lower + " of the current block, 0 to 255", lower + " bar");
+        describe(Label3[i], name + " label", "Inverts the " + lower + " of the current block", "inverting " + lower);
+    }
+    for (auto& preset : Command1)
+        describe(preset, preset.caption + " colour", "Gives the current block this colour", preset.caption + " colour");
 }
 
 std::vector<ui::Control*> MainForm::controls() {

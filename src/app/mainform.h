@@ -2,11 +2,11 @@
 // The main window of the core: the block table, the window state, every
 // control and the handlers wired to their notifications. It links no toolkit;
 // the real window mirrors it.
-#include "app/history.h"
-#include "document/rowtext.h"
 #include "document/block.h"
+#include "document/document.h"
 #include "document/filesystem.h"
-#include "mapview/mapdraw.h"
+#include "document/rowtext.h"
+#include "document/signal.h"
 #include "ui/controls.h"
 #include "ui/platform.h"
 
@@ -55,9 +55,15 @@ public:
     void load();
     void unload();
 
-    // The table and the window state.
-    BlockTable blocks{};
-    std::int16_t curblock = 0;
+    // The map: its table, the current block, the file, the selection and
+    // the history. The handlers read the table directly and write it
+    // through the document.
+    Document document;
+    const BlockTable& blocks = document.blocks();
+    std::int16_t& curblock = document.current;
+    History& history = document.history;
+
+    // The rest of the window state.
     bool fieldsready = false;
     bool selmode = false;
 
@@ -169,21 +175,17 @@ public:
     void openfile(const std::string& path);
     // One name opens; several are refused with a word in the status bar.
     void openfiles(const std::vector<std::string>& paths);
-    // Save to the file last opened or saved, without a dialog; with none,
-    // the Save command.
+    // Save to the map's file without a dialog; with none, the Save command.
     void saveagain();
-    const std::string& lastfile() const { return lastfile_.filename; }
 
     void status(std::string text) { sbStatusBar.settext(1, std::move(text)); }
 
-    // Undo and redo of a person's changes to the table.
-    History history;
+    // Undo and redo of a person's changes to the map.
     void undo();
     void redo();
 
-    // Whether the table differs from the one last opened, saved in full or
-    // made by New (or found at start).
-    bool modified() const;
+    // Whether the table differs from what its file holds (or what New made).
+    bool modified() const { return document.modified(); }
 
     // The recovery copy: written a few seconds after the last change while
     // the map is modified, and when the window closes; removed when nothing
@@ -193,18 +195,18 @@ public:
     void recover();
     void keepcopy();
 
-    // Run after every person's action, once its whole cascade is over. A
-    // view that goes away sets its entry back to an empty function.
-    std::vector<std::function<void()>> afteraction;
-    void actionover() {
-        for (const auto& f : afteraction)
-            if (f) f();
-    }
+    // Raised after every person's action, once its whole cascade is over,
+    // and after anything else that changes what the window shows.
+    Signal<> afteraction;
+    void actionover() { afteraction(); }
 
     Services services;
 
 private:
     void layout();
+    // Every control's accessible name and description, and what an action
+    // on it is called in the history.
+    void describeall();
     void wire();
     void showdepth();
     // Shows slot c on the map and in every editor control (the display
@@ -229,26 +231,25 @@ private:
     // What an action is called in the history, and what it merges with.
     std::string actiontitle(const ui::Action& action) const;
     std::string mergekey(const ui::Action& action, int block) const;
-    // Shows a table from the history exactly as it was: the list, the map
-    // and the editor follow, but nothing is committed back.
-    void restore(const BlockTable& table, int row);
+    // Shows the map as a step of the history left it: the list, the map and
+    // the editor follow, but nothing is committed back.
+    void restore(const Stance& stance);
     // One step back (undo) or forward (redo) through the history.
     void travel(bool forward);
-    // The table as it stands is what the file or New holds.
-    void markclean();
-    // Starts or stops the recovery copy after the table changed.
+    // What the main map shows over its drawing of the table.
+    MapMarks mapmarks() const;
+    // Starts or stops the recovery copy after the map changed.
     void changed();
     void readmap(const ui::FileChoice& choice);
     void writemap(const ui::FileChoice& choice);
-    void remember(const ui::FileChoice& choice);
-    ui::FileChoice lastfile_;
+    // The map now belongs to this file.
+    void remember(const FileRef& file);
 
-    BlockTable before_{};
-    int rowbefore_ = 0;
-    int blockbefore_ = 0;
-    ui::Action action_;
-    bool restoring_ = false;
-    BlockTable clean_{};
+    bool travelling_ = false;
+    // Where the main map's full drawing ends, so the marks over it are known.
+    std::size_t mapdrawn_ = 0;
+    std::uint64_t mapclears_ = 0;
+    Connection recoverylistener_;
     bool copykept_ = false;
     bool offered_ = false;
 

@@ -15,8 +15,6 @@ ui::Timer& notimer() {
     return never;
 }
 
-void MainForm::markclean() { clean_ = blocks; }
-
 void MainForm::changed() {
     if (services.recoverypath.empty()) return;
     if (modified()) {
@@ -59,7 +57,9 @@ void MainForm::recover() {
     offered_ = false;
     copykept_ = true; // the copy is this run's now: replaced or removed like its own
     dispatch.act("Recover", [&] {
-        decodemap(bytes, blocks);
+        BlockTable table;
+        decodemap(bytes, table);
+        document.replace(table);
         refreshmap();
         refreshlist();
         status("Recovered the unsaved map");

@@ -23,7 +23,6 @@ double storednumber(ui::SettingsStore& store, const char* key, const char* fallb
 void MainForm::start() {
     load();
     services.filedialog.setfilter(kMapFilter);
-    markclean();
     if (!services.recoverypath.empty() && fileexists(services.files, services.recoverypath)) {
         offered_ = true;
         status(std::string("Unsaved work kept: press ") + kRecoverKey + " to recover it");

@@ -2,6 +2,7 @@
 // the map and the list up to date.
 #include "app/mainform.h"
 #include "document/mapcodec.h"
+#include "document/edits.h"
 #include "document/mapfile.h"
 #include "document/table.h"
 
@@ -18,17 +19,19 @@ void MainForm::tbToolBar_ButtonClick(const std::string& key) {
 
 void MainForm::newmap() {
     // Nothing is asked: blocks not yet saved are discarded.
-    blocks.fill(Block{});
+    document.replace(BlockTable{});
     Map.cls();
     sort();
     refreshmap();
     refreshlist();
     status("New Map");
-    markclean();
+    // The new map belongs to no file.
+    remember({});
+    document.markclean();
 }
 
 void MainForm::copyblock() {
-    const int t = copytofirstempty(blocks, List1.listindex());
+    const int t = edits::copytofirstempty(document, List1.listindex());
     refreshlist();
     if (t >= 0 && t < List1.listcount()) reselect(t);
 }
@@ -43,7 +46,7 @@ void MainForm::refresh() {
 
 void MainForm::deleteblock() {
     if (services.messagebox.askyesno("Delete?", kAppTitle) != ui::Answer::Yes) return;
-    emptyslot(blocks, List1.listindex());
+    edits::empty(document, std::vector<int>{List1.listindex()});
     sort();
     refreshmap();
     status("Block Deleted");
@@ -82,12 +85,14 @@ void MainForm::readmap(const ui::FileChoice& choice) {
         status("Could not open: " + choice.filetitle + " (" + read.reason + ")");
         return;
     }
-    decodemap(bytes, blocks);
+    BlockTable table;
+    decodemap(bytes, table);
+    document.replace(table);
     refreshmap();
     refreshlist();
     status("Opened: " + choice.filetitle);
-    markclean();
-    remember(choice);
+    remember({choice.filename, choice.filetitle});
+    document.markclean();
 }
 
 void MainForm::savemap() {
@@ -98,13 +103,13 @@ void MainForm::savemap() {
 }
 
 void MainForm::saveagain() {
-    if (lastfile_.filename.empty()) {
+    if (document.file().path.empty()) {
         tbToolBar.click("Save");
         return;
     }
     dispatch.act("Save", [&] {
         sort();
-        writemap(ui::FileChoice(lastfile_));
+        writemap({document.file().path, document.file().title});
     });
 }
 
@@ -114,7 +119,7 @@ void MainForm::writemap(const ui::FileChoice& choice) {
         status("Could not save: " + choice.filetitle + " (" + written.reason + ")");
         return;
     }
-    remember(choice);
+    remember({choice.filename, choice.filetitle});
     // A block with one zero size ends what a map file can hold; the blocks
     // listed after it stay in memory, and the map stays modified.
     const int saved = savedruncount(blocks);
@@ -124,15 +129,18 @@ void MainForm::writemap(const ui::FileChoice& choice) {
     if (saved < listed) {
         status("Saved " + std::to_string(saved) + " of " + std::to_string(listed) + " blocks: " +
                choice.filetitle + " (block " + std::to_string(saved + 1) + " has a zero size)");
+        BlockTable onfile;
+        decodemap(encodemap(blocks), onfile);
+        document.markclean({}, &onfile);
         return;
     }
     status("Saved: " + choice.filetitle);
-    markclean();
+    document.markclean();
 }
 
-void MainForm::remember(const ui::FileChoice& choice) {
-    lastfile_ = choice;
-    services.filedialog.setlastfile(choice.filename);
+void MainForm::remember(const FileRef& file) {
+    document.setfile(file);
+    if (!file.path.empty()) services.filedialog.setlastfile(file.path);
 }
 
 } // namespace qs

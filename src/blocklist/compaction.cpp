@@ -1,13 +1,11 @@
 // The compaction pass and moving the selected block up or down.
 #include "app/mainform.h"
-#include "document/table.h"
-
-#include <utility>
+#include "document/edits.h"
 
 namespace qs {
 
 void MainForm::sort() {
-    closefirstgap(blocks);
+    edits::closefirstgap(document);
     refreshlist();
 }
 
@@ -18,7 +16,7 @@ void MainForm::VScroll2_Change() {
     const int t = r + v;
     // No block moves onto the last row.
     if (t < n - 1 && t > -1 && validslot(r)) {
-        std::swap(blocks[static_cast<std::size_t>(r)], blocks[static_cast<std::size_t>(t)]);
+        document.swap(r, t);
         List1.setlistindex(List1.listindex() + VScroll2.value());
         refreshlist();
     }

@@ -28,7 +28,7 @@ void MainForm::refreshlist() {
     // The free slot is offered only while fewer than 999 rows are listed.
     if (List1.listcount() < 999) {
         List1.additem(kFreeSlotRow);
-        blocks[static_cast<std::size_t>(k)] = Block{};
+        document.set(k, Block{});
     }
 
     if (r0 > -1 && r0 < List1.listcount()) reselect(r0);

@@ -15,6 +15,14 @@ inline constexpr double kDegToRad = 0.0174532925199433;
 // (red × 65536 + green × 256 + blue) to a display colour and back.
 std::int32_t tocol(std::int32_t col);
 
+// A straight line between two points of the map, in a display colour (red +
+// 256 × green + 65536 × blue).
+struct Line {
+    float x1, y1, x2, y2;
+    std::int32_t colour;
+    bool operator==(const Line&) const = default;
+};
+
 // The corners A, B, C, D of a turned rectangle centred on (px, py), as
 // (horizontal, vertical) pairs in map coordinates.
 struct Corner {

@@ -83,7 +83,7 @@ void MainForm::edchange() {
     if (!fieldsready || !validslot(curblock)) return;
 
     // Nested runs may change curblock; this commit stays with the slot it took.
-    Block& b = blocks[static_cast<std::size_t>(curblock)];
+    Block& b = document.write(curblock);
     b.x = tosingle(readnum(posxed.text()));
     b.z = tosingle(readnum(posyed.text()));
     b.sizex = tosingle(readnum(sizexed.text()));

@@ -35,6 +35,8 @@ void MainForm::refreshmap() {
         const Block& b = blocks[static_cast<std::size_t>(i)];
         if (drawnwithin(b, mind, maxd)) drawslot(i, mapcolour(b)); // square(x, z, sizex, sizez, angle in radians)
     }
+    mapdrawn_ = Map.lines().size();
+    mapclears_ = Map.clears();
 }
 
 void MainForm::markblock(int i) {

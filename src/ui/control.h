@@ -81,6 +81,11 @@ public:
 
     Geometry geometry;
     std::string caption;
+    // What a screen reader says of the control, and what a person's action
+    // on it is called in the history ("typing in X").
+    std::string accessiblename;
+    std::string description;
+    std::string actiontitle;
 
 protected:
     void touch() { ++revision_; }

@@ -2,6 +2,7 @@
 // The kinds of control the window is made of, as the program's logic uses
 // them. Each write that changes a control's state raises its notification at
 // once; a person's action on the real widget becomes the same write.
+#include "document/footprint.h"
 #include "ui/control.h"
 
 #include <array>
@@ -129,11 +130,7 @@ public:
 };
 
 // A line in the surface's own coordinates, with its display colour.
-struct Line {
-    float x1, y1, x2, y2;
-    Colour colour;
-    bool operator==(const Line&) const = default;
-};
+using Line = qs::Line;
 
 // A picture box: a back colour and the lines drawn on it since it was last
 // cleared, in a fixed user scale.

@@ -10,7 +10,7 @@ using namespace qs;
 struct Views : test::Window {
     Views() {
         const auto blocks = test::viewmap();
-        std::copy(blocks.begin(), blocks.end(), form.blocks.begin());
+        for (std::size_t i = 0; i < blocks.size(); ++i) form.document.set(static_cast<int>(i), blocks[i]);
         run("refreshmap; refreshlist; select 3"); // the free slot's row: no block is marked
         // Beside the main window, so the pointer over them is over nothing else.
         for (auto [view, place] :

@@ -107,9 +107,8 @@ TEST_F(Window, TheMapKeepsItsDrawingAndRepaintsOnlyWhatChanged) {
     std::mt19937 gen(7);
     std::uniform_real_distribution<float> where(-25, 80), size(0.2f, 6), angle(0, 360);
     for (int i = 0; i < 400; ++i)
-        form.blocks[static_cast<std::size_t>(i)] =
-            Block{where(gen), where(gen), size(gen), size(gen), 0, 1, angle(gen),
-                        static_cast<std::int32_t>(gen() & 0xFFFFFF)};
+        form.document.set(i, Block{where(gen), where(gen), size(gen), size(gen), 0, 1, angle(gen),
+                                   static_cast<std::int32_t>(gen() & 0xFFFFFF)});
     run("refreshmap; refreshlist");
     auto* map = find<ui::SurfaceWidget>("Map");
     for (int step = 0; step < 30; ++step) {

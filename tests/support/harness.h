@@ -109,12 +109,14 @@ struct Harness {
     // Puts blocks into slots 0 to n-1 and rebuilds the list, as opening a
     // file does.
     void load(int n, const std::function<Block(int)>& make = numbered) {
-        for (int i = 0; i < n; ++i) form.blocks[static_cast<std::size_t>(i)] = make(i);
+        for (int i = 0; i < n; ++i) form.document.set(i, make(i));
         form.refreshlist();
     }
 
     std::vector<int> clicks;      // the rows the list's clicks ran for
     std::vector<std::string> log; // the notifications
+    Change lastchange;            // what the last transaction changed
+    Connection watching = form.document.changed.connect([this](const Change& c) { lastchange = c; });
 
     template <typename C> C& control(const std::string& label) {
         for (ui::Control* c : form.controls())
@@ -210,7 +212,7 @@ struct Harness {
             else if (verb == "fire") timer.fire();
             else if (verb == "unload") form.unload();
             else if (verb == "mark") marks[arg.empty() ? "marked" : arg] = form.blocks;
-            else if (verb == "put") form.blocks.at(std::stoul(name)) = blockof(rest);
+            else if (verb == "put") form.document.set(std::stoi(name), blockof(rest));
             else if (verb == "refreshlist") form.refreshlist();
             else if (verb == "refreshmap") form.refreshmap();
             else if (verb == "sort") form.sort();

@@ -40,6 +40,18 @@ template <typename T> std::string joined(const std::vector<T>& items, std::size_
     for (std::size_t i = 0; i < std::min(n, items.size()); ++i) out << (i ? "," : "") << items[i];
     return out.str();
 }
+// Slots as ranges: "3,7,10-40".
+inline std::string ranges(const std::vector<int>& numbers) {
+    std::string out;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        std::size_t j = i;
+        while (j + 1 < numbers.size() && numbers[j + 1] == numbers[j] + 1) ++j;
+        out += (out.empty() ? "" : ",") + std::to_string(numbers[i]) + (j > i ? "-" + std::to_string(numbers[j]) : "");
+        i = j;
+    }
+    return out;
+}
+
 // Numbers as their shortest exact texts, then a colour in hex, spaced.
 inline std::string texts(std::initializer_list<float> numbers, std::int32_t colour) {
     char buf[16];
@@ -66,7 +78,8 @@ inline std::string blocktext(const Block& b) {
 //   rows (the list's count), row N (its text), cur, lines (on the map),
 //   lineN ("x1 y1 x2 y2 colour"), colourN (line N's), status, depth,
 //   steps (in the history), asked (questions), dialogs (file dialogs
-//   shown), modified, clicks, settings (what the store holds), invariants
+//   shown), modified, file (the map's file title), changed (the slots the
+//   last transaction changed, as ranges "0-40"), clicks, settings (what the store holds), invariants
 //   (what of them fails, see checkinvariants), log (the notifications,
 //   comma-separated; logN the first N), #NAME (how often the log holds
 //   NAME), bN (slot N's block text), bN.x and the other fields, table (the
@@ -85,6 +98,8 @@ inline std::string valueof(Harness& h, const std::string& what) {
         {"modified", [&] { return std::to_string(f.modified()); }},
         {"clicks", [&] { return joined(h.clicks, h.clicks.size()); }},
         {"invariants", [&] { return checkinvariants(f); }},
+        {"file", [&] { return f.document.file().title; }},
+        {"changed", [&] { return ranges(h.lastchange.changedslots); }},
         {"settings", [&] { // "Key=value ..." in the keys' order
              std::string out;
              for (const auto& [key, value] : h.settings.values) out += " " + std::get<2>(key) + "=" + value;

@@ -120,51 +120,6 @@ private:
     std::function<void()> onleave_;
 };
 
-// What a screen reader says of each control: its name and what it does.
-std::pair<QString, QString> accessibletext(const Control& c) {
-    static const std::map<std::string, std::pair<const char*, const char*>> texts = {
-        {"tbToolBar", {"Commands", "New, Open, Save, Copy, Refresh and Delete"}},
-        {"Map", {"Map", "The blocks seen from above; with Select Pos. on, the current block follows the pointer"}},
-        {"Slider1", {"Background", "Grey level of the map's background, 0 to 255"}},
-        {"MinD", {"Lowest depth", "Blocks reaching below this depth are not drawn"}},
-        {"MaxD", {"Highest depth", "Blocks starting above this depth are not drawn"}},
-        {"List1", {"Blocks", "One row per block: X, Z, Size X, Size Z, Bottom, Height, Angle"}},
-        {"posxed", {"X", "X position of the current block"}},
-        {"posyed", {"Z", "Z position of the current block"}},
-        {"sizexed", {"Size X", "Half the current block's extent along its first axis"}},
-        {"sizeyed", {"Size Z", "Half the current block's extent along its second axis"}},
-        {"bottomed", {"Bottom", "Bottom of the current block"}},
-        {"heighted", {"Height", "Height of the current block"}},
-        {"angleed", {"Angle", "Angle of the current block in whole degrees"}},
-        {"selpos", {"Select Pos.", "Place the current block by pointing at the map"}},
-        {"VScroll1(0)", {"Size X slider", "Size X in tenths"}},
-        {"VScroll1(1)", {"Size Z slider", "Size Z in tenths"}},
-        {"RNDANG", {"Random angle", "A random whole angle for the current block"}},
-        {"AngleSB", {"Angle bar", "The current block's angle, 0 to 359 degrees"}},
-        {"Command2", {"Size 1 by 1 by 0.5", "Sets Size X and Size Z to 1 and Height to 0.5"}},
-        {"VScroll2", {"Move block", "Moves the selected block one row up or down"}},
-        {"Check1", {"Use Block Colors", "Draws blocks in their own colours, or in white"}},
-        {"Picture1", {"Colour", "The current block's colour"}},
-        {"sbStatusBar", {"Status", "What the program did last, and the depth window"}},
-    };
-    static const char* const steps[] = {"0.1", "1", "10"};
-    static const char* const colours[] = {"Red", "Green", "Blue"};
-    const auto i = static_cast<std::size_t>(std::max(c.index(), 0));
-    if (auto it = texts.find(c.label()); it != texts.end()) return {it->second.first, it->second.second};
-    if (c.name() == "BottomSB" || c.name() == "HeightSB") {
-        const QString what = c.name() == "BottomSB" ? "Bottom" : "Height";
-        return {QString("%1 step %2").arg(what, steps[i]), QString("Adds or takes %1 from %2").arg(steps[i], what)};
-    }
-    if (c.name() == "Color" || c.name() == "Label3")
-        return {QString(colours[i]) + (c.name() == "Color" ? "" : " label"),
-                QString(c.name() == "Color" ? "%1 of the current block, 0 to 255" : "Inverts the %1 of the current block")
-                    .arg(QString(colours[i]).toLower())};
-    if (c.name() == "Command1") return {q(c.caption) + " colour", "Gives the current block this colour"};
-    QString caption = q(c.caption);
-    caption.remove('&');
-    return {caption, caption};
-}
-
 } // namespace
 
 QString objectname(const Control& control) {
@@ -185,14 +140,13 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_
     build();
     // What changes outside a person's event (the recovery copy's timer)
     // shows at once too.
-    subscription_ = form_.afteraction.size();
-    form_.afteraction.push_back([this] { sync(); });
+    afteraction_ = form_.afteraction.connect([this] { sync(); });
 }
 
 MainWindow::~MainWindow() {
     // The form may outlive the window, and the fields lose the keyboard as
     // the window goes: neither may reach it any more.
-    form_.afteraction[subscription_] = nullptr;
+    afteraction_.disconnect();
     for (auto* edit : findChildren<QLineEdit*>()) edit->removeEventFilter(fieldevents_);
 }
 
@@ -551,9 +505,8 @@ void MainWindow::flush() {
 void MainWindow::describe() {
     for (Control* c : form_.controls()) {
         if (auto* w = findChild<QWidget*>(objectname(*c))) {
-            const auto [name, description] = accessibletext(*c);
-            w->setAccessibleName(name);
-            w->setAccessibleDescription(description);
+            w->setAccessibleName(q(c->accessiblename));
+            w->setAccessibleDescription(q(c->description));
         }
     }
 }

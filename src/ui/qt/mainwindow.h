@@ -79,7 +79,7 @@ private:
     QPoint placed_;
     QLineEdit* held_ = nullptr;
     QObject* fieldevents_ = nullptr;
-    std::size_t subscription_ = 0;
+    Connection afteraction_;
     TextField* heldfield_ = nullptr;
     std::uint64_t rowsseen_ = 0;
     MapWindow* mapwindow_ = nullptr;

@@ -12,7 +12,6 @@
 #include <QWheelEvent>
 
 #include <cmath>
-#include <cstring>
 
 namespace qs::ui {
 
@@ -32,13 +31,27 @@ ViewWindow::ViewWindow(MainForm& form, const char* section, QWidget* parent, std
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(160, 120);
     // Closed, a window costs one test per action.
-    subscription_ = form_.afteraction.size();
-    form_.afteraction.push_back([this] {
+    changes_ = form_.document.changed.connect([this](const Change& change) { take(change); });
+    afteraction_ = form_.afteraction.connect([this] {
         if (isVisible()) update(bringup());
     });
 }
 
-ViewWindow::~ViewWindow() { form_.afteraction[subscription_] = nullptr; }
+ViewWindow::~ViewWindow() = default;
+
+// While a person edits a block, only it changes: the picture is drawn again
+// where it was and where it is. Beyond a few blocks, all of it is.
+constexpr std::size_t kFewest = 32;
+
+void ViewWindow::take(const Change& change) {
+    if (stale_ || change.changedslots.empty()) return;
+    if (!isVisible() || dirty_.size() + change.changedslots.size() > kFewest) {
+        stale_ = true;
+        dirty_.clear();
+        return;
+    }
+    dirty_.insert(dirty_.end(), change.changedslots.begin(), change.changedslots.end());
+}
 
 void ViewWindow::toggle() {
     setVisible(!isVisible());
@@ -99,24 +112,23 @@ void ViewWindow::showEvent(QShowEvent* e) {
 QRegion ViewWindow::bringup() {
     const Look now = look();
     const std::vector<double> key = viewkey();
-    const bool same = kept_.size() == size() && key == shownkey_ && now.mind == shownlook_.mind &&
+    const BlockTable& blocks = form_.blocks;
+    const bool same = !stale_ && kept_.size() == size() && key == shownkey_ && now.mind == shownlook_.mind &&
                       now.maxd == shownlook_.maxd && now.colours == shownlook_.colours;
     QRegion dirty;
-    bool whole = !same;
-    // While a person edits a block, only it changes: the picture is drawn
-    // again where it was and where it is.
-    constexpr int kFewest = 32;
-    int changed = 0;
-    for (std::size_t i = 0; !whole && i < kSlots; ++i) {
-        if (std::memcmp(&shown_[i], &form_.blocks[i], sizeof(Block)) == 0) continue;
-        dirty += bounds(shown_[i], now);
-        dirty += bounds(form_.blocks[i], now);
-        whole = ++changed > kFewest;
+    if (same) {
+        for (int slot : dirty_) {
+            const auto i = static_cast<std::size_t>(slot);
+            dirty += bounds(shown_[i], now);
+            shown_[i] = blocks[i];
+            dirty += bounds(blocks[i], now);
+        }
+        if (now.current != shownlook_.current)
+            for (int slot : {shownlook_.current, now.current})
+                if (validslot(slot)) dirty += bounds(blocks[static_cast<std::size_t>(slot)], now);
     }
-    if (!whole && now.current != shownlook_.current)
-        for (int slot : {shownlook_.current, now.current})
-            if (validslot(slot)) dirty += bounds(form_.blocks[static_cast<std::size_t>(slot)], now);
-    if (whole) {
+    if (!same) {
+        shown_ = blocks;
         kept_ = QImage(size(), QImage::Format_RGB32);
         QPainter painter(&kept_);
         paint(painter, {});
@@ -127,7 +139,8 @@ QRegion ViewWindow::bringup() {
         painter.setClipRegion(dirty);
         paint(painter, dirty);
     }
-    shown_ = form_.blocks;
+    dirty_.clear();
+    stale_ = false;
     shownlook_ = now;
     shownkey_ = key;
     return dirty;

@@ -38,7 +38,7 @@ public:
     // How many times the window has painted itself, for the tests.
     int paints() const { return paints_; }
     // Forgets the kept picture: the next paint draws everything.
-    void invalidate() { kept_ = QImage(); }
+    void invalidate() { stale_ = true; }
 
 protected:
     // Called when the window is first shown or its view key is pressed.
@@ -68,11 +68,15 @@ private:
     // view, the size or the look, otherwise only where blocks changed;
     // gives the pixels that changed.
     QRegion bringup();
-    std::size_t subscription_ = 0;
+    // Notes the slots a transaction changed, to draw them again.
+    void take(const Change& change);
+    Connection changes_, afteraction_;
     bool placed_ = false;
     int paints_ = 0;
     QImage kept_;
-    BlockTable shown_{};
+    BlockTable shown_{}; // the blocks as the kept picture shows them
+    std::vector<int> dirty_; // slots changed since
+    bool stale_ = true;      // the kept picture is to be drawn anew
     Look shownlook_;
     std::vector<double> shownkey_;
 

@@ -1,4 +1,4 @@
-#include "app/history.h"
+#include "document/history.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,29 +8,22 @@ namespace qs {
 bool samebits(const Block& a, const Block& b) { return std::memcmp(&a, &b, sizeof(Block)) == 0; }
 
 std::size_t History::cost(const Step& s) {
-    return sizeof(Step) + s.changes.capacity() * sizeof(SlotChange) + s.what.capacity() + s.mergekey.capacity();
+    std::size_t bytes = sizeof(Step) + s.changes.capacity() * sizeof(SlotChange) + s.what.capacity() +
+                        s.mergekey.capacity();
+    for (const Stance* st : {&s.before, &s.after})
+        bytes += st->selection.capacity() * sizeof(std::int16_t) + st->marks.lines.capacity() * sizeof(Line);
+    if (s.file) bytes += s.file->first.path.capacity() + s.file->second.path.capacity();
+    return bytes;
 }
 
-void History::record(const BlockTable& before, const BlockTable& after, int rowbefore, int rowafter,
-                     std::string what, std::string mergekey) {
-    const bool merges = mergeable_ && !mergekey.empty() && done_ == steps_.size() && !steps_.empty() &&
-                        steps_.back().mergekey == mergekey;
-    Step step;
-    if (std::memcmp(before.data(), after.data(), sizeof(BlockTable)) != 0) {
-        for (std::size_t i = 0; i < before.size(); ++i)
-            if (!samebits(before[i], after[i]))
-                step.changes.push_back({static_cast<std::int16_t>(i), before[i], after[i]});
-    }
-    step.rowbefore = rowbefore;
-    step.rowafter = rowafter;
-    step.what = std::move(what);
-    step.mergekey = std::move(mergekey);
-
+void History::record(Step step) {
+    const bool merges = mergeable_ && !step.mergekey.empty() && done_ == steps_.size() && !steps_.empty() &&
+                        steps_.back().mergekey == step.mergekey && !step.file;
     if (merges) {
         Step& last = steps_.back();
         bytes_ -= cost(last);
         merge(last, step);
-        if (last.changes.empty()) {
+        if (last.changes.empty() && !last.file) {
             // Typed back to where it began: nothing is left to undo.
             steps_.pop_back();
             --done_;
@@ -42,12 +35,12 @@ void History::record(const BlockTable& before, const BlockTable& after, int rowb
     }
     // Only a step just made can take in the next one.
     mergeable_ = false;
-    if (step.changes.empty()) return;
+    if (step.changes.empty() && !step.file) return;
     mergeable_ = !step.mergekey.empty();
     push(std::move(step));
 }
 
-void History::merge(Step& last, const Step& next) {
+void History::merge(Step& last, Step& next) {
     for (const SlotChange& c : next.changes) {
         auto it = std::find_if(last.changes.begin(), last.changes.end(),
                                [&](const SlotChange& k) { return k.slot == c.slot; });
@@ -57,7 +50,7 @@ void History::merge(Step& last, const Step& next) {
     std::erase_if(last.changes, [](const SlotChange& k) { return samebits(k.before, k.after); });
     std::sort(last.changes.begin(), last.changes.end(),
               [](const SlotChange& a, const SlotChange& b) { return a.slot < b.slot; });
-    last.rowafter = next.rowafter;
+    last.after = std::move(next.after);
 }
 
 void History::push(Step step) {
@@ -76,20 +69,16 @@ void History::push(Step step) {
     }
 }
 
-const Step* History::undo(BlockTable& table) {
+const Step* History::undo() {
     mergeable_ = false;
     if (!canundo()) return nullptr;
-    const Step& s = steps_[--done_];
-    for (const SlotChange& c : s.changes) table[static_cast<std::size_t>(c.slot)] = c.before;
-    return &s;
+    return &steps_[--done_];
 }
 
-const Step* History::redo(BlockTable& table) {
+const Step* History::redo() {
     mergeable_ = false;
     if (!canredo()) return nullptr;
-    const Step& s = steps_[done_++];
-    for (const SlotChange& c : s.changes) table[static_cast<std::size_t>(c.slot)] = c.after;
-    return &s;
+    return &steps_[done_++];
 }
 
 void History::clear() {
