@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QWindow>
 
 #include <random>
 
@@ -237,6 +238,19 @@ TEST_F(Window, ADroppedFileOpens) {
     expect("status=Opened: dropped.QRD; b0=n4");
     drop({QUrl::fromLocalFile(q(dir.file("a.QRD"))), QUrl::fromLocalFile(q(dir.file("b.QRD")))});
     expect("status=Could not open 2 files: one map at a time");
+}
+
+// The title names the map's file and marks unsaved changes.
+TEST_F(Window, TheTitleNamesTheFileAndMarksUnsavedChanges) {
+    const auto title = [&] { return window.windowHandle()->title().toStdString(); };
+    run("write castle.QRD n1; open castle.QRD");
+    EXPECT_EQ(title(), "castle.QRD - Quarrystead");
+    run("typeover posxed 5");
+    EXPECT_EQ(title(), "castle.QRD* - Quarrystead");
+    run("keys <Ctrl+Z>");
+    EXPECT_EQ(title(), "castle.QRD - Quarrystead");
+    run("keys <Ctrl+N>; typeover sizexed 3");
+    EXPECT_EQ(title(), "Quarrystead");
 }
 
 TEST_F(Window, DialogsStartAtTheLastFile) {

@@ -141,6 +141,17 @@ MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_
     // What changes outside a person's event (the recovery copy's timer)
     // shows at once too.
     afteraction_ = form_.afteraction.connect([this] { sync(); });
+    changes_ = form_.document.changed.connect([this](const Change& c) {
+        if (c.file || c.saved) showtitle();
+    });
+}
+
+void MainWindow::showtitle() {
+    // The file's name and the desktop's mark of unsaved changes; a map of no
+    // file has the window's own caption.
+    const FileRef& file = form_.document.file();
+    setWindowTitle(file.path.empty() ? QString(kAppTitle) : q(file.title) + "[*] - " + kAppTitle);
+    setWindowModified(!file.path.empty() && form_.document.modified());
 }
 
 MainWindow::~MainWindow() {

@@ -60,6 +60,7 @@ private:
     };
 
     void build();
+    void showtitle();
     QPoint onascreen(QPoint at) const;
     void bind(const Control& control, std::function<void()> update);
     QRect place(const Control& control) const;
@@ -79,7 +80,7 @@ private:
     QPoint placed_;
     QLineEdit* held_ = nullptr;
     QObject* fieldevents_ = nullptr;
-    Connection afteraction_;
+    Connection afteraction_, changes_;
     TextField* heldfield_ = nullptr;
     std::uint64_t rowsseen_ = 0;
     MapWindow* mapwindow_ = nullptr;
