@@ -81,6 +81,23 @@ TEST_F(Keeping, UndoBringsBackWhatTheMainMapShowed) {
           {"press Copy; paste posxed 5; undo", "lines=44; colour43=bfbf7f"}});
 }
 
+// Another program's change to the map's file (its size, time or bytes) is
+// said once when the window is active again, and a quick save asks first.
+TEST_F(Keeping, AFileChangedOnDiskIsNotReplacedUnasked) {
+    const std::string changed = "a.QRD changed on disk since it was opened or saved here";
+    play({{"write a.QRD n1; open a.QRD; paste posxed 4; activate", "status=Opened: a.QRD"},
+          {"write a.QRD n2, n3; activate", "status=" + changed},
+          {"status x; activate", "status=x"}, // said once
+          {"no; saveagain", "status=Not saved: a.QRD changed on disk; asked=1"}});
+    EXPECT_EQ(readbytes(dir.file("a.QRD")), filebytes({numbered(2), numbered(3)}));
+    play({{"yes; saveagain", "status=Saved: a.QRD; asked=2"}, {"saveagain", "asked=2"}});
+    // Other bytes of the same size at the same time.
+    const auto time = fs::last_write_time(dir.file("a.QRD"));
+    run("write a.QRD n5");
+    fs::last_write_time(dir.file("a.QRD"), time);
+    play({{"no; saveagain", "status=Not saved: a.QRD changed on disk; asked=3"}});
+}
+
 // Each transaction names the slots whose records it changed, and only those.
 TEST_F(Keeping, ChangesNameTheSlotsTheyChanged) {
     play({{"load 41; select 5; paste posyed 4", "changed=5"},

@@ -132,11 +132,12 @@ TEST(SystemFiles, SayWhatFailedAndReadLongFilesWhole) {
     std::vector<std::byte> back;
     ASSERT_TRUE(readmapfile(files, dir.file("long.QRD"), 1u << 20, back).ok);
     EXPECT_EQ(back, long_);
-    FileKind kind = FileKind::Regular;
-    unsigned mode = 0;
-    EXPECT_EQ(files.kind(dir.file("long.QRD/x"), kind, mode), ENOTDIR);
-    EXPECT_EQ(files.kind(dir.file("none"), kind, mode), 0);
-    EXPECT_EQ(kind, FileKind::Missing);
+    FileInfo info;
+    EXPECT_EQ(files.stat(dir.file("long.QRD/x"), info), ENOTDIR);
+    EXPECT_EQ(files.stat(dir.file("long.QRD"), info), 0);
+    EXPECT_EQ(info.size, 70000u);
+    EXPECT_EQ(files.stat(dir.file("none"), info), 0);
+    EXPECT_EQ(info.kind, FileKind::Missing);
     EXPECT_EQ(files.create(dir.file("missing/x.QRD")), ENOENT);
     const int folder = ::open(dir.file("").c_str(), O_RDONLY);
     std::size_t got = 0;

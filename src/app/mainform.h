@@ -13,6 +13,8 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,10 @@ inline constexpr const char* kMapFilter = "Cairnwork(*.QRD)|*.QRD";
 // The key that takes the recovery copy of an earlier run, as its offer
 // names it.
 inline constexpr const char* kRecoverKey = "Ctrl+R";
+// What the status bar and the question before a quick save say of a file
+// that another program changed, after its name.
+inline constexpr const char* kChangedOnDisk = "changed on disk since it was opened or saved here";
+
 // How long after the last change the recovery copy is written.
 inline constexpr int kRecoveryDelayMs = 3000;
 
@@ -175,8 +181,12 @@ public:
     void openfile(const std::string& path);
     // One name opens; several are refused with a word in the status bar.
     void openfiles(const std::vector<std::string>& paths);
-    // Save to the map's file without a dialog; with none, the Save command.
+    // Save to the map's file without a dialog (asking first when another
+    // program changed the file since); with none, the Save command.
     void saveagain();
+    // Says in the status bar, once, that another program changed the map's
+    // file; for when the window becomes active again.
+    void checkdisk();
 
     void status(std::string text) { sbStatusBar.settext(1, std::move(text)); }
 
@@ -241,6 +251,11 @@ private:
     // Starts or stops the recovery copy after the map changed.
     void changed();
     void readmap(const ui::FileChoice& choice);
+    // What a file holds now that these bytes were read from it or written.
+    DiskStamp stampof(const std::string& path, std::span<const std::byte> bytes);
+    // Whether the map's file differs from what was last read or written.
+    bool diskchanged();
+    std::pair<std::uint64_t, std::int64_t> diskreported_;
     void writemap(const ui::FileChoice& choice);
     // The map now belongs to this file.
     void remember(const FileRef& file);

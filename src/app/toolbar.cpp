@@ -92,7 +92,7 @@ void MainForm::readmap(const ui::FileChoice& choice) {
     refreshlist();
     status("Opened: " + choice.filetitle);
     remember({choice.filename, choice.filetitle});
-    document.markclean();
+    document.markclean(stampof(choice.filename, bytes));
 }
 
 void MainForm::savemap() {
@@ -103,18 +103,56 @@ void MainForm::savemap() {
 }
 
 void MainForm::saveagain() {
-    if (document.file().path.empty()) {
+    const FileRef file = document.file();
+    if (file.path.empty()) {
         tbToolBar.click("Save");
         return;
     }
     dispatch.act("Save", [&] {
+        // Another program's changes to the file are not replaced unasked.
+        if (diskchanged() && services.messagebox.askyesno(file.title + " " + kChangedOnDisk +
+                                                              ".\nReplace it with this map?",
+                                                          kAppTitle) != ui::Answer::Yes) {
+            status("Not saved: " + file.title + " changed on disk");
+            return;
+        }
         sort();
-        writemap({document.file().path, document.file().title});
+        writemap({file.path, file.title});
     });
 }
 
+DiskStamp MainForm::stampof(const std::string& path, std::span<const std::byte> bytes) {
+    FileInfo info;
+    if (services.files.stat(path, info) != 0 || info.kind != FileKind::Regular) return {};
+    return {true, info.size, info.mtime, contenthash(bytes)};
+}
+
+bool MainForm::diskchanged() {
+    const DiskStamp& known = document.stamp();
+    const std::string& path = document.file().path;
+    FileInfo info;
+    // A file that is gone has nothing to lose.
+    if (!known.known || services.files.stat(path, info) != 0 || info.kind == FileKind::Missing) return false;
+    if (info.kind != FileKind::Regular || info.size != known.size || info.mtime != known.mtime) return true;
+    // The same size and time may still hide other bytes.
+    std::vector<std::byte> bytes;
+    return !readmapfile(services.files, path, known.size + 1, bytes).ok || contenthash(bytes) != known.hash;
+}
+
+void MainForm::checkdisk() {
+    if (!diskchanged()) return;
+    FileInfo info;
+    services.files.stat(document.file().path, info);
+    const std::pair<std::uint64_t, std::int64_t> seen{info.size, info.mtime};
+    if (seen == diskreported_) return; // said once for this change
+    diskreported_ = seen;
+    status(document.file().title + " " + kChangedOnDisk);
+    actionover();
+}
+
 void MainForm::writemap(const ui::FileChoice& choice) {
-    const FileResult written = writemapfile(services.files, choice.filename, encodemap(blocks));
+    const std::vector<std::byte> bytes = encodemap(blocks);
+    const FileResult written = writemapfile(services.files, choice.filename, bytes);
     if (!written.ok) {
         status("Could not save: " + choice.filetitle + " (" + written.reason + ")");
         return;
@@ -130,12 +168,12 @@ void MainForm::writemap(const ui::FileChoice& choice) {
         status("Saved " + std::to_string(saved) + " of " + std::to_string(listed) + " blocks: " +
                choice.filetitle + " (block " + std::to_string(saved + 1) + " has a zero size)");
         BlockTable onfile;
-        decodemap(encodemap(blocks), onfile);
-        document.markclean({}, &onfile);
+        decodemap(bytes, onfile);
+        document.markclean(stampof(choice.filename, bytes), &onfile);
         return;
     }
     status("Saved: " + choice.filetitle);
-    document.markclean();
+    document.markclean(stampof(choice.filename, bytes));
 }
 
 void MainForm::remember(const FileRef& file) {

@@ -14,16 +14,14 @@ std::string errortext(int error) {
     return std::generic_category().message(error);
 }
 
-int SystemFiles::kind(const std::string& path, FileKind& kind, unsigned& mode) {
+int SystemFiles::stat(const std::string& path, FileInfo& info) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        if (errno != ENOENT) return errno;
-        kind = FileKind::Missing;
-        mode = 0;
-        return 0;
-    }
-    kind = S_ISREG(st.st_mode) ? FileKind::Regular : FileKind::Other;
-    mode = st.st_mode & 07777;
+    info = {};
+    if (::stat(path.c_str(), &st) != 0) return errno == ENOENT ? 0 : errno;
+    info.kind = S_ISREG(st.st_mode) ? FileKind::Regular : FileKind::Other;
+    info.mode = st.st_mode & 07777;
+    info.size = static_cast<std::uint64_t>(st.st_size);
+    info.mtime = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     return 0;
 }
 

@@ -3,11 +3,21 @@
 // can make any step fail with any error. Every step returns 0 or the
 // system's error number.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace qs {
 
 enum class FileKind { Missing, Regular, Other };
+
+// What a name names, and for a file, its permission bits, size and time of
+// its last change.
+struct FileInfo {
+    FileKind kind = FileKind::Missing;
+    unsigned mode = 0;
+    std::uint64_t size = 0;
+    std::int64_t mtime = 0; // nanoseconds since the epoch
+};
 
 // An error of the program's own: the name names something that is not a
 // regular file (a folder, a pipe, a device, a socket).
@@ -20,9 +30,9 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    // What the name names and, for a file, its permission bits. A missing
-    // name is not an error; a folder on the way that cannot be searched is.
-    virtual int kind(const std::string& path, FileKind& kind, unsigned& mode) = 0;
+    // What the name names. A missing name is not an error; a folder on the
+    // way that cannot be searched is.
+    virtual int stat(const std::string& path, FileInfo& info) = 0;
     // 0 when this user may write the file, as the file system decides.
     virtual int canwrite(const std::string& path) = 0;
     // Opens a regular file for reading without ever blocking; anything else
@@ -50,7 +60,7 @@ public:
 // The real file system.
 class SystemFiles : public FileSystem {
 public:
-    int kind(const std::string& path, FileKind& kind, unsigned& mode) override;
+    int stat(const std::string& path, FileInfo& info) override;
     int canwrite(const std::string& path) override;
     int openread(const std::string& path, int& fd) override;
     int create(const std::string& path) override;

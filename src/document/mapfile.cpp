@@ -24,9 +24,8 @@ std::string filetitle(const std::string& path) {
 }
 
 bool fileexists(FileSystem& files, const std::string& path) {
-    FileKind kind = FileKind::Missing;
-    unsigned mode = 0;
-    return files.kind(path, kind, mode) != 0 || kind != FileKind::Missing;
+    FileInfo info;
+    return files.stat(path, info) != 0 || info.kind != FileKind::Missing;
 }
 
 FileResult readmapfile(FileSystem& files, const std::string& path, std::size_t limit,
@@ -59,11 +58,11 @@ FileResult createmapfile(FileSystem& files, const std::string& path) {
 
 FileResult writemapfile(FileSystem& files, const std::string& path, const std::vector<std::byte>& bytes) {
     // The new file keeps the old one's permissions, or gets a new file's.
-    FileKind kind = FileKind::Missing;
-    unsigned mode = 0;
-    if (const int error = files.kind(path, kind, mode)) return failure(error);
-    if (kind == FileKind::Other) return failure(kNotRegularFile);
-    if (kind == FileKind::Regular) {
+    FileInfo info;
+    if (const int error = files.stat(path, info)) return failure(error);
+    unsigned mode = info.mode;
+    if (info.kind == FileKind::Other) return failure(kNotRegularFile);
+    if (info.kind == FileKind::Regular) {
         // Renaming over a file needs only the folder's permission; the file's
         // own protection is honoured here.
         if (const int error = files.canwrite(path)) return failure(error);

@@ -13,8 +13,8 @@ public:
     Step failat = Step::None;
     int error = EIO;
 
-    int kind(const std::string& p, FileKind& k, unsigned& m) override {
-        return failat == Step::Kind ? error : SystemFiles::kind(p, k, m);
+    int stat(const std::string& p, FileInfo& info) override {
+        return failat == Step::Kind ? error : SystemFiles::stat(p, info);
     }
     int openread(const std::string& p, int& fd) override {
         return failat == Step::OpenRead ? error : SystemFiles::openread(p, fd);

@@ -137,7 +137,8 @@ struct Harness {
     //   table as NAME, "marked" when not given), put SLOT BLOCK (see
     //   blockof), refreshlist, refreshmap, sort; write NAME BLOCK, ... (a map
     //   file in `folder` of those blocks), files NAME... (named from outside),
-    //   saveagain, cls (clears the map), relist (the current row clicked
+    //   saveagain, activate (the window made active again), status TEXT
+    //   (written by the program), cls (clears the map), relist (the current row clicked
     //   again), unselect (the list's selection cleared), markblock SLOT,
     //   notready (fields), fire (the recovery timer), unload (closes).
     void run(const std::string& steps) {
@@ -204,6 +205,8 @@ struct Harness {
                 form.openfiles(paths);
             }
             else if (verb == "saveagain") form.saveagain();
+            else if (verb == "activate") form.checkdisk();
+            else if (verb == "status") form.status(arg);
             else if (verb == "cls") form.Map.cls();
             else if (verb == "relist") form.List1.onclick();
             else if (verb == "unselect") form.List1.clear();

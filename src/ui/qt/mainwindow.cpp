@@ -206,6 +206,16 @@ QPoint MainWindow::onascreen(QPoint at) const {
     return primary ? primary->availableGeometry().topLeft() : at;
 }
 
+void MainWindow::changeEvent(QEvent* e) {
+    // Back in the window, a person learns of another program's change to
+    // the map's file.
+    if (e->type() == QEvent::ActivationChange && isActiveWindow()) {
+        flush();
+        form_.checkdisk();
+    }
+    QWidget::changeEvent(e);
+}
+
 void MainWindow::dragEnterEvent(QDragEnterEvent* e) {
     if (e->mimeData()->hasUrls()) e->acceptProposedAction();
 }

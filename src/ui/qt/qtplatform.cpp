@@ -99,7 +99,7 @@ FileChoice QtFileDialog::show(bool save) {
 
 Answer QtMessageBox::askyesno(const std::string& prompt, const std::string& title) {
     QMessageBox box(QMessageBox::NoIcon, q(title), q(prompt), QMessageBox::Yes | QMessageBox::No, parent_);
-    box.setObjectName("DeleteQuestion");
+    box.setObjectName("Question");
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
