@@ -36,7 +36,7 @@ struct WindowBench {
     ui::DefaultRandom random;
     test::TempDir dir;
     ui::QtTimer timer;
-    MainForm form{Services{settings, files, box, random, systemfiles(), timer, dir.file("recovery.QRD")}};
+    MainForm form{Services{settings, files, box, random, systemfiles(), timer, dir.path.string()}};
     ui::MainWindow window{form};
 };
 

@@ -42,7 +42,7 @@ private:
 // `bare` takes away what hangs off the end of a person's action, to measure
 // what it costs.
 struct Bench {
-    explicit Bench(int n, bool bare = false) : h(true, dir.file("recovery.QRD")), f(h.form), p(h.form) {
+    explicit Bench(int n, bool bare = false) : h(true, dir.path.string()), f(h.form), p(h.form) {
         h.load(n, benchblock);
         f.refreshmap();
         if (bare) {

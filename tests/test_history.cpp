@@ -12,6 +12,7 @@
 #include <random>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -135,42 +136,102 @@ TEST(HistoryBounds, TheOldestStepsGoBeyondEitherBound) {
     EXPECT_LT(history.steps(), 400u);
 }
 
-TEST(Recovery, ACopyOutlivesACrashAndIsTakenAsAnOpenThatCanBeUndone) {
+// The recovery copies in a folder: what each holds, past its 1000 slots.
+static std::vector<std::vector<std::byte>> copies(const TempDir& dir) {
+    std::vector<std::vector<std::byte>> out;
+    for (const std::string& name : dir.names())
+        if (name.starts_with("recovery") && name.ends_with(".QRD")) out.push_back(readbytes(dir.file(name)));
+    return out;
+}
+
+TEST(Recovery, ACopyOutlivesACrashAndIsTakenWithItsFileAsAnOpenThatCanBeUndone) {
     TempDir dir;
-    const std::string path = dir.file("recovery.QRD");
     BlockTable edited;
     {
-        Transcript t(path);
+        Transcript t(dir.path);
+        t.h.folder = dir.file(""); // the map's file outlives this editor
         EXPECT_FALSE(t.f.recoveryoffered()); // no copy yet: nothing is offered
-        t.play({{"load 3; paste posxed -7.5", "status=Status"}});
+        t.play({{"write map.QRD n1; open map.QRD; paste posxed -7.5", "status=Opened: map.QRD"}});
         EXPECT_EQ(t.h.timer.milliseconds, kRecoveryDelayMs);
         t.run("fire");
         edited = t.f.blocks;
-        EXPECT_EQ(readbytes(path), encodetable(edited));
-        t.play({{"recover", "status=Nothing to recover"}}); // this run's own copy is not on offer
-    } // the process ends without closing its window
-    Transcript next(path);
+        const auto kept = copies(dir);
+        ASSERT_EQ(kept.size(), 1u);
+        EXPECT_EQ(std::vector(kept[0].begin(), kept[0].begin() + 32000), encodetable(edited));
+        t.play({{"recover", "status=Nothing to recover"}}); // this editor's own copy is not on offer
+    } // the editor ends without closing its window
+    Transcript next(dir.path);
     next.play({{"mark empty", "status=Unsaved work kept: press Ctrl+R to recover it"},
-               {"recover", "status=Recovered the unsaved map"}});
+               {"recover", "status=Recovered the unsaved map of map.QRD; file=map.QRD; modified=1"}});
     EXPECT_FALSE(next.f.recoveryoffered());
     EXPECT_EQ(next.f.blocks, edited);
-    // A save removes the copy; a close with changes writes it at once.
-    next.play({{"undo", "table=empty"}, {"redo; save map.QRD", "status=Saved: map.QRD"}});
-    EXPECT_FALSE(fs::exists(path) || next.h.timer.pending());
+    // The copy is this editor's now; a quick save goes to the map's file.
+    EXPECT_EQ(copies(dir).size(), 1u);
+    next.play({{"undo", "table=empty; file="}, {"redo; saveagain", "status=Saved: map.QRD; asked=0"}});
+    EXPECT_TRUE(copies(dir).empty() && !next.h.timer.pending());
+    // A close with changes writes the copy at once.
     next.run("paste posxed 4; unload");
-    EXPECT_EQ(readbytes(path), encodetable(next.f.blocks));
+    EXPECT_EQ(copies(dir).size(), 1u);
 }
 
-TEST(Recovery, AnOfferedCopyStaysUntilTakenAndOneThatCannotBeReadIsReported) {
+TEST(Recovery, EachCopyLeftIsOfferedWithItsFileAndTimeToRecoverDiscardOrLeave) {
     TempDir dir;
-    const std::string path = dir.file("recovery.QRD");
-    writebytes(path, encodetable(BlockTable{numbered(0)}));
-    Transcript(path).run("unload"); // nothing changed: the offer stays
-    EXPECT_TRUE(fs::exists(path));
-    fs::remove(path);
-    fs::create_directory(path);
-    Transcript(path).play({{"recover", "status=Could not recover: recovery.QRD (Not a regular file); steps=0"}});
-    EXPECT_TRUE(fs::is_directory(path));
+    for (const char* map : {"a.QRD", "b.QRD"}) {
+        Transcript t(dir.path);
+        t.run(std::string("write ") + map + " n1; open " + map + "; paste posxed 3; fire");
+        t.f.keepcopy();
+    }
+    Transcript later(dir.path);
+    later.play({{"offer", "asked=1"}}); // Later: both stay
+    EXPECT_TRUE(later.h.messagebox.asked.front().first.starts_with("An editor that did not close kept unsaved "
+                                                                 "work on b.QRD at 20"));
+    later.play({{"choose 1; offer", "status=Discarded the unsaved work; asked=3"}}); // the newest, then later
+    Transcript taking(dir.path); // the one `later` holds is not offered here
+    EXPECT_FALSE(taking.f.recoveryoffered());
+    later.play({{"choose 0; offer", "file=a.QRD; b0.x=3"}});
+    EXPECT_FALSE(later.f.recoveryoffered());
+}
+
+// Editors running at once keep a copy each and never offer a running
+// one's; a start offers the copy of one that died.
+TEST(Recovery, TwoEditorsAtOnceNeverTouchEachOthersCopies) {
+    TempDir dir;
+    int ready[2], stop[2];
+    ASSERT_EQ(::pipe(ready) | ::pipe(stop), 0);
+    const pid_t other = ::fork();
+    if (other == 0) {
+        Transcript t(dir.path);
+        t.run("load 3; paste posxed 11; fire");
+        [[maybe_unused]] const auto sent = ::write(ready[1], "!", 1);
+        char c;
+        [[maybe_unused]] const auto got = ::read(stop[0], &c, 1); // runs until killed
+        ::_exit(0);
+    }
+    char c;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    {
+        Transcript mine(dir.path);
+        EXPECT_FALSE(mine.f.recoveryoffered());
+        mine.run("load 2; paste posxed 22; fire");
+        ASSERT_EQ(copies(dir).size(), 2u);
+        mine.run("save mine.QRD");
+        EXPECT_EQ(copies(dir).size(), 1u); // its own copy went; the other editor's stays
+        ::kill(other, SIGKILL);
+        ::waitpid(other, nullptr, 0);
+        Transcript third(dir.path);
+        third.play({{"recover", "b0.x=11"}});
+        // The dead editor's copy went once the third had its own.
+        const auto kept = copies(dir);
+        ASSERT_EQ(kept.size(), 1u);
+        EXPECT_EQ(std::vector(kept[0].begin(), kept[0].begin() + 32000), encodetable(third.f.blocks));
+    }
+}
+
+TEST(Recovery, ACopyThatCannotBeReadIsReportedAndLeft) {
+    TempDir dir;
+    fs::create_directory(dir.file("recovery.QRD")); // a copy of an earlier version's name
+    Transcript(dir.path).play({{"recover", "status=Could not recover: recovery.QRD (Not a regular file); steps=0"}});
+    EXPECT_TRUE(fs::is_directory(dir.file("recovery.QRD")));
 }
 
 TEST_F(Keeping, FailedSavesLeaveTheOldFileAndTheMapAndNoTemporaryFileAndSayWhy) {

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -100,7 +101,7 @@ int main(int argc, char** argv) {
     qs::ui::QtMessageBox messagebox;
     qs::ui::QtTimer recoverytimer;
     qs::MainForm form({settings, filedialog, messagebox, random, qs::systemfiles(), recoverytimer,
-                       qs::ui::recoverypath()});
+                       qs::ui::recoveryfolder()});
     qs::ui::MainWindow window(form);
     filedialog.setparent(&window);
     messagebox.setparent(&window);
@@ -114,5 +115,10 @@ int main(int argc, char** argv) {
     if (parser.isSet(painted)) qs::ui::quitwhenpainted(window);
     window.show();
     window.restoreviews();
+    // Once the window is up, the unsaved work of editors that ended.
+    QTimer::singleShot(0, &window, [&] {
+        form.offerrecovery();
+        window.sync();
+    });
     return QApplication::exec();
 }

@@ -2,6 +2,7 @@
 // The main window of the core: the block table, the window state, every
 // control and the handlers wired to their notifications. It links no toolkit;
 // the real window mirrors it.
+#include "app/recoverycopies.h"
 #include "document/block.h"
 #include "document/document.h"
 #include "document/filesystem.h"
@@ -45,8 +46,8 @@ struct Services {
     FileSystem& files = systemfiles();
     // Starts the wait before the recovery copy is written.
     ui::Timer& recoverytimer = notimer();
-    // Where the recovery copy lives; none is kept when empty.
-    std::string recoverypath = {};
+    // The folder of the recovery copies; none is kept when empty.
+    std::string recoveryfolder = {};
 };
 
 class MainForm {
@@ -199,11 +200,17 @@ public:
 
     // The recovery copy: written a few seconds after the last change while
     // the map is modified, and when the window closes; removed when nothing
-    // is left unsaved. A copy left by an earlier run is offered at start and
-    // taken, as an Open that can be undone, by recover().
-    bool recoveryoffered() const { return offered_; }
-    void recover();
+    // is left unsaved. Copies left by editors that ended are offered at
+    // start: each is taken, as an Open that can be undone, by recover() or
+    // thrown away by discard().
+    bool recoveryoffered() const { return !copies_.left().empty(); }
+    const std::vector<LeftCopy>& leftcopies() const { return copies_.left(); }
+    void recover(std::size_t index = 0);
+    void discard(std::size_t index);
     void keepcopy();
+    // Asks about each copy left, newest first: recover it, throw it away,
+    // or leave it for later.
+    void offerrecovery();
 
     // Raised after every person's action, once its whole cascade is over,
     // and after anything else that changes what the window shows.
@@ -265,8 +272,7 @@ private:
     std::size_t mapdrawn_ = 0;
     std::uint64_t mapclears_ = 0;
     Connection recoverylistener_;
-    bool copykept_ = false;
-    bool offered_ = false;
+    RecoveryCopies copies_{services.files, services.recoveryfolder};
 
     RowCache rowcache_;
     CornerCache cornercache_;

@@ -1,8 +1,11 @@
-// The recovery copy: the whole table, kept in a map file of its own while it
-// holds changes that no map file holds, so that a crash loses nothing.
+// The recovery copy: the whole table and the file it belongs to, kept in a
+// file of this editor's own while the map holds changes that its file does
+// not, so that a crash loses nothing; and the copies that editors which
+// ended left behind, offered at start.
 #include "app/mainform.h"
-#include "document/mapcodec.h"
 #include "document/mapfile.h"
+
+#include <ctime>
 
 namespace qs {
 
@@ -16,54 +19,88 @@ ui::Timer& notimer() {
 }
 
 void MainForm::changed() {
-    if (services.recoverypath.empty()) return;
+    if (!copies_.keeping()) return;
     if (modified()) {
         services.recoverytimer.start(kRecoveryDelayMs, [this] { keepcopy(); });
         return;
     }
     services.recoverytimer.stop();
-    // Only a copy this run wrote is removed: one left by an earlier run
-    // stays on offer.
-    if (copykept_ && services.files.remove(services.recoverypath) == 0) copykept_ = false;
+    copies_.drop();
 }
 
 void MainForm::keepcopy() {
     services.recoverytimer.stop();
-    if (services.recoverypath.empty()) return;
-    const FileResult written = writemapfile(services.files, services.recoverypath, encodetable(blocks));
+    if (!copies_.keeping()) return;
+    const FileResult written = copies_.keep(blocks, document.file(), document.stamp());
     if (!written.ok) {
         // Said at once, though no person's action is under way.
         status("Could not keep a recovery copy (" + written.reason + ")");
         actionover();
-        return;
     }
-    copykept_ = true;
-    offered_ = false; // the file now holds this run's map
 }
 
-void MainForm::recover() {
-    if (!offered_) {
+void MainForm::recover(std::size_t index) {
+    if (index >= copies_.left().size()) {
         status("Nothing to recover");
+        actionover();
         return;
     }
-    const std::string& path = services.recoverypath;
-    std::vector<std::byte> bytes;
-    const FileResult read = readmapfile(services.files, path, kSlots * kRecordBytes, bytes);
+    const LeftCopy copy = copies_.left()[index];
+    BlockTable table;
+    const FileResult read = copies_.read(copy, table);
     if (!read.ok) {
         // Left where it is, for another try or for a person to rescue.
-        status("Could not recover: " + filetitle(path) + " (" + read.reason + ")");
+        status("Could not recover: " + filetitle(copy.path) + " (" + read.reason + ")");
+        actionover();
         return;
     }
-    offered_ = false;
-    copykept_ = true; // the copy is this run's now: replaced or removed like its own
     dispatch.act("Recover", [&] {
-        BlockTable table;
-        decodemap(bytes, table);
         document.replace(table);
         refreshmap();
         refreshlist();
-        status("Recovered the unsaved map");
+        status(copy.file.path.empty() ? "Recovered the unsaved map"
+                                      : "Recovered the unsaved map of " + copy.file.title);
+        // The file it belonged to, as that editor last knew it: a quick
+        // save goes there, and asks first if another program changed it.
+        remember(copy.file);
+        document.setstamp(copy.stamp);
     });
+    // This editor's own copy holds the map before the one left goes.
+    keepcopy();
+    copies_.discard(index);
+}
+
+void MainForm::discard(std::size_t index) {
+    if (index >= copies_.left().size()) return;
+    copies_.discard(index);
+    status("Discarded the unsaved work");
+    actionover();
+}
+
+namespace {
+
+std::string localtime(std::int64_t nanoseconds) {
+    const std::time_t seconds = static_cast<std::time_t>(nanoseconds / 1000000000);
+    std::tm parts{};
+    char text[32] = "";
+    if (localtime_r(&seconds, &parts) != nullptr) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &parts);
+    return text;
+}
+
+} // namespace
+
+void MainForm::offerrecovery() {
+    for (std::size_t i = 0; i < copies_.left().size();) {
+        const LeftCopy& copy = copies_.left()[i];
+        const std::string what = copy.file.path.empty() ? "an unnamed map" : copy.file.title;
+        const int choice = services.messagebox.choose(
+            "An editor that did not close kept unsaved work on " + what + " at " + localtime(copy.time) +
+                ".\nRecover it?",
+            "Recover unsaved work", {"Recover", "Discard", "Later"});
+        if (choice == 0) return recover(i);
+        if (choice != 1) return; // later: Ctrl+R still takes it
+        discard(i);
+    }
 }
 
 } // namespace qs

@@ -23,10 +23,8 @@ double storednumber(ui::SettingsStore& store, const char* key, const char* fallb
 void MainForm::start() {
     load();
     services.filedialog.setfilter(kMapFilter);
-    if (!services.recoverypath.empty() && fileexists(services.files, services.recoverypath)) {
-        offered_ = true;
-        status(std::string("Unsaved work kept: press ") + kRecoverKey + " to recover it");
-    }
+    copies_.claim();
+    if (recoveryoffered()) status(std::string("Unsaved work kept: press ") + kRecoverKey + " to recover it");
 }
 
 void MainForm::load() {
@@ -48,9 +46,11 @@ void MainForm::unload() {
         store.set(kAppTitle, kSection, "MainTop", plainnum(top));
     }
     store.set(kAppTitle, kSection, "Background", plainnum(static_cast<std::int32_t>(Slider1.value())));
-    // Closing asks nothing: what is not saved stays in the recovery copy.
+    // Closing asks nothing: what is not saved stays in the recovery copy,
+    // which the next editor to start offers.
     if (modified()) keepcopy();
     else changed();
+    copies_.release();
 }
 
 } // namespace qs

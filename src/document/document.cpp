@@ -147,7 +147,7 @@ void Document::finish(bool record) {
         changes.push_back(w);
         // An empty slot holds no block to keep selected.
         if (selected_[i] && isemptyslot(table_[i])) selected_.reset(i);
-        const bool differs = !samebits(table_[i], (*known_->table)[i]);
+        const bool differs = !known_->table || !samebits(table_[i], (*known_->table)[i]);
         differing_ += static_cast<int>(differs) - static_cast<int>(differs_[i]);
         differs_[i] = differs;
     }

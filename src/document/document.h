@@ -86,8 +86,10 @@ public:
     // which a save that could not hold every block wrote).
     void markclean(DiskStamp stamp = {}, const BlockTable* onfile = nullptr);
     bool modified() const { return differing_ > 0; }
-    // What the file held when last read or written here.
+    // What the file held when last read or written here; set, what another
+    // editor last knew of it.
     const DiskStamp& stamp() const { return known_->stamp; }
+    void setstamp(const DiskStamp& stamp) { known_->stamp = stamp; }
 
     // Transactions. `what` names the step in the history, `mergekey` lets
     // it merge with the step before; `record` false makes no step (undo,

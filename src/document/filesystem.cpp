@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -103,6 +105,28 @@ unsigned SystemFiles::newfilemode() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666u & ~static_cast<unsigned>(mask);
+}
+
+int SystemFiles::lock(const std::string& path, int& fd) {
+    fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return errno;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return 0;
+    const int error = errno;
+    ::close(fd);
+    fd = -1;
+    return error;
+}
+
+int SystemFiles::list(const std::string& folder, std::vector<std::string>& names) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return errno;
+    names.clear();
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    ::closedir(dir);
+    return 0;
 }
 
 FileSystem& systemfiles() {

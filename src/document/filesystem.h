@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace qs {
 
@@ -55,6 +56,12 @@ public:
     virtual int remove(const std::string& path) = 0;
     // The permissions a new file gets under the present umask.
     virtual unsigned newfilemode() = 0;
+    // Opens the file, made when missing, and takes its lock for as long as
+    // it stays open, or till the process ends; EWOULDBLOCK when another
+    // process holds it.
+    virtual int lock(const std::string& path, int& fd) = 0;
+    // The names in a folder.
+    virtual int list(const std::string& folder, std::vector<std::string>& names) = 0;
 };
 
 // The real file system.
@@ -74,6 +81,8 @@ public:
     int syncfolder(const std::string& folder) override;
     int remove(const std::string& path) override;
     unsigned newfilemode() override;
+    int lock(const std::string& path, int& fd) override;
+    int list(const std::string& folder, std::vector<std::string>& names) override;
 };
 
 // The process's one real file system.

@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace qs::ui {
 
@@ -48,6 +49,10 @@ public:
     virtual ~MessageBox() = default;
     // A question with Yes and No buttons and no icon.
     virtual Answer askyesno(const std::string& prompt, const std::string& title) = 0;
+    // A question with buttons of its own, the first the default and the
+    // last what closing it answers; gives the button's index.
+    virtual int choose(const std::string& prompt, const std::string& title,
+                       const std::vector<std::string>& buttons) = 0;
 };
 
 // Single-precision fractions from 0 up to, not including, 1.
@@ -133,7 +138,8 @@ private:
     }
 };
 
-// Answers questions from a queue; an empty queue answers No.
+// Answers questions from queues; an empty queue answers No, or the last
+// button.
 class ScriptedMessageBox : public MessageBox {
 public:
     Answer askyesno(const std::string& prompt, const std::string& title) override {
@@ -143,7 +149,16 @@ public:
         answers.pop_front();
         return a;
     }
+    int choose(const std::string& prompt, const std::string& title,
+               const std::vector<std::string>& buttons) override {
+        asked.push_back({prompt, title});
+        if (choices.empty()) return static_cast<int>(buttons.size()) - 1;
+        const int c = choices.front();
+        choices.pop_front();
+        return c;
+    }
     std::deque<Answer> answers;
+    std::deque<int> choices;
     std::deque<std::pair<std::string, std::string>> asked;
 };
 

@@ -90,7 +90,7 @@ struct Step {
 struct Harness {
     // `asker`, when given, asks the form's questions instead of `messagebox`.
     explicit Harness(bool start = false, std::string recovery = {}, ui::MessageBox* asker = nullptr)
-        : recoverypath(std::move(recovery)), box(asker) {
+        : recoveryfolder(std::move(recovery)), box(asker) {
         if (start) form.start();
     }
     ui::MemorySettings settings;
@@ -99,10 +99,10 @@ struct Harness {
     ui::DefaultRandom random;
     FaultyFiles files;
     ui::ManualTimer timer;
-    // Where the recovery copy goes; empty keeps none.
-    std::string recoverypath;
+    // Where the recovery copies go; empty keeps none.
+    std::string recoveryfolder;
     ui::MessageBox* box;
-    MainForm form{Services{settings, filedialog, box ? *box : messagebox, random, files, timer, recoverypath}};
+    MainForm form{Services{settings, filedialog, box ? *box : messagebox, random, files, timer, recoveryfolder}};
     std::string folder; // where the steps "open" and "save" find their files
     std::map<std::string, BlockTable> marks;
 
@@ -129,8 +129,9 @@ struct Harness {
     //   load N, select ROW, type FIELD TEXT, paste FIELD TEXT, back FIELD,
     //   arrow BAR ±1, track BAR ±1, drag BAR V..., set BAR V (a write by
     //   the program), click CONTROL, slide V, press KEY, point H V [BUTTON],
-    //   clickmap, undo, redo, recover, yes and no (the next question's
-    //   answer), open NAME and save NAME (a file in `folder`, through the
+    //   clickmap, undo, redo, recover, offer (the recovery copies left),
+    //   yes and no (the next question's answer), choose N (the next
+    //   question's button), open NAME and save NAME (a file in `folder`, through the
     //   dialog; opens NAME and saves NAME only give the dialog's answer),
     //   log (records notifications from here), clicks (records the rows the
     //   list's clicks run for, from here), mark [NAME] (keeps the
@@ -177,6 +178,8 @@ struct Harness {
             else if (verb == "undo") form.undo();
             else if (verb == "redo") form.redo();
             else if (verb == "recover") form.recover();
+            else if (verb == "choose") messagebox.choices.push_back(std::stoi(name));
+            else if (verb == "offer") form.offerrecovery();
             else if (verb == "yes" || verb == "no")
                 messagebox.answers.push_back(verb == "yes" ? ui::Answer::Yes : ui::Answer::No);
             else if (verb == "open" || verb == "save" || verb == "opens" || verb == "saves") {

@@ -146,7 +146,9 @@ inline std::string valueof(Harness& h, const std::string& what) {
 }
 
 struct Transcript : Plays<Transcript> {
-    explicit Transcript(std::string recovery = {}) : h(true, std::move(recovery)) { h.folder = dir.file(""); }
+    explicit Transcript(const std::filesystem::path& recovery = {}) : h(true, recovery.string()) {
+        h.folder = dir.file("");
+    }
     Harness h;
     MainForm& f = h.form;
     TempDir dir; // where "open" and "save" find their files

@@ -7,6 +7,9 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QDir>
+#include <QPushButton>
+
+#include <algorithm>
 
 namespace qs::ui {
 
@@ -51,10 +54,10 @@ void QtTimer::due() {
     if (task) task();
 }
 
-std::string recoverypath() {
+std::string recoveryfolder() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (folder.isEmpty() || !QDir().mkpath(folder)) return {};
-    return QDir(folder).filePath("recovery.QRD").toStdString();
+    return folder.toStdString();
 }
 
 std::string qtnamefilter(const std::string& filter) {
@@ -102,6 +105,25 @@ Answer QtMessageBox::askyesno(const std::string& prompt, const std::string& titl
     box.setObjectName("Question");
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+int QtMessageBox::choose(const std::string& prompt, const std::string& title,
+                         const std::vector<std::string>& buttons) {
+    QMessageBox box(QMessageBox::Question, q(title), q(prompt), QMessageBox::NoButton, parent_);
+    box.setObjectName("Question");
+    std::vector<QAbstractButton*> added;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const auto role = i == 0 ? QMessageBox::AcceptRole
+                          : i + 1 == buttons.size() ? QMessageBox::RejectRole : QMessageBox::DestructiveRole;
+        added.push_back(box.addButton(q(buttons[i]), role));
+    }
+    if (!added.empty()) {
+        box.setDefaultButton(qobject_cast<QPushButton*>(added.front()));
+        box.setEscapeButton(added.back());
+    }
+    box.exec();
+    const auto chosen = std::find(added.begin(), added.end(), box.clickedButton());
+    return chosen == added.end() ? static_cast<int>(buttons.size()) - 1 : static_cast<int>(chosen - added.begin());
 }
 
 } // namespace qs::ui

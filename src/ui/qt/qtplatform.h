@@ -42,6 +42,8 @@ public:
     explicit QtMessageBox(QWidget* parent = nullptr) : parent_(parent) {}
     void setparent(QWidget* parent) { parent_ = parent; }
     Answer askyesno(const std::string& prompt, const std::string& title) override;
+    int choose(const std::string& prompt, const std::string& title,
+               const std::vector<std::string>& buttons) override;
 
 private:
     QWidget* parent_;
@@ -65,9 +67,9 @@ private:
     std::function<void()> task_;
 };
 
-// Where this user's recovery copy lives, in the application's data folder
+// Where this user's recovery copies live: the application's data folder
 // (made when missing); empty when there is no such folder.
-std::string recoverypath();
+std::string recoveryfolder();
 
 // "Cairnwork(*.QRD)|*.QRD" as a Qt name filter whose pattern matches the
 // extension in any case: "Cairnwork(*.QRD) (*.[Qq][Rr][Dd])".
