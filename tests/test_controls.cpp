@@ -1,10 +1,13 @@
 // The control model: each write raises its notification at once, runs its
 // handler to the end, and an equal write raises nothing.
 #include "ui/controls.h"
+#include "ui/placement.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <optional>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -111,4 +114,20 @@ TEST_F(Model, APersonsActionBeginsAndEndsOnceAroundItsWholeCascade) {
     EXPECT_EQ(seen, (Log{"begin aChange", "b x", "inner runs nested", "end", "begin Recover", "b y",
                          "inner runs nested", "end"}));
     EXPECT_EQ(d.depth(), 0);
+}
+
+// A new window goes beside the main window, clear of it and of the other
+// view, made smaller to fit; with no room, nowhere.
+TEST(Placement, BesideTheMainWindowWhereTheScreenHasRoom) {
+    using qs::ui::Rect;
+    const Rect screen{0, 0, 1280, 1024}, main{66, 66, 574, 505};
+    const std::tuple<Rect, int, int, Rect, std::optional<Rect>> cases[] = {
+        {main, 640, 640, {}, Rect{648, 66, 632, 640}},                       // right, narrowed
+        {main, 400, 300, Rect{648, 66, 400, 300}, Rect{648, 374, 400, 300}}, // right, below the other
+        {{66, 66, 1000, 505}, 800, 600, {}, Rect{66, 579, 800, 445}},       // below, lowered to fit
+        {{700, 300, 574, 505}, 640, 640, {}, Rect{52, 300, 640, 640}},      // left
+        {{66, 66, 572, 479}, 800, 600, Rect{646, 66, 634, 640}, Rect{0, 553, 638, 471}}, // below, left of the other
+        {{0, 0, 1280, 1000}, 640, 640, {}, std::nullopt},                    // no room
+    };
+    for (const auto& [at, w, h, avoid, place] : cases) EXPECT_EQ(qs::ui::beside(screen, at, w, h, avoid), place);
 }

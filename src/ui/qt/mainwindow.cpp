@@ -4,6 +4,7 @@
 #include "ui/qt/mapwidget.h"
 #include "ui/qt/viewwindows.h"
 #include "ui/qt/qstring.h"
+#include "ui/placement.h"
 #include "ui/typing.h"
 
 #include <QCheckBox>
@@ -206,6 +207,21 @@ QPoint MainWindow::onascreen(QPoint at) const {
     return primary ? primary->availableGeometry().topLeft() : at;
 }
 
+void MainWindow::placeview(ViewWindow& view) {
+    // Beside the main window and the other view when the screen has room;
+    // otherwise where the desktop puts it.
+    const auto rect = [](const QRect& r) { return Rect{r.x(), r.y(), r.width(), r.height()}; };
+    const QScreen* screen = this->screen();
+    if (screen == nullptr) return;
+    const QWidget& other = &view == mapwindow_ ? static_cast<QWidget&>(*boxwindow_) : *mapwindow_;
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const auto at = beside(rect(screen->availableGeometry()), rect(frameGeometry()), view.width() + frame.width(),
+                           view.height() + frame.height(), other.isVisible() ? rect(other.frameGeometry()) : Rect{});
+    if (!at) return;
+    view.resize(at->w - frame.width(), at->h - frame.height());
+    view.move(at->x, at->y);
+}
+
 void MainWindow::changeEvent(QEvent* e) {
     // Back in the window, a person learns of another program's change to
     // the map's file.
@@ -275,6 +291,7 @@ void MainWindow::build() {
     const auto afterwards = [this] { after(); };
     mapwindow_ = new MapWindow(form_, this, before, afterwards);
     boxwindow_ = new BoxWindow(form_, this, before, afterwards);
+    mapwindow_->place = boxwindow_->place = [this](ViewWindow& view) { placeview(view); };
     toolbar->addSeparator();
     for (const auto& [name, title, keys, window] :
          {std::tuple<const char*, const char*, const char*, ViewWindow*>{"Map", "Map window", kMapWindowKey, mapwindow_},

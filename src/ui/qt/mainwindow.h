@@ -18,6 +18,7 @@ class QTimer;
 namespace qs::ui {
 
 class SurfaceWidget;
+class ViewWindow;
 class MapWindow;
 class BoxWindow;
 
@@ -62,6 +63,7 @@ private:
 
     void build();
     void showtitle();
+    void placeview(ViewWindow& view);
     QPoint onascreen(QPoint at) const;
     void bind(const Control& control, std::function<void()> update);
     QRect place(const Control& control) const;

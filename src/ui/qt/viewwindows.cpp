@@ -12,6 +12,7 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <utility>
 
 namespace qs::ui {
 
@@ -54,6 +55,7 @@ void ViewWindow::take(const Change& change) {
 }
 
 void ViewWindow::toggle() {
+    if (!isVisible() && !std::exchange(positioned_, true) && place) place(*this);
     setVisible(!isVisible());
     if (isVisible()) {
         raise();
@@ -70,8 +72,8 @@ void ViewWindow::remember() {
 void ViewWindow::restore() {
     SettingsStore& store = form_.services.settings;
     const std::string geometry = store.get(kAppTitle, section_, "Geometry", "");
-    if (!geometry.empty()) restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(geometry)));
-    if (store.get(kAppTitle, section_, "Open", "0") == "1") show();
+    if (!geometry.empty()) positioned_ = restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(geometry)));
+    if (store.get(kAppTitle, section_, "Open", "0") == "1") toggle();
 }
 
 Look ViewWindow::look() const {

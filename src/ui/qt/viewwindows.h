@@ -31,6 +31,9 @@ public:
     // settings, and puts them back.
     void remember();
     void restore();
+    // Finds the window a place before it is first shown, unless the
+    // settings gave it one.
+    std::function<void(ViewWindow&)> place;
 
     // What the pictures show of the form: its depth window, colour switch
     // and current block.
@@ -72,6 +75,7 @@ private:
     void take(const Change& change);
     Connection changes_, afteraction_;
     bool placed_ = false;
+    bool positioned_ = false;
     int paints_ = 0;
     QImage kept_;
     BlockTable shown_{}; // the blocks as the kept picture shows them
