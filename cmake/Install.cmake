@@ -10,8 +10,22 @@ install(FILES ${QS_DATA}/${QS_APP_ID}.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/m
 configure_file(${QS_DATA}/${QS_APP_ID}.metainfo.xml ${PROJECT_BINARY_DIR}/${QS_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/${QS_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${QS_DATA}/icons/${QS_APP_ID}.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES ${PROJECT_SOURCE_DIR}/docs/man/quarrystead.1 ${PROJECT_SOURCE_DIR}/docs/man/qrd.1
+# Manual pages and the package's changelog, compressed as Debian has them
+# (gzip -n: the same bytes from every build).
+set(QS_GZIPPED "")
+foreach(file IN ITEMS docs/man/quarrystead.1 docs/man/qrd.1 data/debian/changelog)
+  get_filename_component(name ${file} NAME)
+  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/gz/${name}.gz
+                     COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/gz
+                     COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/${file} > ${PROJECT_BINARY_DIR}/gz/${name}.gz
+                     DEPENDS ${PROJECT_SOURCE_DIR}/${file})
+  list(APPEND QS_GZIPPED ${PROJECT_BINARY_DIR}/gz/${name}.gz)
+endforeach()
+add_custom_target(gzipped ALL DEPENDS ${QS_GZIPPED})
+install(FILES ${PROJECT_BINARY_DIR}/gz/quarrystead.1.gz ${PROJECT_BINARY_DIR}/gz/qrd.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_BINARY_DIR}/gz/changelog.gz ${QS_DATA}/debian/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quarrystead)
 
 # The PNG icons, drawn by the window's own icon code.
 add_executable(makeicons ${PROJECT_SOURCE_DIR}/tools/makeicons.cpp)
@@ -34,7 +48,12 @@ set(CPACK_PACKAGE_NAME quarrystead)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Quarrystead developers <developers@quarrystead.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for maps made of blocks")
-set(CPACK_PACKAGE_DESCRIPTION "Quarrystead places up to 1000 rotated rectangular blocks on a ground plane, shows them from above, lists them as rows and opens and saves them as map files (.QRD). The qrd command looks into map files from the command line.")
+# The long description, after the summary, in lines of at most 80
+# characters.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Quarrystead places up to 1000 rotated rectangular blocks on a ground plane,
+shows them from above and in 3D, lists them as rows and opens and saves them
+as map files (.QRD). The qrd command looks into map files from the command
+line.")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

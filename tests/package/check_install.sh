@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs into a temporary folder what a user's machine would get and checks
 # it: the files, the desktop entry, the AppStream data, the MIME type of map
-# files in any case, and the installed programs.
+# files in any case, and the installed programs; then makes the Debian
+# package of the same tree and has lintian check it.
 #   check_install.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1
 source=$2
 dest=$(mktemp -d)
-trap 'rm -rf "$dest"' EXIT
+deb=$(mktemp -d)
+trap 'rm -rf "$dest" "$deb"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 DESTDIR=$dest cmake --install "$build" --prefix /usr >/dev/null
@@ -31,3 +33,8 @@ done
 : >"$dest/empty.QRD"
 "$dest/usr/bin/qrd" render "$dest/empty.QRD" -o "$dest/empty.png" && [ -s "$dest/empty.png" ] || fail "qrd render"
 echo "installed tree checked"
+
+(cd "$build" && cpack -G DEB -B "$deb" >/dev/null) || fail "no package was made"
+# Errors and warnings fail; lintian's informational notes do not.
+lintian --fail-on error,warning --allow-root "$deb"/*.deb || fail "lintian"
+echo "package checked"
