@@ -1,7 +1,7 @@
 // Any bytes as a map file: decoded, listed, drawn and encoded again, and
 // exported and imported exactly.
 #include "document/mapcodec.h"
-#include "qrd/exchange.h"
+#include "formats/text.h"
 #include "support/actor.h"
 
 #include <cstdio>
@@ -38,13 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Exported as JSON or CSV and imported again, every whole record comes
     // back bit for bit.
     const std::vector<std::byte> file(bytes.begin(), bytes.end());
-    const auto all = qrd::records(file);
+    const auto all = readrecords(file);
     const std::vector<std::byte> whole(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(all.size() * kRecordBytes));
-    qrd::TextFault refused;
-    const auto json = qrd::fromjson(qrd::tojson(all), refused);
-    if (!json || qrd::recordbytes(*json) != whole) fail("the JSON round trip differs");
-    const auto csv = qrd::fromcsv(qrd::tocsv(all), refused);
-    if (!csv || qrd::recordbytes(*csv) != whole) fail("the CSV round trip differs");
+    formats::TextFault refused;
+    const auto json = formats::fromjson(formats::tojson(all), refused);
+    if (!json || writerecords(*json) != whole) fail("the JSON round trip differs");
+    const auto csv = formats::fromtable(formats::totable(all, ','), refused);
+    if (!csv || writerecords(*csv) != whole) fail("the CSV round trip differs");
 
     // Listed and drawn by the window.
     static test::Harness h(true);

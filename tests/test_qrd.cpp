@@ -98,13 +98,17 @@ TEST_F(Qrd, ImportRefusesMalformedTextWithItsPlaceAndWritesNothing) {
     const std::string header = "x,z,sizex,sizez,bottom,height,angle,colour\n";
     const std::string json = "{\"format\": \"quarrystead map\", \"version\": ";
     const std::tuple<std::string, std::string, std::string> bad[] = {
-        {"a.csv", header + "1,2,3,4,5,6,7,8\n1,2,abc,4,5,6,7,8\n", ":3:5: sizex is not an exact single"},
-        {"b.csv", "x,z\n", ":1:1: the first line names the columns: x,z,sizex,sizez,bottom,height,angle,colour"},
-        {"c.csv", header + "1,2,3,4,5,6,7\n", ":2:14: a record has 8 values"},
-        {"d.csv", header + "1,2,3,4,5,6,7,99999999999\n", ":2:15: colour is a whole number of 32 bits"},
+        {"a.csv", header + "1,2,3,4,5,6,7,8\n1,2,abc,4,5,6,7,8\n", ":3:5: sizex \"abc\" is not a number"},
+        {"b.csv", "x,z,foo\n", ":1:5: unknown column \"foo\"; the columns are x, z, sizex, sizez, bottom, height, "
+                               "angle, colour"},
+        {"c.csv", header + "1,2,3,4,5,6,7,8,9\n", ":2:17: a row has 9 values; the header names 8 columns"},
+        {"d.csv", header + "1,2,3,4,5,6,7,99999999999\n", ":2:15: colour \"99999999999\" is beyond 32 bits"},
+        {"e.csv", header + "1e39,2\n", ":2:1: x \"1e39\" is beyond the range of a single"},
+        {"f.csv", "1,2,3\n", ":1:1: the first line names the columns (x, z, sizex, sizez, bottom, height, angle, "
+                             "colour)"},
         {"e.json", json + "1, \"records\": [\n {\"x\": true}]}", ":2:11: unexpected true or false"},
         {"f.json", json + "1, \"records\": [\n {\"x\": 1,, }]}",
-         ":2:10: syntax error while parsing object key - unexpected ','; expected string literal"},
+         ":2:10: found ',' where a name or text in quotes should be"},
         {"g.json", json + "2, \"records\": []}", ":1:42: version 2 is not known"},
         {"h.json", json + "1, \"records\": [{\"x\": 1}]}", ":1:64: record lacks \"z\""}};
     for (const auto& [name, text, message] : bad) {
@@ -113,10 +117,19 @@ TEST_F(Qrd, ImportRefusesMalformedTextWithItsPlaceAndWritesNothing) {
         EXPECT_EQ(said(), "qrd: " + name + message + "\n");
     }
     EXPECT_FALSE(std::filesystem::exists("out.QRD"));
-    // Export to a file and import it: the map file again, without its partial record.
+    EXPECT_EQ(qrd::importmap("none.csv", "", "out.QRD", err), qrd::kFailure);
+    EXPECT_EQ(said(), "qrd: none.csv: No such file or directory\n");
+    // Columns in any order and case, tabs, blanks around values, missing
+    // columns and empty cells 0.
+    std::ofstream("t.tsv") << "Size X\tX\tColour\n 2\t-1.5 \t0x10\n\t3\t\n";
+    EXPECT_EQ(qrd::importmap("t.tsv", "", "t.QRD", err), qrd::kOk);
+    EXPECT_EQ(readbytes("t.QRD"), writerecords(std::vector{Block{-1.5f, 0, 2, 0, 0, 0, 0, 16}, Block{3}}));
+    // Export to a file and import it: the map file again, without its
+    // partial record; to standard output with "-o -".
     EXPECT_EQ(qrd::exportmap(odd(), "", "odd.json", out, err), qrd::kOk);
     EXPECT_EQ(qrd::importmap("odd.json", "", "back.QRD", err), qrd::kOk);
     const auto bytes = readbytes("odd.QRD");
     EXPECT_EQ(readbytes("back.QRD"), std::vector<std::byte>(bytes.begin(), bytes.end() - 2));
+    EXPECT_EQ(qrd::exportmap(file("one.QRD", {Block{1, -0.0f, 2}}), "csv", "-", out, err), qrd::kOk);
+    EXPECT_EQ(said(), header + "1,-0,2,0,0,0,0,0\n");
 }
-

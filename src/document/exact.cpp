@@ -5,20 +5,27 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 namespace qs {
 
-std::string exacttext(float v) {
+std::size_t exactchars(char* out, float v) {
     if (std::isnan(v)) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "nan(0x%08x)", static_cast<unsigned>(std::bit_cast<std::uint32_t>(v)));
-        return buf;
+        return static_cast<std::size_t>(
+            std::snprintf(out, 32, "nan(0x%08x)", static_cast<unsigned>(std::bit_cast<std::uint32_t>(v))));
     }
-    if (std::isinf(v)) return v < 0 ? "-inf" : "inf";
+    if (std::isinf(v)) {
+        const char* text = v < 0 ? "-inf" : "inf";
+        std::strcpy(out, text);
+        return std::strlen(text);
+    }
+    return static_cast<std::size_t>(std::to_chars(out, out + 32, v).ptr - out);
+}
+
+std::string exacttext(float v) {
     char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, res.ptr);
+    return std::string(buf, exactchars(buf, v));
 }
 
 std::optional<float> readexact(std::string_view t) {

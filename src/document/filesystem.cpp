@@ -82,6 +82,8 @@ int SystemFiles::write(int fd, const std::byte* from, std::size_t n, std::size_t
 
 int SystemFiles::flush(int fd) { return ::fsync(fd) == 0 ? 0 : errno; }
 
+void SystemFiles::flushsoon(int fd) { ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE); }
+
 int SystemFiles::close(int fd) { return ::close(fd) == 0 ? 0 : errno; }
 
 int SystemFiles::rename(const std::string& from, const std::string& to) {

@@ -38,21 +38,34 @@ float flipsign(float v) { return std::bit_cast<float>(std::bit_cast<std::uint32_
 
 } // namespace
 
+Block decoderecord(const std::byte* r) {
+    Block b;
+    b.x = loadsingle(r + 0);
+    b.z = loadsingle(r + 4);
+    b.sizex = loadsingle(r + 8);
+    b.sizez = loadsingle(r + 12);
+    b.height = loadsingle(r + 16);
+    b.bottom = loadsingle(r + 20);
+    b.angle = flipsign(loadsingle(r + 24));
+    b.colour = static_cast<std::int32_t>(load32(r + 28));
+    return b;
+}
+
+void encoderecord(const Block& b, std::byte* r) {
+    storesingle(r + 0, b.x);
+    storesingle(r + 4, b.z);
+    storesingle(r + 8, b.sizex);
+    storesingle(r + 12, b.sizez);
+    storesingle(r + 16, b.height);
+    storesingle(r + 20, b.bottom);
+    storesingle(r + 24, flipsign(b.angle));
+    store32(r + 28, static_cast<std::uint32_t>(b.colour));
+}
+
 void decodemap(std::span<const std::byte> bytes, BlockTable& table) {
     const std::size_t records = std::min<std::size_t>(bytes.size() / kRecordBytes, kSlots);
     std::fill(table.begin() + static_cast<std::ptrdiff_t>(records), table.end(), Block{});
-    for (std::size_t n = 0; n < records; ++n) {
-        const std::byte* r = bytes.data() + n * kRecordBytes;
-        Block& b = table[n];
-        b.x = loadsingle(r + 0);
-        b.z = loadsingle(r + 4);
-        b.sizex = loadsingle(r + 8);
-        b.sizez = loadsingle(r + 12);
-        b.height = loadsingle(r + 16);
-        b.bottom = loadsingle(r + 20);
-        b.angle = flipsign(loadsingle(r + 24));
-        b.colour = static_cast<std::int32_t>(load32(r + 28));
-    }
+    for (std::size_t n = 0; n < records; ++n) table[n] = decoderecord(bytes.data() + n * kRecordBytes);
 }
 
 int savedruncount(const BlockTable& table) {
@@ -61,52 +74,21 @@ int savedruncount(const BlockTable& table) {
     return n;
 }
 
-namespace {
-
-std::vector<std::byte> encoderecords(const BlockTable& table, std::size_t count) {
-    std::vector<std::byte> bytes(count * kRecordBytes);
-    for (std::size_t n = 0; n < count; ++n) {
-        std::byte* r = bytes.data() + n * kRecordBytes;
-        const Block& b = table[n];
-        storesingle(r + 0, b.x);
-        storesingle(r + 4, b.z);
-        storesingle(r + 8, b.sizex);
-        storesingle(r + 12, b.sizez);
-        storesingle(r + 16, b.height);
-        storesingle(r + 20, b.bottom);
-        storesingle(r + 24, flipsign(b.angle));
-        store32(r + 28, static_cast<std::uint32_t>(b.colour));
-    }
-    return bytes;
-}
-
-} // namespace
-
 std::vector<std::byte> encodemap(const BlockTable& table) {
-    return encoderecords(table, static_cast<std::size_t>(savedruncount(table)));
+    return writerecords(std::span(table).first(static_cast<std::size_t>(savedruncount(table))));
 }
 
-std::vector<std::byte> encodetable(const BlockTable& table) { return encoderecords(table, kSlots); }
+std::vector<std::byte> encodetable(const BlockTable& table) { return writerecords(table); }
 
 std::vector<Block> readrecords(std::span<const std::byte> bytes) {
-    std::vector<Block> out;
-    BlockTable one;
-    for (std::size_t at = 0; at + kRecordBytes <= bytes.size(); at += kRecordBytes) {
-        decodemap(bytes.subspan(at, kRecordBytes), one);
-        out.push_back(one[0]);
-    }
+    std::vector<Block> out(bytes.size() / kRecordBytes);
+    for (std::size_t n = 0; n < out.size(); ++n) out[n] = decoderecord(bytes.data() + n * kRecordBytes);
     return out;
 }
 
 std::vector<std::byte> writerecords(std::span<const Block> records) {
-    std::vector<std::byte> out;
-    out.reserve(records.size() * kRecordBytes);
-    BlockTable one{};
-    for (const Block& b : records) {
-        one[0] = b;
-        const auto bytes = encoderecords(one, 1);
-        out.insert(out.end(), bytes.begin(), bytes.end());
-    }
+    std::vector<std::byte> out(records.size() * kRecordBytes);
+    for (std::size_t n = 0; n < records.size(); ++n) encoderecord(records[n], out.data() + n * kRecordBytes);
     return out;
 }
 

@@ -25,6 +25,10 @@ std::vector<std::byte> encodemap(const BlockTable& table);
 // back bit for bit.
 std::vector<std::byte> encodetable(const BlockTable& table);
 
+// One record from its 32 bytes, and into them.
+Block decoderecord(const std::byte* record);
+void encoderecord(const Block& b, std::byte* record);
+
 // Records one by one, whatever their sizes: every whole record of a file's
 // bytes (beyond 1000 too), and the bytes of records.
 std::vector<Block> readrecords(std::span<const std::byte> bytes);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 namespace qs {
 
@@ -56,47 +57,73 @@ FileResult createmapfile(FileSystem& files, const std::string& path) {
     return {true, {}};
 }
 
-FileResult writemapfile(FileSystem& files, const std::string& path, const std::vector<std::byte>& bytes) {
+SafeWriter::SafeWriter(FileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
+
+SafeWriter::~SafeWriter() {
+    if (fd_ >= 0) files_.close(fd_);
+    if (!temp_.empty()) files_.remove(temp_);
+}
+
+FileResult SafeWriter::fail(int error) {
+    if (fd_ >= 0) files_.close(fd_);
+    fd_ = -1;
+    if (!temp_.empty()) files_.remove(temp_);
+    temp_.clear();
+    return failure(error);
+}
+
+FileResult SafeWriter::open() {
     // The new file keeps the old one's permissions, or gets a new file's.
     FileInfo info;
-    if (const int error = files.stat(path, info)) return failure(error);
+    if (const int error = files_.stat(path_, info)) return failure(error);
     unsigned mode = info.mode;
     if (info.kind == FileKind::Other) return failure(kNotRegularFile);
     if (info.kind == FileKind::Regular) {
         // Renaming over a file needs only the folder's permission; the file's
         // own protection is honoured here.
-        if (const int error = files.canwrite(path)) return failure(error);
+        if (const int error = files_.canwrite(path_)) return failure(error);
     } else {
-        mode = files.newfilemode();
+        mode = files_.newfilemode();
     }
+    std::string temp = folderof(path_) + "/." + filetitle(path_) + ".XXXXXX";
+    if (const int error = files_.createtemp(temp, fd_)) return failure(error);
+    temp_ = temp;
+    if (const int error = files_.setmode(fd_, mode)) return fail(error);
+    return {true, {}};
+}
 
-    std::string temp = folderof(path) + "/." + filetitle(path) + ".XXXXXX";
-    int fd = -1;
-    if (const int error = files.createtemp(temp, fd)) return failure(error);
-    bool open = true;
-    auto fail = [&](int error) {
-        if (open) files.close(fd);
-        files.remove(temp);
-        return failure(error);
-    };
-
-    if (const int error = files.setmode(fd, mode)) return fail(error);
+FileResult SafeWriter::write(std::span<const std::byte> bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         std::size_t written = 0;
-        if (const int error = files.write(fd, bytes.data() + done, bytes.size() - done, written))
+        if (const int error = files_.write(fd_, bytes.data() + done, bytes.size() - done, written))
             return fail(error);
         if (written == 0) return fail(EIO);
         done += written;
     }
-    if (const int error = files.flush(fd)) return fail(error);
-    open = false;
-    if (const int error = files.close(fd)) return fail(error);
-    if (const int error = files.rename(temp, path)) return fail(error);
+    // A long file goes to the disk as it is written, not all at the end.
+    if (bytes.size() >= (1u << 20)) files_.flushsoon(fd_);
+    return {true, {}};
+}
+
+FileResult SafeWriter::commit() {
+    if (const int error = files_.flush(fd_)) return fail(error);
+    const int fd = std::exchange(fd_, -1);
+    if (const int error = files_.close(fd)) return fail(error);
+    if (const int error = files_.rename(temp_, path_)) return fail(error);
+    temp_.clear();
     // The new name is durable only once the folder is: until then a power
     // cut could bring back the old file. The new file is in place either way.
-    if (const int error = files.syncfolder(folderof(path))) return failure(error);
+    if (const int error = files_.syncfolder(folderof(path_))) return failure(error);
     return {true, {}};
+}
+
+FileResult writemapfile(FileSystem& files, const std::string& path, std::span<const std::byte> bytes) {
+    SafeWriter writer(files, path);
+    FileResult result = writer.open();
+    if (result.ok) result = writer.write(bytes);
+    if (result.ok) result = writer.commit();
+    return result;
 }
 
 } // namespace qs

@@ -57,11 +57,11 @@ std::vector<std::size_t> gapslots(const MapReport& r) {
 
 } // namespace
 
-MapReport reportmap(const std::vector<std::byte>& bytes, bool box) {
+MapReport reportmap(const std::vector<std::byte>& bytes, bool box, std::uint64_t size) {
     MapReport r;
-    r.bytes = bytes.size();
-    r.records = bytes.size() / kRecordBytes;
-    r.partialbytes = bytes.size() % kRecordBytes;
+    r.bytes = static_cast<std::size_t>(std::max<std::uint64_t>(size, bytes.size()));
+    r.records = r.bytes / kRecordBytes;
+    r.partialbytes = r.bytes % kRecordBytes;
     r.beyond = r.records > kSlots ? r.records - kSlots : 0;
     decodemap(bytes, r.table);
     r.listed = listedcount(r.table);

@@ -4,6 +4,7 @@
 #include "document/block.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,8 @@ struct MapReport {
 };
 
 // The bounding box costs the corners of every drawn block; `box` false
-// leaves it out.
-MapReport reportmap(const std::vector<std::byte>& bytes, bool box = true);
+// leaves it out. `size` is the file's, when only its start is in `bytes`.
+MapReport reportmap(const std::vector<std::byte>& bytes, bool box = true, std::uint64_t size = 0);
 
 // One thing a person would not expect, at a record counted from 1.
 struct Problem {

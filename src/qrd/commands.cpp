@@ -4,7 +4,8 @@
 #include "document/mapfile.h"
 #include "document/numtext.h"
 #include "document/rowtext.h"
-#include "qrd/exchange.h"
+#include "formats/records.h"
+#include "formats/text.h"
 #include "qrd/qrd.h"
 
 #include <nlohmann/json.hpp>
@@ -14,19 +15,22 @@
 #include <condition_variable>
 #include <stop_token>
 #include <cstring>
-#include <fstream>
+#include <optional>
+#include <span>
 #include <memory>
 #include <mutex>
 #include <ostream>
 #include <sstream>
 #include <thread>
+#include <future>
+#include <array>
 
 namespace qs::qrd {
 
 namespace {
 
-// Larger than any map the editor writes by far; a file beyond it is cut.
-constexpr std::size_t kMaxFile = 64u << 20;
+// What the commands read of a map file: the records the editor takes.
+constexpr std::size_t kRead = kSlots * kRecordBytes;
 
 std::string hexcolour(std::int32_t c) {
     char buf[16];
@@ -41,18 +45,27 @@ std::string fields(const Block& b) {
            " angle=" + exacttext(b.angle) + " colour=" + hexcolour(b.colour);
 }
 
-// Works out `work(bytes)` for every readable map file on as many threads as
+// The records the editor takes of a map file, and the whole file's size.
+FileResult readmap(const std::string& path, std::vector<std::byte>& bytes, std::uint64_t& size) {
+    FileResult read = readmapfile(systemfiles(), path, kRead, bytes);
+    FileInfo info;
+    size = read.ok && systemfiles().stat(path, info) == 0 ? std::max<std::uint64_t>(info.size, bytes.size()) : bytes.size();
+    return read;
+}
+
+// Works out `work(bytes, size)` for every readable map file on as many threads as
 // the machine has cores, a few files ahead at most, and hands the results to
 // `print(file, result)` in the files' order; says on `err` why a file cannot
 // be read.
 template <class Work, class Print>
 int eachmap(const std::vector<std::string>& files, std::ostream& err, Work work, Print print) {
-    using Result = decltype(work(std::declval<const std::vector<std::byte>&>()));
+    using Result = decltype(work(std::declval<const std::vector<std::byte>&>(), std::uint64_t{}));
     struct Slot {
         bool done = false;
         FileResult read;
         Result result{};
     };
+    // Reads what the editor takes of a map, and knows the whole file's size.
     constexpr std::size_t kAhead = 16;
     std::vector<Slot> ring(kAhead); // file i's result waits in ring[i % kAhead]
     std::mutex lock;
@@ -70,8 +83,9 @@ int eachmap(const std::vector<std::string>& files, std::ostream& err, Work work,
             }
             Slot slot;
             std::vector<std::byte> bytes;
-            slot.read = readmapfile(systemfiles(), files[i], kMaxFile, bytes);
-            if (slot.read.ok) slot.result = work(bytes);
+            std::uint64_t size = 0;
+            slot.read = readmap(files[i], bytes, size);
+            if (slot.read.ok) slot.result = work(bytes, size);
             slot.done = true;
             std::lock_guard held(lock);
             ring[i % kAhead] = std::move(slot);
@@ -104,8 +118,8 @@ int eachmap(const std::vector<std::string>& files, std::ostream& err, Work work,
 
 } // namespace
 
-bool load(const std::string& path, std::vector<std::byte>& bytes, std::ostream& err) {
-    const FileResult read = readmapfile(systemfiles(), path, kMaxFile, bytes);
+bool load(const std::string& path, std::vector<std::byte>& bytes, std::uint64_t& size, std::ostream& err) {
+    const FileResult read = readmap(path, bytes, size);
     if (!read.ok) err << "qrd: " << path << ": " << read.reason << "\n";
     return read.ok;
 }
@@ -113,7 +127,9 @@ bool load(const std::string& path, std::vector<std::byte>& bytes, std::ostream& 
 int info(const std::vector<std::string>& files, bool json, std::ostream& out, std::ostream& err) {
     nlohmann::json all = nlohmann::json::array();
     // On the heap: a report holds a whole table, too large to pass around.
-    const auto report = [](const std::vector<std::byte>& bytes) { return std::make_unique<MapReport>(reportmap(bytes)); };
+    const auto report = [](const std::vector<std::byte>& bytes, std::uint64_t size) {
+        return std::make_unique<MapReport>(reportmap(bytes, true, size));
+    };
     const int status = eachmap(files, err, report, [&](const std::string& file, const std::unique_ptr<MapReport>& at) {
         const MapReport& r = *at;
         if (json) {
@@ -147,7 +163,9 @@ int info(const std::vector<std::string>& files, bool json, std::ostream& out, st
 
 int check(const std::vector<std::string>& files, std::ostream& out, std::ostream& err) {
     bool problems = false;
-    const auto problems_of = [](const std::vector<std::byte>& bytes) { return checkmap(reportmap(bytes, false)); };
+    const auto problems_of = [](const std::vector<std::byte>& bytes, std::uint64_t size) {
+        return checkmap(reportmap(bytes, false, size));
+    };
     const int status = eachmap(files, err, problems_of, [&](const std::string& file, const std::vector<Problem>& found) {
         for (const Problem& p : found) {
             out << file << ":record " << p.record << ": " << p.text << "\n";
@@ -159,8 +177,9 @@ int check(const std::vector<std::string>& files, std::ostream& out, std::ostream
 
 int dump(const std::string& file, std::ostream& out, std::ostream& err) {
     std::vector<std::byte> bytes;
-    if (!load(file, bytes, err)) return kFailure;
-    const MapReport r = reportmap(bytes);
+    std::uint64_t size = 0;
+    if (!load(file, bytes, size, err)) return kFailure;
+    const MapReport r = reportmap(bytes, false, size);
     for (int i = 0; i < r.listed; ++i) {
         const Block& b = r.table[static_cast<std::size_t>(i)];
         out << i + 1 << " |" << rowtext(b) << "| " << fields(b) << "\n";
@@ -172,8 +191,9 @@ int dump(const std::string& file, std::ostream& out, std::ostream& err) {
 
 int diff(const std::string& a, const std::string& b, std::ostream& out, std::ostream& err) {
     std::vector<std::byte> abytes, bbytes;
-    const bool aread = load(a, abytes, err);
-    if (!load(b, bbytes, err) || !aread) return kFailure;
+    std::uint64_t asize = 0, bsize = 0;
+    const bool aread = load(a, abytes, asize, err);
+    if (!load(b, bbytes, bsize, err) || !aread) return kFailure;
     const MapReport ra = reportmap(abytes), rb = reportmap(bbytes);
     const std::size_t na = std::min<std::size_t>(ra.records, kSlots), nb = std::min<std::size_t>(rb.records, kSlots);
     bool differ = false;
@@ -210,13 +230,35 @@ std::string formatof(const std::string& format, const std::string& file) {
     return ext;
 }
 
-bool writeout(const std::string& to, const std::string& text, std::ostream& err) {
-    std::vector<std::byte> bytes(text.size());
-    std::memcpy(bytes.data(), text.data(), text.size());
-    const FileResult written = writemapfile(systemfiles(), to, bytes);
-    if (!written.ok) err << "qrd: " << to << ": " << written.reason << "\n";
-    return written.ok;
+std::span<const std::byte> bytesof(const std::string& text) {
+    return {reinterpret_cast<const std::byte*>(text.data()), text.size()};
 }
+
+// Where a command's output goes: standard output ("" or "-"), or a file
+// put in place only when complete.
+class Output {
+public:
+    Output(const std::string& to, std::ostream& out) : to_(to), out_(out) {
+        if (!to.empty() && to != "-") file_.emplace(systemfiles(), to);
+    }
+    FileResult open() { return file_ ? file_->open() : FileResult{true, {}}; }
+    FileResult write(const std::string& text) {
+        if (file_) return file_->write(bytesof(text));
+        out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+        return {out_.good(), out_.good() ? "" : "cannot write to standard output"};
+    }
+    FileResult commit() {
+        if (file_) return file_->commit();
+        out_.flush();
+        return {out_.good(), out_.good() ? "" : "cannot write to standard output"};
+    }
+    std::string name() const { return file_ ? to_ : "standard output"; }
+
+private:
+    std::string to_;
+    std::ostream& out_;
+    std::optional<SafeWriter> file_;
+};
 
 } // namespace
 
@@ -227,38 +269,87 @@ int exportmap(const std::string& file, const std::string& format, const std::str
         err << "qrd: give --format json or csv\n";
         return kFailure;
     }
-    std::vector<std::byte> bytes;
-    if (!load(file, bytes, err)) return kFailure;
-    const auto recs = records(bytes);
-    const std::string text = kind == "json" ? tojson(recs) : tocsv(recs);
-    if (to.empty()) {
-        out << text;
-        return kOk;
+    formats::RecordReader reader(systemfiles(), file);
+    if (const FileResult opened = reader.open(); !opened.ok) {
+        err << "qrd: " << file << ": " << opened.reason << "\n";
+        return kFailure;
     }
-    return writeout(to, text, err) ? kOk : kFailure;
+    Output output(to, out);
+    FileResult result = output.open();
+    // Every record, a buffer at a time: a file of any length goes through
+    // in little memory.
+    const bool json = kind == "json";
+    std::string text = json ? formats::jsonhead() : formats::tableheader(',');
+    std::vector<Block> records;
+    bool first = true;
+    // The records' texts, written on two threads: each half of a buffer's
+    // records on one.
+    const auto write = [json](std::span<const Block> part, std::string& into, bool opening) {
+        into.reserve(into.size() + part.size() * (json ? 200 : 100));
+        for (const Block& b : part) {
+            if (json) formats::jsonrecord(into, b, opening);
+            else formats::tablerow(into, b, ',');
+            opening = false;
+        }
+    };
+    // While one buffer's text is written, the next is made.
+    std::array<std::string, 2> making, writing;
+    making[0] = std::move(text);
+    std::future<FileResult> written;
+    while (result.ok) {
+        const FileResult read = reader.next(records);
+        if (!read.ok) {
+            err << "qrd: " << file << ": " << read.reason << "\n";
+            return kFailure;
+        }
+        if (records.empty()) break;
+        const std::span<const Block> all(records);
+        const std::size_t half = all.size() / 2;
+        std::thread other([&] { write(all.subspan(half), making[1], false); });
+        write(all.first(half), making[0], first);
+        other.join();
+        first = false;
+        if (written.valid()) result = written.get();
+        std::swap(making, writing);
+        for (std::string& t : making) t.clear();
+        written = std::async(std::launch::async, [&] {
+            FileResult r = output.write(writing[0]);
+            return r.ok ? output.write(writing[1]) : r;
+        });
+    }
+    if (written.valid()) {
+        const FileResult last = written.get();
+        if (result.ok) result = last;
+    }
+    text = std::move(making[0]);
+    if (json) text += formats::jsontail(first);
+    if (result.ok) result = output.write(text);
+    if (result.ok) result = output.commit();
+    if (!result.ok) err << "qrd: " << output.name() << ": " << result.reason << "\n";
+    return result.ok ? kOk : kFailure;
 }
 
 int importmap(const std::string& from, const std::string& format, const std::string& to, std::ostream& err) {
     const std::string kind = formatof(format, from);
-    if (kind != "json" && kind != "csv") {
-        err << "qrd: give --format json or csv\n";
+    if (kind != "json" && kind != "csv" && kind != "tsv") {
+        err << "qrd: give --format json, csv or tsv\n";
         return kFailure;
     }
-    std::ifstream in(from, std::ios::binary);
-    if (!in) {
-        err << "qrd: " << from << ": " << errortext(ENOENT) << "\n";
+    // Read through the file-system service, so a failure names its reason.
+    std::vector<std::byte> bytes;
+    const FileResult read = readmapfile(systemfiles(), from, std::size_t{1} << 30, bytes);
+    if (!read.ok) {
+        err << "qrd: " << from << ": " << read.reason << "\n";
         return kFailure;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    TextFault fault;
-    const auto recs = kind == "json" ? fromjson(text.str(), fault) : fromcsv(text.str(), fault);
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    formats::TextFault fault;
+    const auto recs = kind == "json" ? formats::fromjson(text, fault) : formats::fromtable(text, fault);
     if (!recs) {
         err << "qrd: " << from << ":" << fault.line << ":" << fault.column << ": " << fault.what << "\n";
         return kFailure;
     }
-    const auto bytes = recordbytes(*recs);
-    const FileResult written = writemapfile(systemfiles(), to, bytes);
+    const FileResult written = writemapfile(systemfiles(), to, writerecords(*recs));
     if (!written.ok) err << "qrd: " << to << ": " << written.reason << "\n";
     return written.ok ? kOk : kFailure;
 }

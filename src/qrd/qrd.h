@@ -2,6 +2,7 @@
 // qrd: map files from the command line.
 #include "document/mapreport.h"
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -14,8 +15,9 @@ inline constexpr int kOk = 0;
 inline constexpr int kProblems = 1;
 inline constexpr int kFailure = 2;
 
-// Reads a whole map file; on failure says why on `err` as "FILE: reason".
-bool load(const std::string& path, std::vector<std::byte>& bytes, std::ostream& err);
+// Reads the records of a map file that the editor takes, the first 1000,
+// and the file's whole size; on failure says why on `err` as "FILE: reason".
+bool load(const std::string& path, std::vector<std::byte>& bytes, std::uint64_t& size, std::ostream& err);
 
 int info(const std::vector<std::string>& files, bool json, std::ostream& out, std::ostream& err);
 int check(const std::vector<std::string>& files, std::ostream& out, std::ostream& err);
@@ -23,7 +25,8 @@ int dump(const std::string& file, std::ostream& out, std::ostream& err);
 int diff(const std::string& a, const std::string& b, std::ostream& out, std::ostream& err);
 
 // Every record of a map file as JSON or CSV, to `to` (standard output when
-// empty), and back into a map file, which is replaced only when complete.
+// empty or "-"), and back into a map file, which is replaced only when
+// complete.
 int exportmap(const std::string& file, const std::string& format, const std::string& to, std::ostream& out,
               std::ostream& err);
 int importmap(const std::string& from, const std::string& format, const std::string& to, std::ostream& err);

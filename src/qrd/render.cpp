@@ -147,8 +147,9 @@ int render(const std::string& file, const std::string& to, const RenderOptions& 
         return kFailure;
     }
     std::vector<std::byte> bytes;
-    if (!load(file, bytes, err)) return kFailure;
-    const MapReport report = reportmap(bytes);
+    std::uint64_t size = 0;
+    if (!load(file, bytes, size, err)) return kFailure;
+    const MapReport report = reportmap(bytes, false, size);
     const BlockTable& table = report.table;
     std::vector<std::byte> picture;
     if (o.view != "main") picture = viewpng(table, o);
