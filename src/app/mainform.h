@@ -191,6 +191,17 @@ public:
 
     void status(std::string text) { sbStatusBar.settext(1, std::move(text)); }
 
+    // A change made elsewhere than in the window's controls (the map's
+    // tools, the clipboard): one action, titled `what` in the history and
+    // merging with the step before when they share `mergekey`, after which
+    // the map, the list and the editor show the table.
+    void apply(const std::string& what, const std::string& mergekey, const std::function<void()>& change);
+    // A change of the selection alone, as one action.
+    void select(const std::function<void()>& change);
+    // Makes a slot the current block, as a person selects its row in the
+    // list; a block with no row says so in the status bar.
+    void makecurrent(int slot);
+
     // Undo and redo of a person's changes to the map.
     void undo();
     void redo();

@@ -24,7 +24,7 @@ std::string MainForm::actiontitle(const ui::Action& a) const {
 std::string MainForm::mergekey(const ui::Action& a, int block) const {
     // Keystrokes in one field on one block are one step, and so is a block
     // following the pointer.
-    if (a.source == nullptr) return {};
+    if (a.source == nullptr) return a.mergekey;
     const bool typing = dynamic_cast<const ui::TextField*>(a.source) != nullptr;
     if (!typing && a.source != &Map) return {};
     return a.source->label() + "#" + std::to_string(block);
@@ -53,6 +53,28 @@ void MainForm::restore(const Stance& stance) {
     if (stance.marks.drawn) refreshmap();
     else Map.cls();
     for (const Line& l : stance.marks.lines) Map.line(l.x1, l.y1, l.x2, l.y2, l.colour);
+}
+
+void MainForm::apply(const std::string& what, const std::string& mergekey, const std::function<void()>& change) {
+    dispatch.act(what, [&] {
+        change();
+        refreshmap();
+        refreshlist();
+    }, mergekey);
+}
+
+void MainForm::select(const std::function<void()>& change) { dispatch.act("selecting", change); }
+
+void MainForm::makecurrent(int slot) {
+    if (slot >= 0 && slot < List1.listcount()) {
+        List1.setlistindex(slot);
+        return;
+    }
+    // A block after a gap in the table has no row until the gap closes.
+    if (validslot(slot)) {
+        status("Block " + std::to_string(slot + 1) + " has no row: Refresh (F5) closes the gap before it");
+        actionover();
+    }
 }
 
 void MainForm::undo() { travel(false); }

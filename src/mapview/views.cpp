@@ -82,22 +82,37 @@ std::string gridlabel(double value, double step) {
     return buf;
 }
 
-int blockat(const BlockTable& table, const Look& look, MapPoint p, CornerCache* cache) {
-    for (int i = kSlots - 1; i >= 0; --i) {
-        const Block& b = table[static_cast<std::size_t>(i)];
-        if (!drawnwithin(b, look.mind, look.maxd)) continue;
-        const auto k = cornersof(table, i, cache);
-        bool positive = false, negative = false;
-        for (std::size_t j = 0; j < 4; ++j) {
-            const Corner &a = k[j], &c = k[(j + 1) % 4];
-            const double cross = (double(c.h) - a.h) * (p.x - a.v) - (double(c.v) - a.v) * (p.z - a.h);
-            positive |= cross > 0;
-            negative |= cross < 0;
-            if (!std::isfinite(cross)) positive = negative = true;
-        }
-        if (!(positive && negative)) return i;
+namespace {
+
+// Whether an outline holds a point: the point lies on one side of all four
+// edges (or on them).
+bool holds(const std::array<Corner, 4>& k, MapPoint p) {
+    bool positive = false, negative = false;
+    for (std::size_t j = 0; j < 4; ++j) {
+        const Corner &a = k[j], &c = k[(j + 1) % 4];
+        const double cross = (double(c.h) - a.h) * (p.x - a.v) - (double(c.v) - a.v) * (p.z - a.h);
+        positive |= cross > 0;
+        negative |= cross < 0;
+        if (!std::isfinite(cross)) positive = negative = true;
     }
+    return !(positive && negative);
+}
+
+} // namespace
+
+int blockat(const BlockTable& table, const Look& look, MapPoint p, CornerCache* cache) {
+    for (int i = kSlots - 1; i >= 0; --i)
+        if (drawnwithin(table[static_cast<std::size_t>(i)], look.mind, look.maxd) && holds(cornersof(table, i, cache), p))
+            return i;
     return -1;
+}
+
+std::vector<int> blocksat(const BlockTable& table, const Look& look, MapPoint p, CornerCache* cache) {
+    std::vector<int> out;
+    for (int i = kSlots - 1; i >= 0; --i)
+        if (drawnwithin(table[static_cast<std::size_t>(i)], look.mind, look.maxd) && holds(cornersof(table, i, cache), p))
+            out.push_back(i);
+    return out;
 }
 
 std::vector<Pixel> cutpolygon(const std::vector<Pixel>& polygon, double left, double top, double right,

@@ -78,6 +78,8 @@ std::string gridlabel(double value, double step);
 // The highest slot drawn within the depth window whose outline holds the
 // map point; -1 for none.
 int blockat(const BlockTable& table, const Look& look, MapPoint p, CornerCache* cache = nullptr);
+// Every such slot, the highest first.
+std::vector<int> blocksat(const BlockTable& table, const Look& look, MapPoint p, CornerCache* cache = nullptr);
 
 // Cuts a convex polygon to a rectangle (Sutherland-Hodgman), so huge
 // coordinates never reach a painter.

@@ -16,15 +16,15 @@ void Dispatch::raise(const Control& source, const char* event,
         handler();
         return;
     }
-    run({&source, event}, handler);
+    run({&source, event, {}}, handler);
 }
 
-void Dispatch::act(const std::string& what, const std::function<void()>& body) {
+void Dispatch::act(const std::string& what, const std::function<void()>& body, const std::string& mergekey) {
     if (depth_ > 0) {
         body();
         return;
     }
-    run({nullptr, what}, body);
+    run({nullptr, what, mergekey}, body);
 }
 
 void Dispatch::run(const Action& action, const std::function<void()>& body) {

@@ -27,6 +27,7 @@ struct Geometry {
 struct Action {
     const Control* source = nullptr;
     std::string event;
+    std::string mergekey; // for an action of the program's own: what it merges with
 };
 
 // Shared by the controls of one window: counts how deeply notifications are
@@ -50,7 +51,7 @@ public:
 
     // Runs `body` as one action of the program's own: a single begin and end
     // around it, whatever it raises.
-    void act(const std::string& what, const std::function<void()>& body);
+    void act(const std::string& what, const std::function<void()>& body, const std::string& mergekey = {});
 
     std::function<void(const Action&)> onactionbegin;
     std::function<void()> onactionend;

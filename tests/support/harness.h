@@ -6,6 +6,7 @@
 #include "document/rowtext.h"
 #include "support/faultyfiles.h"
 #include "support/tempdir.h"
+#include "tools/maptool.h"
 #include "ui/platform.h"
 
 #include <charconv>
@@ -118,6 +119,22 @@ struct Harness {
     Change lastchange;            // what the last transaction changed
     Connection watching = form.document.changed.connect([this](const Change& c) { lastchange = c; });
 
+    // The map window's tools on this window, as the real one wires them.
+    Look look() const {
+        return {static_cast<float>(form.MinD.value()), static_cast<float>(form.MaxD.value()), form.Check1.value() == 1,
+                form.curblock};
+    }
+    tools::MapTool tool{form.document, tools::Host{
+        [this](const std::string& what, const std::string& key, const std::function<void()>& change) {
+            form.apply(what, key, change);
+        },
+        [this](const std::function<void()>& change) { form.select(change); },
+        [this](int slot) { form.makecurrent(slot); },
+        [this](const std::string& q) { return form.services.messagebox.askyesno(q, kAppTitle) == ui::Answer::Yes; },
+        [this](const std::string& text) { form.status(text); },
+        [this] { return look(); }}};
+    static constexpr double kPixel = 0.1; // map units a pixel spans on the tools' map
+
     template <typename C> C& control(const std::string& label) {
         for (ui::Control* c : form.controls())
             if (auto* k = dynamic_cast<C*>(c); k && c->label() == label) return *k;
@@ -138,7 +155,8 @@ struct Harness {
     //   table as NAME, "marked" when not given), put SLOT BLOCK (see
     //   blockof), refreshlist, refreshmap, sort; write NAME BLOCK, ... (a map
     //   file in `folder` of those blocks), files NAME... (named from outside),
-    //   saveagain, activate (the window made active again), status TEXT
+    //   mpress, mmove, mrelease, mclick, mdrag, mkey (the map's tools: see
+    //   maptool), saveagain, activate (the window made active again), status TEXT
     //   (written by the program), cls (clears the map), relist (the current row clicked
     //   again), unselect (the list's selection cleared), markblock SLOT,
     //   notready (fields), fire (the recovery timer), unload (closes).
@@ -207,6 +225,7 @@ struct Harness {
                 for (std::string each; names >> each;) paths.push_back(folder + each);
                 form.openfiles(paths);
             }
+            else if (verb.size() > 1 && verb[0] == 'm' && maptool(verb.substr(1), arg)) continue;
             else if (verb == "saveagain") form.saveagain();
             else if (verb == "activate") form.checkdisk();
             else if (verb == "status") form.status(arg);
@@ -227,6 +246,43 @@ struct Harness {
     }
 
 private:
+    // The map's tools: press, move, release, click Z X [shift] [ctrl] [alt];
+    // drag Z X Z X [...]; key NAME [...] (left, right, up, down, pageup,
+    // pagedown, esc, delete, smaller, larger, all, duplicate, stack).
+    bool maptool(const std::string& what, const std::string& arg) {
+        std::istringstream in(arg);
+        std::vector<double> at;
+        tools::Modifiers m;
+        std::string name;
+        for (std::string word; in >> word;) {
+            if (word == "shift" || word == "ctrl" || word == "alt")
+                (word == "shift" ? m.shift : word == "ctrl" ? m.ctrl : m.alt) = true;
+            else if (what == "key" && name.empty()) name = word;
+            else at.push_back(textnum(word));
+        }
+        auto point = [&](std::size_t i) { return MapPoint{at.at(i), at.at(i + 1)}; };
+        if (what == "press") tool.press(point(0), m, kPixel);
+        else if (what == "move") tool.move(point(0), m, kPixel);
+        else if (what == "release") tool.release(point(0), m, kPixel);
+        else if (what == "click") tool.press(point(0), m, kPixel), tool.release(point(0), m, kPixel);
+        else if (what == "drag") {
+            tool.press(point(0), m, kPixel);
+            tool.move(point(2), m, kPixel);
+            tool.release(point(2), m, kPixel);
+        } else if (what == "key") {
+            static const std::map<std::string, tools::Key> keys = {
+                {"left", tools::Key::Left},       {"right", tools::Key::Right},
+                {"up", tools::Key::Up},           {"down", tools::Key::Down},
+                {"pageup", tools::Key::PageUp},   {"pagedown", tools::Key::PageDown},
+                {"esc", tools::Key::Escape},      {"delete", tools::Key::Delete},
+                {"smaller", tools::Key::SmallerGrid}, {"larger", tools::Key::LargerGrid},
+                {"all", tools::Key::SelectAll},   {"duplicate", tools::Key::Duplicate},
+                {"stack", tools::Key::Stack}};
+            tool.key(keys.at(name), m);
+        } else return false;
+        return true;
+    }
+
     void click(const std::string& label) {
         for (ui::Control* c : form.controls()) {
             if (c->label() != label) continue;

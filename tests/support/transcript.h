@@ -79,7 +79,8 @@ inline std::string blocktext(const Block& b) {
 //   lineN ("x1 y1 x2 y2 colour"), colourN (line N's), status, depth,
 //   steps (in the history), asked (questions), dialogs (file dialogs
 //   shown), modified, file (the map's file title), changed (the slots the
-//   last transaction changed, as ranges "0-40"), clicks, settings (what the store holds), invariants
+//   last transaction changed, as ranges "0-40"), selected (the selection,
+//   as ranges), figure, guide and mapstatus (the map's tools'), clicks, settings (what the store holds), invariants
 //   (what of them fails, see checkinvariants), log (the notifications,
 //   comma-separated; logN the first N), #NAME (how often the log holds
 //   NAME), bN (slot N's block text), bN.x and the other fields, table (the
@@ -99,6 +100,16 @@ inline std::string valueof(Harness& h, const std::string& what) {
         {"clicks", [&] { return joined(h.clicks, h.clicks.size()); }},
         {"invariants", [&] { return checkinvariants(f); }},
         {"file", [&] { return f.document.file().title; }},
+        {"selected", [&] { return ranges(f.document.selection()); }},
+        {"figure", [&] { return h.tool.figure(); }},
+        {"mapstatus", [&] { return h.tool.status(); }},
+        {"guide", [&] {
+             const auto g = h.tool.guide();
+             if (!g) return std::string();
+             std::string out;
+             for (double v : {g->a.z, g->a.x, g->b.z, g->b.x}) out += (out.empty() ? "" : " ") + numtext(float(v));
+             return out;
+         }},
         {"changed", [&] { return ranges(h.lastchange.changedslots); }},
         {"settings", [&] { // "Key=value ..." in the keys' order
              std::string out;

@@ -1,0 +1,141 @@
+// Editing on the map with the map window's tools, as transcripts: points are
+// "Z X" (across, up), as the map shows them; a pixel spans 0.1 map units.
+#include "support/transcript.h"
+#include "tools/values.h"
+
+#include <random>
+
+using namespace qs;
+using namespace qs::test;
+
+// Three blocks: 0 at Z 10, X 10 (2 by 2), 1 at Z 20 beside it, 2 above them
+// at X 20, 4 units across.
+struct Tools : Started {
+    Tools() { run("put 0 10 10 1 1 0 1 0 ff0000; put 1 10 20 1 1 0 2; put 2 20 10 2 1 0 1; refreshlist; mark"); }
+};
+
+TEST_F(Tools, ClicksShiftCtrlAndAltSelectAndTheClickedBlockBecomesCurrent) {
+    play({{"mclick 20 10", "selected=1; cur=1; mapstatus=1 selected | grid 1"},
+          {"mclick 10 10 shift", "selected=0-1; cur=0; mapstatus=2 selected, gap 8 | grid 1"},
+          {"mclick 20 10 ctrl", "selected=0; cur=0"},
+          {"mclick 40 40", "selected=; cur=0; mapstatus=Nothing selected | grid 1"},
+          {"mkey all", "selected=0-2"},
+          {"mkey esc", "selected=; cur=0"},
+          // A block inside another: Alt+click goes down the stack and round.
+          {"put 3 10 10 0.5 0.5 0 1; refreshlist; mclick 10 10 alt", "selected=3; cur=3"},
+          {"mclick 10 10 alt", "selected=0"},
+          {"mclick 10 10 alt", "selected=3"},
+          // A block after a gap has no row: it is selected, and the status
+          // bar says so; the current block stays.
+          {"put 1 empty; refreshlist; mclick 10 20", "selected=2; cur=0; status=Block 3 has no row: Refresh (F5) "
+                                                      "closes the gap before it"}});
+}
+
+TEST_F(Tools, ABoxTakesTheBlocksInsideItOrLeftwardsTheBlocksItTouches) {
+    play({{"mdrag 5 5 25 15", "selected=0-1"},
+          {"mdrag 10.5 5 25 15", "selected=1"},
+          {"mdrag 25 15 10.5 5", "selected=0-1"},
+          {"mdrag 15 25 5 18 shift", "selected=0-2"},
+          {"mdrag 5 5 25 15 ctrl", "selected=2"},
+          {"mpress 25 15; mmove 10.5 5", "mapstatus=1 selected | grid 1 | box takes blocks it touches"},
+          {"mrelease 10.5 5", "selected=0-1"}});
+}
+
+TEST_F(Tools, DragsMoveTheSelectionOnTheGridOrOntoAnotherBlockAndAreOneStepEach) {
+    play({{"mclick 10 10; mdrag 10 10 13.3 10.2", "b0.z=13; b0.x=10; steps=1"},
+          {"undo", "status=Undone: moving 1 block; table=marked"},
+          {"mdrag 10 10 13.3 10.2 ctrl", "b0.z=13.3; b0.x=10.2"}, // Ctrl: off the grid
+          {"undo; mpress 10 10; mmove 17.97 10.3", "guide=19 11 19 11; figure=Z +8, X 0; b0.z=18; b0.x=10"},
+          {"mrelease 17.97 10.3", "b0.z=18; guide=; figure="}, // onto block 1's corner
+          {"undo; mclick 20 10 shift; mpress 10 10; mmove 12 14; mmove 13 15", "b0.z=13; b1.z=23; b1.x=15"},
+          {"mkey esc", "table=marked; steps=0"}, // everything back
+          {"mrelease 13 15; mdrag 10 10 11 10; mdrag 10 10 12 10", "b0.z=13; b1.z=23; steps=2"},
+          {"undo", "status=Undone: moving 2 blocks; b0.z=11"}});
+}
+
+TEST_F(Tools, KeysNudgeRaiseAndChangeTheGridAsOneStepASeries) {
+    play({{"mclick 10 10; mkey right; mkey up shift; mkey left", "b0.z=10; b0.x=20; steps=1"},
+          {"mkey pageup; mkey pageup", "b0.bottom=2; steps=2"},
+          {"mkey pagedown; mkey pagedown; mkey pagedown", "b0.bottom=0"}, // Bottom stays at 0 or more
+          {"mkey larger; mkey right", "b0.z=12.5; mapstatus=1 selected | grid 2.5"},
+          {"mkey smaller; mkey smaller; mkey smaller; mkey smaller; mkey smaller; mkey smaller", "mapstatus=1 "
+                                                                                                 "selected | grid "
+                                                                                                 "0.1"},
+          {"undo", "status=Undone: moving 1 block; b0.z=10"},
+          {"undo", "status=Undone: moving 1 block; table=marked"}, // the raising came back to 0: no step
+          {"undo", "status=Nothing to undo"}});
+}
+
+TEST_F(Tools, HandlesResizeTheCurrentBlockInItsOwnFrameAndTurnIt) {
+    // The right edge of block 0 (Z 9 to 11): the left edge stays.
+    play({{"mdrag 11 10 13.4 10", "b0.sizex=2; b0.z=11; b0.sizez=1"},
+          {"undo; mdrag 11 10 13.4 10 ctrl", "b0.sizex=2.2; b0.z=11.2"},
+          {"undo; mdrag 11 10 5 10", "b0.sizex=0.5; b0.z=9.5"}, // never through zero
+          {"undo; mdrag 11 11 12 13", "b0.sizex=1.5; b0.sizez=2; b0.z=10.5; b0.x=11"}, // a corner
+          {"undo", "status=Undone: resizing a block; table=marked"},
+          // The turn handle, above the block: 40 degrees round, snapped to 45.
+          {"mpress 10 13.4; mmove 7.81 12.6", "figure=Angle 45; b0.angle=45"},
+          {"mrelease 7.81 12.6; undo; mdrag 10 13.4 7.81 12.6 ctrl", "b0.angle=40; b0.z=10"},
+          // Turned, its handles turn with it: its top edge is now up and left.
+          {"mdrag 9.36 10.77 8.07 12.3", "b0.sizez=2; b0.angle=40"}});
+}
+
+TEST_F(Tools, TwoTurnAboutTheirMiddle) {
+    play({{"mclick 20 10 shift; mclick 10 10 shift; mdrag 10 13.4 11.6 5", "b0.angle=90; b1.angle=90; b0.z=15; "
+                                                                           "b0.x=5; b1.z=15; b1.x=15"},
+          {"undo", "status=Undone: turning 2 blocks; table=marked"}});
+}
+
+TEST_F(Tools, StackDuplicateAndDeleteWorkOnTheSelection) {
+    // Blocks 3 and 4 on block 0: Alt+click takes 4, Alt+Shift+click adds 3.
+    play({{"put 3 10 10 0.5 0.5 0 1; put 4 10 10 0.5 0.5 0 3; refreshlist; mark; mclick 10 10 alt", "selected=4"},
+          {"mclick 10 10 alt shift", "selected=3-4"},
+          {"mkey stack", "b3.bottom=1; b4.bottom=2"}, // on block 0, then on block 3
+          {"undo; mclick 20 10; mclick 10 20 shift; mkey duplicate",
+           "selected=5-6; b5=9 21 1 1 0 2 0 000000; b6=19 11 2 1 0 1 0 000000; cur=5"},
+          {"undo", "status=Undone: duplicating 2 blocks; table=marked"},
+          {"mclick 20 10; mclick 10 20 shift; yes; mkey delete", "asked=1; b1=10 10 0.5 0.5 0 1 0 000000; rows=4"},
+          {"undo; mkey esc; mclick 20 10; yes; mkey delete", "asked=2; b1=20 10 2 1 0 1 0 000000"}});
+    EXPECT_EQ(h.messagebox.asked[0].first, "Delete 2 blocks?");
+    EXPECT_EQ(h.messagebox.asked[1].first, "Delete?");
+}
+
+// What the tools write, the fields hold: after any of them, showing each
+// block in the fields and committing them changes no bit of the table.
+TEST(ToolValues, WhatTheToolsWriteTheFieldsHold) {
+    Transcript t;
+    t.run("put 0 10 10 1 1 0 1; put 1 14 20 2 1 0 2 30; put 2 30 5 0.5 3 1 1 90; refreshlist");
+    std::mt19937 gen(5);
+    const auto any = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(gen); };
+    const char* keys[] = {"left", "right shift", "up", "down", "pageup", "pagedown", "smaller", "larger",
+                          "duplicate", "stack"};
+    for (int i = 0; i < 300; ++i) {
+        char step[160];
+        const char* mods = gen() % 3 == 0 ? " ctrl" : "";
+        switch (gen() % 4) {
+        case 0: std::snprintf(step, sizeof step, "mclick %.3f %.3f%s", any(0, 40), any(0, 40), gen() % 2 ? " shift" : "");
+            break;
+        case 1: std::snprintf(step, sizeof step, "mdrag %.3f %.3f %.3f %.3f%s", any(0, 40), any(0, 40), any(-10, 50),
+                              any(-10, 50), mods);
+            break;
+        case 2: {
+            // From one of the current block's handles.
+            const auto handles = t.h.tool.handles(Harness::kPixel);
+            if (handles.empty()) continue;
+            const MapPoint from = handles[gen() % handles.size()].second;
+            std::snprintf(step, sizeof step, "mdrag %.4f %.4f %.3f %.3f%s", from.z, from.x, any(-10, 50), any(-10, 50),
+                          mods);
+            break;
+        }
+        default: std::snprintf(step, sizeof step, "mkey %s", keys[gen() % std::size(keys)]);
+        }
+        t.run(step);
+        ASSERT_EQ(t.value("invariants"), "") << step;
+    }
+    const BlockTable after = t.f.blocks;
+    for (int row = 0; row + 1 < t.f.List1.listcount(); ++row) {
+        t.run("select " + std::to_string(row));
+        t.f.edchange(); // what any keystroke in any field ends in
+    }
+    EXPECT_EQ(std::memcmp(&after, &t.f.blocks, sizeof after), 0);
+}
