@@ -15,30 +15,30 @@ struct Tools : Started {
 };
 
 TEST_F(Tools, ClicksShiftCtrlAndAltSelectAndTheClickedBlockBecomesCurrent) {
-    play({{"mclick 20 10", "selected=1; cur=1; mapstatus=1 selected | grid 1"},
-          {"mclick 10 10 shift", "selected=0-1; cur=0; mapstatus=2 selected, gap 8 | grid 1"},
-          {"mclick 20 10 ctrl", "selected=0; cur=0"},
-          {"mclick 40 40", "selected=; cur=0; mapstatus=Nothing selected | grid 1"},
-          {"mkey all", "selected=0-2"},
-          {"mkey esc", "selected=; cur=0"},
+    play({{"mclick 20 10", "selection=1; cur=1; mapstatus=1 selected | grid 1"},
+          {"mclick 10 10 shift", "selection=0-1; cur=0; mapstatus=2 selected, gap 8 | grid 1"},
+          {"mclick 20 10 ctrl", "selection=0; cur=0"},
+          {"mclick 40 40", "selection=; cur=0; mapstatus=Nothing selected | grid 1"},
+          {"mkey all", "selection=0-2"},
+          {"mkey esc", "selection=; cur=0"},
           // A block inside another: Alt+click goes down the stack and round.
-          {"put 3 10 10 0.5 0.5 0 1; refreshlist; mclick 10 10 alt", "selected=3; cur=3"},
-          {"mclick 10 10 alt", "selected=0"},
-          {"mclick 10 10 alt", "selected=3"},
+          {"put 3 10 10 0.5 0.5 0 1; refreshlist; mclick 10 10 alt", "selection=3; cur=3"},
+          {"mclick 10 10 alt", "selection=0"},
+          {"mclick 10 10 alt", "selection=3"},
           // A block after a gap has no row: it is selected, and the status
           // bar says so; the current block stays.
-          {"put 1 empty; refreshlist; mclick 10 20", "selected=2; cur=0; status=Block 3 has no row: Refresh (F5) "
+          {"put 1 empty; refreshlist; mclick 10 20", "selection=2; cur=0; status=Block 3 has no row: Refresh (F5) "
                                                       "closes the gap before it"}});
 }
 
 TEST_F(Tools, ABoxTakesTheBlocksInsideItOrLeftwardsTheBlocksItTouches) {
-    play({{"mdrag 5 5 25 15", "selected=0-1"},
-          {"mdrag 10.5 5 25 15", "selected=1"},
-          {"mdrag 25 15 10.5 5", "selected=0-1"},
-          {"mdrag 15 25 5 18 shift", "selected=0-2"},
-          {"mdrag 5 5 25 15 ctrl", "selected=2"},
+    play({{"mdrag 5 5 25 15", "selection=0-1"},
+          {"mdrag 10.5 5 25 15", "selection=1"},
+          {"mdrag 25 15 10.5 5", "selection=0-1"},
+          {"mdrag 15 25 5 18 shift", "selection=0-2"},
+          {"mdrag 5 5 25 15 ctrl", "selection=2"},
           {"mpress 25 15; mmove 10.5 5", "mapstatus=1 selected | grid 1 | box takes blocks it touches"},
-          {"mrelease 10.5 5", "selected=0-1"}});
+          {"mrelease 10.5 5", "selection=0-1"}});
 }
 
 TEST_F(Tools, DragsMoveTheSelectionOnTheGridOrOntoAnotherBlockAndAreOneStepEach) {
@@ -88,11 +88,11 @@ TEST_F(Tools, TwoTurnAboutTheirMiddle) {
 
 TEST_F(Tools, StackDuplicateAndDeleteWorkOnTheSelection) {
     // Blocks 3 and 4 on block 0: Alt+click takes 4, Alt+Shift+click adds 3.
-    play({{"put 3 10 10 0.5 0.5 0 1; put 4 10 10 0.5 0.5 0 3; refreshlist; mark; mclick 10 10 alt", "selected=4"},
-          {"mclick 10 10 alt shift", "selected=3-4"},
+    play({{"put 3 10 10 0.5 0.5 0 1; put 4 10 10 0.5 0.5 0 3; refreshlist; mark; mclick 10 10 alt", "selection=4"},
+          {"mclick 10 10 alt shift", "selection=3-4"},
           {"mkey stack", "b3.bottom=1; b4.bottom=2"}, // on block 0, then on block 3
           {"undo; mclick 20 10; mclick 10 20 shift; mkey duplicate",
-           "selected=5-6; b5=9 21 1 1 0 2 0 000000; b6=19 11 2 1 0 1 0 000000; cur=5"},
+           "selection=5-6; b5=9 21 1 1 0 2 0 000000; b6=19 11 2 1 0 1 0 000000; cur=5"},
           {"undo", "status=Undone: duplicating 2 blocks; table=marked"},
           {"mclick 20 10; mclick 10 20 shift; yes; mkey delete", "asked=1; b1=10 10 0.5 0.5 0 1 0 000000; rows=4"},
           {"undo; mkey esc; mclick 20 10; yes; mkey delete", "asked=2; b1=20 10 2 1 0 1 0 000000"}});

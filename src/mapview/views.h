@@ -7,6 +7,7 @@
 #include "document/footprint.h"
 
 #include <array>
+#include <bitset>
 #include <functional>
 #include <optional>
 #include <string>
@@ -15,11 +16,13 @@
 namespace qs {
 
 // What the pictures show of the table: the main map's depth window and
-// "Use Block Colors." switch, and the block marked as the current one.
+// "Use Block Colors." switch, the block marked as the current one, and the
+// selected blocks.
 struct Look {
     float mind = 0, maxd = 1000;
     bool colours = true;
     int current = -1; // a slot, or -1 for none
+    std::bitset<kSlots> selected{};
 };
 
 // A point of the map: Z across, X up, as the main map draws them.

@@ -18,8 +18,10 @@ constexpr double kRadians = 3.14159265358979323846 / 180;
 // handle must be.
 constexpr double kDragPixels = 4;
 constexpr double kHandlePixels = 7;
-// How far beyond its edge a block's turn handle stands, in pixels.
+// How far beyond its edge a block's turn handle stands, in pixels, and how
+// long a block's diagonal must be for its handles to show.
 constexpr double kTurnPixels = 24;
+constexpr double kSmallestPixels = 16;
 
 struct Frame {
     MapPoint centre, a, b; // the centre, and the unit axes of Size X and Size Z
@@ -94,6 +96,9 @@ std::vector<std::pair<Handle, MapPoint>> MapTool::handles(double pixel) const {
     if (!drawnwithin(b, look.mind, look.maxd)) return out;
     const Frame f = frameof(b);
     if (!std::isfinite(f.centre.z + f.centre.x + f.ha + f.hb)) return out;
+    // A block too small on the screen to take its handles apart has none:
+    // a press on it selects or moves it.
+    if (2 * std::hypot(f.ha, f.hb) <= kSmallestPixels * pixel) return out;
     for (int along = -1; along <= 1; ++along)
         for (int across = -1; across <= 1; ++across) {
             if (along == 0 && across == 0) continue;
@@ -463,8 +468,9 @@ std::string MapTool::status() const {
     if (n == 2) {
         const auto s = d_.selection();
         const BlockTable& t = d_.blocks();
-        out += ", gap " + number(gap(cornerpoints(t[static_cast<std::size_t>(s[0])]),
-                                     cornerpoints(t[static_cast<std::size_t>(s[1])])));
+        // In hundredths, as a person reads a distance.
+        out += ", gap " + number(std::round(100 * gap(cornerpoints(t[static_cast<std::size_t>(s[0])]),
+                                                      cornerpoints(t[static_cast<std::size_t>(s[1])]))) / 100);
     }
     out += " | grid " + number(gridstep());
     if (drag_ == Drag::Band) out += touching_ ? " | box takes blocks it touches" : " | box takes blocks inside it";

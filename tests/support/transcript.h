@@ -79,8 +79,8 @@ inline std::string blocktext(const Block& b) {
 //   lineN ("x1 y1 x2 y2 colour"), colourN (line N's), status, depth,
 //   steps (in the history), asked (questions), dialogs (file dialogs
 //   shown), modified, file (the map's file title), changed (the slots the
-//   last transaction changed, as ranges "0-40"), selected (the selection,
-//   as ranges), figure, guide and mapstatus (the map's tools'), clicks, settings (what the store holds), invariants
+//   last transaction changed, as ranges "0-40"), selection (the selected
+//   blocks, as ranges), figure, guide and mapstatus (the map's tools'), clicks, settings (what the store holds), invariants
 //   (what of them fails, see checkinvariants), log (the notifications,
 //   comma-separated; logN the first N), #NAME (how often the log holds
 //   NAME), bN (slot N's block text), bN.x and the other fields, table (the
@@ -100,7 +100,7 @@ inline std::string valueof(Harness& h, const std::string& what) {
         {"clicks", [&] { return joined(h.clicks, h.clicks.size()); }},
         {"invariants", [&] { return checkinvariants(f); }},
         {"file", [&] { return f.document.file().title; }},
-        {"selected", [&] { return ranges(f.document.selection()); }},
+        {"selection", [&] { return ranges(f.document.selection()); }},
         {"figure", [&] { return h.tool.figure(); }},
         {"mapstatus", [&] { return h.tool.status(); }},
         {"guide", [&] {

@@ -8,6 +8,8 @@
 #include "ui/typing.h"
 
 #include <QCheckBox>
+#include <QDockWidget>
+#include <QVBoxLayout>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -132,13 +134,23 @@ QString MainWindow::listfontfamily() {
     return QFontDatabase::families().contains("Courier New") ? QString("Courier New") : QString("Liberation Mono");
 }
 
-MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_(form) {
+MainWindow::MainWindow(MainForm& form, QWidget* parent) : QMainWindow(parent), form_(form) {
     setObjectName("frmMain");
     setWindowTitle(kAppTitle);
     setWindowIcon(appicon());
-    setFixedSize(MainForm::kClientWidth / kTwipsPerPixel, MainForm::kClientHeight / kTwipsPerPixel);
     setAcceptDrops(true);
+    // The window's own controls keep their places and sizes on a panel of
+    // their own; the views, docked, take the rest of the window.
+    auto* centre = new QWidget(this);
+    panel_ = new QWidget(centre);
+    panel_->setObjectName("frmMainPanel");
+    panel_->setFixedSize(kBare);
+    centre->setFixedSize(kBare);
+    setCentralWidget(centre);
+    setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
+    setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
     build();
+    fitwindow();
     // What changes outside a person's event (the recovery copy's timer)
     // shows at once too.
     afteraction_ = form_.afteraction.connect([this] { sync(); });
@@ -160,6 +172,8 @@ MainWindow::~MainWindow() {
     // the window goes: neither may reach it any more.
     afteraction_.disconnect();
     for (auto* edit : findChildren<QLineEdit*>()) edit->removeEventFilter(fieldevents_);
+    // The docks hide as the window goes: the window's size is no longer theirs to change.
+    for (QDockWidget* dock : {mapdock_, boxdock_}) dock->disconnect(this);
 }
 
 QRect MainWindow::place(const Control& c) const {
@@ -180,8 +194,89 @@ void MainWindow::sync() {
 }
 
 void MainWindow::restoreviews() {
-    mapwindow_->restore();
-    boxwindow_->restore();
+    // Where the views were, docked or floating, open or not, and how large
+    // the window was with views docked.
+    SettingsStore& store = form_.services.settings;
+    const QByteArray docks = QByteArray::fromBase64(QByteArray::fromStdString(store.get(kAppTitle, "Window", "Docks", "")));
+    const QStringList size = q(store.get(kAppTitle, "Window", "DockedSize", "")).split('x');
+    if (size.size() == 2 && size[0].toInt() > 0 && size[1].toInt() > 0) dockedsize_ = {size[0].toInt(), size[1].toInt()};
+    if (!docks.isEmpty()) restoreState(docks);
+    for (QDockWidget* dock : {mapdock_, boxdock_}) floated_[dock] = dock->isFloating();
+    fitwindow();
+}
+
+void MainWindow::rememberviews() {
+    SettingsStore& store = form_.services.settings;
+    if (docked()) dockedsize_ = size();
+    store.set(kAppTitle, "Window", "Docks", saveState().toBase64().toStdString());
+    if (dockedsize_.isValid())
+        store.set(kAppTitle, "Window", "DockedSize", QString("%1x%2").arg(dockedsize_.width()).arg(dockedsize_.height()).toStdString());
+}
+
+bool MainWindow::docked() const {
+    for (const QDockWidget* dock : {mapdock_, boxdock_})
+        if (dock->isVisible() && !dock->isFloating()) return true;
+    return false;
+}
+
+void MainWindow::fitwindow() {
+    // With no view docked, the window is its controls and no more; with one,
+    // it grows to take it and may be resized and maximised.
+    if (!docked()) {
+        if (isMaximized() || isFullScreen()) showNormal();
+        // The size it had with views docked, for the next time.
+        if (std::exchange(grown_, false)) dockedsize_ = size();
+        setFixedSize(kBare);
+        return;
+    }
+    const bool first = !std::exchange(grown_, true);
+    if (first) {
+        setMinimumSize(kBare);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    if (isMaximized() || isFullScreen()) return;
+    // Room for each docked view: the map beside the controls, the 3D view
+    // below them, as they start; more if the window had more.
+    const auto shows = [this](Qt::DockWidgetArea area) {
+        for (QDockWidget* dock : {mapdock_, boxdock_})
+            if (dock->isVisible() && !dock->isFloating() && dockWidgetArea(dock) == area) return true;
+        return false;
+    };
+    const bool right = shows(Qt::RightDockWidgetArea) || shows(Qt::LeftDockWidgetArea);
+    const bool below = shows(Qt::BottomDockWidgetArea) || shows(Qt::TopDockWidgetArea);
+    QSize wanted(kBare.width() + (right ? 640 : 0), std::max(kBare.height() + (below ? 400 : 0), right ? 720 : 0));
+    if (!below && !right) wanted = kBare + QSize(0, 400);
+    if (first && dockedsize_.isValid()) wanted = dockedsize_;
+    if (const QScreen* s = screen()) wanted = wanted.boundedTo(s->availableGeometry().size() - QSize(16, 48));
+    resize(first ? wanted.expandedTo(kBare) : size().expandedTo(wanted));
+    filldocks();
+}
+
+void MainWindow::filldocks() {
+    // The docked views take all the window leaves beside and below the
+    // controls, which keep their size.
+    QList<QDockWidget*> across, down;
+    for (QDockWidget* dock : {mapdock_, boxdock_}) {
+        if (!dock->isVisible() || dock->isFloating()) continue;
+        const Qt::DockWidgetArea area = dockWidgetArea(dock);
+        (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea ? across : down).append(dock);
+    }
+    if (!across.isEmpty()) resizeDocks({across.front()}, {width() - kBare.width()}, Qt::Horizontal);
+    if (!down.isEmpty()) resizeDocks({down.front()}, {height() - kBare.height()}, Qt::Vertical);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    if (grown_) filldocks();
+}
+
+void MainWindow::toggleview(QDockWidget* dock) {
+    const bool show = !dock->isVisible();
+    dock->setVisible(show);
+    if (show) {
+        dock->raise();
+        dock->widget()->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void MainWindow::placefromform() {
@@ -207,19 +302,18 @@ QPoint MainWindow::onascreen(QPoint at) const {
     return primary ? primary->availableGeometry().topLeft() : at;
 }
 
-void MainWindow::placeview(ViewWindow& view) {
-    // Beside the main window and the other view when the screen has room;
-    // otherwise where the desktop puts it.
+void MainWindow::placeview(QDockWidget* view) {
+    // A view floating for the first time goes beside the main window and the
+    // other view when the screen has room; otherwise where Qt put it.
     const auto rect = [](const QRect& r) { return Rect{r.x(), r.y(), r.width(), r.height()}; };
     const QScreen* screen = this->screen();
     if (screen == nullptr) return;
-    const QWidget& other = &view == mapwindow_ ? static_cast<QWidget&>(*boxwindow_) : *mapwindow_;
-    const QSize frame = frameGeometry().size() - geometry().size();
-    const auto at = beside(rect(screen->availableGeometry()), rect(frameGeometry()), view.width() + frame.width(),
-                           view.height() + frame.height(), other.isVisible() ? rect(other.frameGeometry()) : Rect{});
-    if (!at) return;
-    view.resize(at->w - frame.width(), at->h - frame.height());
-    view.move(at->x, at->y);
+    const QDockWidget* other = view == mapdock_ ? boxdock_ : mapdock_;
+    const bool apart = other->isVisible() && other->isFloating();
+    const QSize wanted = view == mapdock_ ? QSize(640, 640) : QSize(800, 600);
+    const auto at = beside(rect(screen->availableGeometry()), rect(frameGeometry()), wanted.width(), wanted.height(),
+                           apart ? rect(other->frameGeometry()) : Rect{});
+    if (at) view->setGeometry(at->x, at->y, at->w, at->h);
 }
 
 void MainWindow::changeEvent(QEvent* e) {
@@ -229,7 +323,7 @@ void MainWindow::changeEvent(QEvent* e) {
         flush();
         form_.checkdisk();
     }
-    QWidget::changeEvent(e);
+    QMainWindow::changeEvent(e);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* e) {
@@ -254,8 +348,7 @@ void MainWindow::closeEvent(QCloseEvent* e) {
         form_.left = static_cast<float>(x() * kTwipsPerPixel);
         form_.top = static_cast<float>(y() * kTwipsPerPixel);
     }
-    mapwindow_->remember();
-    boxwindow_->remember();
+    rememberviews();
     form_.unload();
     e->accept();
 }
@@ -264,7 +357,7 @@ void MainWindow::build() {
     MainForm& f = form_;
 
     // The toolbar.
-    auto* toolbar = new QToolBar(this);
+    auto* toolbar = new QToolBar(panel_);
     toolbar->setObjectName(objectname(f.tbToolBar));
     toolbar->setGeometry(place(f.tbToolBar));
     toolbar->setIconSize(QSize(16, 16));
@@ -286,29 +379,55 @@ void MainWindow::build() {
         });
     }
 
-    // The other views of the map, behind a separator.
+    // The other views of the map, behind a separator, each in a dock: the
+    // map on the right, the 3D view below the controls.
     const auto before = [this] { flush(); };
     const auto afterwards = [this] { after(); };
-    mapwindow_ = new MapWindow(form_, this, before, afterwards);
-    boxwindow_ = new BoxWindow(form_, this, before, afterwards);
-    mapwindow_->place = boxwindow_->place = [this](ViewWindow& view) { placeview(view); };
+    mapwindow_ = new MapWindow(form_, before, afterwards);
+    boxwindow_ = new BoxWindow(form_, before, afterwards);
+    auto* mappanel = new QWidget;
+    auto* maplayout = new QVBoxLayout(mappanel);
+    maplayout->setContentsMargins(0, 0, 0, 0);
+    maplayout->setSpacing(0);
+    maplayout->addWidget(mapwindow_, 1);
+    mapwindow_->statusline = new QLabel(mappanel);
+    mapwindow_->statusline->setObjectName("MapStatus");
+    mapwindow_->statusline->setContentsMargins(4, 1, 4, 1);
+    maplayout->addWidget(mapwindow_->statusline);
+    mapdock_ = new QDockWidget("Map", this);
+    mapdock_->setObjectName("MapDock");
+    mapdock_->setWidget(mappanel);
+    boxdock_ = new QDockWidget("3D view", this);
+    boxdock_->setObjectName("BoxDock");
+    boxdock_->setWidget(boxwindow_);
+    addDockWidget(Qt::RightDockWidgetArea, mapdock_);
+    addDockWidget(Qt::BottomDockWidgetArea, boxdock_);
+    for (QDockWidget* dock : {mapdock_, boxdock_}) {
+        dock->hide();
+        connect(dock, &QDockWidget::visibilityChanged, this, [this] { fitwindow(); });
+        connect(dock, &QDockWidget::dockLocationChanged, this, [this] { fitwindow(); });
+        connect(dock, &QDockWidget::topLevelChanged, this, [this, dock](bool floating) {
+            if (floating && !std::exchange(floated_[dock], true)) placeview(dock);
+            fitwindow();
+        });
+    }
     toolbar->addSeparator();
-    for (const auto& [name, title, keys, window] :
-         {std::tuple<const char*, const char*, const char*, ViewWindow*>{"Map", "Map window", kMapWindowKey, mapwindow_},
-          {"3D", "3D view", kBoxWindowKey, boxwindow_}}) {
+    for (const auto& [name, title, keys, dock] :
+         {std::tuple<const char*, const char*, const char*, QDockWidget*>{"Map", "Map window", kMapWindowKey, mapdock_},
+          {"3D", "3D view", kBoxWindowKey, boxdock_}}) {
         QAction* action = toolbar->addAction(toolbaricon(name), name);
         action->setObjectName(QString("tb") + name);
         action->setToolTip(QString("%1 (%2)").arg(title, keys));
-        connect(action, &QAction::triggered, window, &ViewWindow::toggle);
+        connect(action, &QAction::triggered, this, [this, dock = dock] { toggleview(dock); });
         // The key works in the view's own window too.
         auto* key = new QShortcut(QKeySequence(keys), this, nullptr, nullptr, Qt::ApplicationShortcut);
-        connect(key, &QShortcut::activated, window, &ViewWindow::toggle);
+        connect(key, &QShortcut::activated, this, [this, dock = dock] { toggleview(dock); });
     }
 
     // Labels; the colour labels are clickable.
     for (Label* label : {&f.Label1, &f.Label2, &f.Label8, &f.Label4, &f.Label9, &f.Label6, &f.Label5, &f.Label7,
                          &f.Label3[0], &f.Label3[1], &f.Label3[2]}) {
-        auto* w = new ClickLabel(q(label->caption), this, [this, label] {
+        auto* w = new ClickLabel(q(label->caption), panel_, [this, label] {
             flush();
             label->click();
             after();
@@ -348,7 +467,7 @@ void MainWindow::build() {
 
     // Text fields.
     for (TextField* field : {&f.posxed, &f.posyed, &f.sizexed, &f.sizeyed, &f.bottomed, &f.heighted, &f.angleed}) {
-        auto* w = new QLineEdit(this);
+        auto* w = new QLineEdit(panel_);
         w->setObjectName(objectname(*field));
         w->setGeometry(place(*field));
         w->setTextMargins(0, 0, 0, 0);
@@ -382,7 +501,7 @@ void MainWindow::build() {
 
     // Scroll bars.
     auto addbar = [this](ScrollBar& bar, Qt::Orientation o) {
-        auto* w = new QScrollBar(o, this);
+        auto* w = new QScrollBar(o, panel_);
         w->setObjectName(objectname(bar));
         w->setGeometry(place(bar));
         connect(w, &QAbstractSlider::actionTriggered, this, [this, w, &bar](int action) {
@@ -421,7 +540,7 @@ void MainWindow::build() {
     // Buttons.
     for (Button* button : {&f.selpos, &f.RNDANG, &f.Command2, &f.Command1[3], &f.Command1[2], &f.Command1[1],
                            &f.Command1[0]}) {
-        auto* w = new QPushButton(q(button->caption), this);
+        auto* w = new QPushButton(q(button->caption), panel_);
         w->setObjectName(objectname(*button));
         w->setGeometry(place(*button));
         w->setAutoDefault(false);
@@ -434,7 +553,7 @@ void MainWindow::build() {
     }
 
     // The check box.
-    auto* check = new QCheckBox(q(f.Check1.caption), this);
+    auto* check = new QCheckBox(q(f.Check1.caption), panel_);
     check->setObjectName(objectname(f.Check1));
     check->setGeometry(place(f.Check1));
     check->setStyleSheet("QCheckBox { spacing: 3px; }");
@@ -449,7 +568,7 @@ void MainWindow::build() {
     });
 
     // The background slider.
-    auto* slider = new QSlider(Qt::Horizontal, this);
+    auto* slider = new QSlider(Qt::Horizontal, panel_);
     slider->setObjectName(objectname(f.Slider1));
     slider->setGeometry(place(f.Slider1));
     slider->setTickPosition(QSlider::TicksBelow);
@@ -466,7 +585,7 @@ void MainWindow::build() {
     });
 
     // The block list.
-    list_ = new BlockList(this);
+    list_ = new BlockList(panel_);
     list_->setObjectName(objectname(f.List1));
     list_->setGeometry(place(f.List1));
     // Seven pixels a character: a 41-character row fits beside the list's
@@ -499,7 +618,7 @@ void MainWindow::build() {
 
     // The map and the colour swatch.
     for (Surface* surface : {&f.Map, &f.Picture1}) {
-        auto* w = new SurfaceWidget(*surface, this);
+        auto* w = new SurfaceWidget(*surface, panel_);
         w->setObjectName(objectname(*surface));
         w->setGeometry(place(*surface));
         w->beforeevent = [this] { flush(); };
@@ -508,7 +627,7 @@ void MainWindow::build() {
     }
 
     // The status bar: two panels of the program's, then the date and time.
-    auto* status = new QStatusBar(this);
+    auto* status = new QStatusBar(panel_);
     status->setObjectName(objectname(f.sbStatusBar));
     status->setGeometry(place(f.sbStatusBar));
     status->setSizeGripEnabled(false);

@@ -71,6 +71,18 @@ void mark(QPainter& painter, const std::vector<Pixel>& corners) {
     outline(painter, corners);
 }
 
+// A selected block: white dashes on black, apart from the current block's
+// solid mark and from the thin outlines of the others, on any colour.
+void selectionmark(QPainter& painter, const std::vector<Pixel>& corners) {
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    outline(painter, corners);
+    QPen dashes(Qt::white, 1.5, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
+    dashes.setDashPattern({3, 3});
+    painter.setPen(dashes);
+    outline(painter, corners);
+}
+
 std::vector<Pixel> plancorners(const Block& b, const PlanView& view) {
     std::vector<Pixel> out;
     for (const Corner& c : blockcorners(b)) out.push_back(view.topixel({c.h, c.v}));
@@ -166,6 +178,12 @@ void paintplan(QPainter& painter, const BlockTable& table, const Look& look, con
     for (const Drawn& d : drawn) {
         painter.setPen(QPen(d.colour, 0));
         outline(painter, {d.corners.begin(), d.corners.end()});
+    }
+    for (std::size_t i = look.selected._Find_first(); i < kSlots; i = look.selected._Find_next(i)) {
+        const Block& selected = table[i];
+        if (static_cast<int>(i) == look.current || !drawnwithin(selected, look.mind, look.maxd)) continue;
+        const std::vector<Pixel> corners = plancorners(selected, view);
+        if (only.isEmpty() || only.intersects(spread(corners))) selectionmark(painter, corners);
     }
     if (look.current >= 0 && look.current < kSlots) {
         const Block& current = table[static_cast<std::size_t>(look.current)];

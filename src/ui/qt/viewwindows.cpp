@@ -3,11 +3,14 @@
 #include "document/rowtext.h"
 #include "ui/qt/pictures.h"
 
+#include <QAction>
+#include <QGuiApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QKeyEvent>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -23,14 +26,21 @@ constexpr double kNotch = 1.25;
 
 double notches(const QWheelEvent* e) { return e->angleDelta().y() / 120.0; }
 
+tools::Modifiers modifiers(Qt::KeyboardModifiers m) {
+    return {(m & Qt::ShiftModifier) != 0, (m & Qt::ControlModifier) != 0, (m & Qt::AltModifier) != 0};
+}
+
+// While a person edits a block, only it changes: the picture is drawn again
+// where it was and where it is. Beyond a few blocks, all of it is.
+constexpr std::size_t kFewest = 32;
+
 } // namespace
 
-ViewWindow::ViewWindow(MainForm& form, const char* section, QWidget* parent, std::function<void()> before,
-                       std::function<void()> after)
-    : QWidget(parent, Qt::Window), form_(form), section_(section), before_(std::move(before)),
-      after_(std::move(after)) {
+ViewWindow::ViewWindow(MainForm& form, std::function<void()> before, std::function<void()> after)
+    : form_(form), before_(std::move(before)), after_(std::move(after)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(160, 120);
+    setFocusPolicy(Qt::StrongFocus);
     // Closed, a window costs one test per action.
     changes_ = form_.document.changed.connect([this](const Change& change) { take(change); });
     afteraction_ = form_.afteraction.connect([this] {
@@ -39,10 +49,6 @@ ViewWindow::ViewWindow(MainForm& form, const char* section, QWidget* parent, std
 }
 
 ViewWindow::~ViewWindow() = default;
-
-// While a person edits a block, only it changes: the picture is drawn again
-// where it was and where it is. Beyond a few blocks, all of it is.
-constexpr std::size_t kFewest = 32;
 
 void ViewWindow::take(const Change& change) {
     if (stale_ || change.changedslots.empty()) return;
@@ -54,31 +60,11 @@ void ViewWindow::take(const Change& change) {
     dirty_.insert(dirty_.end(), change.changedslots.begin(), change.changedslots.end());
 }
 
-void ViewWindow::toggle() {
-    if (!isVisible() && !std::exchange(positioned_, true) && place) place(*this);
-    setVisible(!isVisible());
-    if (isVisible()) {
-        raise();
-        activateWindow();
-    }
-}
-
-void ViewWindow::remember() {
-    SettingsStore& store = form_.services.settings;
-    store.set(kAppTitle, section_, "Open", isVisible() ? "1" : "0");
-    store.set(kAppTitle, section_, "Geometry", saveGeometry().toBase64().toStdString());
-}
-
-void ViewWindow::restore() {
-    SettingsStore& store = form_.services.settings;
-    const std::string geometry = store.get(kAppTitle, section_, "Geometry", "");
-    if (!geometry.empty()) positioned_ = restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(geometry)));
-    if (store.get(kAppTitle, section_, "Open", "0") == "1") toggle();
-}
-
 Look ViewWindow::look() const {
-    return {static_cast<float>(form_.MinD.value()), static_cast<float>(form_.MaxD.value()), form_.Check1.value() == 1,
-            form_.curblock};
+    Look l{static_cast<float>(form_.MinD.value()), static_cast<float>(form_.MaxD.value()), form_.Check1.value() == 1,
+           form_.curblock};
+    for (int slot : form_.document.selection()) l.selected.set(static_cast<std::size_t>(slot));
+    return l;
 }
 
 QColor ViewWindow::background() const {
@@ -95,12 +81,15 @@ void ViewWindow::pass(const std::function<void()>& action) {
 void ViewWindow::keyPressEvent(QKeyEvent* e) {
     // A key of the window's own, not a shortcut: both windows have one.
     if (e->keyCombination() != QKeySequence(kFitKey)[0]) return QWidget::keyPressEvent(e);
+    moved_ = false;
     resetview();
     update();
 }
 
 void ViewWindow::resizeEvent(QResizeEvent* e) {
     setsize(width(), height());
+    // Until a person turns, pans or zooms it, the view fits what it shows.
+    if (placed_ && !moved_) resetview();
     QWidget::resizeEvent(e);
 }
 
@@ -128,6 +117,10 @@ QRegion ViewWindow::bringup() {
         if (now.current != shownlook_.current)
             for (int slot : {shownlook_.current, now.current})
                 if (validslot(slot)) dirty += bounds(blocks[static_cast<std::size_t>(slot)], now);
+        // Where a block was selected or no longer is.
+        const std::bitset<kSlots> marked = now.selected ^ shownlook_.selected;
+        for (std::size_t i = marked._Find_first(); i < kSlots; i = marked._Find_next(i))
+            dirty += bounds(blocks[i], now);
     }
     if (!same) {
         shown_ = blocks;
@@ -153,25 +146,114 @@ void ViewWindow::paintEvent(QPaintEvent* e) {
     bringup();
     QPainter painter(this);
     for (const QRect& r : e->region()) painter.drawImage(r, kept_, r);
+    paintover(painter);
 }
 
-MapWindow::MapWindow(MainForm& form, QWidget* parent, std::function<void()> before, std::function<void()> after)
-    : ViewWindow(form, "MapWindow", parent, std::move(before), std::move(after)) {
+MapWindow::MapWindow(MainForm& form, std::function<void()> before, std::function<void()> after)
+    : ViewWindow(form, std::move(before), std::move(after)),
+      tool_(form.document, tools::Host{
+                               [this](const std::string& what, const std::string& key,
+                                      const std::function<void()>& change) { form_.apply(what, key, change); },
+                               [this](const std::function<void()>& change) { form_.select(change); },
+                               [this](int slot) { form_.makecurrent(slot); },
+                               [this](const std::string& question) {
+                                   return form_.services.messagebox.askyesno(question, kAppTitle) == Answer::Yes;
+                               },
+                               [this](const std::string& text) {
+                                   form_.status(text);
+                                   form_.actionover();
+                               },
+                               [this] { return look(); }}) {
     setObjectName("MapWindow");
-    setWindowTitle(QString("Map - %1").arg(kAppTitle));
     setAccessibleName("Map");
-    setAccessibleDescription("The whole map in true proportions; the wheel zooms, dragging pans, Home fits");
+    setAccessibleDescription("The whole map in true proportions, where blocks are selected, moved, resized and "
+                             "turned; the wheel zooms, the middle button pans, Home fits");
     setMouseTracking(true);
     resize(640, 640);
     setsize(width(), height());
+    // The commands of the selection, in the map's own menu and keys.
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    addcommand("Select all", "Ctrl+A", tools::Key::SelectAll);
+    addcommand("Select none", "Esc", tools::Key::Escape);
+    addcommand("Delete the selected blocks", "Del", tools::Key::Delete);
+    addcommand("Duplicate the selected blocks", "Ctrl+Shift+D", tools::Key::Duplicate);
+    addcommand("Stack the selected blocks on what is beneath them", "Ctrl+T", tools::Key::Stack);
+    addcommand("Finer grid", "[", tools::Key::SmallerGrid);
+    addcommand("Coarser grid", "]", tools::Key::LargerGrid);
+    // Changes made elsewhere (undo, the list, the fields) move the handles,
+    // and may change the selection the status line counts.
+    afteraction_ = form_.afteraction.connect([this] {
+        if (isVisible()) showtool();
+    });
 }
 
-void MapWindow::resetview() {
-    view_.fit(drawnbox(form_.blocks, look(), &corners_).value_or(kMainArea));
+void MapWindow::addcommand(const char* name, const char* keys, tools::Key key) {
+    auto* action = new QAction(name, this);
+    action->setShortcut(QKeySequence(keys));
+    action->setShortcutContext(Qt::WidgetShortcut);
+    connect(action, &QAction::triggered, this, [this, key] {
+        pass([&] { tool_.key(key, modifiers(QGuiApplication::keyboardModifiers())); });
+        showtool();
+    });
+    addAction(action);
 }
+
+void MapWindow::showtool() {
+    if (statusline) statusline->setText(QString::fromStdString(tool_.status()));
+    update();
+}
+
+void MapWindow::resetview() { view_.fit(drawnbox(form_.blocks, look(), &corners_).value_or(kMainArea)); }
 
 void MapWindow::paint(QPainter& painter, const QRegion& only) {
     paintplan(painter, form_.blocks, look(), view_, background(), only, &corners_);
+}
+
+void MapWindow::paintover(QPainter& painter) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    // The current block's handles, small squares that show on any colour.
+    for (const auto& [handle, at] : tool_.handles(pixel())) {
+        const QPointF p = topixel(at);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(Qt::white);
+        if (handle.turn) painter.drawEllipse(p, 4.5, 4.5);
+        else painter.drawRect(QRectF(p.x() - 3.5, p.y() - 3.5, 7, 7));
+    }
+    if (const auto band = tool_.band()) {
+        // The box: solid while it takes what lies inside it, dashed while it
+        // takes what it touches.
+        const QRectF r(topixel({band->zmin, band->xmax}), topixel({band->zmax, band->xmin}));
+        painter.setBrush(QColor(80, 140, 255, 40));
+        painter.setPen(QPen(QColor(40, 110, 255), 1, tool_.bandtouching() ? Qt::DashLine : Qt::SolidLine));
+        painter.drawRect(r);
+    }
+    if (const auto& guide = tool_.guide()) {
+        const QPointF a = topixel(guide->a), b = topixel(guide->b);
+        painter.setPen(QPen(QColor(255, 0, 200), 1, Qt::DashLine));
+        if (a == b) {
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(a, 6, 6);
+        } else {
+            // The whole line through the edge, across the window.
+            const QLineF edge(a, b);
+            QLineF along = edge;
+            along.setLength(4 * (width() + height()));
+            QLineF back(edge.p2(), edge.p1());
+            back.setLength(4 * (width() + height()));
+            painter.drawLine(back.p2(), along.p2());
+        }
+    }
+    if (!tool_.figure().empty()) {
+        // Beside the pointer, on a plate that reads on any background.
+        const QString text = QString::fromStdString(tool_.figure());
+        const QPointF at = mapFromGlobal(QCursor::pos()) + QPointF(16, 20);
+        const QRectF box = QRectF(painter.fontMetrics().boundingRect(text)).translated(at).adjusted(-4, -2, 4, 2);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(255, 255, 225, 230));
+        painter.drawRoundedRect(box, 3, 3);
+        painter.setPen(Qt::black);
+        painter.drawText(at, text);
+    }
 }
 
 std::vector<double> MapWindow::viewkey() const {
@@ -182,46 +264,108 @@ std::vector<double> MapWindow::viewkey() const {
 QRect MapWindow::bounds(const Block& b, const Look& l) const { return planbounds(b, l, view_); }
 
 void MapWindow::wheelEvent(QWheelEvent* e) {
+    moved_ = true;
     view_.zoomabout({e->position().x(), e->position().y()}, std::pow(kNotch, notches(e)));
     update();
 }
 
 void MapWindow::mousePressEvent(QMouseEvent* e) {
-    if (e->button() != Qt::LeftButton) return;
+    setFocus(Qt::MouseFocusReason);
     pressed_ = e->position();
-    down_ = true;
-    dragged_ = false;
+    if (e->button() == Qt::MiddleButton || (e->button() == Qt::LeftButton && spaceheld_)) {
+        panning_ = true;
+        setCursor(Qt::ClosedHandCursor);
+        return;
+    }
+    if (e->button() != Qt::LeftButton) return;
+    if (form_.selmode) {
+        placing_ = true;
+        return;
+    }
+    pass([&] { tool_.press(tomap(e->position()), modifiers(e->modifiers()), pixel()); });
+    showtool();
 }
 
 void MapWindow::mouseMoveEvent(QMouseEvent* e) {
+    if (panning_) {
+        moved_ = true;
+        const QPointF moved = e->position() - pressed_;
+        view_.pan(moved.x(), moved.y());
+        pressed_ = e->position();
+        update();
+        return;
+    }
+    const MapPoint p = tomap(e->position());
     if (form_.selmode) {
         // As on the main map: Z across, X up, the buttons and keys held.
-        const MapPoint p = tomap(e->position());
         const int buttons = e->buttons() & Qt::LeftButton ? 1 : 0;
         const int shift = e->modifiers() & Qt::ShiftModifier ? 1 : 0;
         pass([&] { form_.Map.mousemove(buttons, shift, static_cast<float>(p.z), static_cast<float>(p.x)); });
         return;
     }
-    if (!down_) return;
-    const QPointF moved = e->position() - pressed_;
-    if (!dragged_ && moved.manhattanLength() < 4) return;
-    dragged_ = true;
-    view_.pan(moved.x(), moved.y());
-    pressed_ = e->position();
-    update();
+    if (e->buttons() & Qt::LeftButton) {
+        tool_.move(p, modifiers(e->modifiers()), pixel());
+        showtool();
+        return;
+    }
+    tool_.hover(p, pixel());
+    // The pointer says what a press would do: move, resize along the
+    // handle's side, or turn.
+    static const Qt::CursorShape sizes[] = {Qt::SizeHorCursor, Qt::SizeBDiagCursor, Qt::SizeVerCursor,
+                                            Qt::SizeFDiagCursor};
+    switch (tool_.cursor()) {
+    case tools::Cursor::Move: setCursor(Qt::SizeAllCursor); break;
+    case tools::Cursor::Turn: setCursor(Qt::PointingHandCursor); break;
+    case tools::Cursor::Resize: {
+        const double turn = std::fmod(std::fmod(tool_.handleangle(), 180) + 180 + 22.5, 180);
+        setCursor(sizes[static_cast<int>(turn / 45) % 4]);
+        break;
+    }
+    default: setCursor(spaceheld_ ? Qt::OpenHandCursor : Qt::ArrowCursor);
+    }
 }
 
 void MapWindow::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() != Qt::LeftButton || !down_) return;
-    down_ = false;
-    if (dragged_) return;
-    if (form_.selmode) {
+    if (panning_ && (e->button() == Qt::MiddleButton || e->button() == Qt::LeftButton)) {
+        panning_ = false;
+        unsetCursor();
+        return;
+    }
+    if (e->button() != Qt::LeftButton) return;
+    if (std::exchange(placing_, false)) {
         pass([&] { form_.Map.click(); });
         return;
     }
-    // The row of the block, selected as a person selects it in the list.
-    const int slot = blockat(form_.blocks, look(), tomap(e->position()), &corners_);
-    if (slot >= 0 && slot < form_.List1.listcount()) pass([&] { form_.List1.setlistindex(slot); });
+    pass([&] { tool_.release(tomap(e->position()), modifiers(e->modifiers()), pixel()); });
+    showtool();
+}
+
+void MapWindow::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Space && !e->isAutoRepeat()) {
+        spaceheld_ = true;
+        setCursor(Qt::OpenHandCursor);
+        return;
+    }
+    static const std::pair<int, tools::Key> keys[] = {
+        {Qt::Key_Left, tools::Key::Left},     {Qt::Key_Right, tools::Key::Right},
+        {Qt::Key_Up, tools::Key::Up},         {Qt::Key_Down, tools::Key::Down},
+        {Qt::Key_PageUp, tools::Key::PageUp}, {Qt::Key_PageDown, tools::Key::PageDown}};
+    for (const auto& [qt, key] : keys)
+        if (e->key() == qt) {
+            pass([&] { tool_.key(key, modifiers(e->modifiers())); });
+            showtool();
+            return;
+        }
+    ViewWindow::keyPressEvent(e);
+}
+
+void MapWindow::keyReleaseEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Space && !e->isAutoRepeat()) {
+        spaceheld_ = false;
+        unsetCursor();
+        return;
+    }
+    ViewWindow::keyReleaseEvent(e);
 }
 
 QString MapWindow::rowat(QPointF at) const {
@@ -236,25 +380,22 @@ bool MapWindow::event(QEvent* e) {
     if (e->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(e);
         const QString row = rowat(help->pos());
-        if (row.isEmpty()) QToolTip::hideText();
+        if (row.isEmpty() || tool_.dragging()) QToolTip::hideText();
         else QToolTip::showText(help->globalPos(), "<pre>" + row.toHtmlEscaped() + "</pre>", this);
         return true;
     }
     return ViewWindow::event(e);
 }
 
-BoxWindow::BoxWindow(MainForm& form, QWidget* parent, std::function<void()> before, std::function<void()> after)
-    : ViewWindow(form, "BoxView", parent, std::move(before), std::move(after)) {
+BoxWindow::BoxWindow(MainForm& form, std::function<void()> before, std::function<void()> after)
+    : ViewWindow(form, std::move(before), std::move(after)) {
     setObjectName("BoxView");
-    setWindowTitle(QString("3D - %1").arg(kAppTitle));
     setAccessibleName("3D view");
     setAccessibleDescription("The blocks as boxes; dragging turns the view, the wheel zooms, Home goes back");
     resize(800, 600);
 }
 
-void BoxWindow::resetview() {
-    camera_.reset(form_.blocks, look(), &corners_);
-}
+void BoxWindow::resetview() { camera_.reset(form_.blocks, look(), &corners_); }
 
 void BoxWindow::paint(QPainter& painter, const QRegion& only) {
     paintboxes(painter, form_.blocks, look(), camera_, background(), only, &corners_);
@@ -271,14 +412,19 @@ std::vector<double> BoxWindow::viewkey() const {
 QRect BoxWindow::bounds(const Block& b, const Look& l) const { return boxbounds(b, l, camera_); }
 
 void BoxWindow::wheelEvent(QWheelEvent* e) {
+    moved_ = true;
     camera_.zoom(std::pow(kNotch, notches(e)));
     update();
 }
 
-void BoxWindow::mousePressEvent(QMouseEvent* e) { last_ = e->position(); }
+void BoxWindow::mousePressEvent(QMouseEvent* e) {
+    setFocus(Qt::MouseFocusReason);
+    last_ = e->position();
+}
 
 void BoxWindow::mouseMoveEvent(QMouseEvent* e) {
     if (!(e->buttons() & Qt::LeftButton)) return;
+    moved_ = true;
     const QPointF moved = e->position() - last_;
     last_ = e->position();
     camera_.orbit(moved.x(), moved.y());

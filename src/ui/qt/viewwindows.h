@@ -1,11 +1,13 @@
 #pragma once
-// Two more ways to look at the table, each a window of its own beside the
-// main window: the map in true proportions, and the blocks as boxes in 3D.
-// They read the table after a person's action is over and never write it;
-// what a person does in them reaches the form as the main window's own
-// controls would pass it on.
+// Two more ways to look at the map, each in a dock of the main window (or
+// floating beside it): the map in true proportions, where blocks are edited
+// with the pointer and keys, and the blocks as boxes in 3D. They repaint
+// what the document's change events name; what a person does in them
+// reaches the form as one action, as the main window's own controls pass it
+// on.
 #include "app/mainform.h"
 #include "mapview/views.h"
+#include "tools/maptool.h"
 
 #include <QImage>
 #include <QWidget>
@@ -13,30 +15,21 @@
 #include <functional>
 #include <vector>
 
+class QLabel;
+
 namespace qs::ui {
 
 class ViewWindow : public QWidget {
 public:
-    // `section` names the window's settings; `before` and `after` run around
-    // anything the window passes on to the form, as the main window's own
-    // widgets do.
-    ViewWindow(MainForm& form, const char* section, QWidget* parent, std::function<void()> before,
-               std::function<void()> after);
+    // `before` and `after` run around anything the window passes on to the
+    // form, as the main window's own widgets do.
+    ViewWindow(MainForm& form, std::function<void()> before, std::function<void()> after);
     ~ViewWindow() override;
     ViewWindow(const ViewWindow&) = delete;
     ViewWindow& operator=(const ViewWindow&) = delete;
 
-    void toggle();
-    // Keeps the window's size, position and whether it is open in the
-    // settings, and puts them back.
-    void remember();
-    void restore();
-    // Finds the window a place before it is first shown, unless the
-    // settings gave it one.
-    std::function<void(ViewWindow&)> place;
-
-    // What the pictures show of the form: its depth window, colour switch
-    // and current block.
+    // What the pictures show of the form: its depth window, colour switch,
+    // current block and selection.
     Look look() const;
     // How many times the window has painted itself, for the tests.
     int paints() const { return paints_; }
@@ -54,6 +47,8 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     // Paints the picture, or with `only` given, what lies within it.
     virtual void paint(QPainter& painter, const QRegion& only) = 0;
+    // Paints what goes over the kept picture, redrawn at every paint.
+    virtual void paintover(QPainter& painter) { (void)painter; }
     // What the picture depends on besides the table and the look: the
     // view, the size, the background.
     virtual std::vector<double> viewkey() const = 0;
@@ -63,9 +58,9 @@ protected:
     void pass(const std::function<void()>& action);
 
     MainForm& form_;
+    bool moved_ = false; // a person turned, panned or zoomed the view
 
 private:
-    const char* section_;
     std::function<void()> before_, after_;
     // Brings the kept picture up to date: all of it after a change of the
     // view, the size or the look, otherwise only where blocks changed;
@@ -75,10 +70,9 @@ private:
     void take(const Change& change);
     Connection changes_, afteraction_;
     bool placed_ = false;
-    bool positioned_ = false;
     int paints_ = 0;
     QImage kept_;
-    BlockTable shown_{}; // the blocks as the kept picture shows them
+    BlockTable shown_{};     // the blocks as the kept picture shows them
     std::vector<int> dirty_; // slots changed since
     bool stale_ = true;      // the kept picture is to be drawn anew
     Look shownlook_;
@@ -88,20 +82,26 @@ protected:
     mutable CornerCache corners_; // a cache: filling it changes nothing seen
 };
 
-// The map from above in true proportions: wheel zooms about the pointer,
-// dragging the empty map pans, Home fits every drawn block; hovering a block
-// shows its row, clicking it selects the row; with "Select Pos." on the
-// pointer places the current block as on the main map.
+// The map from above in true proportions, where blocks are edited: a click
+// selects, a drag moves, the handles resize and turn, a drag on the empty
+// map selects a box (see tools/maptool.h); the middle button, or Space held,
+// pans; the wheel zooms about the pointer; Home fits every drawn block.
+// With "Select Pos." on, the pointer places the current block as on the main
+// map.
 class MapWindow : public ViewWindow {
 public:
-    MapWindow(MainForm& form, QWidget* parent, std::function<void()> before, std::function<void()> after);
+    MapWindow(MainForm& form, std::function<void()> before, std::function<void()> after);
     PlanView& view() { return view_; }
+    tools::MapTool& tool() { return tool_; }
     // The tooltip for a pixel of the window: the row of the block under it.
     QString rowat(QPointF at) const;
+    // Where the tool's line of the status bar goes.
+    QLabel* statusline = nullptr;
 
 protected:
     void resetview() override;
     void paint(QPainter& painter, const QRegion& only) override;
+    void paintover(QPainter& painter) override;
     std::vector<double> viewkey() const override;
     QRect bounds(const Block& b, const Look& look) const override;
     void setsize(int w, int h) override { view_.width = w, view_.height = h; }
@@ -109,20 +109,32 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
     bool event(QEvent* e) override;
 
 private:
     MapPoint tomap(QPointF at) const { return view_.tomap({at.x(), at.y()}); }
+    QPointF topixel(MapPoint p) const {
+        const Pixel px = view_.topixel(p);
+        return {px.h, px.v};
+    }
+    double pixel() const { return 1 / view_.scale; }
+    // The tool's part of the picture changed: its marks and its status line.
+    void showtool();
+    void addcommand(const char* name, const char* keys, tools::Key key);
     PlanView view_;
+    tools::MapTool tool_;
+    Connection afteraction_;
     QPointF pressed_;
-    bool down_ = false, dragged_ = false;
+    bool panning_ = false, spaceheld_ = false, placing_ = false;
 };
 
 // The blocks as boxes from Bottom to Bottom + Height on a ground grid:
 // dragging orbits, the wheel zooms, Home goes back to the first view.
 class BoxWindow : public ViewWindow {
 public:
-    BoxWindow(MainForm& form, QWidget* parent, std::function<void()> before, std::function<void()> after);
+    BoxWindow(MainForm& form, std::function<void()> before, std::function<void()> after);
     BoxCamera& camera() { return camera_; }
 
 protected:
@@ -140,7 +152,7 @@ private:
     QPointF last_;
 };
 
-// The keys that open and close the windows, and that fit or reset a view.
+// The keys that open and close the views, and that fit or reset a view.
 inline constexpr const char* kMapWindowKey = "F2";
 inline constexpr const char* kBoxWindowKey = "F3";
 inline constexpr const char* kFitKey = "Home";
