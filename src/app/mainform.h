@@ -194,8 +194,9 @@ public:
     // A change made elsewhere than in the window's controls (the map's
     // tools, the clipboard): one action, titled `what` in the history and
     // merging with the step before when they share `mergekey`, after which
-    // the map, the list and the editor show the table.
-    void apply(const std::string& what, const std::string& mergekey, const std::function<void()>& change);
+    // the map, the list and the editor show the table, and the slot
+    // `change` gives (not -1) is the current block, its row selected.
+    void apply(const std::string& what, const std::string& mergekey, const std::function<int()>& change);
     // A change of the selection alone, as one action.
     void select(const std::function<void()>& change);
     // Makes a slot the current block, as a person selects its row in the

@@ -55,11 +55,12 @@ void MainForm::restore(const Stance& stance) {
     for (const Line& l : stance.marks.lines) Map.line(l.x1, l.y1, l.x2, l.y2, l.colour);
 }
 
-void MainForm::apply(const std::string& what, const std::string& mergekey, const std::function<void()>& change) {
+void MainForm::apply(const std::string& what, const std::string& mergekey, const std::function<int()>& change) {
     dispatch.act(what, [&] {
-        change();
+        const int current = change();
         refreshmap();
         refreshlist();
+        if (current >= 0 && current < List1.listcount() && current != curblock) reselect(current);
     }, mergekey);
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace qs::tools {
 
@@ -167,21 +168,23 @@ void MapTool::press(MapPoint at, Modifiers m, double pixel) {
         }
         cycle_ = under;
         pressedon_ = under[next];
-        pick(pressedon_, {m.shift, false, false}); // with Shift, added to the selection
+        pick(pressedon_, {m.shift, false, false}, true); // with Shift, added to the selection
         drag_ = Drag::None;
         return;
     }
-    if (m.shift) pick(pressedon_, m);
-    else if (!m.ctrl && !d_.selected(pressedon_)) pick(pressedon_, m);
+    // The block pressed on is selected at once; it becomes the current
+    // block with the click, or with the drag's first step.
+    if (m.shift) pick(pressedon_, m, false);
+    else if (!m.ctrl && !d_.selected(pressedon_)) pick(pressedon_, m, false);
 }
 
-void MapTool::pick(int slot, Modifiers m) {
+void MapTool::pick(int slot, Modifiers m, bool current) {
     host_.select([&] {
         if (m.ctrl) d_.select(slot, !d_.selected(slot));
         else if (m.shift) d_.select(slot);
         else d_.setselection(std::vector<int>{slot});
     });
-    if (d_.selected(slot)) host_.makecurrent(slot);
+    if (current && d_.selected(slot)) host_.makecurrent(slot);
 }
 
 void MapTool::move(MapPoint at, Modifiers m, double pixel) {
@@ -192,8 +195,10 @@ void MapTool::move(MapPoint at, Modifiers m, double pixel) {
         if (pressedon_ < 0) {
             drag_ = Drag::Band;
         } else {
-            // A drag moves the selection with the block pressed on.
-            if (!d_.selected(pressedon_)) pick(pressedon_, {false, true, false});
+            // A drag moves the selection with the block pressed on, which
+            // becomes the current block.
+            if (!d_.selected(pressedon_)) pick(pressedon_, {false, true, false}, false);
+            becomes_ = pressedon_;
             moving_ = d_.selection();
             const auto it = std::find(moving_.begin(), moving_.end(), pressedon_);
             std::iter_swap(moving_.begin(), it);
@@ -218,6 +223,7 @@ void MapTool::reshape(const std::string& what, const std::function<void(int slot
             if (f) f(moving_[i], b);
             d_.set(moving_[i], b);
         }
+        return std::exchange(becomes_, -1);
     });
 }
 
@@ -333,9 +339,9 @@ void MapTool::release(MapPoint at, Modifiers m, double pixel) {
         if (pressedon_ < 0) {
             if (!pressedwith_.shift && !pressedwith_.ctrl) host_.select([&] { d_.clearselection(); });
         } else if (pressedwith_.ctrl) {
-            pick(pressedon_, pressedwith_);
-        } else if (!pressedwith_.shift) {
-            pick(pressedon_, {});
+            pick(pressedon_, pressedwith_, true);
+        } else {
+            pick(pressedon_, pressedwith_.shift ? pressedwith_ : Modifiers{}, true);
         }
     } else if (drag_ == Drag::Band) {
         finishband(pressedwith_);
@@ -345,6 +351,7 @@ void MapTool::release(MapPoint at, Modifiers m, double pixel) {
     figure_.clear();
     moving_.clear();
     before_.clear();
+    becomes_ = -1;
 }
 
 void MapTool::hover(MapPoint at, double pixel) {
@@ -370,6 +377,7 @@ void MapTool::nudge(double dz, double dx, double dbottom) {
             b.x = holdposition(b.x + dx);
             if (dbottom != 0) b.bottom = holddepth(b.bottom + dbottom);
         }
+        return -1;
     });
 }
 
@@ -414,6 +422,7 @@ void MapTool::remove() {
     host_.edit(count("deleting", slots.size()), {}, [&] {
         edits::empty(d_, slots);
         edits::closegaps(d_);
+        return -1;
     });
 }
 
@@ -432,9 +441,9 @@ void MapTool::duplicate() {
     host_.edit(count("duplicating", slots.size()), {}, [&] {
         placed = edits::put(d_, copies);
         d_.setselection(placed.slots);
+        return placed.slots.empty() ? -1 : placed.slots.front();
     });
     if (!placed.refusal.empty()) host_.say(placed.refusal);
-    else host_.makecurrent(placed.slots.front());
 }
 
 void MapTool::stack() {
@@ -459,6 +468,7 @@ void MapTool::stack() {
             }
             d_.write(slots[i]).bottom = holddepth(top);
         }
+        return -1;
     });
 }
 

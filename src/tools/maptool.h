@@ -31,8 +31,10 @@ struct Modifiers {
 // What the tool needs of the window it works in.
 struct Host {
     // Runs `change` as one transaction titled `what`, which merges with the
-    // step before when they share `mergekey`; the window then shows the map.
-    std::function<void(const std::string& what, const std::string& mergekey, const std::function<void()>& change)>
+    // step before when they share `mergekey`; the window then shows the map,
+    // and the slot `change` gives (not -1) is made the current block in the
+    // same step.
+    std::function<void(const std::string& what, const std::string& mergekey, const std::function<int()>& change)>
         edit;
     // Runs a change of the selection alone.
     std::function<void(const std::function<void()>& change)> select;
@@ -101,7 +103,9 @@ private:
     std::optional<Handle> handleat(MapPoint at, double pixel) const;
     // The blocks a command works on: the selection, or the current block.
     std::vector<int> targets() const;
-    void pick(int slot, Modifiers m);
+    // Selects a block as a click does; with `current`, it becomes the
+    // current block too.
+    void pick(int slot, Modifiers m, bool current);
     void dragmove(MapPoint at, bool snap, double pixel);
     void dragresize(MapPoint at, bool snap);
     void dragturn(MapPoint at, bool snap);
@@ -133,6 +137,7 @@ private:
     std::string figure_;
     double handleangle_ = 0;
     std::vector<int> cycle_; // the stack under the last Alt+click
+    int becomes_ = -1;       // the block a drag makes current as it begins
     mutable CornerCache corners_;
 };
 

@@ -85,6 +85,7 @@ private:
         h_.run(step);
     }
     void command();
+    void maptool();
 
     Harness& h_;
     MainForm& f_;
@@ -141,8 +142,35 @@ inline void Actor::command() {
     h_.messagebox.answers.clear();
 }
 
+// A person's action on the map window's tools, at points near the blocks.
+inline void Actor::maptool() {
+    const auto point = [&] { return std::to_string(pick(80) - 20) + "." + std::to_string(pick(10)) + " " +
+                                    std::to_string(pick(80)) + "." + std::to_string(pick(10)); };
+    static const char* const mods[] = {"", " shift", " ctrl", " alt", " shift ctrl"};
+    static const char* const keys[] = {"left", "right shift", "up", "down", "pageup", "pagedown", "esc", "delete",
+                                       "smaller", "larger", "all", "duplicate", "stack"};
+    const std::string mod = mods[pick(5)];
+    switch (pick(4)) {
+    case 0: run("mclick " + point() + mod); break;
+    case 1: run("mdrag " + point() + " " + point() + mod); break;
+    case 2: {
+        // From one of the current block's handles.
+        const auto handles = h_.tool.handles(Harness::kPixel);
+        if (handles.empty()) return run("mclick " + point());
+        const MapPoint at = handles[static_cast<std::size_t>(pick(static_cast<int>(handles.size())))].second;
+        run("mdrag " + numtext(static_cast<float>(at.z)) + " " + numtext(static_cast<float>(at.x)) + " " + point() +
+            mod);
+        break;
+    }
+    default:
+        h_.messagebox.answers.push_back(pick(2) ? ui::Answer::Yes : ui::Answer::No);
+        run(std::string("mkey ") + keys[pick(static_cast<int>(std::size(keys)))]);
+        h_.messagebox.answers.clear();
+    }
+}
+
 inline void Actor::act() {
-    const int what = pick(18);
+    const int what = pick(20);
     const auto number = [](int n) { return std::to_string(n); };
     if (what < 2) run("type " + any<ui::TextField>() + " " + wildtext().substr(0, 12));
     else if (what < 4) run("paste " + any<ui::TextField>() + " " + wildtext());
@@ -166,6 +194,8 @@ inline void Actor::act() {
         const float x = anyfloat(), y = anyfloat();
         run("point " + numtext(x) + " " + numtext(y) + " " + number(pick(2)));
         if (pick(6) == 0) run("clickmap");
+    } else if (what >= 18) {
+        maptool();
     } else if (what == 14) {
         // A file of blocks with odd values, small or full, opened.
         std::vector<Block> blocks(static_cast<std::size_t>(pick(10) == 0 ? 1000 : pick(12)));

@@ -125,7 +125,7 @@ struct Harness {
                 form.curblock};
     }
     tools::MapTool tool{form.document, tools::Host{
-        [this](const std::string& what, const std::string& key, const std::function<void()>& change) {
+        [this](const std::string& what, const std::string& key, const std::function<int()>& change) {
             form.apply(what, key, change);
         },
         [this](const std::function<void()>& change) { form.select(change); },

@@ -153,7 +153,7 @@ MapWindow::MapWindow(MainForm& form, std::function<void()> before, std::function
     : ViewWindow(form, std::move(before), std::move(after)),
       tool_(form.document, tools::Host{
                                [this](const std::string& what, const std::string& key,
-                                      const std::function<void()>& change) { form_.apply(what, key, change); },
+                                      const std::function<int()>& change) { form_.apply(what, key, change); },
                                [this](const std::function<void()>& change) { form_.select(change); },
                                [this](int slot) { form_.makecurrent(slot); },
                                [this](const std::string& question) {
