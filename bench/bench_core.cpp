@@ -3,6 +3,7 @@
 #include "document/mapcodec.h"
 #include "document/mapfile.h"
 #include "fixture.h"
+#include "tools/snap.h"
 #include "support/tempdir.h"
 
 #include <cmath>
@@ -173,5 +174,48 @@ void BM_WriteMapFile(benchmark::State& state) {
         if (!writemapfile(systemfiles(), path, bytes).ok) state.SkipWithError("the save failed");
 }
 BENCHMARK(BM_WriteMapFile);
+
+// What lies under the pointer on the map: the block, or a handle of the
+// current one, at points all over the map.
+void BM_HitTest(benchmark::State& state) {
+    Bench b(static_cast<int>(state.range(0)));
+    int i = 0;
+    for (auto _ : state) {
+        ++i;
+        b.h.tool.hover({static_cast<double>(i % 75 - 20), static_cast<double>(i * 7 % 75)}, 0.05);
+        benchmark::DoNotOptimize(b.h.tool.cursor());
+    }
+}
+BENCHMARK(BM_HitTest)->Arg(1000);
+
+// One pointer move of a drag of every block, in the core alone: the edit,
+// its step, the list and the map's drawing.
+void BM_DragCore(benchmark::State& state) {
+    Bench b(static_cast<int>(state.range(0)));
+    b.h.tool.key(tools::Key::SelectAll, {});
+    const MapPoint at{b.f.blocks[500].z, b.f.blocks[500].x};
+    b.h.tool.press(at, {}, 0.05);
+    bool there = false;
+    for (auto _ : state) {
+        there = !there;
+        b.h.tool.move({at.z + (there ? 3.3 : 0.2), at.x + (there ? 2.1 : 0.1)}, {}, 0.05);
+    }
+}
+BENCHMARK(BM_DragCore)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// Snapping's search on one pointer move: a block's corners against the
+// corners and edges of every other block.
+void BM_Snap(benchmark::State& state) {
+    Bench b(static_cast<int>(state.range(0)));
+    std::vector<int> others;
+    for (int i = 1; i < b.f.List1.listcount() - 1; ++i) others.push_back(i);
+    const auto corners = tools::cornerpoints(b.f.blocks[0]);
+    double dz = 0;
+    for (auto _ : state) {
+        dz = dz > 30 ? 0 : dz + 0.37;
+        benchmark::DoNotOptimize(tools::snaptoblocks(corners, {dz, 5}, b.f.blocks, others, 0.3));
+    }
+}
+BENCHMARK(BM_Snap)->Arg(1000);
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "ui/qt/viewwindows.h"
 
 #include <QApplication>
+#include <QDockWidget>
 #include <QLineEdit>
 #include <QTest>
 
@@ -40,10 +41,13 @@ struct WindowBench {
     ui::MainWindow window{form};
 };
 
-void showview(QWidget& view, QSize size) {
-    view.resize(size);
-    view.show();
-    (void)QTest::qWaitForWindowExposed(&view);
+// A view on its own, floating, at the size given.
+void showview(QDockWidget& dock, QWidget& view, QSize size) {
+    dock.setFloating(true);
+    dock.show();
+    (void)QTest::qWaitForWindowExposed(&dock);
+    QCoreApplication::processEvents();
+    dock.resize(size + dock.size() - view.size());
     QCoreApplication::processEvents();
 }
 
@@ -51,8 +55,8 @@ void windowkeystrokes(benchmark::State& state, bool bare, bool views = false) {
     const int n = static_cast<int>(state.range(0));
     WindowBench w(n, bare);
     if (views) {
-        showview(w.window.mapwindow(), {640, 640});
-        showview(w.window.boxwindow(), {800, 600});
+        showview(w.window.mapdock(), w.window.mapwindow(), {640, 640});
+        showview(w.window.boxdock(), w.window.boxwindow(), {800, 600});
     }
     w.form.List1.setlistindex(n / 2);
     w.form.posxed.settext("5");
@@ -80,7 +84,7 @@ BENCHMARK(BM_WindowKeystrokeViews)->Arg(1000);
 void viewrepaint(benchmark::State& state, bool boxes) {
     WindowBench w(static_cast<int>(state.range(0)));
     QWidget& view = boxes ? static_cast<QWidget&>(w.window.boxwindow()) : w.window.mapwindow();
-    showview(view, {1280, 1024});
+    showview(boxes ? w.window.boxdock() : w.window.mapdock(), view, {1280, 1024});
     auto& kept = boxes ? static_cast<ui::ViewWindow&>(w.window.boxwindow()) : w.window.mapwindow();
     for (auto _ : state) {
         kept.invalidate(); // all of it, not only what changed
@@ -91,6 +95,52 @@ void BM_MapWindowRepaint(benchmark::State& state) { viewrepaint(state, false); }
 void BM_BoxViewFrame(benchmark::State& state) { viewrepaint(state, true); }
 BENCHMARK(BM_MapWindowRepaint)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BoxViewFrame)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// One pointer move of a drag on the map window at 1280 x 1024, with
+// snapping, the window's update and the repaint: every block selected, or
+// one among them.
+void drag(benchmark::State& state, bool all) {
+    WindowBench w(static_cast<int>(state.range(0)));
+    auto& map = w.window.mapwindow();
+    showview(w.window.mapdock(), map, {1280, 1024});
+    tools::MapTool& tool = map.tool();
+    const double pixel = 1 / map.view().scale;
+    if (all) tool.key(tools::Key::SelectAll, {});
+    const Block& b = w.form.blocks[500];
+    const MapPoint at{b.z, b.x};
+    tool.press(at, {}, pixel);
+    bool there = false;
+    for (auto _ : state) {
+        there = !there;
+        tool.move({at.z + (there ? 3.3 : 0.2), at.x + (there ? 2.1 : 0.1)}, {}, pixel);
+        QCoreApplication::processEvents();
+    }
+    tool.release(at, {}, pixel);
+}
+void BM_DragSelection(benchmark::State& state) { drag(state, true); }
+void BM_DragOne(benchmark::State& state) { drag(state, false); }
+BENCHMARK(BM_DragSelection)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragOne)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// A box dragged over half the map, taking the blocks inside it: press,
+// move, release and the repaint.
+void BM_BoxSelect(benchmark::State& state) {
+    WindowBench w(static_cast<int>(state.range(0)));
+    auto& map = w.window.mapwindow();
+    showview(w.window.mapdock(), map, {1280, 1024});
+    tools::MapTool& tool = map.tool();
+    const double pixel = 1 / map.view().scale;
+    bool left = false;
+    for (auto _ : state) {
+        left = !left;
+        const double from = left ? -30 : 20, to = left ? 20 : 70;
+        tool.press({from, -10}, {}, pixel);
+        tool.move({to, 90}, {}, pixel);
+        tool.release({to, 90}, {}, pixel);
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_BoxSelect)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // The same without the history and the recovery copy.
 void BM_WindowKeystrokeBare(benchmark::State& state) { windowkeystrokes(state, true); }

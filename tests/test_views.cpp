@@ -1,5 +1,6 @@
 // The map window's and the 3D view's geometry: zoom and fit, the grid, the
 // block under the pointer, and the boxes far to near.
+#include "mapview/raster.h"
 #include "mapview/views.h"
 #include "support/harness.h"
 
@@ -191,4 +192,41 @@ TEST(Shade, ScalesEveryChannel) {
     EXPECT_EQ(shade(0x0000FF, 1), 0x0000FF);
     EXPECT_EQ(shade(0x123456, 0), 0);
     EXPECT_EQ(shade(0xFF8040, 2), 0xFF8040);
+}
+
+// The raster fills the pixels whose centres a polygon holds, and draws a
+// line's pixels the same whatever part of the picture is drawn.
+TEST(Raster, PolygonsFillThePixelsTheyHoldAndLinesKeepTheirDashesWhenCut) {
+    std::vector<Argb> pixels(40 * 30), again(40 * 30);
+    Raster r(pixels.data(), 40, 30, 40);
+    const Block turned{15, 20, 12, 6, 0, 1, 30};
+    std::vector<Pixel> corners;
+    for (const Corner& c : blockcorners(turned)) corners.push_back({c.h, c.v});
+    r.fill(0);
+    r.polygon(corners, 1);
+    BlockTable one{turned};
+    int inside = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const bool holds = blockat(one, {}, {x + 0.5, y + 0.5}) == 0;
+            inside += holds;
+            EXPECT_EQ(r.at(x, y), holds ? 1u : 0u) << x << "," << y;
+        }
+    EXPECT_GT(inside, 200);
+    // Far out, or not numbers: cut, or nothing.
+    r.fill(0);
+    const std::vector<Pixel> huge{{-1e30, -1e30}, {1e30, -1e30}, {1e30, 1e30}, {-1e30, 1e30}};
+    r.polygon(huge, 2);
+    r.polygon(std::vector<Pixel>{{0, 0}, {kNaN, 5}, {9, 9}}, 3);
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 2u), 40 * 30);
+    // A dashed line drawn whole, and again in two halves of the picture.
+    Raster parts(again.data(), 40, 30, 40);
+    r.fill(0), parts.fill(0);
+    r.line({0.5, 2.5}, {39.5, 27.5}, 5, 3, 2);
+    parts.clip(0, 0, 17, 30);
+    parts.line({0.5, 2.5}, {39.5, 27.5}, 5, 3, 2);
+    parts.clip(17, 0, 40, 30);
+    parts.line({0.5, 2.5}, {39.5, 27.5}, 5, 3, 2);
+    EXPECT_EQ(pixels, again);
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 5u), 24); // 40 steps, 3 of every 5
 }

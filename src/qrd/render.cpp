@@ -115,17 +115,15 @@ std::vector<std::byte> viewpng(const BlockTable& table, const RenderOptions& o) 
     const QColor background =
         o.background >= 0 ? QColor(o.background, o.background, o.background) : QColor(Qt::transparent);
     const Look look{o.mind, o.maxd, o.colours, -1};
-    {
+    if (o.view == "map") {
+        PlanView view{o.width, o.height};
+        view.fit(drawnbox(table, look).value_or(kMainArea));
+        ui::paintplan(image, table, look, view, background);
+    } else {
+        BoxCamera camera{o.width, o.height};
+        camera.reset(table, look);
         QPainter painter(&image);
-        if (o.view == "map") {
-            PlanView view{o.width, o.height};
-            view.fit(drawnbox(table, look).value_or(kMainArea));
-            ui::paintplan(painter, table, look, view, background);
-        } else {
-            BoxCamera camera{o.width, o.height};
-            camera.reset(table, look);
-            ui::paintboxes(painter, table, look, camera, background);
-        }
+        ui::paintboxes(painter, table, look, camera, background);
     }
     return encodepng(image);
 }

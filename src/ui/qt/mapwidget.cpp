@@ -77,10 +77,12 @@ void SurfaceWidget::redrawchanged() {
     clears_ = surface_.clears();
     // Lines that differ, at the same place in the order, mark where the
     // picture may differ; everywhere else the same lines lie in the same
-    // order and the kept pixels stand.
-    QRegion damage;
+    // order and the kept pixels stand. Past a few dozen places, drawing
+    // everything costs less than working out where.
+    constexpr std::size_t kPlaces = 64;
+    std::vector<QRect> places;
     auto mark = [&](const Shown& s) {
-        if (s.visible) damage |= s.box;
+        if (s.visible && places.size() <= kPlaces) places.push_back(s.box);
     };
     const std::size_t common = std::min(lines.size(), shown_.size());
     for (std::size_t i = 0; i < common; ++i) {
@@ -99,6 +101,12 @@ void SurfaceWidget::redrawchanged() {
         mark(placed_[i]);
     }
     drawn_ = lines.size();
+    if (places.size() > kPlaces) {
+        redrawall();
+        return;
+    }
+    QRegion damage;
+    for (const QRect& r : places) damage |= r;
     damage &= rect();
     if (damage.isEmpty()) return;
     int covered = 0;

@@ -1,9 +1,12 @@
 #include "ui/qt/pictures.h"
 
+#include "mapview/raster.h"
+
 #include <QFont>
 #include <QPainter>
 #include <QPolygonF>
 
+#include <algorithm>
 #include <cmath>
 
 namespace qs::ui {
@@ -47,12 +50,6 @@ bool cut(const QPainter& painter, Pixel a, Pixel b, QLineF& out) {
     return true;
 }
 
-QPolygonF polygon(const std::vector<Pixel>& pixels) {
-    QPolygonF out;
-    out.reserve(static_cast<qsizetype>(pixels.size()));
-    for (const Pixel& p : pixels) out.append(QPointF(p.h, p.v));
-    return out;
-}
 
 // A closed outline of pixels, cut to the picture.
 void outline(QPainter& painter, const std::vector<Pixel>& corners) {
@@ -68,18 +65,6 @@ void mark(QPainter& painter, const std::vector<Pixel>& corners) {
     painter.setPen(QPen(Qt::black, 4, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     outline(painter, corners);
     painter.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    outline(painter, corners);
-}
-
-// A selected block: white dashes on black, apart from the current block's
-// solid mark and from the thin outlines of the others, on any colour.
-void selectionmark(QPainter& painter, const std::vector<Pixel>& corners) {
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    outline(painter, corners);
-    QPen dashes(Qt::white, 1.5, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
-    dashes.setDashPattern({3, 3});
-    painter.setPen(dashes);
     outline(painter, corners);
 }
 
@@ -105,89 +90,129 @@ QRect spread(const std::vector<Pixel>& corners) {
 
 } // namespace
 
-void paintplan(QPainter& painter, const BlockTable& table, const Look& look, const PlanView& view, QColor background,
-               const QRegion& only, CornerCache* cache) {
-    const QRect r = painter.window();
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.fillRect(r, background);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+namespace {
 
-    // The grid, the axes through 0 stronger, and their labels. Opaque
-    // rectangles a pixel wide: a line with see-through ink is blended row by
-    // row, which costs as much as all the blocks.
+Argb argbof(QColor c) { return c.rgba(); }
+
+// A line `width` pixels wide from a to b, its ends squared.
+void wideline(Raster& r, Pixel a, Pixel b, double width, Argb colour) {
+    const double dx = b.h - a.h, dy = b.v - a.v, length = std::hypot(dx, dy);
+    if (!(length > 0)) return;
+    const double ux = dx / length * width / 2, uy = dy / length * width / 2;
+    const Pixel q[4] = {{a.h - ux - uy, a.v - uy + ux}, {b.h + ux - uy, b.v + uy + ux},
+                        {b.h + ux + uy, b.v + uy - ux}, {a.h - ux + uy, a.v - uy - ux}};
+    r.polygon(q, colour);
+}
+
+void outline(Raster& r, const std::vector<Pixel>& corners, Argb colour, int on = 0, int off = 0) {
+    for (std::size_t j = 0; j < corners.size(); ++j) r.line(corners[j], corners[(j + 1) % corners.size()], colour, on, off);
+}
+
+} // namespace
+
+void paintplan(QImage& image, const BlockTable& table, const Look& look, const PlanView& view, QColor background,
+               const QRegion& only, CornerCache* cache, bool marks) {
+    const QRect r = image.rect();
+    const QRect part = only.isEmpty() ? r : only.boundingRect() & r;
+    Raster raster(reinterpret_cast<Argb*>(image.bits()), image.width(), image.height(),
+                  static_cast<int>(image.bytesPerLine() / 4));
+    raster.clip(part.left(), part.top(), part.right() + 1, part.bottom() + 1);
+    raster.fill(argbof(background));
+
+    // The grid, the axes through 0 stronger.
     const double step = gridstep(view.scale);
     const MapPoint low = view.tomap({0, static_cast<double>(r.height())});
     const MapPoint high = view.tomap({static_cast<double>(r.width()), 0});
     const std::vector<double> across = gridlines(low.z, high.z, step), up = gridlines(low.x, high.x, step);
-    const QColor grid = mixed(background, 40), axis = mixed(background, 120);
-    for (double z : across)
-        painter.fillRect(QRectF(std::floor(view.topixel({z, 0}).h), 0, 1, r.height()), z == 0 ? axis : grid);
-    for (double x : up)
-        painter.fillRect(QRectF(0, std::floor(view.topixel({0, x}).v), r.width(), 1), x == 0 ? axis : grid);
-    QFont font("Liberation Sans");
-    font.setPixelSize(10);
-    painter.setFont(font);
-    painter.setPen(mixed(background, 170));
-    for (double z : across)
-        painter.drawText(QPointF(view.topixel({z, 0}).h + 3, r.height() - 4), QString::fromStdString(gridlabel(z, step)));
-    for (double x : up)
-        painter.drawText(QPointF(3, view.topixel({0, x}).v - 3), QString::fromStdString(gridlabel(x, step)));
-    painter.drawText(QPointF(r.width() - 14, r.height() - 16), "Z");
-    painter.drawText(QPointF(14, 12), "X");
+    const Argb grid = argbof(mixed(background, 40)), axis = argbof(mixed(background, 120));
+    for (double z : across) {
+        const double h = std::floor(view.topixel({z, 0}).h);
+        raster.fillrect(h, 0, h + 1, r.height(), z == 0 ? axis : grid);
+    }
+    for (double x : up) {
+        const double v = std::floor(view.topixel({0, x}).v);
+        raster.fillrect(0, v, r.width(), v + 1, x == 0 ? axis : grid);
+    }
 
     // The main map's area.
-    painter.setPen(QPen(mixed(background, 150), 1, Qt::DashLine));
     const Pixel a = view.topixel({kMainArea.zmin, kMainArea.xmax}), b = view.topixel({kMainArea.zmax, kMainArea.xmin});
-    outline(painter, {a, {b.h, a.v}, b, {a.h, b.v}});
+    outline(raster, {a, {b.h, a.v}, b, {a.h, b.v}}, argbof(mixed(background, 150)), 4, 2);
 
     // The blocks: first every light fill, then every outline, so a block
     // under another still shows its edges. The fills are the block's colour
-    // over the background, opaque, which paints far faster than blending.
-    // A block far out of the picture is cut to it first.
-    const double near = 4 * std::max(r.width(), r.height()) + 64;
+    // over the background.
     struct Drawn {
-        std::array<Pixel, 4> corners;
-        QColor colour;
-        bool close;
+        std::vector<Pixel> corners;
+        Argb colour, fill;
     };
     std::vector<Drawn> drawn;
     for (int i = 0; i < kSlots; ++i) {
         const Block& block = table[static_cast<std::size_t>(i)];
         if (!drawnwithin(block, look.mind, look.maxd)) continue;
         const auto k = cache ? cache->corners(i, block) : blockcorners(block);
-        Drawn d{{}, display(mapcolour(block, look.colours)), true};
-        for (std::size_t j = 0; j < 4; ++j) {
-            d.corners[j] = view.topixel({k[j].h, k[j].v});
-            d.close = d.close && std::fabs(d.corners[j].h) < near && std::fabs(d.corners[j].v) < near;
-        }
-        if (!only.isEmpty() && !only.intersects(spread({d.corners.begin(), d.corners.end()}))) continue;
-        drawn.push_back(d);
+        Drawn d{{}, 0, 0};
+        for (const Corner& c : k) d.corners.push_back(view.topixel({c.h, c.v}));
+        if (!only.isEmpty() && !only.intersects(spread(d.corners))) continue;
+        const QColor colour = display(mapcolour(block, look.colours));
+        d.colour = argbof(colour);
+        d.fill = argbof(over(background, colour, 56));
+        drawn.push_back(std::move(d));
     }
-    painter.setPen(Qt::NoPen);
-    QPolygonF quad(4);
-    for (const Drawn& d : drawn) {
-        painter.setBrush(over(background, d.colour, 56));
-        if (d.close) {
-            for (std::size_t j = 0; j < 4; ++j) quad[static_cast<qsizetype>(j)] = QPointF(d.corners[j].h, d.corners[j].v);
-            painter.drawPolygon(quad);
-            continue;
-        }
-        const std::vector<Pixel> inside = cutpolygon({d.corners.begin(), d.corners.end()}, -2, -2, r.width() + 2, r.height() + 2);
-        if (inside.size() >= 3) painter.drawPolygon(polygon(inside));
+    for (const Drawn& d : drawn) raster.polygon(d.corners, d.fill);
+    for (const Drawn& d : drawn) outline(raster, d.corners, d.colour);
+
+    // The grid's labels.
+    {
+        QPainter painter(&image);
+        painter.setClipRect(part);
+        QFont font("Liberation Sans");
+        font.setPixelSize(10);
+        painter.setFont(font);
+        painter.setPen(mixed(background, 170));
+        for (double z : across)
+            painter.drawText(QPointF(view.topixel({z, 0}).h + 3, r.height() - 4),
+                             QString::fromStdString(gridlabel(z, step)));
+        for (double x : up)
+            painter.drawText(QPointF(3, view.topixel({0, x}).v - 3), QString::fromStdString(gridlabel(x, step)));
+        painter.drawText(QPointF(r.width() - 14, r.height() - 16), "Z");
+        painter.drawText(QPointF(14, 12), "X");
     }
-    for (const Drawn& d : drawn) {
-        painter.setPen(QPen(d.colour, 0));
-        outline(painter, {d.corners.begin(), d.corners.end()});
-    }
+    if (marks) paintmarks(image, table, look, view, only, cache);
+}
+
+void paintmarks(QImage& image, const BlockTable& table, const Look& look, const PlanView& view, const QRegion& only,
+                CornerCache* cache) {
+    const QRect r = image.rect();
+    const QRect part = only.isEmpty() ? r : only.boundingRect() & r;
+    Raster raster(reinterpret_cast<Argb*>(image.bits()), image.width(), image.height(),
+                  static_cast<int>(image.bytesPerLine() / 4));
+    raster.clip(part.left(), part.top(), part.right() + 1, part.bottom() + 1);
+    // Selected blocks: black and white dashes, apart from the current
+    // block's wide mark and from the outlines in the blocks' colours, on any
+    // colour.
+    std::vector<Pixel> corners(4);
     for (std::size_t i = look.selected._Find_first(); i < kSlots; i = look.selected._Find_next(i)) {
-        const Block& selected = table[i];
-        if (static_cast<int>(i) == look.current || !drawnwithin(selected, look.mind, look.maxd)) continue;
-        const std::vector<Pixel> corners = plancorners(selected, view);
-        if (only.isEmpty() || only.intersects(spread(corners))) selectionmark(painter, corners);
+        const Block& b = table[i];
+        if (static_cast<int>(i) == look.current || !drawnwithin(b, look.mind, look.maxd)) continue;
+        const auto k = cache ? cache->corners(static_cast<int>(i), b) : blockcorners(b);
+        for (std::size_t j = 0; j < 4; ++j) corners[j] = view.topixel({k[j].h, k[j].v});
+        if (!only.isEmpty() && !only.intersects(spread(corners))) continue;
+        outline(raster, corners, 0xFF000000);
+        outline(raster, corners, 0xFFFFFFFF, 4, 4);
     }
+    // The current block: white on black, wide.
     if (look.current >= 0 && look.current < kSlots) {
         const Block& current = table[static_cast<std::size_t>(look.current)];
-        if (drawnwithin(current, look.mind, look.maxd)) mark(painter, plancorners(current, view));
+        if (drawnwithin(current, look.mind, look.maxd)) {
+            const std::vector<Pixel> k = plancorners(current, view);
+            for (const auto& [width, colour] : {std::pair{4.0, Argb{0xFF000000}}, {2.0, Argb{0xFFFFFFFF}}})
+                for (std::size_t j = 0; j < 4; ++j) {
+                    Pixel from = k[j], to = k[(j + 1) % 4];
+                    // Far-out corners cut to the picture, with room for the width.
+                    if (!cliptorect(from.h, from.v, to.h, to.v, -8, r.width() + 8.0, r.height() + 8.0)) continue;
+                    wideline(raster, from, to, width, colour);
+                }
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 #include "mapview/views.h"
 
 #include <QColor>
+#include <QImage>
 #include <QRect>
 #include <QRegion>
 
@@ -15,10 +16,14 @@ namespace qs::ui {
 // the main map's area outlined, every drawn block as its outline over a
 // light fill, and the current block marked with a black and a white line
 // (seen on any colour and any background).
-// With `only` given, the blocks that lie wholly outside it are left out (the
-// painter is expected to be clipped to it).
-void paintplan(QPainter& painter, const BlockTable& table, const Look& look, const PlanView& view, QColor background,
-               const QRegion& only = {}, CornerCache* cache = nullptr);
+// The selected blocks are marked with black and white dashes. With `only`
+// given, only the pixels within its bounds are painted. Without `marks`,
+// the current block and the selection are left unmarked, for paintmarks to
+// mark over a copy.
+void paintplan(QImage& image, const BlockTable& table, const Look& look, const PlanView& view, QColor background,
+               const QRegion& only = {}, CornerCache* cache = nullptr, bool marks = true);
+void paintmarks(QImage& image, const BlockTable& table, const Look& look, const PlanView& view,
+                const QRegion& only = {}, CornerCache* cache = nullptr);
 
 // The blocks as boxes on a ground grid, far to near, faces shaded by their
 // turn to the light, the current block's edges marked as on the map.

@@ -15,6 +15,7 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 namespace qs::ui {
@@ -106,33 +107,52 @@ QRegion ViewWindow::bringup() {
     const BlockTable& blocks = form_.blocks;
     const bool same = !stale_ && kept_.size() == size() && key == shownkey_ && now.mind == shownlook_.mind &&
                       now.maxd == shownlook_.maxd && now.colours == shownlook_.colours;
-    QRegion dirty;
+    // Where blocks changed, and where they were marked or no longer are;
+    // past a few dozen places, drawing everything costs less than working
+    // out where.
+    std::vector<QRect> places, marks;
     if (same) {
         for (int slot : dirty_) {
             const auto i = static_cast<std::size_t>(slot);
-            dirty += bounds(shown_[i], now);
+            places.push_back(bounds(shown_[i], now));
             shown_[i] = blocks[i];
-            dirty += bounds(blocks[i], now);
+            places.push_back(bounds(blocks[i], now));
         }
+        auto& marked = layered() ? marks : places;
         if (now.current != shownlook_.current)
             for (int slot : {shownlook_.current, now.current})
-                if (validslot(slot)) dirty += bounds(blocks[static_cast<std::size_t>(slot)], now);
-        // Where a block was selected or no longer is.
-        const std::bitset<kSlots> marked = now.selected ^ shownlook_.selected;
-        for (std::size_t i = marked._Find_first(); i < kSlots; i = marked._Find_next(i))
-            dirty += bounds(blocks[i], now);
+                if (validslot(slot)) marked.push_back(bounds(blocks[static_cast<std::size_t>(slot)], now));
+        const std::bitset<kSlots> changed = now.selected ^ shownlook_.selected;
+        for (std::size_t i = changed._Find_first(); i < kSlots && marked.size() <= 2 * kFewest;
+             i = changed._Find_next(i))
+            marked.push_back(bounds(blocks[i], now));
     }
+    const auto region = [this](const std::vector<QRect>& rects) {
+        QRegion out;
+        if (rects.size() > 2 * kFewest) return QRegion(rect());
+        for (const QRect& r : rects) out += r;
+        return out & rect();
+    };
+    QRegion dirty;
     if (!same) {
         shown_ = blocks;
         kept_ = QImage(size(), QImage::Format_RGB32);
-        QPainter painter(&kept_);
-        paint(painter, {});
+        paint(kept_, {});
         dirty = kept_.rect();
-    } else if (!dirty.isEmpty()) {
-        dirty &= kept_.rect();
-        QPainter painter(&kept_);
-        painter.setClipRegion(dirty);
-        paint(painter, dirty);
+    } else {
+        dirty = region(places);
+        if (!dirty.isEmpty()) paint(kept_, dirty == rect() ? QRegion() : dirty);
+    }
+    if (layered()) {
+        // The marks over a copy of the picture, where it changed or they did.
+        const QRegion over = dirty | region(marks);
+        if (marked_.size() != kept_.size()) marked_ = QImage(kept_.size(), QImage::Format_RGB32);
+        const QRect bound = over.boundingRect();
+        for (int y = bound.top(); y <= bound.bottom(); ++y)
+            std::memcpy(marked_.scanLine(y) + bound.left() * 4, kept_.constScanLine(y) + bound.left() * 4,
+                        static_cast<std::size_t>(bound.width()) * 4);
+        if (!over.isEmpty()) paintmarks(marked_, over == rect() ? QRegion() : over);
+        dirty = over;
     }
     dirty_.clear();
     stale_ = false;
@@ -145,7 +165,8 @@ void ViewWindow::paintEvent(QPaintEvent* e) {
     ++paints_;
     bringup();
     QPainter painter(this);
-    for (const QRect& r : e->region()) painter.drawImage(r, kept_, r);
+    const QImage& shown = layered() ? marked_ : kept_;
+    for (const QRect& r : e->region()) painter.drawImage(r, shown, r);
     paintover(painter);
 }
 
@@ -205,8 +226,12 @@ void MapWindow::showtool() {
 
 void MapWindow::resetview() { view_.fit(drawnbox(form_.blocks, look(), &corners_).value_or(kMainArea)); }
 
-void MapWindow::paint(QPainter& painter, const QRegion& only) {
-    paintplan(painter, form_.blocks, look(), view_, background(), only, &corners_);
+void MapWindow::paint(QImage& image, const QRegion& only) {
+    paintplan(image, form_.blocks, look(), view_, background(), only, &corners_, false);
+}
+
+void MapWindow::paintmarks(QImage& image, const QRegion& only) {
+    ui::paintmarks(image, form_.blocks, look(), view_, only, &corners_);
 }
 
 void MapWindow::paintover(QPainter& painter) {
@@ -397,7 +422,9 @@ BoxWindow::BoxWindow(MainForm& form, std::function<void()> before, std::function
 
 void BoxWindow::resetview() { camera_.reset(form_.blocks, look(), &corners_); }
 
-void BoxWindow::paint(QPainter& painter, const QRegion& only) {
+void BoxWindow::paint(QImage& image, const QRegion& only) {
+    QPainter painter(&image);
+    if (!only.isEmpty()) painter.setClipRegion(only);
     paintboxes(painter, form_.blocks, look(), camera_, background(), only, &corners_);
 }
 

@@ -46,9 +46,14 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     // Paints the picture, or with `only` given, what lies within it.
-    virtual void paint(QPainter& painter, const QRegion& only) = 0;
+    virtual void paint(QImage& image, const QRegion& only) = 0;
     // Paints what goes over the kept picture, redrawn at every paint.
     virtual void paintover(QPainter& painter) { (void)painter; }
+    // A window whose picture has its marks (the current block, the
+    // selection) on a layer of their own, painted over a copy of it, so
+    // that a change of the selection costs no new picture.
+    virtual bool layered() const { return false; }
+    virtual void paintmarks(QImage& image, const QRegion& only) { (void)image, (void)only; }
     // What the picture depends on besides the table and the look: the
     // view, the size, the background.
     virtual std::vector<double> viewkey() const = 0;
@@ -72,6 +77,7 @@ private:
     bool placed_ = false;
     int paints_ = 0;
     QImage kept_;
+    QImage marked_;          // the kept picture with its marks, when layered
     BlockTable shown_{};     // the blocks as the kept picture shows them
     std::vector<int> dirty_; // slots changed since
     bool stale_ = true;      // the kept picture is to be drawn anew
@@ -100,8 +106,10 @@ public:
 
 protected:
     void resetview() override;
-    void paint(QPainter& painter, const QRegion& only) override;
+    void paint(QImage& image, const QRegion& only) override;
     void paintover(QPainter& painter) override;
+    bool layered() const override { return true; }
+    void paintmarks(QImage& image, const QRegion& only) override;
     std::vector<double> viewkey() const override;
     QRect bounds(const Block& b, const Look& look) const override;
     void setsize(int w, int h) override { view_.width = w, view_.height = h; }
@@ -139,7 +147,7 @@ public:
 
 protected:
     void resetview() override;
-    void paint(QPainter& painter, const QRegion& only) override;
+    void paint(QImage& image, const QRegion& only) override;
     std::vector<double> viewkey() const override;
     QRect bounds(const Block& b, const Look& look) const override;
     void setsize(int w, int h) override { camera_.width = w, camera_.height = h; }

@@ -1,0 +1,212 @@
+#include "mapview/raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace qs {
+
+namespace {
+
+constexpr float kFar = std::numeric_limits<float>::infinity();
+
+// The part of the segment a-b within [left, right] x [top, bottom], as the
+// range of its parameter from a (0) to b (1); false when none is.
+bool cutsegment(Pixel a, Pixel b, double left, double top, double right, double bottom, double& t0, double& t1) {
+    t0 = 0, t1 = 1;
+    const double dx = b.h - a.h, dy = b.v - a.v;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.h - left, right - a.h, a.v - top, bottom - a.v};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) t0 = std::max(t0, t);
+        else t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    return true;
+}
+
+bool finite(Pixel p) { return std::isfinite(p.h) && std::isfinite(p.v); }
+
+} // namespace
+
+Raster::Raster(Argb* pixels, int width, int height, int stride)
+    : pixels_(pixels), width_(width), height_(height), stride_(stride), right_(width), bottom_(height) {}
+
+void Raster::clip(int left, int top, int right, int bottom) {
+    left_ = std::clamp(left, 0, width_), right_ = std::clamp(right, left_, width_);
+    top_ = std::clamp(top, 0, height_), bottom_ = std::clamp(bottom, top_, height_);
+}
+
+void Raster::fill(Argb colour) {
+    for (int y = top_; y < bottom_; ++y) std::fill(&pixel(left_, y), &pixel(left_, y) + (right_ - left_), colour);
+}
+
+void Raster::fillrect(double left, double top, double right, double bottom, Argb colour) {
+    if (!(left < right && top < bottom)) return;
+    const int x0 = static_cast<int>(std::clamp(std::ceil(left - 0.5), double(left_), double(right_)));
+    const int x1 = static_cast<int>(std::clamp(std::ceil(right - 0.5), double(left_), double(right_)));
+    const int y0 = static_cast<int>(std::clamp(std::ceil(top - 0.5), double(top_), double(bottom_)));
+    const int y1 = static_cast<int>(std::clamp(std::ceil(bottom - 0.5), double(top_), double(bottom_)));
+    for (int y = y0; y < y1; ++y) std::fill(&pixel(x0, y), &pixel(x0, y) + (x1 - x0), colour);
+}
+
+void Raster::polygon(std::span<const Pixel> corners, Argb colour) {
+    if (corners.size() < 3 || !std::all_of(corners.begin(), corners.end(), finite)) return;
+    double xmin = corners[0].h, xmax = xmin, ymin = corners[0].v, ymax = ymin;
+    for (const Pixel& c : corners) {
+        xmin = std::min(xmin, c.h), xmax = std::max(xmax, c.h);
+        ymin = std::min(ymin, c.v), ymax = std::max(ymax, c.v);
+    }
+    if (xmax < left_ || xmin > right_ || ymax < top_ || ymin > bottom_) return;
+    // A polygon reaching far out is cut to the picture first, so its corners
+    // never reach the sums.
+    const double reach = 4.0 * (width_ + height_) + 64;
+    std::vector<Pixel> cut;
+    std::span<const Pixel> p = corners;
+    if (xmin < -reach || ymin < -reach || xmax > reach || ymax > reach) {
+        cut = cutpolygon({corners.begin(), corners.end()}, left_ - 1.0, top_ - 1.0, right_ + 1.0, bottom_ + 1.0);
+        if (cut.size() < 3) return;
+        p = cut;
+        ymin = ymax = p[0].v;
+        for (const Pixel& c : p) ymin = std::min(ymin, c.v), ymax = std::max(ymax, c.v);
+    }
+    // Each edge that spans rows: where it starts and how far it goes across
+    // a row down.
+    struct Edge {
+        double top, bottom, x, slope;
+    };
+    Edge edges[16];
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < p.size() && count < std::size(edges); ++i) {
+        const Pixel& a = p[i];
+        const Pixel& b = p[(i + 1) % p.size()];
+        if (a.v == b.v) continue;
+        const Pixel& upper = a.v < b.v ? a : b;
+        const Pixel& lower = a.v < b.v ? b : a;
+        edges[count++] = {upper.v, lower.v, upper.h, (lower.h - upper.h) / (lower.v - upper.v)};
+    }
+    const int y0 = std::max(top_, static_cast<int>(std::ceil(ymin - 0.5)));
+    const int y1 = std::min(bottom_, static_cast<int>(std::ceil(ymax - 0.5)));
+    for (int y = y0; y < y1; ++y) {
+        const double yc = y + 0.5;
+        double xl = std::numeric_limits<double>::infinity(), xr = -xl;
+        for (std::size_t i = 0; i < count; ++i) {
+            const Edge& e = edges[i];
+            if (yc < e.top || yc >= e.bottom) continue; // the edge does not cross this row
+            const double x = e.x + (yc - e.top) * e.slope;
+            xl = std::min(xl, x), xr = std::max(xr, x);
+        }
+        if (!(xl < xr)) continue;
+        const int x0 = std::max(left_, static_cast<int>(std::ceil(xl - 0.5)));
+        const int x1 = std::min(right_, static_cast<int>(std::ceil(xr - 0.5)));
+        if (x0 < x1) std::fill(&pixel(x0, y), &pixel(x0, y) + (x1 - x0), colour);
+    }
+}
+
+void Raster::line(Pixel a, Pixel b, Argb colour, int on, int off, int phase) {
+    if (!finite(a) || !finite(b) || left_ >= right_ || top_ >= bottom_) return;
+    double t0 = 0, t1 = 1;
+    if (!cutsegment(a, b, left_, top_, right_ - 1e-9, bottom_ - 1e-9, t0, t1)) return;
+    const double dx = b.h - a.h, dy = b.v - a.v;
+    const double steps = std::max(std::fabs(dx), std::fabs(dy));
+    // One pixel for each step along the longer axis, counted from a, so a
+    // dash keeps its place however much of the line is cut away. The steps
+    // go in whole numbers of 1/65536 of a pixel.
+    const auto first = static_cast<long long>(std::ceil(t0 * steps)), last = static_cast<long long>(std::floor(t1 * steps));
+    if (first > last) return;
+    const double sx = steps > 0 ? dx / steps : 0, sy = steps > 0 ? dy / steps : 0;
+    constexpr double kOne = 65536;
+    auto x = static_cast<long long>(std::floor((a.h + static_cast<double>(first) * sx) * kOne));
+    auto y = static_cast<long long>(std::floor((a.v + static_cast<double>(first) * sy) * kOne));
+    const auto ix = static_cast<long long>(std::round(sx * kOne)), iy = static_cast<long long>(std::round(sy * kOne));
+    const long long period = on + off;
+    for (long long i = first; i <= last; ++i, x += ix, y += iy) {
+        if (period > 0 && (i + phase) % period >= on) continue;
+        const auto px = static_cast<int>(x >> 16), py = static_cast<int>(y >> 16);
+        if (px >= left_ && px < right_ && py >= top_ && py < bottom_) pixel(px, py) = colour;
+    }
+}
+
+void Raster::keepdepth() {
+    const auto size = static_cast<std::size_t>(width_ * height_);
+    depth_.resize(size, kFar);
+    slots_.resize(size, -1);
+    for (int y = top_; y < bottom_; ++y) {
+        const auto row = static_cast<std::size_t>(y * width_);
+        std::fill(depth_.begin() + static_cast<std::ptrdiff_t>(row) + left_,
+                  depth_.begin() + static_cast<std::ptrdiff_t>(row) + right_, kFar);
+        std::fill(slots_.begin() + static_cast<std::ptrdiff_t>(row) + left_,
+                  slots_.begin() + static_cast<std::ptrdiff_t>(row) + right_, -1);
+    }
+}
+
+int Raster::slotat(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_ || slots_.empty()) return -1;
+    return slots_[static_cast<std::size_t>(y * width_ + x)];
+}
+
+void Raster::triangle(const Point3& a, const Point3& b, const Point3& c, Argb colour, int slot) {
+    for (const Point3* p : {&a, &b, &c})
+        if (!std::isfinite(p->h) || !std::isfinite(p->v) || !std::isfinite(p->depth)) return;
+    // Edge functions: a pixel's centre is inside when on the inner side of
+    // all three edges (or on a top or left edge), whatever the winding.
+    const double area = (b.h - a.h) * (c.v - a.v) - (b.v - a.v) * (c.h - a.h);
+    if (area == 0) return;
+    const double sign = area > 0 ? 1 : -1;
+    const int x0 = std::max(left_, static_cast<int>(std::floor(std::min({a.h, b.h, c.h}))));
+    const int x1 = std::min(right_, static_cast<int>(std::ceil(std::max({a.h, b.h, c.h}))));
+    const int y0 = std::max(top_, static_cast<int>(std::floor(std::min({a.v, b.v, c.v}))));
+    const int y1 = std::min(bottom_, static_cast<int>(std::ceil(std::max({a.v, b.v, c.v}))));
+    const auto edge = [sign](const Point3& p, const Point3& q, double x, double y) {
+        return sign * ((q.h - p.h) * (y - p.v) - (q.v - p.v) * (x - p.h));
+    };
+    // A pixel on an edge two triangles share is drawn by one of them only.
+    const auto owns = [sign](const Point3& p, const Point3& q) {
+        const double dy = sign * (q.v - p.v), dx = sign * (q.h - p.h);
+        return dy < 0 || (dy == 0 && dx > 0);
+    };
+    const bool ownab = owns(a, b), ownbc = owns(b, c), ownca = owns(c, a);
+    const double scale = 1 / std::fabs(area);
+    for (int y = y0; y < y1; ++y) {
+        const double yc = y + 0.5;
+        for (int x = x0; x < x1; ++x) {
+            const double xc = x + 0.5;
+            const double wa = edge(b, c, xc, yc), wb = edge(c, a, xc, yc), wc = edge(a, b, xc, yc);
+            if (wa < 0 || wb < 0 || wc < 0 || (wa == 0 && !ownbc) || (wb == 0 && !ownca) || (wc == 0 && !ownab))
+                continue;
+            const auto depth = static_cast<float>((wa * a.depth + wb * b.depth + wc * c.depth) * scale);
+            const auto i = static_cast<std::size_t>(y * width_ + x);
+            if (!(depth < depth_[i])) continue;
+            depth_[i] = depth;
+            slots_[i] = slot;
+            pixel(x, y) = colour;
+        }
+    }
+}
+
+void Raster::line(const Point3& a, const Point3& b, Argb colour, double slack, int on, int off) {
+    const Pixel pa{a.h, a.v}, pb{b.h, b.v};
+    if (!finite(pa) || !finite(pb) || !std::isfinite(a.depth) || !std::isfinite(b.depth)) return;
+    double t0 = 0, t1 = 1;
+    if (!cutsegment(pa, pb, left_, top_, right_ - 1e-9, bottom_ - 1e-9, t0, t1)) return;
+    const double dx = b.h - a.h, dy = b.v - a.v;
+    const double steps = std::max(std::fabs(dx), std::fabs(dy));
+    const auto first = static_cast<long long>(std::ceil(t0 * steps)), last = static_cast<long long>(std::floor(t1 * steps));
+    const long long period = on + off;
+    for (long long i = first; i <= last; ++i) {
+        if (period > 0 && i % period >= on) continue;
+        const double t = steps > 0 ? static_cast<double>(i) / steps : 0;
+        const int x = static_cast<int>(std::floor(a.h + t * dx)), y = static_cast<int>(std::floor(a.v + t * dy));
+        if (x < left_ || x >= right_ || y < top_ || y >= bottom_) continue;
+        const double depth = a.depth + t * (b.depth - a.depth);
+        if (depth - slack > depth_[static_cast<std::size_t>(y * width_ + x)]) continue;
+        pixel(x, y) = colour;
+    }
+}
+
+} // namespace qs
