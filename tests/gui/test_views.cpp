@@ -2,6 +2,7 @@
 // what only the widgets show (the layout, the pointer's shapes, the keys);
 // the tools' and the views' own tests cover the rest.
 #include "document/numtext.h"
+#include "ui/qt/pictures.h"
 #include "ui/qt/viewwindows.h"
 #include "window.h"
 
@@ -164,6 +165,26 @@ TEST_F(Views, SelectPosPlacesTheCurrentBlockFromTheMapWindow) {
     expect("posyed=" + signednum(static_cast<float>(p.z)) + "; posxed=" + signednum(static_cast<float>(p.x)));
     QTest::mouseClick(&map(), Qt::LeftButton, {}, target);
     expect("status=Select Position SELECTED; List1=2; selection=");
+}
+
+// Painting a part of the map window's picture (two corners, and all between
+// them) gives the pixels of painting all of it, the marks included.
+TEST(Pictures, PaintingPartOfTheMapGivesThePixelsOfPaintingAll) {
+    BlockTable table{};
+    const auto blocks = test::viewmap();
+    std::copy(blocks.begin(), blocks.end(), table.begin());
+    table[3] = Block{40, 10, 2, 2, 0, 1};
+    Look look;
+    look.current = 1;
+    look.selected.set(3);
+    PlanView view{200, 200};
+    view.fit(*drawnbox(table, look));
+    QImage whole(200, 200, QImage::Format_RGB32), part(200, 200, QImage::Format_RGB32);
+    ui::paintplan(whole, table, look, view, Qt::black);
+    part.fill(Qt::magenta);
+    const QRegion corners = QRegion(0, 0, 30, 30) | QRegion(170, 170, 30, 30);
+    ui::paintplan(part, table, look, view, Qt::black, corners);
+    EXPECT_EQ(part, whole);
 }
 
 // The main window's keys work while a view has the keyboard.

@@ -394,6 +394,7 @@ void MainWindow::build() {
     mapwindow_->statusline->setObjectName("MapStatus");
     mapwindow_->statusline->setContentsMargins(4, 1, 4, 1);
     maplayout->addWidget(mapwindow_->statusline);
+    mapwindow_->showtool();
     mapdock_ = new QDockWidget("Map", this);
     mapdock_->setObjectName("MapDock");
     mapdock_->setWidget(mappanel);

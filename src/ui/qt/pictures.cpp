@@ -152,7 +152,7 @@ void paintplan(QImage& image, const BlockTable& table, const Look& look, const P
         const auto k = cache ? cache->corners(i, block) : blockcorners(block);
         Drawn d{{}, 0, 0};
         for (const Corner& c : k) d.corners.push_back(view.topixel({c.h, c.v}));
-        if (!only.isEmpty() && !only.intersects(spread(d.corners))) continue;
+        if (!part.intersects(spread(d.corners))) continue; // the pixels painted again are the part's
         const QColor colour = display(mapcolour(block, look.colours));
         d.colour = argbof(colour);
         d.fill = argbof(over(background, colour, 56));
@@ -196,7 +196,7 @@ void paintmarks(QImage& image, const BlockTable& table, const Look& look, const 
         if (static_cast<int>(i) == look.current || !drawnwithin(b, look.mind, look.maxd)) continue;
         const auto k = cache ? cache->corners(static_cast<int>(i), b) : blockcorners(b);
         for (std::size_t j = 0; j < 4; ++j) corners[j] = view.topixel({k[j].h, k[j].v});
-        if (!only.isEmpty() && !only.intersects(spread(corners))) continue;
+        if (!part.intersects(spread(corners))) continue;
         outline(raster, corners, 0xFF000000);
         outline(raster, corners, 0xFFFFFFFF, 4, 4);
     }

@@ -103,6 +103,8 @@ public:
     QString rowat(QPointF at) const;
     // Where the tool's line of the status bar goes.
     QLabel* statusline = nullptr;
+    // The tool's part of the picture changed: its marks and its status line.
+    void showtool();
 
 protected:
     void resetview() override;
@@ -128,8 +130,6 @@ private:
         return {px.h, px.v};
     }
     double pixel() const { return 1 / view_.scale; }
-    // The tool's part of the picture changed: its marks and its status line.
-    void showtool();
     void addcommand(const char* name, const char* keys, tools::Key key);
     PlanView view_;
     tools::MapTool tool_;
