@@ -210,10 +210,11 @@ void BM_Snap(benchmark::State& state) {
     std::vector<int> others;
     for (int i = 1; i < b.f.List1.listcount() - 1; ++i) others.push_back(i);
     const auto corners = tools::cornerpoints(b.f.blocks[0]);
+    CornerCache cache;
     double dz = 0;
     for (auto _ : state) {
         dz = dz > 30 ? 0 : dz + 0.37;
-        benchmark::DoNotOptimize(tools::snaptoblocks(corners, {dz, 5}, b.f.blocks, others, 0.3));
+        benchmark::DoNotOptimize(tools::snaptoblocks(corners, {dz, 5}, b.f.blocks, others, 0.3, &cache));
     }
 }
 BENCHMARK(BM_Snap)->Arg(1000);

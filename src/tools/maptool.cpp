@@ -241,7 +241,7 @@ void MapTool::dragmove(MapPoint at, bool snap, double pixel) {
                 std::find(moving_.begin(), moving_.end(), slot) == moving_.end())
                 others.push_back(slot);
         const auto corners = cornerpoints(grabbed);
-        const Snapped s = snaptoblocks(corners, offset, d_.blocks(), others, kSnapPixels * pixel);
+        const Snapped s = snaptoblocks(corners, offset, d_.blocks(), others, kSnapPixels * pixel, &corners_);
         guide_ = s.guide;
         offset = s.guide ? s.offset
                          : MapPoint{ongrid(grabbed.z + offset.z, gridstep()) - grabbed.z,

@@ -32,8 +32,9 @@ struct Snapped {
     MapPoint offset;
     std::optional<Guide> guide;
 };
+// The targets' corners come from `cache` when given one.
 Snapped snaptoblocks(std::span<const MapPoint> moving, MapPoint offset, const BlockTable& table,
-                     std::span<const int> targets, double reach);
+                     std::span<const int> targets, double reach, CornerCache* cache = nullptr);
 
 // The corners of a block as map points.
 std::array<MapPoint, 4> cornerpoints(const Block& b);
