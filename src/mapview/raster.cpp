@@ -110,20 +110,33 @@ void Raster::polygon(std::span<const Pixel> corners, Argb colour) {
 
 void Raster::line(Pixel a, Pixel b, Argb colour, int on, int off, int phase) {
     if (!finite(a) || !finite(b) || left_ >= right_ || top_ >= bottom_) return;
+    // A line reaching far out is cut to a box around the picture first (the
+    // same box whatever the clip), so its ends never reach the sums.
+    const double reach = 4.0 * (width_ + height_) + 64;
+    if (std::fabs(a.h) > reach || std::fabs(a.v) > reach || std::fabs(b.h) > reach || std::fabs(b.v) > reach) {
+        double s0 = 0, s1 = 1;
+        if (!cutsegment(a, b, -reach, -reach, reach, reach, s0, s1)) return;
+        const Pixel from = a;
+        a = {from.h + s0 * (b.h - from.h), from.v + s0 * (b.v - from.v)};
+        b = {from.h + s1 * (b.h - from.h), from.v + s1 * (b.v - from.v)};
+    }
     double t0 = 0, t1 = 1;
     if (!cutsegment(a, b, left_, top_, right_ - 1e-9, bottom_ - 1e-9, t0, t1)) return;
     const double dx = b.h - a.h, dy = b.v - a.v;
     const double steps = std::max(std::fabs(dx), std::fabs(dy));
-    // One pixel for each step along the longer axis, counted from a, so a
-    // dash keeps its place however much of the line is cut away. The steps
-    // go in whole numbers of 1/65536 of a pixel.
-    const auto first = static_cast<long long>(std::ceil(t0 * steps)), last = static_cast<long long>(std::floor(t1 * steps));
+    // One pixel for each step along the longer axis, counted from a, so the
+    // line covers the same pixels and a dash keeps its place however much
+    // of it is cut away. The steps go in whole numbers of 1/65536 of a pixel;
+    // a step more each side of the cut lets each pixel's own place decide.
+    const auto end = static_cast<long long>(std::floor(steps));
+    const auto first = std::max(0LL, static_cast<long long>(std::ceil(t0 * steps)) - 1);
+    const auto last = std::min(end, static_cast<long long>(std::floor(t1 * steps)) + 1);
     if (first > last) return;
     const double sx = steps > 0 ? dx / steps : 0, sy = steps > 0 ? dy / steps : 0;
     constexpr double kOne = 65536;
-    auto x = static_cast<long long>(std::floor((a.h + static_cast<double>(first) * sx) * kOne));
-    auto y = static_cast<long long>(std::floor((a.v + static_cast<double>(first) * sy) * kOne));
     const auto ix = static_cast<long long>(std::round(sx * kOne)), iy = static_cast<long long>(std::round(sy * kOne));
+    auto x = static_cast<long long>(std::floor(a.h * kOne)) + first * ix;
+    auto y = static_cast<long long>(std::floor(a.v * kOne)) + first * iy;
     const long long period = on + off;
     for (long long i = first; i <= last; ++i, x += ix, y += iy) {
         if (period > 0 && (i + phase) % period >= on) continue;

@@ -1,6 +1,7 @@
 #include "ui/qt/mapwidget.h"
 
 #include "document/footprint.h"
+#include "mapview/raster.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -22,6 +23,16 @@ int buttonstate(Qt::MouseButtons b) {
 
 int shiftstate(Qt::KeyboardModifiers m) {
     return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
+}
+
+Raster rasterof(QImage& image) {
+    return Raster(reinterpret_cast<Argb*>(image.bits()), image.width(), image.height(),
+                  static_cast<int>(image.bytesPerLine() / 4));
+}
+
+void drawline(Raster& raster, const SurfaceWidget::Shown& s, Colour colour, double ratio) {
+    raster.line({s.pixels.x1() * ratio, s.pixels.y1() * ratio}, {s.pixels.x2() * ratio, s.pixels.y2() * ratio},
+                argb(colour));
 }
 
 } // namespace
@@ -116,25 +127,21 @@ void SurfaceWidget::redrawchanged() {
         return;
     }
     // Each damaged rectangle is painted afresh: the background, then every
-    // line that crosses it, in the drawing's order. A plain rectangle clip
-    // is the raster engine's fast case.
-    QPainter painter(&image_);
-    const QColor back = tocolor(back_);
+    // line that crosses it, in the drawing's order. A line covers the same
+    // pixels however it is clipped, so the seams never show.
+    Raster raster = rasterof(image_);
+    const double ratio = image_.devicePixelRatio();
     for (const QRect& area : damage) {
-        painter.setClipRect(area);
-        painter.fillRect(area, back);
+        const QRect device = QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio).toAlignedRect();
+        raster.clip(device.left(), device.top(), device.left() + device.width(), device.top() + device.height());
+        raster.fill(argb(back_));
         const int left = area.left(), top = area.top(), right = area.right(), bottom = area.bottom();
-        Colour pen = -1;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const Shown& s = placed_[i];
             if (!s.visible || s.box.left() > right || s.box.right() < left || s.box.top() > bottom ||
                 s.box.bottom() < top)
                 continue;
-            if (lines[i].colour != pen) {
-                pen = lines[i].colour;
-                painter.setPen(QPen(tocolor(pen), 0));
-            }
-            painter.drawLine(s.pixels);
+            drawline(raster, s, lines[i].colour, ratio);
         }
     }
     update(damage);
@@ -154,19 +161,15 @@ void SurfaceWidget::redrawall() {
 
 void SurfaceWidget::drawlines(std::size_t from) {
     const auto& lines = surface_.lines();
-    QPainter painter(&image_);
+    Raster raster = rasterof(image_);
+    const double ratio = image_.devicePixelRatio();
     QRect dirty;
     placed_.resize(from);
-    Colour pen = -1;
     for (std::size_t i = from; i < lines.size(); ++i) {
         placed_.push_back(place(lines[i]));
         const Shown& s = placed_.back();
         if (!s.visible) continue;
-        if (lines[i].colour != pen) {
-            pen = lines[i].colour;
-            painter.setPen(QPen(tocolor(pen), 0));
-        }
-        painter.drawLine(s.pixels);
+        drawline(raster, s, lines[i].colour, ratio);
         dirty |= s.box;
     }
     shown_.resize(from);

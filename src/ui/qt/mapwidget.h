@@ -53,6 +53,8 @@ private:
     std::uint64_t clears_ = ~std::uint64_t{0};
     Colour back_ = -1;
     std::size_t drawn_ = 0;
+
+public:
     // The lines the kept image shows, in order, with where each lies in
     // pixels, so unchanged lines are never worked out again.
     struct Shown {
@@ -60,6 +62,8 @@ private:
         QRect box;
         bool visible = false;
     };
+
+private:
     Shown place(const Line& l) const;
     std::vector<Line> shown_;
     std::vector<Shown> placed_;
