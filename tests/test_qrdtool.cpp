@@ -53,7 +53,8 @@ TEST_F(Qrd, RenderDrawsTheMapsLinesAsTheWindowDoes) {
     EXPECT_EQ(qrd::render(map, "r.gif", o, err), qrd::kFailure);
     EXPECT_EQ(exitstatus("render " + map + " -o s.png --depth 0-100 --size 60x40"), 0);
     EXPECT_EQ(QImage("s.png").size(), QSize(60, 40));
-    EXPECT_EQ(exitstatus("render " + map + " -o s.png --size big"), 2);
+    for (const char* bad : {"--size big", "--size 0x40", "--size 60x40x", "--depth 5-1", "--depth 1-5m", "--depth nan-5"})
+        EXPECT_EQ(exitstatus("render " + map + " -o s.png " + bad), 2) << bad;
 }
 
 TEST_F(Qrd, RenderPaintsTheMapWindowAndThe3DViewAsTheyFirstShow) {

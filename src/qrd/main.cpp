@@ -6,6 +6,7 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <iostream>
 #include <linux/limits.h>
@@ -34,6 +35,35 @@ int renderwithmodule(const std::string& file, const std::string& to, const qs::q
     }
     std::cerr << "qrd: cannot draw pictures without its module:" << tried << "\n";
     return qs::qrd::kFailure;
+}
+
+// "MIN-MAX", both numbers, MIN at most MAX.
+bool depthwindow(const std::string& text, float& mind, float& maxd, std::ostream& err) {
+    float lo = 0, hi = 0;
+    int used = 0;
+    if (std::sscanf(text.c_str(), "%f-%f%n", &lo, &hi, &used) != 2 || used != static_cast<int>(text.size()) ||
+        !std::isfinite(lo) || !std::isfinite(hi)) {
+        err << "qrd: --depth is MIN-MAX, as 100-600\n";
+        return false;
+    }
+    if (lo > hi) {
+        err << "qrd: --depth " << text << " shows nothing: MIN is above MAX\n";
+        return false;
+    }
+    mind = lo, maxd = hi;
+    return true;
+}
+
+// "WxH", both whole numbers from 1 to 16384.
+bool picturesize(const std::string& text, int& width, int& height, std::ostream& err) {
+    int w = 0, h = 0, used = 0;
+    if (std::sscanf(text.c_str(), "%dx%d%n", &w, &h, &used) != 2 || used != static_cast<int>(text.size()) ||
+        w < 1 || h < 1 || w > 16384 || h > 16384) {
+        err << "qrd: --size is WxH, each 1 to 16384, as 800x600\n";
+        return false;
+    }
+    width = w, height = h;
+    return true;
 }
 
 } // namespace
@@ -80,7 +110,9 @@ int main(int argc, char** argv) {
     rendercmd->add_option("--depth", depth, "The depth window, MIN-MAX (0-1000)");
     rendercmd->add_flag("--no-colours", nocolours, "White outlines, as with \"Use Block Colors.\" off");
     rendercmd->add_option("--size", size, "WxH in pixels (204x429, the window's map)");
-    rendercmd->add_option("--view", look.view, "main (the window's map), map (the map window) or 3d (the 3D view)")
+    rendercmd->add_option("--view", look.view,
+                          "main (the window's map area: blocks outside it are cut off; --view map shows every "
+                          "block), map (the map window) or 3d (the 3D view)")
         ->check(CLI::IsMember({"main", "map", "3d"}));
     rendercmd->add_option("--background", look.background, "A grey level 0 to 255 (transparent without)")
         ->check(CLI::Range(0, 255));
@@ -97,14 +129,8 @@ int main(int argc, char** argv) {
     if (*dumpcmd) return dump(file, std::cout, std::cerr);
     if (*rendercmd) {
         look.colours = !nocolours;
-        if (!depth.empty() && std::sscanf(depth.c_str(), "%f-%f", &look.mind, &look.maxd) != 2) {
-            std::cerr << "qrd: --depth is MIN-MAX, as 100-600\n";
-            return kFailure;
-        }
-        if (!size.empty() && std::sscanf(size.c_str(), "%dx%d", &look.width, &look.height) != 2) {
-            std::cerr << "qrd: --size is WxH, as 800x600\n";
-            return kFailure;
-        }
+        if (!depth.empty() && !depthwindow(depth, look.mind, look.maxd, std::cerr)) return kFailure;
+        if (!size.empty() && !picturesize(size, look.width, look.height, std::cerr)) return kFailure;
         return renderwithmodule(file, to, look);
     }
     if (*exportcmd) return exportmap(file, format, to, std::cout, std::cerr);
