@@ -139,3 +139,29 @@ TEST(ToolValues, WhatTheToolsWriteTheFieldsHold) {
     }
     EXPECT_EQ(std::memcmp(&after, &t.f.blocks, sizeof after), 0);
 }
+
+TEST_F(Tools, TheClipboardTakesTheSelectionAndPastesIntoFreeSlotsAsOneStep) {
+    play({{"mclick 10 10; mclick 20 10 shift; copy",
+           "clipblocks=2; status=Copied 2 blocks to the clipboard; steps=0; cliptext=x\\tz\\tsizex\\tsizez\\tbottom\\t"
+           "height\\tangle\\tcolour\\n10\\t10\\t1\\t1\\t0\\t1\\t0\\t16711680\\n10\\t20\\t1\\t1\\t0\\t2\\t0\\t0\\n"},
+          {"pastehere", "selection=3-4; cur=3; b3=10 10 1 1 0 1 0 ff0000; b4=10 20 1 1 0 2 0 000000; steps=1; "
+                        "status=Pasted 2 blocks"},
+          {"undo", "table=marked; status=Undone: pasting 2 blocks"},
+          // Under the pointer: the middle of their outlines, on the grid.
+          {"pasteat 40.3 29.6 1", "b3.z=35; b3.x=30; b4.z=45; b4.x=30"},
+          {"cut", "selection=; rows=4; table=marked; status=Cut 2 blocks to the clipboard"},
+          {"undo", "b3.z=35; rows=6"},
+          {"undo; select 3; cut; undo", "cur=3; table=marked"}, // nothing selected: the current block
+          {"mkey esc; select 3; copy", "status=Nothing selected to copy"},
+          // Text from elsewhere: missing columns are 0, and bad text says where.
+          {"cliptext {\"format\": \"quarrystead map\", \"version\": 1, \"records\": [{\"x\": 1, \"z\": 2, "
+           "\"sizex\": 3, \"sizez\": 4, \"bottom\": 0, \"height\": 0, \"angle\": 0, \"colour\": 0}]}; pastehere",
+           "b3=1 2 3 4 0 0 0 000000; selection=3; status=Pasted 1 block"},
+          {"undo; cliptext Size X,Size Z,x\\n1,2,3\\n4,five,6; pastehere",
+           "status=Could not paste: line 3, column 3: sizez \"five\" is not a number; table=marked"},
+          {"cliptext x,z\\n1,1; pastehere", "status=Could not paste: block 1 needs sizes that are not 0, one of "
+                                             "them above 0; table=marked"},
+          {"cliptext ; pastehere", "status=Could not paste: the clipboard holds no blocks"},
+          {"load 998; mark full; cliptext sizex,sizez\\n1,1\\n1,1\\n1,1; pastehere",
+           "status=Not enough free slots: 3 needed, 2 free; table=full"}});
+}

@@ -100,8 +100,9 @@ int main(int argc, char** argv) {
     qs::ui::QtFileDialog filedialog;
     qs::ui::QtMessageBox messagebox;
     qs::ui::QtTimer recoverytimer;
+    qs::ui::QtClipboard clipboard;
     qs::MainForm form({settings, filedialog, messagebox, random, qs::systemfiles(), recoverytimer,
-                       qs::ui::recoveryfolder()});
+                       qs::ui::recoveryfolder(), &clipboard});
     qs::ui::MainWindow window(form);
     filedialog.setparent(&window);
     messagebox.setparent(&window);

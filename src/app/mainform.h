@@ -48,6 +48,14 @@ struct Services {
     ui::Timer& recoverytimer = notimer();
     // The folder of the recovery copies; none is kept when empty.
     std::string recoveryfolder = {};
+    // The system clipboard; without one, the window keeps its own.
+    ui::Clipboard* clipboard = nullptr;
+};
+
+// Where pasted blocks land: the map point under the pointer (Z across, X
+// up), their middle moved there in whole steps of the grid (none: 0).
+struct PastePlace {
+    double z = 0, x = 0, step = 0;
 };
 
 class MainForm {
@@ -203,6 +211,15 @@ public:
     // list; a block with no row says so in the status bar.
     void makecurrent(int slot);
 
+    // The system clipboard: the selected blocks (or the current one when
+    // none is selected) copied, or cut as one step; blocks pasted into free
+    // slots as one step, selected, where they were or under `place`.
+    void copyblocks(bool cut);
+    void pasteblocks(const PastePlace* place);
+    // The drawn blocks within the depth window as a scene for game engines,
+    // to a file chosen in a dialog of its own.
+    void exportscene();
+
     // Undo and redo of a person's changes to the map.
     void undo();
     void redo();
@@ -288,6 +305,9 @@ private:
 
     RowCache rowcache_;
     CornerCache cornercache_;
+    ui::MemoryClipboard ownclipboard_;
+    ui::Clipboard& clipboard_ = services.clipboard ? *services.clipboard : ownclipboard_;
+    std::string lastexport_;
 };
 
 } // namespace qs

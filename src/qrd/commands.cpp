@@ -5,6 +5,7 @@
 #include "document/numtext.h"
 #include "document/rowtext.h"
 #include "formats/records.h"
+#include "formats/scene.h"
 #include "formats/text.h"
 #include "qrd/qrd.h"
 
@@ -262,11 +263,49 @@ private:
 
 } // namespace
 
+namespace {
+
+// The drawn blocks as boxes for game engines.
+int exportscene(const std::string& file, formats::SceneKind kind, const std::string& to, const Depth& depth,
+                std::ostream& out, std::ostream& err) {
+    std::vector<std::byte> bytes;
+    std::uint64_t size = 0;
+    if (!load(file, bytes, size, err)) return kFailure;
+    BlockTable table{};
+    decodemap(bytes, table);
+    const formats::Scene scene = formats::scenefrom(table, depth.mind, depth.maxd);
+    if (scene.leftout > 0)
+        err << "qrd: " << file << ": " << scene.leftout << (scene.leftout == 1 ? " block" : " blocks")
+            << " left out: a value not a number, infinite, or beyond " << formats::kSceneReach << " m\n";
+    if (to.empty() || to == "-") {
+        if (kind == formats::SceneKind::Obj) {
+            err << "qrd: an OBJ needs a file name (-o NAME.obj): its materials go beside it in NAME.mtl\n";
+            return kFailure;
+        }
+        const std::string text = formats::togltf(scene, kind == formats::SceneKind::Glb);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.flush();
+        if (out.good()) return kOk;
+        err << "qrd: cannot write to standard output\n";
+        return kFailure;
+    }
+    const FileResult written = formats::writescene(systemfiles(), to, kind, scene);
+    if (!written.ok) err << "qrd: " << to << ": " << written.reason << "\n";
+    return written.ok ? kOk : kFailure;
+}
+
+} // namespace
+
 int exportmap(const std::string& file, const std::string& format, const std::string& to, std::ostream& out,
-              std::ostream& err) {
+              std::ostream& err, const std::optional<Depth>& depth) {
     const std::string kind = formatof(format, to);
+    if (const auto scene = formats::scenekind(kind)) return exportscene(file, *scene, to, depth.value_or(Depth{}), out, err);
     if (kind != "json" && kind != "csv") {
-        err << "qrd: give --format json or csv\n";
+        err << "qrd: give --format json, csv, gltf, glb or obj\n";
+        return kFailure;
+    }
+    if (depth) {
+        err << "qrd: --depth chooses the blocks of a scene (gltf, glb, obj); json and csv hold every record\n";
         return kFailure;
     }
     formats::RecordReader reader(systemfiles(), file);

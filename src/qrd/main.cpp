@@ -90,11 +90,15 @@ int main(int argc, char** argv) {
     diffcmd->add_option("B", other, "Another map file")->required();
 
     std::string format, to;
-    auto* exportcmd = app.add_subcommand("export", "Every record of a map file as JSON or CSV, exactly");
+    std::string exportdepth;
+    auto* exportcmd = app.add_subcommand(
+        "export", "Every record of a map file as JSON or CSV, exactly; or the drawn blocks as boxes for game "
+                  "engines and modellers, as glTF (gltf, glb) or OBJ with its MTL beside it");
     exportcmd->add_option("FILE", file, "A map file")->required();
-    exportcmd->add_option("--format", format, "json or csv (else from OUT's extension)")
-        ->check(CLI::IsMember({"json", "csv"}));
-    exportcmd->add_option("-o,--output", to, "Where to write it (standard output without)");
+    exportcmd->add_option("--format", format, "json, csv, gltf, glb or obj (else from OUT's extension)")
+        ->check(CLI::IsMember({"json", "csv", "gltf", "glb", "obj"}));
+    exportcmd->add_option("-o,--output", to, "Where to write it (standard output without, or with -)");
+    exportcmd->add_option("--depth", exportdepth, "gltf, glb, obj: only blocks within the depth window MIN-MAX");
     auto* importcmd = app.add_subcommand("import", "A map file from JSON or CSV made by export");
     importcmd->add_option("IN", file, "A JSON or CSV file")->required();
     importcmd->add_option("--format", format, "json or csv (else from IN's extension)")
@@ -133,7 +137,12 @@ int main(int argc, char** argv) {
         if (!size.empty() && !picturesize(size, look.width, look.height, std::cerr)) return kFailure;
         return renderwithmodule(file, to, look);
     }
-    if (*exportcmd) return exportmap(file, format, to, std::cout, std::cerr);
+    if (*exportcmd) {
+        std::optional<Depth> window;
+        if (!exportdepth.empty() && !depthwindow(exportdepth, window.emplace().mind, window->maxd, std::cerr))
+            return kFailure;
+        return exportmap(file, format, to, std::cout, std::cerr, window);
+    }
     if (*importcmd) return importmap(file, format, to, std::cerr);
     return diff(file, other, std::cout, std::cerr);
 }

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,8 +29,13 @@ int diff(const std::string& a, const std::string& b, std::ostream& out, std::ost
 // Every record of a map file as JSON or CSV, to `to` (standard output when
 // empty or "-"), and back into a map file, which is replaced only when
 // complete.
+// As gltf, glb or obj: the blocks drawn within the depth window (every
+// drawn block without one) as boxes.
+struct Depth {
+    float mind = -std::numeric_limits<float>::infinity(), maxd = std::numeric_limits<float>::infinity();
+};
 int exportmap(const std::string& file, const std::string& format, const std::string& to, std::ostream& out,
-              std::ostream& err);
+              std::ostream& err, const std::optional<Depth>& depth = std::nullopt);
 int importmap(const std::string& from, const std::string& format, const std::string& to, std::ostream& err);
 
 } // namespace qs::qrd

@@ -37,9 +37,33 @@ public:
     virtual void setfilter(const std::string& filter) = 0;
     virtual FileChoice showopen() = 0;
     virtual FileChoice showsave() = 0;
+    // A save dialog of its own for exported scenes, offering glTF binary,
+    // glTF and OBJ, starting with `suggested` (a full name).
+    virtual FileChoice showexport(const std::string& suggested) = 0;
     // The file last opened or saved: the dialogs start in its folder, and
     // the save dialog with its name.
     virtual void setlastfile(const std::string& path) { (void)path; }
+};
+
+// The system clipboard: blocks in the program's own form, and text beside
+// them for other programs.
+struct ClipContent {
+    std::string blocks; // the program's own records; empty when none
+    std::string text;
+};
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    virtual void put(const ClipContent& content) = 0;
+    virtual ClipContent get() = 0;
+};
+
+// A clipboard in memory, for one window or a test.
+class MemoryClipboard : public Clipboard {
+public:
+    void put(const ClipContent& c) override { held = c; }
+    ClipContent get() override { return held; }
+    ClipContent held;
 };
 
 enum class Answer { Yes, No };
@@ -123,9 +147,14 @@ public:
     void setfilter(const std::string& f) override { filter = f; }
     FileChoice showopen() override { return take(opens); }
     FileChoice showsave() override { return take(saves); }
-    std::string filter;
+    FileChoice showexport(const std::string& s) override {
+        suggested = s;
+        return take(exports);
+    }
+    std::string filter, suggested;
     std::deque<FileChoice> opens;
     std::deque<FileChoice> saves;
+    std::deque<FileChoice> exports;
     int shown = 0;
 
 private:

@@ -103,7 +103,9 @@ struct Harness {
     // Where the recovery copies go; empty keeps none.
     std::string recoveryfolder;
     ui::MessageBox* box;
-    MainForm form{Services{settings, filedialog, box ? *box : messagebox, random, files, timer, recoveryfolder}};
+    ui::MemoryClipboard clipboard;
+    MainForm form{
+        Services{settings, filedialog, box ? *box : messagebox, random, files, timer, recoveryfolder, &clipboard}};
     std::string folder; // where the steps "open" and "save" find their files
     std::map<std::string, BlockTable> marks;
 
@@ -159,7 +161,10 @@ struct Harness {
     //   maptool), saveagain, activate (the window made active again), status TEXT
     //   (written by the program), cls (clears the map), relist (the current row clicked
     //   again), unselect (the list's selection cleared), markblock SLOT,
-    //   notready (fields), fire (the recovery timer), unload (closes).
+    //   notready (fields), fire (the recovery timer), unload (closes),
+    //   copy, cut, pastehere, pasteat Z X STEP (the clipboard's commands),
+    //   cliptext TEXT (text another program put there; \t and \n for tabs
+    //   and new lines), export NAME (through its dialog).
     void run(const std::string& steps) {
         std::istringstream all(steps);
         for (std::string step; std::getline(all, step, ';');) {
@@ -226,7 +231,18 @@ struct Harness {
                 form.openfiles(paths);
             }
             else if (verb.size() > 1 && verb[0] == 'm' && maptool(verb.substr(1), arg)) continue;
-            else if (verb == "saveagain") form.saveagain();
+            else if (verb == "copy" || verb == "cut") form.copyblocks(verb == "cut");
+            else if (verb == "pastehere") form.pasteblocks(nullptr);
+            else if (verb == "pasteat") {
+                std::istringstream values(arg);
+                PastePlace place;
+                values >> place.z >> place.x >> place.step;
+                form.pasteblocks(&place);
+            } else if (verb == "cliptext") clipboard.held = {{}, unescape(arg)};
+            else if (verb == "export") {
+                filedialog.exports.push_back({folder + arg, arg});
+                form.exportscene();
+            } else if (verb == "saveagain") form.saveagain();
             else if (verb == "activate") form.checkdisk();
             else if (verb == "status") form.status(arg);
             else if (verb == "cls") form.Map.cls();
@@ -243,6 +259,17 @@ struct Harness {
             else if (verb == "sort") form.sort();
             else if (!verb.empty()) throw std::invalid_argument("no step " + verb);
         }
+    }
+
+    // "\t" and "\n" as a tab and a new line.
+    static std::string unescape(const std::string& text) {
+        std::string out;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 't' || text[i + 1] == 'n'))
+                out += text[++i] == 't' ? '\t' : '\n';
+            else out += text[i];
+        }
+        return out;
     }
 
 private:

@@ -80,7 +80,9 @@ inline std::string blocktext(const Block& b) {
 //   steps (in the history), asked (questions), dialogs (file dialogs
 //   shown), modified, file (the map's file title), changed (the slots the
 //   last transaction changed, as ranges "0-40"), selection (the selected
-//   blocks, as ranges), figure, guide and mapstatus (the map's tools'), clicks, settings (what the store holds), invariants
+//   blocks, as ranges), figure, guide and mapstatus (the map's tools'),
+//   cliptext and clipblocks (the clipboard's text, and how many records it
+//   holds), clicks, settings (what the store holds), invariants
 //   (what of them fails, see checkinvariants), log (the notifications,
 //   comma-separated; logN the first N), #NAME (how often the log holds
 //   NAME), bN (slot N's block text), bN.x and the other fields, table (the
@@ -111,6 +113,12 @@ inline std::string valueof(Harness& h, const std::string& what) {
              return out;
          }},
         {"changed", [&] { return ranges(h.lastchange.changedslots); }},
+        {"cliptext", [&] { // tabs and new lines as \t and \n
+             std::string out;
+             for (char c : h.clipboard.held.text) out += c == '\t' ? "\\t" : c == '\n' ? "\\n" : std::string(1, c);
+             return out;
+         }},
+        {"clipblocks", [&] { return std::to_string(h.clipboard.held.blocks.size() / kRecordBytes); }},
         {"settings", [&] { // "Key=value ..." in the keys' order
              std::string out;
              for (const auto& [key, value] : h.settings.values) out += " " + std::get<2>(key) + "=" + value;

@@ -458,6 +458,7 @@ void MainWindow::build() {
         addkey(key, [this, name] { form_.tbToolBar.click(name); });
     }
     addkey("Ctrl+S", [this] { form_.saveagain(); });
+    addkey("Ctrl+E", [this] { form_.exportscene(); });
     // The desktop's Quit key, Ctrl+Q where the platform names none.
     auto* quit = new QShortcut(this);
     quit->setContext(Qt::ApplicationShortcut);
@@ -616,6 +617,19 @@ void MainWindow::build() {
         form_.tbToolBar.click("Delete");
         after();
     });
+    // The clipboard's keys: the selected blocks, or the row's block.
+    const auto listkey = [this](const char* keys, std::function<void()> run) {
+        auto* key = new QShortcut(QKeySequence(keys), list_, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(key, &QShortcut::activated, this, [this, run = std::move(run)] {
+            flush();
+            run();
+            after();
+        });
+    };
+    listkey("Ctrl+X", [this] { form_.copyblocks(true); });
+    listkey("Ctrl+C", [this] { form_.copyblocks(false); });
+    listkey("Ctrl+V", [this] { form_.pasteblocks(nullptr); });
+    listkey("Ctrl+Shift+V", [this] { form_.pasteblocks(nullptr); });
 
     // The map and the colour swatch.
     for (Surface* surface : {&f.Map, &f.Picture1}) {

@@ -1,9 +1,14 @@
 #include "ui/qt/qtplatform.h"
 #include "ui/qt/qstring.h"
 
+#include "formats/clipboard.h"
+
+#include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QDir>
@@ -98,6 +103,46 @@ FileChoice QtFileDialog::show(bool save) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     const QString name = dialog.selectedFiles().constFirst();
     return {name.toStdString(), QFileInfo(name).fileName().toStdString()};
+}
+
+FileChoice QtFileDialog::showexport(const std::string& suggested) {
+    QFileDialog dialog(parent_);
+    dialog.setObjectName("dlgExport");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setWindowTitle("Export");
+    // Each kind's ending is added to a name typed without one.
+    const QStringList filters{"glTF binary (*.glb)", "glTF (*.gltf)", "OBJ with its MTL (*.obj)"};
+    const QStringList endings{"glb", "gltf", "obj"};
+    dialog.setNameFilters(filters);
+    const QFileInfo start(q(suggested));
+    const auto kind = endings.indexOf(start.suffix().toLower());
+    dialog.selectNameFilter(filters[kind < 0 ? 0 : kind]);
+    dialog.setDefaultSuffix(endings[kind < 0 ? 0 : kind]);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        dialog.setDefaultSuffix(endings[std::max<qsizetype>(0, filters.indexOf(filter))]);
+    });
+    if (!suggested.empty()) {
+        dialog.setDirectory(start.absolutePath());
+        dialog.selectFile(start.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    const QString name = dialog.selectedFiles().constFirst();
+    return {name.toStdString(), QFileInfo(name).fileName().toStdString()};
+}
+
+void QtClipboard::put(const ClipContent& content) {
+    auto* data = new QMimeData;
+    data->setData(formats::kBlocksMime, QByteArray(content.blocks.data(), static_cast<qsizetype>(content.blocks.size())));
+    data->setText(q(content.text));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+ClipContent QtClipboard::get() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data) return {};
+    const QByteArray blocks = data->data(formats::kBlocksMime);
+    return {blocks.toStdString(), data->text().toStdString()};
 }
 
 Answer QtMessageBox::askyesno(const std::string& prompt, const std::string& title) {

@@ -28,6 +28,7 @@ public:
     void setfilter(const std::string& filter) override { filter_ = filter; }
     FileChoice showopen() override;
     FileChoice showsave() override;
+    FileChoice showexport(const std::string& suggested) override;
     void setlastfile(const std::string& path) override { last_ = path; }
 
 private:
@@ -35,6 +36,14 @@ private:
     QWidget* parent_;
     std::string filter_;
     std::string last_;
+};
+
+// The desktop's clipboard: blocks under the program's own type, with their
+// text beside them as plain text.
+class QtClipboard : public Clipboard {
+public:
+    void put(const ClipContent& content) override;
+    ClipContent get() override;
 };
 
 class QtMessageBox : public MessageBox {

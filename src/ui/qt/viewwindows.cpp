@@ -4,6 +4,7 @@
 #include "ui/qt/pictures.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -194,13 +195,26 @@ MapWindow::MapWindow(MainForm& form, std::function<void()> before, std::function
     setsize(width(), height());
     // The commands of the selection, in the map's own menu and keys.
     setContextMenuPolicy(Qt::ActionsContextMenu);
-    addcommand("Select all", "Ctrl+A", tools::Key::SelectAll);
-    addcommand("Select none", "Esc", tools::Key::Escape);
-    addcommand("Delete the selected blocks", "Del", tools::Key::Delete);
-    addcommand("Duplicate the selected blocks", "Ctrl+Shift+D", tools::Key::Duplicate);
-    addcommand("Stack the selected blocks on what is beneath them", "Ctrl+T", tools::Key::Stack);
-    addcommand("Finer grid", "[", tools::Key::SmallerGrid);
-    addcommand("Coarser grid", "]", tools::Key::LargerGrid);
+    const auto toolkey = [this](tools::Key key) {
+        return [this, key] { tool_.key(key, modifiers(QGuiApplication::keyboardModifiers())); };
+    };
+    addcommand("Select all", "Ctrl+A", toolkey(tools::Key::SelectAll));
+    addcommand("Select none", "Esc", toolkey(tools::Key::Escape));
+    addcommand("Cut", "Ctrl+X", [this] { form_.copyblocks(true); });
+    addcommand("Copy", "Ctrl+C", [this] { form_.copyblocks(false); });
+    addcommand("Paste under the pointer", "Ctrl+V", [this] {
+        // Away from the map, they land where they were.
+        const QPointF at = mapFromGlobal(QCursor::pos());
+        const MapPoint p = tomap(at);
+        const PastePlace place{p.z, p.x, tool_.gridstep()};
+        form_.pasteblocks(rect().contains(at.toPoint()) ? &place : nullptr);
+    });
+    addcommand("Paste where they were", "Ctrl+Shift+V", [this] { form_.pasteblocks(nullptr); });
+    addcommand("Delete the selected blocks", "Del", toolkey(tools::Key::Delete));
+    addcommand("Duplicate the selected blocks", "Ctrl+Shift+D", toolkey(tools::Key::Duplicate));
+    addcommand("Stack the selected blocks on what is beneath them", "Ctrl+T", toolkey(tools::Key::Stack));
+    addcommand("Finer grid", "[", toolkey(tools::Key::SmallerGrid));
+    addcommand("Coarser grid", "]", toolkey(tools::Key::LargerGrid));
     // Changes made elsewhere (undo, the list, the fields) move the handles,
     // and may change the selection the status line counts.
     afteraction_ = form_.afteraction.connect([this] {
@@ -208,12 +222,12 @@ MapWindow::MapWindow(MainForm& form, std::function<void()> before, std::function
     });
 }
 
-void MapWindow::addcommand(const char* name, const char* keys, tools::Key key) {
+void MapWindow::addcommand(const char* name, const char* keys, std::function<void()> run) {
     auto* action = new QAction(name, this);
     action->setShortcut(QKeySequence(keys));
     action->setShortcutContext(Qt::WidgetShortcut);
-    connect(action, &QAction::triggered, this, [this, key] {
-        pass([&] { tool_.key(key, modifiers(QGuiApplication::keyboardModifiers())); });
+    connect(action, &QAction::triggered, this, [this, run = std::move(run)] {
+        pass(run);
         showtool();
     });
     addAction(action);

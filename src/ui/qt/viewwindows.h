@@ -130,7 +130,7 @@ private:
         return {px.h, px.v};
     }
     double pixel() const { return 1 / view_.scale; }
-    void addcommand(const char* name, const char* keys, tools::Key key);
+    void addcommand(const char* name, const char* keys, std::function<void()> run);
     PlanView view_;
     tools::MapTool tool_;
     Connection afteraction_;

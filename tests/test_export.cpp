@@ -1,0 +1,148 @@
+// Scenes for game engines, read back by an independent reader (Assimp).
+#include "formats/scene.h"
+#include "support/tempdir.h"
+#include "support/transcript.h"
+
+#include <assimp/Importer.hpp>
+#include <assimp/material.h>
+#include <assimp/scene.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <vector>
+
+namespace qs {
+namespace {
+
+using Point = std::array<double, 3>;
+
+// Where a block's box should be: its rectangle turned counter-clockwise on
+// the map (Z across, X up), seen as (Z, height, -X).
+std::vector<Point> expected(const Block& b) {
+    std::vector<Point> out;
+    const double a = b.angle * M_PI / 180;
+    const double top = static_cast<float>(b.bottom + b.height);
+    for (int u : {-1, 1})
+        for (int v : {-1, 1}) {
+            const double du = u * double(b.sizex), dv = v * double(b.sizez);
+            const double z = b.z + du * std::cos(a) - dv * std::sin(a), x = b.x + du * std::sin(a) + dv * std::cos(a);
+            for (double h : {double(b.bottom), top}) out.push_back({z, h, -x});
+        }
+    return out;
+}
+
+// Whether every point of `a` lies on a point of `b`.
+bool within(const std::vector<Point>& a, const std::vector<Point>& b) {
+    return std::all_of(a.begin(), a.end(), [&](const Point& p) {
+        return std::any_of(b.begin(), b.end(), [&](const Point& q) {
+            return std::hypot(p[0] - q[0], p[1] - q[1], p[2] - q[2]) < 1e-4;
+        });
+    });
+}
+
+struct Found {
+    std::vector<Point> corners;
+    aiColor4D colour;
+    int meshes = 0;
+};
+
+void collect(const aiScene* s, const aiNode* n, aiMatrix4x4 above, std::map<std::string, Found>& out) {
+    const aiMatrix4x4 whole = above * n->mTransformation;
+    std::string name = n->mName.C_Str();
+    if (name.rfind("block", 0) == 0 && n->mNumMeshes > 0) {
+        for (char& c : name) c = c == '_' ? ' ' : c;
+        Found& f = out[name];
+        for (unsigned m = 0; m < n->mNumMeshes; ++m) {
+            const aiMesh* mesh = s->mMeshes[n->mMeshes[m]];
+            ++f.meshes;
+            EXPECT_TRUE(mesh->HasNormals()) << name;
+            for (unsigned v = 0; v < mesh->mNumVertices; ++v) {
+                const aiVector3D p = whole * mesh->mVertices[v];
+                f.corners.push_back({p.x, p.y, p.z});
+            }
+            s->mMaterials[mesh->mMaterialIndex]->Get(AI_MATKEY_COLOR_DIFFUSE, f.colour);
+        }
+    }
+    for (unsigned c = 0; c < n->mNumChildren; ++c) collect(s, n->mChildren[c], whole, out);
+}
+
+TEST(Export, EnginesReadEveryDrawnBlockWhereTheViewsShowItInItsColour) {
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    BlockTable table{};
+    const Block blocks[] = {
+        {10, 5, 2, 3, 0, 4, 30, 0xff0000},      // block 1, turned
+        {20, 5, 2, 3, 0, 0, 0, 0x00ff00},       // 2: no height, its top alone
+        {30, 5, -2, 3, 0, 4, 0, 0x0000ff},      // 3: not drawn
+        {40, 5, 2, 3, 5, -4, 45, 0xff0000},     // 4: downwards, shares red
+        {1e30f, 5, 2, 3, 0, 4, 0, 0xffffff},    // left out
+        {nan, 5, 2, 3, 0, 4, 0, 0xffffff},      // left out
+        {50, 5, 2, 3, 0, inf, 0, 0xffffff},     // left out
+        {60, -5, 0.5f, 7, 1, 2, -100, 0x2080c0}, // 8
+        {0, 999998, 5, 5, 0, 1, 0, 0x2080c0},   // 9: a corner beyond reach
+    };
+    std::copy(std::begin(blocks), std::end(blocks), table.begin());
+    const formats::Scene scene = formats::scenefrom(table, -inf, inf);
+    EXPECT_EQ(scene.leftout, 4);
+    ASSERT_EQ(scene.boxes.size(), 4u);
+
+    test::TempDir dir;
+    for (const char* kind : {"glb", "gltf", "obj"}) {
+        SCOPED_TRACE(kind);
+        const std::string path = dir.file(std::string("map.") + kind);
+        ASSERT_TRUE(formats::writescene(systemfiles(), path, *formats::scenekind(kind), scene).ok);
+        Assimp::Importer importer;
+        const aiScene* s = importer.ReadFile(path, 0);
+        ASSERT_NE(s, nullptr) << importer.GetErrorString();
+        std::map<std::string, Found> found;
+        collect(s, s->mRootNode, aiMatrix4x4(), found);
+        ASSERT_EQ(found.size(), 4u);
+        // glTF's colours are linear, OBJ's as shown.
+        const bool linear = std::string(kind) != "obj";
+        for (int slot : {0, 1, 3, 7}) {
+            const Block& b = table[static_cast<std::size_t>(slot)];
+            const Found& f = found["block " + std::to_string(slot + 1)];
+            SCOPED_TRACE(slot);
+            EXPECT_EQ(f.meshes, 1);
+            const std::vector<Point> want = expected(b);
+            EXPECT_TRUE(within(f.corners, want) && within(want, f.corners));
+            const double channel[3] = {((b.colour >> 16) & 255) / 255.0, ((b.colour >> 8) & 255) / 255.0,
+                                       (b.colour & 255) / 255.0};
+            const float got[3] = {f.colour.r, f.colour.g, f.colour.b};
+            for (int i = 0; i < 3; ++i)
+                EXPECT_NEAR(got[i], linear ? std::pow(channel[i], 2.2) : channel[i], linear ? 0.01 : 1e-6) << i;
+        }
+        // One material per colour, shared by the blocks that have it (the
+        // reader adds a default one of its own).
+        int colours = 0;
+        for (unsigned m = 0; m < s->mNumMaterials; ++m)
+            colours += std::string(s->mMaterials[m]->GetName().C_Str()).rfind("colour_", 0) == 0;
+        EXPECT_EQ(colours, 3);
+    }
+}
+
+} // namespace
+} // namespace qs
+
+namespace qs::test {
+
+// The window's Export: the blocks within its depth window, to the file its
+// dialog names, whose ending chooses the kind.
+TEST_F(Started, ExportWritesTheShownBlocksAndSaysWhatItLeftOut) {
+    play({{"put 0 1 1 1 1 0 1; put 1 1e30 1 1 1 600 1; put 2 1 1 1 1 500 1; refreshlist; export a.glb",
+           "status=Exported 2 blocks: a.glb (1 left out: a value not a number, infinite or beyond 1000 km)"},
+          {"set MaxD 100; export b.obj", "status=Exported 1 block: b.obj; steps=0"},
+          {"export c.txt", "status=Not exported: c.txt (its name must end in .glb, .gltf or .obj)"}});
+    EXPECT_EQ(h.filedialog.suggested, dir.file("b.obj")); // a map of no file: the last export
+    EXPECT_EQ(dir.names().size(), 3u);             // a.glb, b.obj, b.mtl
+    h.files.failat = FaultyFiles::Step::CreateTemp;
+    play({{"export d.gltf", "status=Could not export: d.gltf (Input/output error)"}});
+    h.files.failat = FaultyFiles::Step::None;
+    run("save castle.QRD; export castle.glb");
+    EXPECT_EQ(h.filedialog.suggested, dir.file("castle.obj")); // the map's name, the last kind's ending
+}
+
+} // namespace qs::test
