@@ -1,7 +1,10 @@
 // Any text given to qrd import, or pasted into the window: refused with a
 // place in it, or taken; what is taken, written as JSON, as comma-separated
-// and as tab-separated rows, reads back to the same records.
+// and as tab-separated rows, reads back to the same records. The same bytes
+// as the clipboard's own records: refused with a reason, or taken exactly,
+// and never a block that would end the list or a save.
 #include "document/mapcodec.h"
+#include "formats/clipboard.h"
 #include "formats/text.h"
 
 #include <cstdio>
@@ -37,6 +40,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         same(tojson(*records), *records);
         same(totable(*records, ','), *records);
         same(totable(*records, '\t'), *records);
+    }
+    for (const bool own : {true, false}) {
+        TextFault fault;
+        const auto pasted = own ? frompaste(text, {}, fault) : frompaste({}, text, fault);
+        if (!pasted) {
+            if (fault.what.empty()) fail("a paste refused without a reason");
+            continue;
+        }
+        for (const qs::Block& b : *pasted)
+            if (qs::endslistedrun(b) || !qs::continuessavedrun(b)) fail("a pasted block would end the list or a save");
+        if (own && torecords(*pasted) != text) fail("the clipboard's records changed");
     }
     return 0;
 }
