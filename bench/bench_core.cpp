@@ -3,6 +3,9 @@
 #include "document/mapcodec.h"
 #include "document/mapfile.h"
 #include "fixture.h"
+#include "formats/scene.h"
+
+#include <filesystem>
 #include "tools/snap.h"
 #include "support/tempdir.h"
 
@@ -218,5 +221,21 @@ void BM_Snap(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Snap)->Arg(1000);
+
+// Export of a full map as GLB: the scene made from the table, its file
+// written and put in place (with the flush to disk a safe write makes).
+void BM_ExportGlb(benchmark::State& state) {
+    Bench b(static_cast<int>(state.range(0)));
+    const std::string path = b.dir.file("map.glb");
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        const formats::Scene scene = formats::scenefrom(b.f.blocks, 0, 1000);
+        if (!formats::writescene(systemfiles(), path, formats::SceneKind::Glb, scene).ok)
+            state.SkipWithError("the export failed");
+        bytes = std::filesystem::file_size(path);
+    }
+    state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_ExportGlb)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 } // namespace

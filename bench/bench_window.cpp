@@ -1,6 +1,7 @@
 // The real window's cost per event: the keystroke through a QLineEdit, the
 // view's update and a completed repaint; and the start-up.
 #include "fixture.h"
+#include "formats/text.h"
 #include "support/tempdir.h"
 #include "ui/qt/mainwindow.h"
 #include "ui/qt/qtplatform.h"
@@ -37,7 +38,8 @@ struct WindowBench {
     ui::DefaultRandom random;
     test::TempDir dir;
     ui::QtTimer timer;
-    MainForm form{Services{settings, files, box, random, systemfiles(), timer, dir.path.string()}};
+    ui::QtClipboard clipboard;
+    MainForm form{Services{settings, files, box, random, systemfiles(), timer, dir.path.string(), &clipboard}};
     ui::MainWindow window{form};
 };
 
@@ -141,6 +143,40 @@ void BM_BoxSelect(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_BoxSelect)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// Every block of a full map selected and copied to the desktop's clipboard,
+// as records and as rows of text.
+void BM_Copy(benchmark::State& state) {
+    WindowBench w(static_cast<int>(state.range(0)));
+    w.window.mapwindow().tool().key(tools::Key::SelectAll, {});
+    for (auto _ : state) {
+        w.form.copyblocks(false);
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_Copy)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// As many blocks, as JSON from the clipboard, pasted into an empty map:
+// read, put into free slots, the list and the map rebuilt, the repaint.
+void BM_Paste(benchmark::State& state) {
+    WindowBench w(0);
+    std::vector<Block> blocks;
+    for (int i = 0; i < state.range(0); ++i) blocks.push_back(bench::benchblock(i));
+    w.clipboard.put({{}, formats::tojson(blocks)});
+    for (auto _ : state) {
+        w.form.pasteblocks(nullptr);
+        QCoreApplication::processEvents();
+        if (w.form.sbStatusBar.text(1).rfind("Pasted", 0) != 0) {
+            state.SkipWithError(w.form.sbStatusBar.text(1).c_str());
+            break;
+        }
+        state.PauseTiming();
+        w.form.undo();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Paste)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // The same without the history and the recovery copy.
 void BM_WindowKeystrokeBare(benchmark::State& state) { windowkeystrokes(state, true); }

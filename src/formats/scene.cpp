@@ -3,15 +3,12 @@
 #include "document/footprint.h"
 #include "document/mapfile.h"
 
-#include <tiny_gltf.h>
-
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <map>
-#include <sstream>
 
 namespace qs::formats {
 
@@ -51,21 +48,6 @@ std::array<int, 3> facecorner(const FaceAxes& a, std::size_t k) {
 std::size_t cornernumber(int x, int y, int z) {
     const std::size_t around = z < 0 ? (x < 0 ? 1 : 2) : (x > 0 ? 3 : 4);
     return around + (y > 0 ? 4 : 0);
-}
-
-// A box's 24 corners (four for each face, so each face has its own
-// normal) in its own frame: X from -halfx to halfx along Size X, Y from 0
-// to the height, Z from -halfz to halfz along Size Z.
-std::array<Vec, 24> localcorners(const SceneBox& b) {
-    const double half[3] = {b.halfx, (b.high - b.low) / 2, b.halfz};
-    std::array<Vec, 24> out{};
-    for (std::size_t f = 0; f < kFaces.size(); ++f)
-        for (std::size_t k = 0; k < 4; ++k) {
-            const auto s = facecorner(kFaces[f], k);
-            out[f * 4 + k] = {static_cast<float>(s[0] * half[0]), static_cast<float>(half[1] + s[1] * half[1]),
-                              static_cast<float>(s[2] * half[2])};
-        }
-    return out;
 }
 
 Vec facenormal(const FaceAxes& a) {
@@ -108,6 +90,8 @@ template <class T> void append(std::vector<unsigned char>& data, const T* values
     data.insert(data.end(), bytes, bytes + count * sizeof(T));
 }
 
+// A value as engines read it, a single, in its shortest text: 0.1 rather
+// than 0.10000000149011612.
 void number(std::string& out, double v) {
     char text[32];
     const auto end = std::to_chars(text, text + sizeof text, static_cast<float>(v)).ptr;
@@ -150,141 +134,169 @@ Scene scenefrom(const BlockTable& table, float mind, float maxd) {
     return scene;
 }
 
-std::string togltf(const Scene& scene, bool binary) {
-    tinygltf::Model model;
-    model.asset.version = "2.0";
-    model.asset.generator = "Quarrystead";
-    tinygltf::Scene root;
-    root.name = "map";
-    tinygltf::Node map;
-    map.name = "map";
-    model.nodes.push_back(map);
-    root.nodes.push_back(0);
-    model.scenes.push_back(root);
-    model.defaultScene = 0;
-    if (scene.boxes.empty()) {
-        std::ostringstream out;
-        tinygltf::TinyGLTF().WriteGltfSceneToStream(&model, out, !binary, binary);
-        return out.str();
+namespace {
+
+std::string base64(const std::vector<unsigned char>& data) {
+    static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((data.size() + 2) / 3 * 4);
+    for (std::size_t i = 0; i < data.size(); i += 3) {
+        const unsigned n = data[i] << 16 | (i + 1 < data.size() ? data[i + 1] << 8 : 0) |
+                           (i + 2 < data.size() ? data[i + 2] : 0);
+        out += kDigits[n >> 18 & 63];
+        out += kDigits[n >> 12 & 63];
+        out += i + 1 < data.size() ? kDigits[n >> 6 & 63] : '=';
+        out += i + 2 < data.size() ? kDigits[n & 63] : '=';
     }
+    return out;
+}
+
+void numbers(std::string& out, std::initializer_list<double> values) {
+    out += '[';
+    for (double v : values) {
+        if (out.back() != '[') out += ',';
+        number(out, v);
+    }
+    out += ']';
+}
+
+void put32(std::string& out, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out += static_cast<char>(v >> (8 * i) & 255);
+}
+
+} // namespace
+
+std::string togltf(const Scene& scene, bool binary) {
+    // Two shapes every block is made of, scaled: a box from -1 to 1 across
+    // and from 0 to 1 up, each face with its own corners and normal; and,
+    // for blocks of no height, its top alone at 0 (two faces in one place
+    // would fight). Their corners, then normals, then corner orders make
+    // the one buffer.
+    std::vector<Vec> corners, normals;
+    std::vector<std::uint16_t> indices;
+    for (std::size_t f = 0; f < kFaces.size(); ++f) {
+        const auto at = static_cast<std::uint16_t>(corners.size());
+        for (std::size_t k = 0; k < 4; ++k) {
+            const auto s = facecorner(kFaces[f], k);
+            corners.push_back({static_cast<float>(s[0]), s[1] > 0 ? 1.0f : 0.0f, static_cast<float>(s[2])});
+            normals.push_back(facenormal(kFaces[f]));
+        }
+        for (int k : {0, 1, 2, 0, 2, 3}) indices.push_back(static_cast<std::uint16_t>(at + k));
+    }
+    for (std::size_t k = 0; k < 4; ++k) {
+        Vec c = corners[kTop * 4 + k];
+        c[1] = 0;
+        corners.push_back(c);
+        normals.push_back(normals[kTop * 4 + k]);
+    }
+    for (int k : {0, 1, 2, 0, 2, 3}) indices.push_back(static_cast<std::uint16_t>(k)); // from its own first corner
+    std::vector<unsigned char> data;
+    append(data, corners.data(), corners.size());
+    append(data, normals.data(), normals.size());
+    const std::size_t vertexbytes = data.size();
+    append(data, indices.data(), indices.size());
+    while (data.size() % 4) data.push_back(0);
 
     std::vector<std::int32_t> colours;
     const auto material = materials(scene, colours);
-    for (std::int32_t c : colours) {
-        tinygltf::Material m;
-        m.name = colourname(c);
-        const auto rgb = channels(c);
-        m.pbrMetallicRoughness.baseColorFactor = {linearchannel(rgb[0]), linearchannel(rgb[1]),
-                                                  linearchannel(rgb[2]), 1.0};
-        m.pbrMetallicRoughness.metallicFactor = 0;
-        m.pbrMetallicRoughness.roughnessFactor = 1;
-        model.materials.push_back(m);
-    }
-
-    // The buffer: the normals and the corner orders every box shares, then
-    // each box's corners.
-    std::vector<unsigned char> data;
-    std::array<Vec, 24> normals{};
-    for (std::size_t f = 0; f < kFaces.size(); ++f)
-        for (std::size_t k = 0; k < 4; ++k) normals[f * 4 + k] = facenormal(kFaces[f]);
-    append(data, normals.data(), normals.size());
-    std::array<std::uint16_t, 36> order{};
-    for (std::uint16_t f = 0; f < 6; ++f) {
-        const std::uint16_t o = static_cast<std::uint16_t>(f * 4);
-        const std::uint16_t face[6] = {o, static_cast<std::uint16_t>(o + 1), static_cast<std::uint16_t>(o + 2),
-                                       o, static_cast<std::uint16_t>(o + 2), static_cast<std::uint16_t>(o + 3)};
-        std::copy(std::begin(face), std::end(face), order.begin() + f * 6);
-    }
-    // A box of no height is its top alone: two faces in one place would fight.
-    std::vector<std::uint16_t> indices(order.begin(), order.end());
-    indices.insert(indices.end(), order.begin() + kTop * 6, order.begin() + kTop * 6 + 6);
-    std::vector<unsigned char> indexdata;
-    append(indexdata, indices.data(), indices.size());
-    const std::size_t cornerstart = data.size();
-    data.reserve(data.size() + scene.boxes.size() * 24 * sizeof(Vec) + indexdata.size());
-    for (const SceneBox& b : scene.boxes) {
-        const auto corners = localcorners(b);
-        append(data, corners.data(), corners.size());
-    }
-    const std::size_t indexoffset = data.size();
-    data.insert(data.end(), indexdata.begin(), indexdata.end());
-    while (data.size() % 4) data.push_back(0);
-
-    tinygltf::Buffer buffer;
-    buffer.data = std::move(data);
-    model.buffers.push_back(std::move(buffer));
-    tinygltf::BufferView vertices;
-    vertices.buffer = 0;
-    vertices.byteOffset = 0;
-    vertices.byteLength = indexoffset;
-    vertices.byteStride = sizeof(Vec);
-    vertices.target = TINYGLTF_TARGET_ARRAY_BUFFER;
-    tinygltf::BufferView faces;
-    faces.buffer = 0;
-    faces.byteOffset = indexoffset;
-    faces.byteLength = indices.size() * sizeof(std::uint16_t);
-    faces.target = TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER;
-    model.bufferViews = {vertices, faces};
-
-    auto accessor = [&](int view, std::size_t offset, int component, std::size_t count, int type) {
-        tinygltf::Accessor a;
-        a.bufferView = view;
-        a.byteOffset = offset;
-        a.componentType = component;
-        a.count = count;
-        a.type = type;
-        model.accessors.push_back(a);
-        return static_cast<int>(model.accessors.size() - 1);
-    };
-    const int normal = accessor(0, 0, TINYGLTF_COMPONENT_TYPE_FLOAT, 24, TINYGLTF_TYPE_VEC3);
-    const int whole = accessor(1, 0, TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT, 36, TINYGLTF_TYPE_SCALAR);
-    int toponly = -1; // made for the first box of no height
-
-
-    model.meshes.reserve(scene.boxes.size());
-    model.nodes.reserve(scene.boxes.size() + 1);
-    std::size_t offset = cornerstart;
-    for (const SceneBox& b : scene.boxes) {
-        const auto corners = localcorners(b);
-        const int position = accessor(0, offset, TINYGLTF_COMPONENT_TYPE_FLOAT, 24, TINYGLTF_TYPE_VEC3);
-        offset += corners.size() * sizeof(Vec);
-        std::vector<double> lo(3, 0), hi(3, 0);
-        for (std::size_t i = 0; i < 3; ++i) {
-            lo[i] = hi[i] = corners[0][i];
-            for (const Vec& c : corners) lo[i] = std::min<double>(lo[i], c[i]), hi[i] = std::max<double>(hi[i], c[i]);
+    // Each mesh is a shape in a colour: the box's or the top's.
+    std::map<std::pair<bool, std::int32_t>, int> meshes;
+    std::vector<std::pair<bool, std::int32_t>> meshorder;
+    bool flats = false;
+    std::string nodes = "{\"name\":\"map\"";
+    if (!scene.boxes.empty()) {
+        nodes += ",\"children\":[";
+        for (std::size_t i = 0; i < scene.boxes.size(); ++i) {
+            if (i > 0) nodes += ',';
+            nodes += std::to_string(i + 1);
         }
-        model.accessors.back().minValues = lo;
-        model.accessors.back().maxValues = hi;
-
-        tinygltf::Primitive p;
-        p.attributes["POSITION"] = position;
-        p.attributes["NORMAL"] = normal;
-        if (!(b.high > b.low) && toponly < 0)
-            toponly = accessor(1, 36 * sizeof(std::uint16_t), TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT, 6,
-                               TINYGLTF_TYPE_SCALAR);
-        p.indices = b.high > b.low ? whole : toponly;
-        p.material = material.at(b.colour & 0xFFFFFF);
-        p.mode = TINYGLTF_MODE_TRIANGLES;
-        tinygltf::Mesh mesh;
-        mesh.name = blockname(b);
-        mesh.primitives.push_back(std::move(p));
-        model.meshes.push_back(std::move(mesh));
-
-        tinygltf::Node node;
-        node.name = blockname(b);
-        node.mesh = static_cast<int>(model.meshes.size() - 1);
-        node.translation = {b.z, b.low, -b.x};
+        nodes += ']';
+    }
+    nodes += '}';
+    for (const SceneBox& b : scene.boxes) {
+        const bool flat = !(b.high > b.low);
+        flats = flats || flat;
+        const auto [it, made] = meshes.emplace(std::pair{flat, b.colour}, static_cast<int>(meshorder.size()));
+        if (made) meshorder.push_back({flat, b.colour});
+        nodes += ",\n{\"name\":\"" + blockname(b) + "\",\"mesh\":" + std::to_string(it->second) + ",\"translation\":";
+        numbers(nodes, {b.z, b.low, -b.x});
         // Turned about Y by the block's angle: half of it in the quaternion.
         if (b.sine != 0 || b.cosine != 1) {
             const double half = std::atan2(b.sine, b.cosine) / 2;
-            node.rotation = {0, std::sin(half), 0, std::cos(half)};
+            nodes += ",\"rotation\":";
+            numbers(nodes, {0, std::sin(half), 0, std::cos(half)});
         }
-        model.nodes[0].children.push_back(static_cast<int>(model.nodes.size()));
-        model.nodes.push_back(std::move(node));
+        nodes += ",\"scale\":";
+        numbers(nodes, {b.halfx, flat ? 1 : b.high - b.low, b.halfz});
+        nodes += '}';
     }
-    std::ostringstream out;
-    tinygltf::TinyGLTF().WriteGltfSceneToStream(&model, out, !binary, binary);
-    return out.str();
+
+    std::string j = "{\"asset\":{\"version\":\"2.0\",\"generator\":\"Quarrystead\"},\"scene\":0,"
+                    "\"scenes\":[{\"name\":\"map\",\"nodes\":[0]}],\n\"nodes\":[\n" +
+                    nodes + "]";
+    if (!scene.boxes.empty()) {
+        j += ",\n\"materials\":[";
+        for (std::size_t i = 0; i < colours.size(); ++i) {
+            const auto rgb = channels(colours[i]);
+            j += std::string(i ? ",\n" : "\n") + "{\"name\":\"" + colourname(colours[i]) +
+                 "\",\"pbrMetallicRoughness\":{\"baseColorFactor\":";
+            numbers(j, {linearchannel(rgb[0]), linearchannel(rgb[1]), linearchannel(rgb[2]), 1});
+            j += ",\"metallicFactor\":0,\"roughnessFactor\":1}}";
+        }
+        // Accessors: the box's corners, normals and corner order (0 to 2),
+        // then the top's (3 to 5) when a block needs it.
+        j += "],\n\"meshes\":[";
+        for (std::size_t i = 0; i < meshorder.size(); ++i) {
+            const auto [flat, colour] = meshorder[i];
+            const int a = flat ? 3 : 0;
+            j += std::string(i ? ",\n" : "\n") + "{\"name\":\"" + (flat ? "top " : "box ") + colourname(colour) +
+                 "\",\"primitives\":[{\"attributes\":{\"POSITION\":" + std::to_string(a) +
+                 ",\"NORMAL\":" + std::to_string(a + 1) + "},\"indices\":" + std::to_string(a + 2) +
+                 ",\"material\":" + std::to_string(material.at(colour)) + "}]}";
+        }
+        const auto accessor = [&](std::size_t view, std::size_t offset, std::size_t count, bool vec, const char* bounds) {
+            j += std::string(j.back() == '[' ? "\n" : ",\n") + "{\"bufferView\":" + std::to_string(view) + ",\"byteOffset\":" + std::to_string(offset) +
+                 ",\"componentType\":" + (vec ? "5126" : "5123") + ",\"count\":" + std::to_string(count) +
+                 ",\"type\":" + (vec ? "\"VEC3\"" : "\"SCALAR\"") + bounds + "}";
+        };
+        j += "],\n\"accessors\":[";
+        const std::size_t normalsat = corners.size() * sizeof(Vec);
+        accessor(0, 0, 24, true, ",\"min\":[-1,0,-1],\"max\":[1,1,1]");
+        accessor(0, normalsat, 24, true, "");
+        accessor(1, 0, 36, false, "");
+        if (flats) {
+            accessor(0, 24 * sizeof(Vec), 4, true, ",\"min\":[-1,0,-1],\"max\":[1,0,1]");
+            accessor(0, normalsat + 24 * sizeof(Vec), 4, true, "");
+            accessor(1, 36 * sizeof(std::uint16_t), 6, false, "");
+        }
+        j += "],\n\"bufferViews\":[\n{\"buffer\":0,\"byteLength\":" + std::to_string(vertexbytes) +
+             ",\"byteStride\":12,\"target\":34962},\n{\"buffer\":0,\"byteOffset\":" + std::to_string(vertexbytes) +
+             ",\"byteLength\":" + std::to_string(indices.size() * sizeof(std::uint16_t)) +
+             ",\"target\":34963}],\n\"buffers\":[{\"byteLength\":" + std::to_string(data.size()) +
+             (binary ? "" : ",\"uri\":\"data:application/octet-stream;base64," + base64(data) + "\"") + "}]";
+    }
+    j += "}\n";
+    if (!binary) return j;
+
+    // GLB: a header, then the JSON and the buffer as chunks, each padded to
+    // four bytes (the JSON with blanks).
+    while (j.size() % 4) j += ' ';
+    const bool withbuffer = !scene.boxes.empty();
+    const std::size_t length = 12 + 8 + j.size() + (withbuffer ? 8 + data.size() : 0);
+    std::string out;
+    out.reserve(length);
+    out += "glTF";
+    put32(out, 2);
+    put32(out, static_cast<std::uint32_t>(length));
+    put32(out, static_cast<std::uint32_t>(j.size()));
+    out += "JSON";
+    out += j;
+    if (withbuffer) {
+        put32(out, static_cast<std::uint32_t>(data.size()));
+        out += std::string("BIN\0", 4);
+        out.append(reinterpret_cast<const char*>(data.data()), data.size());
+    }
+    return out;
 }
 
 ObjFiles toobj(const Scene& scene, const std::string& mtlname) {
