@@ -98,6 +98,22 @@ void BM_BoxViewFrame(benchmark::State& state) { viewrepaint(state, true); }
 BENCHMARK(BM_MapWindowRepaint)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BoxViewFrame)->Arg(1000)->Unit(benchmark::kMillisecond);
 
+// What the 3D view shows under the pointer at 1280 x 1024, on a full map,
+// read from the pass that drew it, at points all over the view.
+void BM_Pick3D(benchmark::State& state) {
+    WindowBench w(static_cast<int>(state.range(0)));
+    auto& boxes = w.window.boxwindow();
+    showview(w.window.boxdock(), boxes, {1280, 1024});
+    boxes.repaint();
+    int i = 0, hits = 0;
+    for (auto _ : state) {
+        ++i;
+        hits += boxes.pick(QPointF(i * 37 % 1280, i * 53 % 1024)) >= 0;
+    }
+    state.counters["hit"] = benchmark::Counter(hits, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_Pick3D)->Arg(1000);
+
 // One pointer move of a drag on the map window at 1280 x 1024, with
 // snapping, the window's update and the repaint: every block selected, or
 // one among them.

@@ -63,6 +63,10 @@ TEST_F(Qrd, RenderPaintsTheMapWindowAndThe3DViewAsTheyFirstShow) {
     EXPECT_EQ(exitstatus("render " + map + " --view 3d --size 400x300 --background 0 -o b.png"), 0);
     expectgolden(QImage("m.png"), "mapwindow.png");
     expectgolden(QImage("b.png"), "boxview.png");
+    // Boxes through each other, on each other, on a floor: each pixel the
+    // nearest face.
+    EXPECT_EQ(exitstatus("render " + file("i.QRD", interlocking()) + " --view 3d --size 320x240 --background 0 -o i.png"), 0);
+    expectgolden(QImage("i.png"), "interlocking.png");
     EXPECT_EQ(exitstatus("render " + map + " --view map -o m.svg"), 2); // PNG only
     EXPECT_EQ(exitstatus("render " + map + " --view side -o m.png"), 2);
 }

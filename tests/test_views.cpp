@@ -1,5 +1,6 @@
 // The map window's and the 3D view's geometry: zoom and fit, the grid, the
-// block under the pointer, and the boxes far to near.
+// block under the pointer, and the boxes, each pixel the nearest face.
+#include "mapview/boxdraw.h"
 #include "mapview/raster.h"
 #include "mapview/views.h"
 #include "support/harness.h"
@@ -8,6 +9,7 @@
 
 #include <cmath>
 #include <limits>
+#include <set>
 
 using namespace qs;
 
@@ -155,36 +157,105 @@ TEST(BoxCamera, LooksDownOnTheMapAsTheMapWindowDoes) {
     EXPECT_NEAR(side.yaw, 0 - 180, 1e-9);
 }
 
-TEST(BoxFaces, FarBlocksFirstEachWithTheFacesTurnedToTheCamera) {
-    // Looking along +X: slot 1 (X 50) is farther than slot 0 (X 10); slot 2
-    // has a negative height, drawn from its top down; slot 3 lies out of
-    // reach; slot 4 is beyond the depth window.
-    const BlockTable table =
-        tableof({Block{10, 0, 2, 2, 0, 4, 0, 0xFF}, Block{50, 0, 2, 2, 0, 4, 0, 0xFF00}, Block{30, 20, 2, 2, 5, -5},
-                 Block{3e30f, 0, 1, 1, 0, 1}, Block{0, 0, 1, 1, 900, 1}});
-    BoxCamera camera{400, 300, 0, 30, 5, {0, 30, 0}};
-    const auto faces = boxfaces(table, {0, 100, true, -1}, camera);
-    std::vector<int> slots;
-    for (const BoxFace& f : faces) slots.push_back(f.slot);
-    // Straight along X, each box shows its near side and its top.
-    EXPECT_EQ(slots, (std::vector<int>{1, 1, 2, 2, 0, 0}));
-    // The top is lit more than the side facing away from the light; the
-    // colours stay the block's own.
-    EXPECT_EQ(faces[1].colour, 217 << 8);
-    EXPECT_EQ(faces[0].colour, 89 << 8);
-    EXPECT_EQ(faces[4].colour & 0x00FFFF, 0);
-    // A tall box is nearer by its middle than a low one just behind it; boxes
-    // as far away as each other keep their slots' order.
-    const BlockTable tall = tableof({Block{12, 0, 1, 1, 0, 2}, Block{10, 0, 1, 1, 0, 40}, Block{10, 5, 1, 1, 0, 40}});
-    std::vector<int> order;
-    for (const BoxFace& f : boxfaces(tall, {}, camera)) order.push_back(f.slot);
-    EXPECT_EQ(order, (std::vector<int>{0, 0, 1, 1, 2, 2}));
-    // Turned, a box shows two sides and its top.
-    camera.yaw = 30;
-    EXPECT_EQ(boxfaces(tableof({Block{10, 0, 2, 2, 0, 4}}), {}, camera).size(), 3u);
-    // "Use Block Colors." off: every box is grey.
-    const auto grey = boxfaces(tableof({Block{10, 0, 2, 2, 0, 4, 0, 0xFF}}), {0, 1000, false, -1}, camera);
-    for (const BoxFace& f : grey) EXPECT_EQ(f.colour & 255, (f.colour >> 16) & 255);
+// Which block a ray from `from` along `way` (Z, X, height) meets first: -1
+// for none. Each box is three slabs, along Size X, Size Z and up.
+int raycast(const BlockTable& table, std::array<double, 3> from, std::array<double, 3> way) {
+    int hit = -1;
+    double nearest = INFINITY;
+    for (int slot = 0; slot < kSlots; ++slot) {
+        const Block& b = table[static_cast<std::size_t>(slot)];
+        if (!(b.sizex > 0 && b.sizez > 0)) continue;
+        const double a = b.angle * M_PI / 180, c = std::cos(a), s = std::sin(a);
+        const double top = static_cast<float>(b.bottom + b.height);
+        const double dz = from[0] - b.z, dx = from[1] - b.x;
+        // Where the ray starts and how it goes, across each slab.
+        const double start[3] = {dz * c + dx * s, -dz * s + dx * c, from[2]};
+        const double go[3] = {way[0] * c + way[1] * s, -way[0] * s + way[1] * c, way[2]};
+        const double lo[3] = {-b.sizex, -b.sizez, std::min<double>(b.bottom, top)};
+        const double hi[3] = {b.sizex, b.sizez, std::max<double>(b.bottom, top)};
+        double enter = -INFINITY, leave = INFINITY;
+        for (int i = 0; i < 3; ++i) {
+            const double t0 = (lo[i] - start[i]) / go[i], t1 = (hi[i] - start[i]) / go[i];
+            enter = std::max(enter, std::min(t0, t1)), leave = std::min(leave, std::max(t0, t1));
+        }
+        if (enter <= leave && enter > 0 && enter < nearest) nearest = enter, hit = slot;
+    }
+    return hit;
+}
+
+TEST(BoxPicture, EachPixelShowsTheBlockARayThroughItMeetsFirst) {
+    BlockTable table{};
+    const std::vector<Block> scene = test::interlocking();
+    std::copy(scene.begin(), scene.end(), table.begin());
+    for (const bool perspective : {false, true}) {
+        BoxCamera camera{160, 120};
+        camera.reset(table, {});
+        camera.perspective = perspective;
+        std::vector<Argb> pixels(160 * 120);
+        Raster raster(pixels.data(), 160, 120, 160);
+        DepthBuffer buffer;
+        drawboxes(raster, buffer, table, {}, camera, {0xFF000000, 0xFF404040, 0xFF808080, groundbox(table, {})});
+        // The camera's axes on the map: looking along f, r to the right, u up.
+        const double y = camera.yaw * M_PI / 180, p = camera.pitch * M_PI / 180;
+        const std::array<double, 3> f{std::sin(y) * std::cos(p), std::cos(y) * std::cos(p), -std::sin(p)},
+            r{std::cos(y), -std::sin(y), 0}, u{std::sin(y) * std::sin(p), std::cos(y) * std::sin(p), std::cos(p)};
+        const auto ray = [&](double px, double py) {
+            const double across = (px - 80) / camera.scale, up = (60 - py) / camera.scale;
+            std::array<double, 3> from, way;
+            const double back = perspective ? camera.distance() : 1e4;
+            for (std::size_t i = 0; i < 3; ++i) {
+                const double onplane = camera.target[i] + r[i] * across + u[i] * up;
+                from[i] = perspective ? camera.target[i] - f[i] * back : onplane - f[i] * back;
+                way[i] = perspective ? onplane - from[i] : f[i];
+            }
+            return raycast(table, from, way);
+        };
+        int compared = 0, shown = 0;
+        std::set<int> seen;
+        for (int py = 0; py < 120; ++py)
+            for (int px = 0; px < 160; ++px) {
+                const int want = ray(px + 0.5, py + 0.5);
+                // On an edge, where a pixel's corners see different blocks,
+                // either may show.
+                if (ray(px + 0.05, py + 0.05) != want || ray(px + 0.95, py + 0.05) != want ||
+                    ray(px + 0.05, py + 0.95) != want || ray(px + 0.95, py + 0.95) != want)
+                    continue;
+                ++compared;
+                shown += want >= 0;
+                seen.insert(want);
+                ASSERT_EQ(buffer.slotat(px, py), want) << px << "," << py << (perspective ? " perspective" : "");
+            }
+        EXPECT_GT(compared, 160 * 120 * 9 / 10);
+        EXPECT_GT(shown, 160 * 120 / 4);
+        EXPECT_EQ(seen.size(), 9u) << (perspective ? "perspective" : ""); // every block, and the ground
+    }
+}
+
+// The current block's and a selected block's marks show where they are
+// seen and never over a nearer face.
+TEST(BoxPicture, MarksAreHiddenWhereNearerFacesCoverThem) {
+    // Looking along +X: a wall (0) in front of a block (1) that stands out
+    // above it and to its side, and a selected block (2) wholly behind it.
+    const BlockTable table = tableof({Block{10, 0, 1, 6, 0, 8}, Block{20, 4, 3, 3, 0, 12}, Block{20, -2, 1, 1, 0, 2}});
+    BoxCamera camera{120, 90, 0, 20, 4, {0, 15, 5}};
+    std::vector<Argb> plain(120 * 90), marked;
+    Raster raster(plain.data(), 120, 90, 120);
+    DepthBuffer buffer;
+    drawboxes(raster, buffer, table, {}, camera, {0xFF000000, 0xFF000000, 0xFF000000, groundbox(table, {})});
+    marked = plain;
+    Raster marks(marked.data(), 120, 90, 120);
+    Look look;
+    look.current = 1;
+    look.selected.set(1), look.selected.set(2);
+    drawboxmarks(marks, buffer, table, look, camera);
+    int shown = 0;
+    for (int y = 0; y < 90; ++y)
+        for (int x = 0; x < 120; ++x) {
+            if (plain[static_cast<std::size_t>(y * 120 + x)] == marked[static_cast<std::size_t>(y * 120 + x)]) continue;
+            ++shown;
+            EXPECT_NE(buffer.slotat(x, y), 0) << x << "," << y; // never over the wall
+        }
+    EXPECT_GT(shown, 40);
 }
 
 TEST(Shade, ScalesEveryChannel) {

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# The README's picture of an exported map: a small village exported as GLB
-# by qrd and drawn by another program (f3d), beside the editor's own views
-# of it: the map window above, the 3D view below; f3d's top view and a view
-# from the same side at the right. Needs Debian's f3d and imagemagick (not
-# needed to build or test); run it under xvfb-run without a display.
-#   tools/exportpicture.sh BUILD_DIR OUT.png
+# The README's pictures of a small village: OUT.png, the village exported as
+# GLB by qrd and drawn by another program (f3d), beside the editor's own
+# views of it: the map window above, the 3D view below; f3d's top view and a
+# view from the same side at the right. With BOXES.png, the 3D view of the
+# village with beams through each other and boxes on boxes too. Needs
+# Debian's f3d and imagemagick (not needed to build or test); run it under
+# xvfb-run without a display.
+#   tools/exportpicture.sh BUILD_DIR OUT.png [BOXES.png]
 set -euo pipefail
 build=$1
 out=$2
@@ -44,3 +46,15 @@ f3d "$work/village.glb" --output="$work/side.png" --resolution=400,400 --bg-colo
 /usr/bin/convert \( "$work/map.png" "$work/top.png" +append \) \( "$work/3d.png" "$work/side.png" +append \) \
   -append "$out"
 echo "saved $out"
+[ $# -ge 3 ] || exit 0
+cat >>"$work/village.csv" <<'CSV'
+30,28,10,1.2,1,3,40,13677648
+30,28,10,1.2,1,3,-40,5275808
+30,28,2,2,2.5,3,20,14729280
+18,32,4,4,1,3,0,7364768
+18,32,2.8,2.8,4,3,45,12615744
+18,32,1.5,1.5,7,3,0,14737632
+CSV
+"$build/qrd" import "$work/village.csv" -o "$work/more.QRD"
+"$build/qrd" render "$work/more.QRD" --view 3d --size 640x400 --background 0 -o "$3"
+echo "saved $3"

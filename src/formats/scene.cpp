@@ -141,8 +141,8 @@ std::string base64(const std::vector<unsigned char>& data) {
     std::string out;
     out.reserve((data.size() + 2) / 3 * 4);
     for (std::size_t i = 0; i < data.size(); i += 3) {
-        const unsigned n = data[i] << 16 | (i + 1 < data.size() ? data[i + 1] << 8 : 0) |
-                           (i + 2 < data.size() ? data[i + 2] : 0);
+        const auto byte = [&](std::size_t k) { return k < data.size() ? unsigned{data[k]} : 0u; };
+        const unsigned n = byte(i) << 16 | byte(i + 1) << 8 | byte(i + 2);
         out += kDigits[n >> 18 & 63];
         out += kDigits[n >> 12 & 63];
         out += i + 1 < data.size() ? kDigits[n >> 6 & 63] : '=';

@@ -145,22 +145,20 @@ void Raster::line(Pixel a, Pixel b, Argb colour, int on, int off, int phase) {
     }
 }
 
-void Raster::keepdepth() {
-    const auto size = static_cast<std::size_t>(width_ * height_);
-    depth_.resize(size, kFar);
-    slots_.resize(size, -1);
-    for (int y = top_; y < bottom_; ++y) {
-        const auto row = static_cast<std::size_t>(y * width_);
-        std::fill(depth_.begin() + static_cast<std::ptrdiff_t>(row) + left_,
-                  depth_.begin() + static_cast<std::ptrdiff_t>(row) + right_, kFar);
-        std::fill(slots_.begin() + static_cast<std::ptrdiff_t>(row) + left_,
-                  slots_.begin() + static_cast<std::ptrdiff_t>(row) + right_, -1);
+void Raster::keepdepth(DepthBuffer& buffer) {
+    buffer_ = &buffer;
+    const auto size = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
+    if (buffer.width != width_ || buffer.height != height_ || buffer.depth.size() != size) {
+        buffer.width = width_, buffer.height = height_;
+        buffer.depth.assign(size, kFar);
+        buffer.owners.assign(size, -1);
+        return;
     }
-}
-
-int Raster::slotat(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_ || slots_.empty()) return -1;
-    return slots_[static_cast<std::size_t>(y * width_ + x)];
+    for (int y = top_; y < bottom_; ++y) {
+        const auto row = static_cast<std::ptrdiff_t>(y) * width_;
+        std::fill(buffer.depth.begin() + row + left_, buffer.depth.begin() + row + right_, kFar);
+        std::fill(buffer.owners.begin() + row + left_, buffer.owners.begin() + row + right_, -1);
+    }
 }
 
 void Raster::triangle(const Point3& a, const Point3& b, const Point3& c, Argb colour, int slot) {
@@ -175,34 +173,59 @@ void Raster::triangle(const Point3& a, const Point3& b, const Point3& c, Argb co
     const int x1 = std::min(right_, static_cast<int>(std::ceil(std::max({a.h, b.h, c.h}))));
     const int y0 = std::max(top_, static_cast<int>(std::floor(std::min({a.v, b.v, c.v}))));
     const int y1 = std::min(bottom_, static_cast<int>(std::ceil(std::max({a.v, b.v, c.v}))));
-    const auto edge = [sign](const Point3& p, const Point3& q, double x, double y) {
-        return sign * ((q.h - p.h) * (y - p.v) - (q.v - p.v) * (x - p.h));
+    if (x0 >= x1 || y0 >= y1) return;
+    // Each edge p-q as e(x, y) = dx * x + dy * y + k, not negative inside.
+    struct Edge {
+        double dx, dy, k;
+        bool owned; // a pixel exactly on it is the triangle's
     };
-    // A pixel on an edge two triangles share is drawn by one of them only.
-    const auto owns = [sign](const Point3& p, const Point3& q) {
-        const double dy = sign * (q.v - p.v), dx = sign * (q.h - p.h);
-        return dy < 0 || (dy == 0 && dx > 0);
+    const auto edge = [sign](const Point3& p, const Point3& q) {
+        const double ex = sign * (q.h - p.h), ey = sign * (q.v - p.v);
+        return Edge{-ey, ex, ey * p.h - ex * p.v, ey < 0 || (ey == 0 && ex > 0)};
     };
-    const bool ownab = owns(a, b), ownbc = owns(b, c), ownca = owns(c, a);
+    const Edge edges[3] = {edge(b, c), edge(c, a), edge(a, b)};
+    // The depth is a plane across the picture: d(x, y) = ddx * x + ddy * y + d0.
     const double scale = 1 / std::fabs(area);
+    const auto weight = [&](const Edge& e, double x, double y) { return (e.dx * x + e.dy * y + e.k) * scale; };
+    const double dorigin = weight(edges[0], 0, 0) * a.depth + weight(edges[1], 0, 0) * b.depth +
+                           weight(edges[2], 0, 0) * c.depth;
+    const double ddx = (edges[0].dx * a.depth + edges[1].dx * b.depth + edges[2].dx * c.depth) * scale;
+    const double ddy = (edges[0].dy * a.depth + edges[1].dy * b.depth + edges[2].dy * c.depth) * scale;
+    float* const depth = buffer_->depth.data();
+    std::int32_t* const owners = buffer_->owners.data();
     for (int y = y0; y < y1; ++y) {
         const double yc = y + 0.5;
-        for (int x = x0; x < x1; ++x) {
+        // The row's span: each edge bounds it on one side; a pixel more
+        // each way lets the exact test below decide.
+        int from = x0, to = x1;
+        bool none = false;
+        for (const Edge& e : edges) {
+            const double k = e.dy * yc + e.k;
+            if (e.dx > 0) from = std::max(from, static_cast<int>(std::floor(std::max(-k / e.dx - 0.5, -1e9))) - 1);
+            else if (e.dx < 0) to = std::min(to, static_cast<int>(std::ceil(std::min(-k / e.dx - 0.5, 1e9))) + 2);
+            else none = none || k < 0;
+        }
+        if (none) continue;
+        const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+        for (int x = from; x < to; ++x) {
             const double xc = x + 0.5;
-            const double wa = edge(b, c, xc, yc), wb = edge(c, a, xc, yc), wc = edge(a, b, xc, yc);
-            if (wa < 0 || wb < 0 || wc < 0 || (wa == 0 && !ownbc) || (wb == 0 && !ownca) || (wc == 0 && !ownab))
-                continue;
-            const auto depth = static_cast<float>((wa * a.depth + wb * b.depth + wc * c.depth) * scale);
-            const auto i = static_cast<std::size_t>(y * width_ + x);
-            if (!(depth < depth_[i])) continue;
-            depth_[i] = depth;
-            slots_[i] = slot;
+            bool inside = true;
+            for (const Edge& e : edges) {
+                const double w = e.dx * xc + e.dy * yc + e.k;
+                inside = inside && (w > 0 || (w == 0 && e.owned));
+            }
+            if (!inside) continue;
+            const auto d = static_cast<float>(dorigin + ddx * xc + ddy * yc);
+            const std::size_t i = row + static_cast<std::size_t>(x);
+            if (!(d < depth[i])) continue;
+            depth[i] = d;
+            owners[i] = slot;
             pixel(x, y) = colour;
         }
     }
 }
 
-void Raster::line(const Point3& a, const Point3& b, Argb colour, double slack, int on, int off) {
+void Raster::line(const Point3& a, const Point3& b, Argb colour, double slack, int own, int on, int off) {
     const Pixel pa{a.h, a.v}, pb{b.h, b.v};
     if (!finite(pa) || !finite(pb) || !std::isfinite(a.depth) || !std::isfinite(b.depth)) return;
     double t0 = 0, t1 = 1;
@@ -216,8 +239,9 @@ void Raster::line(const Point3& a, const Point3& b, Argb colour, double slack, i
         const double t = steps > 0 ? static_cast<double>(i) / steps : 0;
         const int x = static_cast<int>(std::floor(a.h + t * dx)), y = static_cast<int>(std::floor(a.v + t * dy));
         if (x < left_ || x >= right_ || y < top_ || y >= bottom_) continue;
+        const auto k = static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
         const double depth = a.depth + t * (b.depth - a.depth);
-        if (depth - slack > depth_[static_cast<std::size_t>(y * width_ + x)]) continue;
+        if (buffer_ && depth - slack > buffer_->depth[k] && (own < 0 || buffer_->owners[k] != own)) continue;
         pixel(x, y) = colour;
     }
 }

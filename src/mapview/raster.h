@@ -7,6 +7,7 @@
 // again) before a pixel is touched.
 #include "mapview/views.h"
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -20,9 +21,19 @@ inline constexpr Argb argb(std::int32_t display, std::uint32_t alpha = 255) {
            static_cast<Argb>((display >> 16) & 255);
 }
 
-// A point of the picture with its depth (larger is farther).
-struct Point3 {
-    double h = 0, v = 0, depth = 0;
+// For each pixel of a picture, the depth of the nearest surface drawn there
+// and the slot of the block it belongs to (-1 for none). It outlives a
+// picture's drawing, so that a part can be drawn again, and so that what a
+// pixel shows can be looked up afterwards.
+struct DepthBuffer {
+    int width = 0, height = 0;
+    std::vector<float> depth;
+    std::vector<std::int32_t> owners; // the slot each pixel shows, -1 for none
+    // The slot a pixel shows; -1 for none or outside.
+    int slotat(int x, int y) const {
+        if (x < 0 || y < 0 || x >= width || y >= height || owners.empty()) return -1;
+        return owners[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+    }
 };
 
 class Raster {
@@ -38,6 +49,8 @@ public:
     // Only pixels within the rectangle are drawn from now on.
     void clip(int left, int top, int right, int bottom);
     void unclip() { clip(0, 0, width_, height_); }
+    // The clip as (left, top, right, bottom), right and bottom excluded.
+    std::array<int, 4> clipped() const { return {left_, top_, right_, bottom_}; }
 
     void fill(Argb colour);
     void fillrect(double left, double top, double right, double bottom, Argb colour);
@@ -49,15 +62,15 @@ public:
 
     // With depth: the pixels of the triangle (or line) that lie nearer than
     // what the pixel shows, which then shows `colour` and records `slot`.
-    // The depth and slot buffers are made by `keepdepth`.
-    void keepdepth();
+    // `keepdepth` sizes the buffer to the picture and clears it within the
+    // clip; `usedepth` draws against it as it is.
+    void keepdepth(DepthBuffer& buffer);
+    void usedepth(DepthBuffer& buffer) { buffer_ = &buffer; }
     void triangle(const Point3& a, const Point3& b, const Point3& c, Argb colour, int slot);
-    // A line drawn where it is not behind a surface; `slack` lets it win
-    // over the faces it lies on.
-    void line(const Point3& a, const Point3& b, Argb colour, double slack, int on = 0, int off = 0);
-    // The slot a pixel shows; -1 for none.
-    int slotat(int x, int y) const;
-    float depthat(int x, int y) const { return depth_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)]; }
+    // A line drawn where it is not behind a surface: where its depth is
+    // within `slack` of what the pixel shows, or nearer; or where the pixel
+    // shows block `own`, whose faces the line lies on.
+    void line(const Point3& a, const Point3& b, Argb colour, double slack, int own = -1, int on = 0, int off = 0);
 
 private:
     std::size_t index(int x, int y) const {
@@ -67,8 +80,7 @@ private:
     Argb* pixels_;
     int width_, height_, stride_;
     int left_ = 0, top_ = 0, right_, bottom_; // the clip, right and bottom excluded
-    std::vector<float> depth_;
-    std::vector<std::int32_t> slots_;
+    DepthBuffer* buffer_ = nullptr;
 };
 
 } // namespace qs

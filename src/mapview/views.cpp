@@ -1,6 +1,7 @@
 #include "mapview/views.h"
 
 #include <algorithm>
+#include <optional>
 #include <cmath>
 #include <cstdio>
 
@@ -147,17 +148,40 @@ std::vector<Pixel> cutpolygon(const std::vector<Pixel>& polygon, double left, do
     return out;
 }
 
+namespace {
+// The lens with perspective: 40 degrees from the top of the picture to its
+// bottom; the nearest the camera sees, as a share of its distance.
+constexpr double kLens = 40, kNearest = 0.01;
+} // namespace
+
+double BoxCamera::distance() const { return height / 2.0 / (scale * std::tan(kLens / 2 * kRadians)); }
+
 BoxProjection::BoxProjection(const BoxCamera& camera)
     : camera_(camera), sy_(std::sin(camera.yaw * kRadians)), cy_(std::cos(camera.yaw * kRadians)),
-      sp_(std::sin(camera.pitch * kRadians)), cp_(std::cos(camera.pitch * kRadians)) {}
+      sp_(std::sin(camera.pitch * kRadians)), cp_(std::cos(camera.pitch * kRadians)),
+      perspective_(camera.perspective), distance_(camera.perspective ? camera.distance() : 0),
+      nearest_(distance_ * kNearest) {}
+
+Eye BoxProjection::toeye(double z, double x, double h, bool direction) const {
+    const double dz = direction ? z : z - camera_.target[0], dx = direction ? x : x - camera_.target[1],
+                 dh = direction ? h : h - camera_.target[2];
+    // Looking along f, with r to the right and u up in the picture.
+    return {dz * cy_ - dx * sy_, dz * sy_ * sp_ + dx * cy_ * sp_ + dh * cp_, dz * sy_ * cp_ + dx * cy_ * cp_ - dh * sp_};
+}
+
+Point3 BoxProjection::toscreen(const Eye& e) const {
+    if (!perspective_)
+        return {camera_.width / 2.0 + camera_.scale * e.across, camera_.height / 2.0 - camera_.scale * e.up, e.ahead};
+    const double far = distance_ + e.ahead, k = camera_.scale * distance_ / far;
+    return {camera_.width / 2.0 + k * e.across, camera_.height / 2.0 - k * e.up, -1 / far};
+}
 
 Pixel BoxProjection::at(double z, double x, double h, double* depth) const {
-    const double dz = z - camera_.target[0], dx = x - camera_.target[1], dh = h - camera_.target[2];
-    // Looking along f, with r to the right and u up in the picture.
-    const double across = dz * cy_ - dx * sy_;
-    const double up = dz * sy_ * sp_ + dx * cy_ * sp_ + dh * cp_;
-    if (depth) *depth = dz * sy_ * cp_ + dx * cy_ * cp_ - dh * sp_;
-    return {camera_.width / 2.0 + camera_.scale * across, camera_.height / 2.0 - camera_.scale * up};
+    const Eye e = toeye(z, x, h);
+    if (depth) *depth = e.ahead;
+    if (!seen(e)) return {std::nan(""), std::nan("")};
+    const Point3 p = toscreen(e);
+    return {p.h, p.v};
 }
 
 Pixel BoxCamera::project(double z, double x, double h, double* depth) const {
@@ -173,13 +197,36 @@ void BoxCamera::zoom(double factor) { scale = std::clamp(scale * factor, kMinSca
 
 void BoxCamera::reset(const BlockTable& table, const Look& look, CornerCache* cache) {
     yaw = 30, pitch = 35;
-    const MapBox box = drawnbox(table, look, cache).value_or(kMainArea);
-    double high = 0;
-    for (const Block& b : table)
-        if (drawnwithin(b, look.mind, look.maxd) && std::isfinite(heights(b).second))
-            high = std::max(high, heights(b).second);
-    const double span = std::max({box.zmax - box.zmin, box.xmax - box.xmin, high, 1.0});
-    target = {box.zmin / 2 + box.zmax / 2, box.xmin / 2 + box.xmax / 2, std::min(high, span) / 2};
+    frame(table, look, {}, cache);
+}
+
+void BoxCamera::frame(const BlockTable& table, const Look& look, const std::vector<int>& slots, CornerCache* cache) {
+    std::vector<int> chosen;
+    for (int slot = 0; slot < kSlots; ++slot)
+        if (drawnwithin(table[static_cast<std::size_t>(slot)], look.mind, look.maxd) &&
+            (slots.empty() || std::find(slots.begin(), slots.end(), slot) != slots.end()))
+            chosen.push_back(slot);
+    std::optional<MapBox> box;
+    double low = 0, high = 0;
+    bool tall = false;
+    for (int slot : chosen) {
+        for (const Corner& c : cornersof(table, slot, cache)) {
+            if (!finite(c)) continue;
+            if (!box) box = MapBox{c.h, c.h, c.v, c.v};
+            box->zmin = std::min<double>(box->zmin, c.h), box->zmax = std::max<double>(box->zmax, c.h);
+            box->xmin = std::min<double>(box->xmin, c.v), box->xmax = std::max<double>(box->xmax, c.v);
+        }
+        const auto [lo, hi] = heights(table[static_cast<std::size_t>(slot)]);
+        if (!std::isfinite(lo) || !std::isfinite(hi)) continue;
+        low = tall ? std::min(low, lo) : lo, high = tall ? std::max(high, hi) : hi;
+        tall = true;
+    }
+    // Every block of the map: from the ground up, as the first view shows it.
+    if (slots.empty()) low = std::min(low, 0.0), high = std::max(high, 0.0);
+    const MapBox around = box.value_or(kMainArea);
+    const double span = std::max({around.zmax - around.zmin, around.xmax - around.xmin, high - low, 1.0});
+    target = {around.zmin / 2 + around.zmax / 2, around.xmin / 2 + around.xmax / 2,
+              slots.empty() ? std::min(high, span) / 2 : low / 2 + high / 2};
     scale = std::clamp(std::min(width, height) / (span * 1.2), kMinScale, kMaxScale);
 }
 
@@ -191,60 +238,10 @@ std::int32_t shade(std::int32_t display, double light) {
     return channel(0) | channel(8) | channel(16);
 }
 
-std::vector<BoxFace> boxfaces(const BlockTable& table, const Look& look, const BoxCamera& camera, CornerCache* cache,
-                              const std::function<bool(int slot)>& wanted, double reach) {
-    struct Placed {
-        double depth;
-        int slot;
-    };
-    const BoxProjection project(camera);
-    std::vector<Placed> order;
-    for (int i = 0; i < kSlots; ++i) {
-        const Block& b = table[static_cast<std::size_t>(i)];
-        if (!drawnwithin(b, look.mind, look.maxd)) continue;
-        const auto [lo, hi] = heights(b);
-        double depth = 0;
-        project.at(b.z, b.x, lo / 2 + hi / 2, &depth);
-        if (std::isfinite(depth)) order.push_back({depth, i});
-    }
-    std::stable_sort(order.begin(), order.end(), [](const Placed& a, const Placed& b) { return a.depth > b.depth; });
-
-    // The light comes from above, over the map's left and top.
-    const double lz = -0.45, lx = 0.55, lh = 0.70;
-    const double yw = camera.yaw * kRadians, pt = camera.pitch * kRadians;
-    const double fz = std::sin(yw) * std::cos(pt), fx = std::cos(yw) * std::cos(pt);
-    std::vector<BoxFace> faces;
-    faces.reserve(order.size() * 3);
-    for (const Placed& p : order) {
-        if (wanted && !wanted(p.slot)) continue;
-        const Block& b = table[static_cast<std::size_t>(p.slot)];
-        const auto k = cornersof(table, p.slot, cache);
-        const auto [lo, hi] = heights(b);
-        std::array<Pixel, 4> bottom, top;
-        bool fits = true;
-        for (std::size_t j = 0; j < 4; ++j) {
-            bottom[j] = project.at(k[j].h, k[j].v, lo);
-            top[j] = project.at(k[j].h, k[j].v, hi);
-            for (const Pixel& q : {bottom[j], top[j]})
-                fits = fits && std::fabs(q.h) <= reach && std::fabs(q.v) <= reach;
-        }
-        if (!fits) continue;
-        const std::int32_t colour = mapcolour(b, look.colours);
-        const double cz = (double(k[0].h) + k[2].h) / 2, cx = (double(k[0].v) + k[2].v) / 2;
-        for (std::size_t j = 0; j < 4; ++j) {
-            const std::size_t n = (j + 1) % 4;
-            // A side faces the camera when its outward direction runs against
-            // the way the camera looks.
-            double oz = (double(k[j].h) + k[n].h) / 2 - cz, ox = (double(k[j].v) + k[n].v) / 2 - cx;
-            if (oz * fz + ox * fx >= 0) continue;
-            const double length = std::hypot(oz, ox);
-            oz /= length, ox /= length;
-            faces.push_back({{bottom[j], bottom[n], top[n], top[j]},
-                             shade(colour, 0.35 + 0.5 * std::max(0.0, oz * lz + ox * lx)), p.slot});
-        }
-        faces.push_back({top, shade(colour, 0.35 + 0.5 * lh + 0.15), p.slot});
-    }
-    return faces;
+MapBox groundbox(const BlockTable& table, const Look& look, CornerCache* cache) {
+    const MapBox box = drawnbox(table, look, cache).value_or(kMainArea);
+    return {std::min(box.zmin, kMainArea.zmin), std::max(box.zmax, kMainArea.zmax), std::min(box.xmin, kMainArea.xmin),
+            std::max(box.xmax, kMainArea.xmax)};
 }
 
 } // namespace qs

@@ -91,15 +91,18 @@ std::vector<Pixel> cutpolygon(const std::vector<Pixel>& polygon, double left, do
 
 // The 3D view: a camera turned `yaw` degrees from looking along +X (towards
 // the top of the map) and tilted `pitch` degrees down, looking at `target`
-// (Z, X, height) with `scale` pixels a unit, without perspective.
+// (Z, X, height) with `scale` pixels a unit in the target's plane; without
+// perspective (orthographic), or with it.
 struct BoxCamera {
     int width = 800, height = 600;
     double yaw = 30, pitch = 35;
     double scale = 6;
     std::array<double, 3> target{17.5, 37.5, 0};
+    bool perspective = false;
 
     // The pixel of a point (Z, X, height), and how far it lies behind the
-    // picture's plane (larger is farther).
+    // target's plane (larger is farther); with perspective, a point behind
+    // the camera has no pixel (not a number).
     Pixel project(double z, double x, double h, double* depth = nullptr) const;
     // Follows a drag: across turns, up and down tilts (kept within 5 to 90
     // degrees, so the ground is never seen from below).
@@ -107,6 +110,23 @@ struct BoxCamera {
     void zoom(double factor);
     // Back to the starting angles, looking at every drawn block.
     void reset(const BlockTable& table, const Look& look, CornerCache* cache = nullptr);
+    // Looks at the drawn blocks among `slots` (every drawn block when there
+    // are none), keeping the angles.
+    void frame(const BlockTable& table, const Look& look, const std::vector<int>& slots,
+               CornerCache* cache = nullptr);
+    // With perspective: how far the eye is from the target, in map units.
+    double distance() const;
+};
+
+// A point as the camera sees it: across and up the picture, and ahead, away
+// from the target's plane.
+struct Eye {
+    double across = 0, up = 0, ahead = 0;
+};
+
+// A point of a picture with its depth; a smaller depth is nearer.
+struct Point3 {
+    double h = 0, v = 0, depth = 0;
 };
 
 // A camera's way of turning points into pixels, worked out once for many
@@ -115,26 +135,31 @@ class BoxProjection {
 public:
     explicit BoxProjection(const BoxCamera& camera);
     Pixel at(double z, double x, double h, double* depth = nullptr) const;
+    // A point, or (with `direction`) a direction, as the camera sees it.
+    Eye toeye(double z, double x, double h, bool direction = false) const;
+    // Whether the camera sees a point: everything without perspective,
+    // only what lies in front of the eye with it.
+    bool seen(const Eye& e) const { return !perspective_ || distance_ + e.ahead >= nearest_; }
+    // The pixel of a point the camera sees, with a depth that is linear
+    // across the picture (the distance ahead without perspective, minus its
+    // inverse with it).
+    Point3 toscreen(const Eye& e) const;
+    // The eye, seen as `toeye` sees points (with perspective), and how far
+    // ahead the nearest thing it sees lies.
+    Eye eye() const { return {0, 0, -distance_}; }
+    double nearestahead() const { return nearest_ - distance_; }
+    bool perspective() const { return perspective_; }
 
 private:
     const BoxCamera& camera_;
     double sy_, cy_, sp_, cp_;
+    bool perspective_;
+    double distance_, nearest_;
 };
 
-// One face of a block's box as the 3D view paints it.
-struct BoxFace {
-    std::array<Pixel, 4> corners;
-    std::int32_t colour = 0; // a display colour, shaded by the face's turn to the light
-    int slot = 0;
-};
-
-// The faces each drawn block turns to the camera, blocks far to near, so
-// painting them in order hides what lies behind. Faces with a corner that is
-// not finite or lies further than `reach` pixels out are left out, and so
-// are the blocks `wanted` turns down.
-std::vector<BoxFace> boxfaces(const BlockTable& table, const Look& look, const BoxCamera& camera,
-                              CornerCache* cache = nullptr, const std::function<bool(int slot)>& wanted = {},
-                              double reach = 1e5);
+// The ground the 3D view's grid covers: the drawn blocks and the main map's
+// area.
+MapBox groundbox(const BlockTable& table, const Look& look, CornerCache* cache = nullptr);
 
 // A display colour with each channel multiplied by `light` (0 to 1).
 std::int32_t shade(std::int32_t display, double light);

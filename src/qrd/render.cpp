@@ -122,8 +122,8 @@ std::vector<std::byte> viewpng(const BlockTable& table, const RenderOptions& o) 
     } else {
         BoxCamera camera{o.width, o.height};
         camera.reset(table, look);
-        QPainter painter(&image);
-        ui::paintboxes(painter, table, look, camera, background);
+        DepthBuffer buffer;
+        ui::paintboxes(image, buffer, table, look, camera, background, groundbox(table, look));
     }
     return encodepng(image);
 }

@@ -178,14 +178,27 @@ void MapTool::press(MapPoint at, Modifiers m, double pixel) {
     else if (!m.ctrl && !d_.selected(pressedon_)) pick(pressedon_, m, false);
 }
 
-void MapTool::pick(int slot, Modifiers m, bool current) {
-    host_.select([&] {
-        if (m.ctrl) d_.select(slot, !d_.selected(slot));
-        else if (m.shift) d_.select(slot);
-        else d_.setselection(std::vector<int>{slot});
+namespace {
+
+// Selects a block as a click does; with `current`, it becomes the current
+// block too.
+void choose(Document& d, const Host& host, int slot, Modifiers m, bool current) {
+    host.select([&] {
+        if (m.ctrl) d.select(slot, !d.selected(slot));
+        else if (m.shift) d.select(slot);
+        else d.setselection(std::vector<int>{slot});
     });
-    if (current && d_.selected(slot)) host_.makecurrent(slot);
+    if (current && d.selected(slot)) host.makecurrent(slot);
 }
+
+} // namespace
+
+void clickselect(Document& d, const Host& host, int slot, Modifiers m) {
+    if (slot >= 0) return choose(d, host, slot, m, true);
+    if (!m.shift && !m.ctrl) host.select([&] { d.clearselection(); });
+}
+
+void MapTool::pick(int slot, Modifiers m, bool current) { choose(d_, host_, slot, m, current); }
 
 void MapTool::move(MapPoint at, Modifiers m, double pixel) {
     at_ = at;
@@ -335,14 +348,7 @@ void MapTool::finishband(Modifiers m) {
 void MapTool::release(MapPoint at, Modifiers m, double pixel) {
     move(at, m, pixel);
     if (drag_ == Drag::Pending) {
-        // A click.
-        if (pressedon_ < 0) {
-            if (!pressedwith_.shift && !pressedwith_.ctrl) host_.select([&] { d_.clearselection(); });
-        } else if (pressedwith_.ctrl) {
-            pick(pressedon_, pressedwith_, true);
-        } else {
-            pick(pressedon_, pressedwith_.shift ? pressedwith_ : Modifiers{}, true);
-        }
+        clickselect(d_, host_, pressedon_, {pressedwith_.shift, pressedwith_.ctrl, false});
     } else if (drag_ == Drag::Band) {
         finishband(pressedwith_);
     }

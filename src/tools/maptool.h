@@ -48,6 +48,12 @@ struct Host {
     std::function<Look()> look;
 };
 
+// What a click on a block (-1: on none) does to the selection, in any view:
+// selects only it (with Shift, adds it; with Ctrl, takes it in or out) and
+// makes it the current block; on none, selects none (unless Shift or Ctrl
+// is held).
+void clickselect(Document& d, const Host& host, int slot, Modifiers m);
+
 enum class Key { Left, Right, Up, Down, PageUp, PageDown, Escape, Delete, SmallerGrid, LargerGrid, SelectAll,
                  Duplicate, Stack };
 

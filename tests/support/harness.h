@@ -51,6 +51,16 @@ inline Block blockof(const std::string& text) {
                  v[7].empty() ? 0 : static_cast<std::int32_t>(std::stoul(v[7], nullptr, 16))};
 }
 
+// Floor, a block on its far half, two blocks through each other, a stack,
+// a plate of no height above it and a block that hangs down from its
+// Bottom.
+inline std::vector<Block> interlocking() {
+    return {Block{40, 10, 50, 50, 0, 1, 0, 0x808080}, Block{70, 10, 4, 4, 1, 6, 0, 0xFF0000},
+                    Block{30, 0, 10, 2, 1, 5, 30, 0x00FF00}, Block{30, 0, 10, 2, 1, 5, -40, 0x0000FF},
+                    Block{20, 30, 5, 5, 1, 3, 0, 0xFFFF00}, Block{20, 30, 3, 3, 4, 6, 20, 0xFF00FF},
+                    Block{55, -20, 6, 6, 2, 0, 0, 0x00FFFF}, Block{20, -20, 3, 3, 12, -8, 10, 0xFFFFFF}};
+}
+
 inline constexpr int kNestingBound = 64;
 
 // The window's invariants after any action; an empty text when they hold.

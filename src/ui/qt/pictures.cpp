@@ -1,5 +1,6 @@
 #include "ui/qt/pictures.h"
 
+#include "mapview/boxdraw.h"
 #include "mapview/raster.h"
 
 #include <QFont>
@@ -7,7 +8,9 @@
 #include <QPolygonF>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <span>
 
 namespace qs::ui {
 
@@ -37,37 +40,6 @@ QColor mixed(QColor background, int alpha) {
     return over(background, light, alpha);
 }
 
-// A segment in pixels, cut to the picture with a margin; false when nothing
-// of it is near the picture.
-bool cut(const QPainter& painter, Pixel a, Pixel b, QLineF& out) {
-    const QRect r = painter.window();
-    double x1 = a.h, y1 = a.v, x2 = b.h, y2 = b.v;
-    const double margin = 8;
-    if (!std::isfinite(x1 + y1 + x2 + y2)) return false;
-    x1 += margin, y1 += margin, x2 += margin, y2 += margin;
-    if (!cliptorect(x1, y1, x2, y2, 0, r.width() + 2 * margin, r.height() + 2 * margin)) return false;
-    out = QLineF(x1 - margin, y1 - margin, x2 - margin, y2 - margin);
-    return true;
-}
-
-
-// A closed outline of pixels, cut to the picture.
-void outline(QPainter& painter, const std::vector<Pixel>& corners) {
-    for (std::size_t j = 0; j < corners.size(); ++j) {
-        QLineF line;
-        if (cut(painter, corners[j], corners[(j + 1) % corners.size()], line)) painter.drawLine(line);
-    }
-}
-
-// Black under white: a mark that shows on any colour.
-void mark(QPainter& painter, const std::vector<Pixel>& corners) {
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(Qt::black, 4, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    outline(painter, corners);
-    painter.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    outline(painter, corners);
-}
-
 std::vector<Pixel> plancorners(const Block& b, const PlanView& view) {
     std::vector<Pixel> out;
     for (const Corner& c : blockcorners(b)) out.push_back(view.topixel({c.h, c.v}));
@@ -76,7 +48,7 @@ std::vector<Pixel> plancorners(const Block& b, const PlanView& view) {
 
 // The pixels of corners, widened by the mark's width; all of them when a
 // corner is not finite.
-QRect spread(const std::vector<Pixel>& corners) {
+QRect spread(std::span<const Pixel> corners) {
     double left = corners[0].h, right = left, top = corners[0].v, bottom = top;
     for (const Pixel& p : corners) {
         if (!std::isfinite(p.h) || !std::isfinite(p.v)) return QRect(-(1 << 29), -(1 << 29), 1 << 30, 1 << 30);
@@ -104,7 +76,7 @@ void wideline(Raster& r, Pixel a, Pixel b, double width, Argb colour) {
     r.polygon(q, colour);
 }
 
-void outline(Raster& r, const std::vector<Pixel>& corners, Argb colour, int on = 0, int off = 0) {
+void outline(Raster& r, std::span<const Pixel> corners, Argb colour, int on = 0, int off = 0) {
     for (std::size_t j = 0; j < corners.size(); ++j) r.line(corners[j], corners[(j + 1) % corners.size()], colour, on, off);
 }
 
@@ -112,6 +84,12 @@ void outline(Raster& r, const std::vector<Pixel>& corners, Argb colour, int on =
 
 void paintplan(QImage& image, const BlockTable& table, const Look& look, const PlanView& view, QColor background,
                const QRegion& only, CornerCache* cache, bool marks) {
+    // Parts apart from each other (where a block was, and where it is now)
+    // are painted each on its own, not with all that lies between them.
+    if (only.rectCount() > 1) {
+        for (const QRect& each : only) paintplan(image, table, look, view, background, QRegion(each), cache, marks);
+        return;
+    }
     const QRect r = image.rect();
     const QRect part = only.isEmpty() ? r : only.boundingRect() & r;
     Raster raster(reinterpret_cast<Argb*>(image.bits()), image.width(), image.height(),
@@ -136,13 +114,13 @@ void paintplan(QImage& image, const BlockTable& table, const Look& look, const P
 
     // The main map's area.
     const Pixel a = view.topixel({kMainArea.zmin, kMainArea.xmax}), b = view.topixel({kMainArea.zmax, kMainArea.xmin});
-    outline(raster, {a, {b.h, a.v}, b, {a.h, b.v}}, argbof(mixed(background, 150)), 4, 2);
+    outline(raster, std::array<Pixel, 4>{a, Pixel{b.h, a.v}, b, Pixel{a.h, b.v}}, argbof(mixed(background, 150)), 4, 2);
 
     // The blocks: first every light fill, then every outline, so a block
     // under another still shows its edges. The fills are the block's colour
     // over the background.
     struct Drawn {
-        std::vector<Pixel> corners;
+        std::array<Pixel, 4> corners;
         Argb colour, fill;
     };
     std::vector<Drawn> drawn;
@@ -151,7 +129,7 @@ void paintplan(QImage& image, const BlockTable& table, const Look& look, const P
         if (!drawnwithin(block, look.mind, look.maxd)) continue;
         const auto k = cache ? cache->corners(i, block) : blockcorners(block);
         Drawn d{{}, 0, 0};
-        for (const Corner& c : k) d.corners.push_back(view.topixel({c.h, c.v}));
+        for (std::size_t j = 0; j < 4; ++j) d.corners[j] = view.topixel({k[j].h, k[j].v});
         if (!part.intersects(spread(d.corners))) continue; // the pixels painted again are the part's
         const QColor colour = display(mapcolour(block, look.colours));
         d.colour = argbof(colour);
@@ -161,8 +139,9 @@ void paintplan(QImage& image, const BlockTable& table, const Look& look, const P
     for (const Drawn& d : drawn) raster.polygon(d.corners, d.fill);
     for (const Drawn& d : drawn) outline(raster, d.corners, d.colour);
 
-    // The grid's labels.
-    {
+    // The grid's labels, along the bottom and the left edge.
+    const int labels = 48;
+    if (part.left() < labels || part.bottom() >= r.height() - labels || part.top() < labels) {
         QPainter painter(&image);
         painter.setClipRect(part);
         QFont font("Liberation Sans");
@@ -182,6 +161,10 @@ void paintplan(QImage& image, const BlockTable& table, const Look& look, const P
 
 void paintmarks(QImage& image, const BlockTable& table, const Look& look, const PlanView& view, const QRegion& only,
                 CornerCache* cache) {
+    if (only.rectCount() > 1) {
+        for (const QRect& each : only) paintmarks(image, table, look, view, QRegion(each), cache);
+        return;
+    }
     const QRect r = image.rect();
     const QRect part = only.isEmpty() ? r : only.boundingRect() & r;
     Raster raster(reinterpret_cast<Argb*>(image.bits()), image.width(), image.height(),
@@ -216,73 +199,40 @@ void paintmarks(QImage& image, const BlockTable& table, const Look& look, const 
     }
 }
 
-MapBox groundbox(const BlockTable& table, const Look& look, CornerCache* cache) {
-    const MapBox box = drawnbox(table, look, cache).value_or(kMainArea);
-    return {std::min(box.zmin, kMainArea.zmin), std::max(box.zmax, kMainArea.zmax), std::min(box.xmin, kMainArea.xmin),
-            std::max(box.xmax, kMainArea.xmax)};
+namespace {
+
+Raster rasterof(QImage& image) {
+    return Raster(reinterpret_cast<Argb*>(image.bits()), image.width(), image.height(),
+                  static_cast<int>(image.bytesPerLine() / 4));
 }
 
-void paintboxes(QPainter& painter, const BlockTable& table, const Look& look, const BoxCamera& camera,
-                QColor background, const QRegion& only, CornerCache* cache) {
-    const QRect r = painter.window();
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.fillRect(r, background);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-
-    // The ground grid around the blocks and the main map's area.
-    const MapBox box = groundbox(table, look, cache);
-    const double step = gridstep(camera.scale, 40);
-    const std::vector<double> zs = gridlines(box.zmin - step, box.zmax + step, step);
-    const std::vector<double> xs = gridlines(box.xmin - step, box.xmax + step, step);
-    if (!zs.empty() && !xs.empty()) {
-        QLineF line;
-        for (double z : zs) {
-            painter.setPen(QPen(mixed(background, z == 0 ? 120 : 45), 0));
-            if (cut(painter, camera.project(z, xs.front(), 0), camera.project(z, xs.back(), 0), line))
-                painter.drawLine(line);
-        }
-        for (double x : xs) {
-            painter.setPen(QPen(mixed(background, x == 0 ? 120 : 45), 0));
-            if (cut(painter, camera.project(zs.front(), x, 0), camera.project(zs.back(), x, 0), line))
-                painter.drawLine(line);
-        }
+// Each rectangle of a part (the whole picture when none is given) in turn.
+template <class Draw> void eachpart(Raster& raster, const QImage& image, const QRegion& only, Draw draw) {
+    if (only.isEmpty()) {
+        raster.unclip();
+        draw();
+        return;
     }
-
-    // Faces filled without a pen, shaded apart, and the top's edges drawn
-    // darker, so boxes of one colour side by side still read apart. A pen on
-    // every face would cost more than all the fills.
-    // Repainting a part, the boxes that lie wholly outside it are passed by
-    // before their faces are worked out.
-    const BoxProjection project(camera);
-    const auto near = [&](int slot) {
-        const Block& b = table[static_cast<std::size_t>(slot)];
-        const double reach = std::fabs(double(b.sizex)) + std::fabs(double(b.sizez));
-        const double bottom = b.bottom, top = static_cast<float>(b.bottom + b.height);
-        std::vector<Pixel> around;
-        for (double dz : {-reach, reach})
-            for (double dx : {-reach, reach})
-                for (double h : {bottom, top}) around.push_back(project.at(b.z + dz, b.x + dx, h));
-        return only.intersects(spread(around));
-    };
-    const std::vector<BoxFace> faces =
-        boxfaces(table, look, camera, cache, only.isEmpty() ? std::function<bool(int)>() : near);
-    QPolygonF quad(4);
-    for (std::size_t i = 0; i < faces.size(); ++i) {
-        const BoxFace& f = faces[i];
-        for (std::size_t j = 0; j < 4; ++j) quad[static_cast<qsizetype>(j)] = QPointF(f.corners[j].h, f.corners[j].v);
-        // The last face of a box is its top.
-        const bool top = i + 1 == faces.size() || faces[i + 1].slot != f.slot;
-        if (!only.isEmpty() && !only.intersects(quad.boundingRect().toAlignedRect().adjusted(-2, -2, 2, 2))) continue;
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(display(f.colour));
-        painter.drawPolygon(quad);
-        if (!top) continue;
-        const QLineF edges[] = {{quad[0], quad[1]}, {quad[1], quad[2]}, {quad[2], quad[3]}, {quad[3], quad[0]}};
-        painter.setPen(QPen(display(shade(f.colour, 0.55)), 0));
-        painter.drawLines(edges, 4);
+    for (const QRect& r : only & image.rect()) {
+        raster.clip(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+        draw();
     }
-    for (const BoxFace& f : faces)
-        if (f.slot == look.current) mark(painter, {f.corners.begin(), f.corners.end()});
+}
+
+} // namespace
+
+void paintboxes(QImage& image, DepthBuffer& buffer, const BlockTable& table, const Look& look,
+                const BoxCamera& camera, QColor background, const MapBox& area, const QRegion& only,
+                CornerCache* cache) {
+    Raster raster = rasterof(image);
+    const Ground ground{argbof(background), argbof(mixed(background, 45)), argbof(mixed(background, 120)), area};
+    eachpart(raster, image, only, [&] { drawboxes(raster, buffer, table, look, camera, ground, cache); });
+}
+
+void paintboxmarks(QImage& image, DepthBuffer& buffer, const BlockTable& table, const Look& look,
+                   const BoxCamera& camera, const QRegion& only, CornerCache* cache) {
+    Raster raster = rasterof(image);
+    eachpart(raster, image, only, [&] { drawboxmarks(raster, buffer, table, look, camera, cache); });
 }
 
 QRect planbounds(const Block& b, const Look& look, const PlanView& view) {
@@ -291,13 +241,10 @@ QRect planbounds(const Block& b, const Look& look, const PlanView& view) {
 }
 
 QRect boxbounds(const Block& b, const Look& look, const BoxCamera& camera) {
-    if (!drawnwithin(b, look.mind, look.maxd)) return {};
-    std::vector<Pixel> corners;
-    const BoxProjection project(camera);
-    const double bottom = b.bottom, top = static_cast<float>(b.bottom + b.height);
-    for (const Corner& c : blockcorners(b))
-        for (double h : {bottom, top}) corners.push_back(project.at(c.h, c.v, h));
-    return spread(corners);
+    const auto pixels = boxpixels(b, look, camera);
+    if (!pixels) return {};
+    const auto [left, top, right, bottom] = *pixels;
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
 } // namespace qs::ui

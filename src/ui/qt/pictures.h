@@ -1,6 +1,7 @@
 #pragma once
-// The map window's and the 3D view's pictures, painted with Qt's painter:
-// the windows show them and `qrd render --view map|3d` writes them.
+// The map window's and the 3D view's pictures in Qt's images: the windows
+// show them and `qrd render --view map|3d` writes them.
+#include "mapview/raster.h"
 #include "mapview/views.h"
 
 #include <QColor>
@@ -25,14 +26,17 @@ void paintplan(QImage& image, const BlockTable& table, const Look& look, const P
 void paintmarks(QImage& image, const BlockTable& table, const Look& look, const PlanView& view,
                 const QRegion& only = {}, CornerCache* cache = nullptr);
 
-// The blocks as boxes on a ground grid, far to near, faces shaded by their
-// turn to the light, the current block's edges marked as on the map.
-void paintboxes(QPainter& painter, const BlockTable& table, const Look& look, const BoxCamera& camera,
-                QColor background, const QRegion& only = {}, CornerCache* cache = nullptr);
-
-// The ground the 3D view's grid covers: the drawn blocks and the main map's
-// area.
-MapBox groundbox(const BlockTable& table, const Look& look, CornerCache* cache = nullptr);
+// The blocks as boxes on a ground grid, each pixel the nearest face, faces
+// shaded by their turn to the light; `buffer` keeps each pixel's depth and
+// block. With `only` given, only the pixels within it are painted. The
+// marks of the selection and the current block go over such a picture,
+// hidden where nearer faces cover them.
+// The grid covers `ground` (see groundbox).
+void paintboxes(QImage& image, DepthBuffer& buffer, const BlockTable& table, const Look& look,
+                const BoxCamera& camera, QColor background, const MapBox& ground, const QRegion& only = {},
+                CornerCache* cache = nullptr);
+void paintboxmarks(QImage& image, DepthBuffer& buffer, const BlockTable& table, const Look& look,
+                   const BoxCamera& camera, const QRegion& only = {}, CornerCache* cache = nullptr);
 
 // The pixels a block's drawing may touch in each picture, its mark
 // included; empty when the picture does not draw it.

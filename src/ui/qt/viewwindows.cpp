@@ -25,6 +25,8 @@ namespace {
 
 // One notch of a wheel zooms by this much.
 constexpr double kNotch = 1.25;
+// How far a press may move and still be a click, in pixels.
+constexpr double kClickSlack = 3;
 
 double notches(const QWheelEvent* e) { return e->angleDelta().y() / 120.0; }
 
@@ -148,10 +150,10 @@ QRegion ViewWindow::bringup() {
         // The marks over a copy of the picture, where it changed or they did.
         const QRegion over = dirty | region(marks);
         if (marked_.size() != kept_.size()) marked_ = QImage(kept_.size(), QImage::Format_RGB32);
-        const QRect bound = over.boundingRect();
-        for (int y = bound.top(); y <= bound.bottom(); ++y)
-            std::memcpy(marked_.scanLine(y) + bound.left() * 4, kept_.constScanLine(y) + bound.left() * 4,
-                        static_cast<std::size_t>(bound.width()) * 4);
+        for (const QRect& part : over)
+            for (int y = part.top(); y <= part.bottom(); ++y)
+                std::memcpy(marked_.scanLine(y) + part.left() * 4, kept_.constScanLine(y) + part.left() * 4,
+                            static_cast<std::size_t>(part.width()) * 4);
         if (!over.isEmpty()) paintmarks(marked_, over == rect() ? QRegion() : over);
         dirty = over;
     }
@@ -235,7 +237,18 @@ void MapWindow::addcommand(const char* name, const char* keys, std::function<voi
 
 void MapWindow::showtool() {
     if (statusline) statusline->setText(QString::fromStdString(tool_.status()));
-    update();
+    // What goes over the picture, where it was and where it is now.
+    QRegion now;
+    if (tool_.band() || tool_.guide() || !tool_.figure().empty()) {
+        now = rect();
+    } else {
+        for (const auto& [handle, at] : tool_.handles(pixel())) {
+            const QPointF p = topixel(at);
+            now += QRectF(p.x() - 7, p.y() - 7, 14, 14).toAlignedRect();
+        }
+    }
+    update(now | overlaid_);
+    overlaid_ = now;
 }
 
 void MapWindow::resetview() { view_.fit(drawnbox(form_.blocks, look(), &corners_).value_or(kMainArea)); }
@@ -407,13 +420,14 @@ void MapWindow::keyReleaseEvent(QKeyEvent* e) {
     ViewWindow::keyReleaseEvent(e);
 }
 
-QString MapWindow::rowat(QPointF at) const {
-    const int slot = blockat(form_.blocks, look(), tomap(at));
+QString ViewWindow::rowof(int slot) const {
     if (slot < 0) return {};
     if (slot < form_.List1.listcount())
         return QString::fromStdString(form_.List1.rows()[static_cast<std::size_t>(slot)]);
     return QString::fromStdString(rowtext(form_.blocks[static_cast<std::size_t>(slot)])) + "  (not listed)";
 }
+
+QString MapWindow::rowat(QPointF at) const { return rowof(blockat(form_.blocks, look(), tomap(at))); }
 
 bool MapWindow::event(QEvent* e) {
     if (e->type() == QEvent::ToolTip) {
@@ -430,24 +444,39 @@ BoxWindow::BoxWindow(MainForm& form, std::function<void()> before, std::function
     : ViewWindow(form, std::move(before), std::move(after)) {
     setObjectName("BoxView");
     setAccessibleName("3D view");
-    setAccessibleDescription("The blocks as boxes; dragging turns the view, the wheel zooms, Home goes back");
+    setAccessibleDescription("The blocks as boxes; dragging turns the view, the wheel zooms, a click selects, F "
+                             "frames the selection, P switches perspective, Home goes back");
+    setMouseTracking(true);
     resize(800, 600);
 }
 
 void BoxWindow::resetview() { camera_.reset(form_.blocks, look(), &corners_); }
 
+void BoxWindow::frame() {
+    moved_ = true;
+    camera_.frame(form_.blocks, look(), form_.document.selection(), &corners_);
+    update();
+}
+
 void BoxWindow::paint(QImage& image, const QRegion& only) {
-    QPainter painter(&image);
-    if (!only.isEmpty()) painter.setClipRegion(only);
-    paintboxes(painter, form_.blocks, look(), camera_, background(), only, &corners_);
+    paintboxes(image, buffer_, form_.blocks, look(), camera_, background(), ground_, only, &corners_);
+}
+
+void BoxWindow::paintmarks(QImage& image, const QRegion& only) {
+    paintboxmarks(image, buffer_, form_.blocks, look(), camera_, only, &corners_);
+}
+
+int BoxWindow::pick(QPointF at) {
+    catchup();
+    return buffer_.slotat(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())));
 }
 
 std::vector<double> BoxWindow::viewkey() const {
     // The ground grid grows with the blocks: when it does, all is drawn.
-    const MapBox ground = groundbox(form_.blocks, look(), &corners_);
+    ground_ = groundbox(form_.blocks, look(), &corners_);
     return {double(camera_.width), double(camera_.height), camera_.yaw, camera_.pitch, camera_.scale,
             camera_.target[0], camera_.target[1], camera_.target[2], double(background().rgb()),
-            ground.zmin, ground.zmax, ground.xmin, ground.xmax};
+            ground_.zmin, ground_.zmax, ground_.xmin, ground_.xmax, double(camera_.perspective)};
 }
 
 QRect BoxWindow::bounds(const Block& b, const Look& l) const { return boxbounds(b, l, camera_); }
@@ -460,16 +489,53 @@ void BoxWindow::wheelEvent(QWheelEvent* e) {
 
 void BoxWindow::mousePressEvent(QMouseEvent* e) {
     setFocus(Qt::MouseFocusReason);
-    last_ = e->position();
+    pressed_ = last_ = e->position();
+    orbiting_ = false;
 }
 
 void BoxWindow::mouseMoveEvent(QMouseEvent* e) {
     if (!(e->buttons() & Qt::LeftButton)) return;
-    moved_ = true;
+    // A press that moves a few pixels is still a click.
+    if (!orbiting_ && QLineF(pressed_, e->position()).length() < kClickSlack) return;
+    orbiting_ = moved_ = true;
     const QPointF moved = e->position() - last_;
     last_ = e->position();
     camera_.orbit(moved.x(), moved.y());
     update();
+}
+
+void BoxWindow::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton || std::exchange(orbiting_, false)) return;
+    const int slot = pick(e->position());
+    const tools::Modifiers m = modifiers(e->modifiers());
+    const tools::Host host{{},
+                           [this](const std::function<void()>& change) { form_.select(change); },
+                           [this](int s) { form_.makecurrent(s); },
+                           {},
+                           {},
+                           {}};
+    pass([&] { tools::clickselect(form_.document, host, slot, m); });
+}
+
+void BoxWindow::keyPressEvent(QKeyEvent* e) {
+    if (e->keyCombination() == QKeySequence(kFrameKey)[0]) return frame();
+    if (e->keyCombination() == QKeySequence(kProjectionKey)[0]) {
+        camera_.perspective = !camera_.perspective;
+        update();
+        return;
+    }
+    ViewWindow::keyPressEvent(e);
+}
+
+bool BoxWindow::event(QEvent* e) {
+    if (e->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(e);
+        const QString row = rowof(pick(help->pos()));
+        if (row.isEmpty() || orbiting_) QToolTip::hideText();
+        else QToolTip::showText(help->globalPos(), "<pre>" + row.toHtmlEscaped() + "</pre>", this);
+        return true;
+    }
+    return ViewWindow::event(e);
 }
 
 } // namespace qs::ui

@@ -6,6 +6,7 @@
 // reaches the form as one action, as the main window's own controls pass it
 // on.
 #include "app/mainform.h"
+#include "mapview/raster.h"
 #include "mapview/views.h"
 #include "tools/maptool.h"
 
@@ -61,6 +62,10 @@ protected:
     virtual QRect bounds(const Block& b, const Look& look) const = 0;
     QColor background() const;
     void pass(const std::function<void()>& action);
+    // Brings the kept picture up to date now.
+    void catchup() { bringup(); }
+    // A block's row in the list, or its values and "(not listed)".
+    QString rowof(int slot) const;
 
     MainForm& form_;
     bool moved_ = false; // a person turned, panned or zoomed the view
@@ -134,35 +139,55 @@ private:
     PlanView view_;
     tools::MapTool tool_;
     Connection afteraction_;
+    QRegion overlaid_; // where the tool's marks were painted over the picture
     QPointF pressed_;
     bool panning_ = false, spaceheld_ = false, placing_ = false;
 };
 
-// The blocks as boxes from Bottom to Bottom + Height on a ground grid:
-// dragging orbits, the wheel zooms, Home goes back to the first view.
+// The blocks as boxes from Bottom to Bottom + Height on a ground grid, each
+// pixel the nearest face: dragging orbits, the wheel zooms, a click selects
+// the block under the pointer as on the map (Shift adds, Ctrl takes in or
+// out), hovering shows its row; F frames the selection (or everything), P
+// switches between orthographic and perspective, Home goes back to the
+// first view.
 class BoxWindow : public ViewWindow {
 public:
     BoxWindow(MainForm& form, std::function<void()> before, std::function<void()> after);
     BoxCamera& camera() { return camera_; }
+    // The block a pixel of the window shows, from the pass that drew it;
+    // -1 for none.
+    int pick(QPointF at);
+    // Looks at the selection, or at everything when nothing is selected.
+    void frame();
 
 protected:
     void resetview() override;
     void paint(QImage& image, const QRegion& only) override;
+    bool layered() const override { return true; }
+    void paintmarks(QImage& image, const QRegion& only) override;
     std::vector<double> viewkey() const override;
     QRect bounds(const Block& b, const Look& look) const override;
     void setsize(int w, int h) override { camera_.width = w, camera_.height = h; }
     void wheelEvent(QWheelEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    bool event(QEvent* e) override;
 
 private:
     BoxCamera camera_;
-    QPointF last_;
+    DepthBuffer buffer_;
+    mutable MapBox ground_; // the grid's area, as the last look at the view found it
+    QPointF pressed_, last_;
+    bool orbiting_ = false;
 };
 
 // The keys that open and close the views, and that fit or reset a view.
 inline constexpr const char* kMapWindowKey = "F2";
 inline constexpr const char* kBoxWindowKey = "F3";
 inline constexpr const char* kFitKey = "Home";
+inline constexpr const char* kFrameKey = "F";
+inline constexpr const char* kProjectionKey = "P";
 
 } // namespace qs::ui
