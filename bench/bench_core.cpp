@@ -5,9 +5,9 @@
 #include "fixture.h"
 #include "formats/scene.h"
 
-#include <filesystem>
-#include "tools/snap.h"
 #include "support/tempdir.h"
+#include "tools/snap.h"
+#include <filesystem>
 
 #include <cmath>
 #include <fcntl.h>
@@ -18,7 +18,9 @@ using qs::bench::Bench;
 
 namespace {
 
-void sizes(::benchmark::internal::Benchmark* b) { b->Arg(1)->Arg(10)->Arg(100)->Arg(1000); }
+void sizes(::benchmark::internal::Benchmark* b) {
+    b->Arg(1)->Arg(10)->Arg(100)->Arg(1000);
+}
 
 // One keystroke at the end of X of a block in the middle of the listed run:
 // a digit typed, then taken away again, alternately.
@@ -33,11 +35,15 @@ void keystrokes(benchmark::State& state, bool bare) {
         typed = !typed;
     }
 }
-void BM_Keystroke(benchmark::State& state) { keystrokes(state, false); }
+void BM_Keystroke(benchmark::State& state) {
+    keystrokes(state, false);
+}
 BENCHMARK(BM_Keystroke)->Apply(sizes);
 
 // The same without the history and the recovery copy.
-void BM_KeystrokeBare(benchmark::State& state) { keystrokes(state, true); }
+void BM_KeystrokeBare(benchmark::State& state) {
+    keystrokes(state, true);
+}
 BENCHMARK(BM_KeystrokeBare)->Arg(1000);
 
 // What the history holds after 10,000 keystrokes on a full map, none of
@@ -120,7 +126,8 @@ BENCHMARK(BM_Delete)->Apply(sizes);
 
 void BM_Refresh(benchmark::State& state) {
     Bench b(static_cast<int>(state.range(0)));
-    for (auto _ : state) b.p.press("Refresh");
+    for (auto _ : state)
+        b.p.press("Refresh");
 }
 BENCHMARK(BM_Refresh)->Apply(sizes);
 
@@ -157,7 +164,8 @@ void BM_SaveFloor(benchmark::State& state) {
     const std::vector<char> bytes(32000, 'x');
     for (auto _ : state) {
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
+        if (fd < 0 ||
+            ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
             ::fsync(fd) != 0 || ::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0)
             state.SkipWithError("the floor's own write failed");
         const int folder = ::open(dir.file("").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -211,13 +219,15 @@ BENCHMARK(BM_DragCore)->Arg(1000)->Unit(benchmark::kMillisecond);
 void BM_Snap(benchmark::State& state) {
     Bench b(static_cast<int>(state.range(0)));
     std::vector<int> others;
-    for (int i = 1; i < b.f.List1.listcount() - 1; ++i) others.push_back(i);
+    for (int i = 1; i < b.f.List1.listcount() - 1; ++i)
+        others.push_back(i);
     const auto corners = tools::cornerpoints(b.f.blocks[0]);
     CornerCache cache;
     double dz = 0;
     for (auto _ : state) {
         dz = dz > 30 ? 0 : dz + 0.37;
-        benchmark::DoNotOptimize(tools::snaptoblocks(corners, {dz, 5}, b.f.blocks, others, 0.3, &cache));
+        benchmark::DoNotOptimize(
+            tools::snaptoblocks(corners, {dz, 5}, b.f.blocks, others, 0.3, &cache));
     }
 }
 BENCHMARK(BM_Snap)->Arg(1000);

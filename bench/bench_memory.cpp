@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
     qs::ui::MainWindow window(h.form);
     h.form.start();
     qs::BlockTable full;
-    for (int i = 0; i < qs::kSlots; ++i) full[static_cast<std::size_t>(i)] = qs::bench::benchblock(i);
+    for (int i = 0; i < qs::kSlots; ++i)
+        full[static_cast<std::size_t>(i)] = qs::bench::benchblock(i);
     qs::test::TempDir dir;
     qs::test::writebytes(dir.file("full.QRD"), qs::encodemap(full));
     h.filedialog.opens.push_back({dir.file("full.QRD"), "full.QRD"});
@@ -28,7 +29,8 @@ int main(int argc, char** argv) {
     window.sync();
     window.show();
     (void)QTest::qWaitForWindowExposed(&window);
-    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents();
 
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)

@@ -23,7 +23,8 @@ struct WindowBench {
             form.dispatch.onactionend = nullptr;
         }
         form.start();
-        for (int i = 0; i < n; ++i) form.document.set(i, bench::benchblock(i));
+        for (int i = 0; i < n; ++i)
+            form.document.set(i, bench::benchblock(i));
         form.refreshmap();
         form.refreshlist();
         window.placefromform();
@@ -39,7 +40,8 @@ struct WindowBench {
     test::TempDir dir;
     ui::QtTimer timer;
     ui::QtClipboard clipboard;
-    MainForm form{Services{settings, files, box, random, systemfiles(), timer, dir.path.string(), &clipboard}};
+    MainForm form{Services{settings, files, box, random, systemfiles(), timer, dir.path.string(),
+                           &clipboard}};
     ui::MainWindow window{form};
 };
 
@@ -74,11 +76,15 @@ void windowkeystrokes(benchmark::State& state, bool bare, bool views = false) {
         QCoreApplication::processEvents(); // the repaint of what changed
     }
 }
-void BM_WindowKeystroke(benchmark::State& state) { windowkeystrokes(state, false); }
+void BM_WindowKeystroke(benchmark::State& state) {
+    windowkeystrokes(state, false);
+}
 BENCHMARK(BM_WindowKeystroke)->Arg(1)->Arg(10)->Arg(100)->Arg(1000);
 
 // The same with the map window and the 3D view open: both repaint too.
-void BM_WindowKeystrokeViews(benchmark::State& state) { windowkeystrokes(state, false, true); }
+void BM_WindowKeystrokeViews(benchmark::State& state) {
+    windowkeystrokes(state, false, true);
+}
 BENCHMARK(BM_WindowKeystrokeViews)->Arg(1000);
 
 // A whole repaint of the map window at 1280 x 1024, and a frame of the 3D
@@ -93,8 +99,12 @@ void viewrepaint(benchmark::State& state, bool boxes) {
         view.repaint();
     }
 }
-void BM_MapWindowRepaint(benchmark::State& state) { viewrepaint(state, false); }
-void BM_BoxViewFrame(benchmark::State& state) { viewrepaint(state, true); }
+void BM_MapWindowRepaint(benchmark::State& state) {
+    viewrepaint(state, false);
+}
+void BM_BoxViewFrame(benchmark::State& state) {
+    viewrepaint(state, true);
+}
 BENCHMARK(BM_MapWindowRepaint)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BoxViewFrame)->Arg(1000)->Unit(benchmark::kMillisecond);
 
@@ -135,8 +145,12 @@ void drag(benchmark::State& state, bool all) {
     }
     tool.release(at, {}, pixel);
 }
-void BM_DragSelection(benchmark::State& state) { drag(state, true); }
-void BM_DragOne(benchmark::State& state) { drag(state, false); }
+void BM_DragSelection(benchmark::State& state) {
+    drag(state, true);
+}
+void BM_DragOne(benchmark::State& state) {
+    drag(state, false);
+}
 BENCHMARK(BM_DragSelection)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DragOne)->Arg(1000)->Unit(benchmark::kMillisecond);
 
@@ -177,7 +191,8 @@ BENCHMARK(BM_Copy)->Arg(1000)->Unit(benchmark::kMillisecond);
 void BM_Paste(benchmark::State& state) {
     WindowBench w(0);
     std::vector<Block> blocks;
-    for (int i = 0; i < state.range(0); ++i) blocks.push_back(bench::benchblock(i));
+    for (int i = 0; i < state.range(0); ++i)
+        blocks.push_back(bench::benchblock(i));
     w.clipboard.put({{}, formats::tojson(blocks)});
     for (auto _ : state) {
         w.form.pasteblocks(nullptr);
@@ -195,7 +210,9 @@ void BM_Paste(benchmark::State& state) {
 BENCHMARK(BM_Paste)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // The same without the history and the recovery copy.
-void BM_WindowKeystrokeBare(benchmark::State& state) { windowkeystrokes(state, true); }
+void BM_WindowKeystrokeBare(benchmark::State& state) {
+    windowkeystrokes(state, true);
+}
 BENCHMARK(BM_WindowKeystrokeBare)->Arg(1000);
 
 // Undo, then redo, of a keystroke on a full map, each with the window's
@@ -226,8 +243,12 @@ void undoredo(benchmark::State& state, bool undo) {
         }
     }
 }
-void BM_WindowUndo(benchmark::State& state) { undoredo(state, true); }
-void BM_WindowRedo(benchmark::State& state) { undoredo(state, false); }
+void BM_WindowUndo(benchmark::State& state) {
+    undoredo(state, true);
+}
+void BM_WindowRedo(benchmark::State& state) {
+    undoredo(state, false);
+}
 BENCHMARK(BM_WindowUndo)->Arg(1000);
 BENCHMARK(BM_WindowRedo)->Arg(1000);
 

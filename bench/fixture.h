@@ -11,12 +11,13 @@ namespace qs::bench {
 // What a person does to the window, as the notifications the real window
 // raises for it.
 class Person {
-public:
+  public:
     explicit Person(MainForm& form) : f(form) {}
 
     // Each keystroke appends one character and is one text change.
     void type(ui::TextField& field, const std::string& text) {
-        for (char c : text) field.settext(field.text() + c);
+        for (char c : text)
+            field.settext(field.text() + c);
     }
     // Replaces the whole text in one change, as pasting over a selection does.
     void paste(ui::TextField& field, const std::string& text) { field.settext(text); }
@@ -33,10 +34,9 @@ public:
     void select(int row) { f.List1.setlistindex(row); }
     void press(const std::string& key) { f.tbToolBar.click(key); }
 
-private:
+  private:
     MainForm& f;
 };
-
 
 // With the history and a recovery copy in place, as the program has them;
 // `bare` takes away what hangs off the end of a person's action, to measure

@@ -19,11 +19,16 @@ int main(int argc, char** argv) {
     QWidget window;
     window.setFixedSize(572, 479);
     auto* toolbar = new QToolBar(&window);
-    for (const char* key : {"New", "Open", "Save", "Copy", "Refresh", "Delete"}) toolbar->addAction(key);
-    for (int i = 0; i < 11; ++i) new QLabel("Label", &window);
-    for (int i = 0; i < 7; ++i) new QLineEdit("0", &window);
-    for (int i = 0; i < 17; ++i) new QScrollBar(i < 5 ? Qt::Vertical : Qt::Horizontal, &window);
-    for (int i = 0; i < 7; ++i) new QPushButton("Button", &window);
+    for (const char* key : {"New", "Open", "Save", "Copy", "Refresh", "Delete"})
+        toolbar->addAction(key);
+    for (int i = 0; i < 11; ++i)
+        new QLabel("Label", &window);
+    for (int i = 0; i < 7; ++i)
+        new QLineEdit("0", &window);
+    for (int i = 0; i < 17; ++i)
+        new QScrollBar(i < 5 ? Qt::Vertical : Qt::Horizontal, &window);
+    for (int i = 0; i < 7; ++i)
+        new QPushButton("Button", &window);
     new QCheckBox("Check", &window);
     new QSlider(Qt::Horizontal, &window);
     auto* list = new QListWidget(&window);
@@ -31,7 +36,8 @@ int main(int argc, char** argv) {
     new QWidget(&window);
     new QWidget(&window);
     auto* status = new QStatusBar(&window);
-    for (int i = 0; i < 4; ++i) status->addWidget(new QLabel("Panel", status));
+    for (int i = 0; i < 4; ++i)
+        status->addWidget(new QLabel("Panel", status));
     qs::ui::quitwhenpainted(window);
     window.show();
     return QApplication::exec();

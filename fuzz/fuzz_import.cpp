@@ -23,7 +23,8 @@ using namespace qs::formats;
 void same(const std::string& text, const std::vector<qs::Block>& records) {
     TextFault again;
     const auto back = fromtext(text, again);
-    if (!back || qs::writerecords(*back) != qs::writerecords(records)) fail("a second round trip differs");
+    if (!back || qs::writerecords(*back) != qs::writerecords(records))
+        fail("a second round trip differs");
 }
 
 } // namespace
@@ -34,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TextFault fault;
         const auto records = reader(text, fault);
         if (!records) {
-            if (fault.line < 1 || fault.column < 1 || fault.what.empty()) fail("a refusal without a place");
+            if (fault.line < 1 || fault.column < 1 || fault.what.empty())
+                fail("a refusal without a place");
             continue;
         }
         same(tojson(*records), *records);
@@ -49,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         }
         for (const qs::Block& b : *pasted)
-            if (qs::endslistedrun(b) || !qs::continuessavedrun(b)) fail("a pasted block would end the list or a save");
+            if (qs::endslistedrun(b) || !qs::continuessavedrun(b))
+                fail("a pasted block would end the list or a save");
         if (own && torecords(*pasted) != text) fail("the clipboard's records changed");
     }
     return 0;

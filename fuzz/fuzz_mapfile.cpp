@@ -26,20 +26,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t records = std::min<std::size_t>(size / kRecordBytes, kSlots);
     static const Block zero{};
     for (std::size_t i = records; i < table.size(); ++i)
-        if (std::memcmp(&table[i], &zero, sizeof(Block)) != 0) fail("a slot past the file's records is not empty");
+        if (std::memcmp(&table[i], &zero, sizeof(Block)) != 0)
+            fail("a slot past the file's records is not empty");
 
     // Saved and read again, the saved run comes back bit for bit.
     BlockTable back;
     decodemap(encodemap(table), back);
     for (int i = 0; i < savedruncount(table); ++i)
-        if (std::memcmp(&table[static_cast<std::size_t>(i)], &back[static_cast<std::size_t>(i)], sizeof(Block)) != 0)
+        if (std::memcmp(&table[static_cast<std::size_t>(i)], &back[static_cast<std::size_t>(i)],
+                        sizeof(Block)) != 0)
             fail("the saved run does not read back");
 
     // Exported as JSON or CSV and imported again, every whole record comes
     // back bit for bit.
     const std::vector<std::byte> file(bytes.begin(), bytes.end());
     const auto all = readrecords(file);
-    const std::vector<std::byte> whole(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(all.size() * kRecordBytes));
+    const std::vector<std::byte> whole(
+        file.begin(), file.begin() + static_cast<std::ptrdiff_t>(all.size() * kRecordBytes));
     formats::TextFault refused;
     const auto json = formats::fromjson(formats::tojson(all), refused);
     if (!json || writerecords(*json) != whole) fail("the JSON round trip differs");
@@ -51,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     h.form.document.replace(table);
     h.form.refreshmap();
     h.form.refreshlist();
-    if (const std::string fault = test::checkinvariants(h.form); !fault.empty()) fail(fault.c_str());
+    if (const std::string fault = test::checkinvariants(h.form); !fault.empty())
+        fail(fault.c_str());
     for (const auto& row : h.form.List1.rows())
         if (row.size() < 41) fail("a row is shorter than its columns");
     return 0;

@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (numstr(readnum(s)) != s) fail("a single's text reads back as another double text", s);
     const std::string d = numstr(v);
     if (!std::isfinite(readnum(d))) fail("a double's text reads back not finite", d);
-    if (plainnum(readnum(plainnum(v))) != plainnum(v)) fail("plainnum does not settle", plainnum(v));
+    if (plainnum(readnum(plainnum(v))) != plainnum(v))
+        fail("plainnum does not settle", plainnum(v));
 
     // The whole-number conversions stay in range for anything.
     (void)towhole16(v);

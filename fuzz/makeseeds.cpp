@@ -11,7 +11,8 @@
 namespace {
 
 void write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string map(const qs::BlockTable& t, std::size_t keep = std::string::npos) {
@@ -39,19 +40,37 @@ int main(int argc, char** argv) {
     t[2] = Block{nan, inf, -inf, 1e30f, -0.0f, 1e-45f, nan, -1};
     t[3] = Block{1, 1, 150, -150, 3e38f, 3e38f, 725, 2147483647};
     write(dir + "/mapfile/odd-values", map(t));
-    for (int i = 0; i < kSlots; ++i) t[static_cast<std::size_t>(i)] = test::numbered(i);
+    for (int i = 0; i < kSlots; ++i)
+        t[static_cast<std::size_t>(i)] = test::numbered(i);
     write(dir + "/mapfile/full", map(t) + std::string(40, 'x'));
 
-    const char* texts[] = {"0", "-12.5", " .5", "1e2", " 1 2", "12abc", "1e99", "-1e-999", "9e99",
-                           "3.402823E+38", "1.79769313486232E+308", "12345678", "--5", "5-", "1e+", "\xC3\xA9" "1"};
+    const char* texts[] = {"0",
+                           "-12.5",
+                           " .5",
+                           "1e2",
+                           " 1 2",
+                           "12abc",
+                           "1e99",
+                           "-1e-999",
+                           "9e99",
+                           "3.402823E+38",
+                           "1.79769313486232E+308",
+                           "12345678",
+                           "--5",
+                           "5-",
+                           "1e+",
+                           "\xC3\xA9"
+                           "1"};
     int n = 0;
-    for (const char* text : texts) write(dir + "/numtext/" + std::to_string(n++), text);
+    for (const char* text : texts)
+        write(dir + "/numtext/" + std::to_string(n++), text);
     write(dir + "/numtext/long-digits", std::string(400, '9'));
 
     std::mt19937 gen(2026);
     for (int i = 0; i < 8; ++i) {
         std::string bytes;
-        for (int k = 0; k < 64 + 64 * i; ++k) bytes += static_cast<char>(gen() & 0xFF);
+        for (int k = 0; k < 64 + 64 * i; ++k)
+            bytes += static_cast<char>(gen() & 0xFF);
         write(dir + "/actions/random-" + std::to_string(i), bytes);
     }
     // The typical event: select the free slot, paste "2" into Size X.

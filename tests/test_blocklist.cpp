@@ -19,7 +19,8 @@ TEST(RowText, WorkedRowsAndValuesThatFillOrOverflowTheirColumn) {
         {Block{-12.345f, 0, 1, 1}, "-12.345     0     1     1     0     0    0"},
         {Block{0, 0, 1, 1, 0, 0, 123456}, "     0     0     1     1     0     0123456"},
         {Block{1.23456789f, 0, 1, 1}, "1.234568     0     1     1     0     0    0"}};
-    for (const auto& [b, row] : rows) EXPECT_EQ(rowtext(b), row);
+    for (const auto& [b, row] : rows)
+        EXPECT_EQ(rowtext(b), row);
 }
 
 TEST_F(BlockList, RowsFollowTheListedRunAndTheFreeSlotIsReset) {
@@ -40,17 +41,20 @@ TEST_F(BlockList, RowsFollowTheListedRunAndTheFreeSlotIsReset) {
 TEST_F(BlockList, TheRebuildSelectsTheNextRowThenTheRememberedOne) {
     play({{"load 6; select 4; clicks; refreshlist", "clicks=5,4; cur=4"},
           {"select 6; clicks; refreshlist", "clicks=6; cur=6"},
-          {"put 4 empty; put 5 empty; put 6 empty; clicks; refreshlist", "clicks=0"}}); // row 6 is gone
+          {"put 4 empty; put 5 empty; put 6 empty; clicks; refreshlist",
+           "clicks=0"}}); // row 6 is gone
 }
 
 // Bottom -5, Angles 45.5, 400 and -30: only the selected block is rewritten
 // as its fields show it; the rows show each block's own values.
 TEST_F(BlockList, TheSelectedBlockEndsHoldingWhatItsFieldsShow) {
-    const std::string odd = "put 0 1 1 1 1 -5; put 1 2 1 1 1 0 0 45.5; put 2 3 1 1 1 0 0 400; put 3 4 1 1 1 0 0 -30; ";
+    const std::string odd =
+        "put 0 1 1 1 1 -5; put 1 2 1 1 1 0 0 45.5; put 2 3 1 1 1 0 0 400; put 3 4 1 1 1 0 0 -30; ";
     play({{odd + "select 0; refreshlist", "b0.bottom=5; b1.angle=45.5; b2.angle=400; b3.angle=-30"},
           {odd + "select 1; refreshlist", "b0.bottom=-5; b1.angle=46; b2.angle=400; b3.angle=-30"},
           {odd + "select 2; refreshlist", "b0.bottom=-5; b1.angle=45.5; b2.angle=40; b3.angle=-30"},
-          {odd + "select 3; refreshlist", "b0.bottom=-5; b1.angle=45.5; b2.angle=400; b3.angle=-30; angleed=30"}});
+          {odd + "select 3; refreshlist",
+           "b0.bottom=-5; b1.angle=45.5; b2.angle=400; b3.angle=-30; angleed=30"}});
     EXPECT_EQ(f.List1.rows()[0].substr(24, 6), "    -5");
     EXPECT_EQ(f.List1.rows()[1].substr(36), " 45.5");
 }
@@ -63,7 +67,8 @@ TEST_F(BlockList, SortCarriesTheFirstGapToTheEndAndLeavesOtherSlots) {
           {"sort", "b1=n3"},
           // One size of 0, or negative sizes: not moved (the latter ends the
           // list and is wiped as its free slot).
-          {"put 1 2 2 0 3; put 2 2 2 -1 -1; put 3 n3; sort", "b1=2 2 0 3 0 0 0 000000; b2=empty; b3=n3"},
+          {"put 1 2 2 0 3; put 2 2 2 -1 -1; put 3 n3; sort",
+           "b1=2 2 0 3 0 0 0 000000; b2=empty; b3=n3"},
           {"load 1000; unselect; sort", "rows=1000"}}); // no gap at all: the list is still rebuilt
 }
 
@@ -91,19 +96,23 @@ TEST_F(Commands, NewDiscardsWithoutAsking) {
     play({{"mark; load 5; select 3; press New",
            "table=marked; rows=1; row 0=" + kFree + "; cur=0; asked=0; status=New Map"}});
     // Nothing is drawn but the empty free slot, a point at the origin.
-    for (const auto& l : f.Map.lines()) EXPECT_EQ(l, (ui::Line{0, 0, 0, 0, l.colour}));
+    for (const auto& l : f.Map.lines())
+        EXPECT_EQ(l, (ui::Line{0, 0, 0, 0, l.colour}));
 }
 
 TEST(Copy, FillsTheFirstEmptySlotAndMakesTheCopyCurrent) {
     // Copy writes no status.
-    Transcript::each({{"load 4; put 1 empty; select 3; press Copy",
-                       "b1=n3; b4=empty; List1=1; cur=1; rows=5; status=Status"},
-                      {"load 2; select 2; press Copy", "b2=empty; b3=empty; List1=2; cur=2; rows=3"}, // onto itself
-                      {"load 1000; select 10; mark; press Copy", "table=marked; List1=10; cur=10; rows=1000"}});
+    Transcript::each(
+        {{"load 4; put 1 empty; select 3; press Copy",
+          "b1=n3; b4=empty; List1=1; cur=1; rows=5; status=Status"},
+         {"load 2; select 2; press Copy",
+          "b2=empty; b3=empty; List1=2; cur=2; rows=3"}, // onto itself
+         {"load 1000; select 10; mark; press Copy", "table=marked; List1=10; cur=10; rows=1000"}});
     // Appended after the last block: each rebuild (the commit's, then the
     // copy's) selects the row after, then its row: the copy's is the copy.
-    Transcript().play({{"load 5; select 2; clicks; press Copy",
-                        "b5=n2; b4=n4; b6=empty; List1=5; cur=5; rows=7; status=Status; clicks=3,2,6,5"}});
+    Transcript().play(
+        {{"load 5; select 2; clicks; press Copy",
+          "b5=n2; b4=n4; b6=empty; List1=5; cur=5; rows=7; status=Status; clicks=3,2,6,5"}});
 }
 
 TEST_F(Commands, RefreshClosesOneGapAndRedraws) {
@@ -113,11 +122,14 @@ TEST_F(Commands, RefreshClosesOneGapAndRedraws) {
 
 TEST_F(Commands, DeleteAsksAndThenClosesTheGapKeepingTheRow) {
     play({{"load 4; select 1; mark; no; press Delete", "table=marked; status=Status"}});
-    EXPECT_EQ(h.messagebox.asked.front(), (std::pair<std::string, std::string>{"Delete?", "Quarrystead"}));
+    EXPECT_EQ(h.messagebox.asked.front(),
+              (std::pair<std::string, std::string>{"Delete?", "Quarrystead"}));
     // Row 1, then the last block (its row becomes the free slot's), then the
     // free slot's row itself (nothing to clear, still reported).
-    play({{"select 1; yes; press Delete", "b0=n0; b1=n2; b2=n3; b3=empty; rows=4; List1=1; status=Block Deleted"},
+    play({{"select 1; yes; press Delete",
+           "b0=n0; b1=n2; b2=n3; b3=empty; rows=4; List1=1; status=Block Deleted"},
           {"select 2; yes; press Delete", "b1=n2; b2=empty; rows=3; List1=2"}});
     f.sbStatusBar.settext(1, "");
-    play({{"select 2; yes; press Delete", "b1=n2; b2=empty; rows=3; List1=2; status=Block Deleted; row 2=" + kFree}});
+    play({{"select 2; yes; press Delete",
+           "b1=n2; b2=empty; rows=3; List1=2; status=Block Deleted; row 2=" + kFree}});
 }

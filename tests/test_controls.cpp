@@ -7,8 +7,8 @@
 
 #include <limits>
 #include <optional>
-#include <tuple>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace qs::ui;
@@ -50,9 +50,14 @@ TEST_F(Model, ScrollBarsClampStepDragAndFollowTheirRange) {
     ScrollBar s{d, "VScroll1", 0};
     s.design(0, 1000, 0, 1, 10);
     const std::pair<std::function<void()>, int> steps[] = {
-        {[&] { s.setvalue(1500); }, 1000}, {[&] { s.setvalue(-3); }, 0}, {[&] { s.arrow(-1); }, 0},
-        {[&] { s.page(+1); }, 10}, {[&] { s.setvalue(40000); }, 1000}, {[&] { s.setmax(400); }, 400},
-        {[&] { s.setmin(500); }, 400}, {[&] { s.setvalue(600); }, 500}}; // Min above Max: between them
+        {[&] { s.setvalue(1500); }, 1000},
+        {[&] { s.setvalue(-3); }, 0},
+        {[&] { s.arrow(-1); }, 0},
+        {[&] { s.page(+1); }, 10},
+        {[&] { s.setvalue(40000); }, 1000},
+        {[&] { s.setmax(400); }, 400},
+        {[&] { s.setmin(500); }, 400},
+        {[&] { s.setvalue(600); }, 500}}; // Min above Max: between them
     for (const auto& [step, value] : steps) {
         step();
         EXPECT_EQ(s.value(), value);
@@ -62,24 +67,28 @@ TEST_F(Model, ScrollBarsClampStepDragAndFollowTheirRange) {
     log.clear();
     ScrollBar m{d, "MaxD"};
     m.design(0, 1000, 1000, 1, 50);
-    for (int v : {900, 800, 800}) m.dragto(v);
+    for (int v : {900, 800, 800})
+        m.dragto(v);
     m.release();
     m.dragto(700);
     m.dragto(800);
     m.release();
-    EXPECT_EQ(log, (Log{"MaxD.Scroll", "MaxD.Scroll", "MaxD.Change", "MaxD.Scroll", "MaxD.Scroll"}));
+    EXPECT_EQ(log,
+              (Log{"MaxD.Scroll", "MaxD.Scroll", "MaxD.Change", "MaxD.Scroll", "MaxD.Scroll"}));
 }
 
 // Each kind's own notification is seen through the window's handlers in the
 // window's tests; the list's refusals are seen only here.
 TEST_F(Model, AListClearsWithoutAClickAndRefusesRowsItHasNot) {
     ListBox list{d, "List1"};
-    for (const char* row : {"a", "b"}) list.additem(row);
+    for (const char* row : {"a", "b"})
+        list.additem(row);
     list.setlistindex(1);
     list.clear();
     EXPECT_EQ(std::pair(list.listindex(), list.listcount()), std::pair(-1, 0));
     list.additem("c");
-    for (int row : {1, -2, 0}) list.setlistindex(row); // one past the last row, none, the row
+    for (int row : {1, -2, 0})
+        list.setlistindex(row); // one past the last row, none, the row
     EXPECT_EQ(log, (Log{"List1.Click", "List1.Click"}));
 }
 
@@ -122,12 +131,18 @@ TEST(Placement, BesideTheMainWindowWhereTheScreenHasRoom) {
     using qs::ui::Rect;
     const Rect screen{0, 0, 1280, 1024}, main{66, 66, 574, 505};
     const std::tuple<Rect, int, int, Rect, std::optional<Rect>> cases[] = {
-        {main, 640, 640, {}, Rect{648, 66, 632, 640}},                       // right, narrowed
-        {main, 400, 300, Rect{648, 66, 400, 300}, Rect{648, 374, 400, 300}}, // right, below the other
-        {{66, 66, 1000, 505}, 800, 600, {}, Rect{66, 579, 800, 445}},       // below, lowered to fit
-        {{700, 300, 574, 505}, 640, 640, {}, Rect{52, 300, 640, 640}},      // left
-        {{66, 66, 572, 479}, 800, 600, Rect{646, 66, 634, 640}, Rect{0, 553, 638, 471}}, // below, left of the other
-        {{0, 0, 1280, 1000}, 640, 640, {}, std::nullopt},                    // no room
+        {main, 640, 640, {}, Rect{648, 66, 632, 640}}, // right, narrowed
+        {main, 400, 300, Rect{648, 66, 400, 300},
+         Rect{648, 374, 400, 300}},                                    // right, below the other
+        {{66, 66, 1000, 505}, 800, 600, {}, Rect{66, 579, 800, 445}},  // below, lowered to fit
+        {{700, 300, 574, 505}, 640, 640, {}, Rect{52, 300, 640, 640}}, // left
+        {{66, 66, 572, 479},
+         800,
+         600,
+         Rect{646, 66, 634, 640},
+         Rect{0, 553, 638, 471}},                         // below, left of the other
+        {{0, 0, 1280, 1000}, 640, 640, {}, std::nullopt}, // no room
     };
-    for (const auto& [at, w, h, avoid, place] : cases) EXPECT_EQ(qs::ui::beside(screen, at, w, h, avoid), place);
+    for (const auto& [at, w, h, avoid, place] : cases)
+        EXPECT_EQ(qs::ui::beside(screen, at, w, h, avoid), place);
 }

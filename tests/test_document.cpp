@@ -30,44 +30,110 @@ const float kNaN = std::numeric_limits<float>::quiet_NaN();
 static std::vector<std::byte> hexbytes(const std::string& hex) {
     std::vector<std::byte> out;
     for (std::size_t i = 0; i + 1 < hex.size(); i += hex[i] == ' ' ? 1u : 2u)
-        if (hex[i] != ' ') out.push_back(static_cast<std::byte>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+        if (hex[i] != ' ')
+            out.push_back(static_cast<std::byte>(std::stoi(hex.substr(i, 2), nullptr, 16)));
     return out;
 }
 
-static Block red() { return Block{1.5f, -2, 1, 1, 0, 0.5f, 30, 16711680}; }
+static Block red() {
+    return Block{1.5f, -2, 1, 1, 0, 0.5f, 30, 16711680};
+}
 
 TEST(Readnum, ReadsTheLeadingNumberAndSaturatesBeyondTheRange) {
-    const std::pair<std::string, double> cases[] = {
-        {"", 0}, {"abc", 0}, {"-", 0}, {"12abc", 12}, {" .5", 0.5}, {"1e2", 100}, {"1E2", 100}, {" 1 2", 12},
-        {"-12.5", -12.5}, {"+7", 7}, {"1.5E-1", 0.15}, {"- 5", -5}, {"1 E 2", 100}, {"+", 0}, {".", 0},
-        {"e", 0}, {"1e", 1}, {"1e+", 1}, {"--5", 0}, {"5-", 5}, {"1.2.3", 1.2}, {"2,5", 2},
-        {"\xC3\xA9" "5", 0}, {"0x10", 0}, {"Inf", 0}, {"NaN", 0}, {"1e999", kBig}, {"-1e999", -kBig},
-        {"9e99999999999999999999", kBig}, {"1e-999", 0}, {"1e-99999999999999999999", 0},
-        {std::string(400, '9'), kBig}, {"0." + std::string(400, '0') + "1", 0}, {"0e999", 0},
-        {"0." + std::string(300, '0') + "1e301", 1}, {std::string(100000, '0') + "7", 7}};
-    for (const auto& [text, value] : cases) EXPECT_EQ(readnum(text), value) << text.substr(0, 40);
+    const std::pair<std::string, double> cases[] = {{"", 0},
+                                                    {"abc", 0},
+                                                    {"-", 0},
+                                                    {"12abc", 12},
+                                                    {" .5", 0.5},
+                                                    {"1e2", 100},
+                                                    {"1E2", 100},
+                                                    {" 1 2", 12},
+                                                    {"-12.5", -12.5},
+                                                    {"+7", 7},
+                                                    {"1.5E-1", 0.15},
+                                                    {"- 5", -5},
+                                                    {"1 E 2", 100},
+                                                    {"+", 0},
+                                                    {".", 0},
+                                                    {"e", 0},
+                                                    {"1e", 1},
+                                                    {"1e+", 1},
+                                                    {"--5", 0},
+                                                    {"5-", 5},
+                                                    {"1.2.3", 1.2},
+                                                    {"2,5", 2},
+                                                    {"\xC3\xA9"
+                                                     "5",
+                                                     0},
+                                                    {"0x10", 0},
+                                                    {"Inf", 0},
+                                                    {"NaN", 0},
+                                                    {"1e999", kBig},
+                                                    {"-1e999", -kBig},
+                                                    {"9e99999999999999999999", kBig},
+                                                    {"1e-999", 0},
+                                                    {"1e-99999999999999999999", 0},
+                                                    {std::string(400, '9'), kBig},
+                                                    {"0." + std::string(400, '0') + "1", 0},
+                                                    {"0e999", 0},
+                                                    {"0." + std::string(300, '0') + "1e301", 1},
+                                                    {std::string(100000, '0') + "7", 7}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(readnum(text), value) << text.substr(0, 40);
 }
 
 TEST(Numstr, NumberTexts) {
     const std::pair<std::string, std::string> cases[] = {
-        {numstr(0.0f), " 0"}, {numstr(-0.0f), " 0"}, {numstr(0.1f), " .1"}, {numstr(1234567.5f), " 1234568"},
-        {numstr(0.5), " .5"}, {numstr(-0.25), "-.25"}, {numstr(7.0), " 7"}, {numstr(1.23456789f), " 1.234568"},
-        {numstr(1.23456789), " 1.23456789"}, {numstr(0.1 + 0.2), " .3"}, {numstr(100.0f), " 100"},
-        {numstr(std::int32_t{-3}), "-3"}, {numstr(std::int32_t{2147483647}), " 2147483647"},
+        {numstr(0.0f), " 0"},
+        {numstr(-0.0f), " 0"},
+        {numstr(0.1f), " .1"},
+        {numstr(1234567.5f), " 1234568"},
+        {numstr(0.5), " .5"},
+        {numstr(-0.25), "-.25"},
+        {numstr(7.0), " 7"},
+        {numstr(1.23456789f), " 1.234568"},
+        {numstr(1.23456789), " 1.23456789"},
+        {numstr(0.1 + 0.2), " .3"},
+        {numstr(100.0f), " 100"},
+        {numstr(std::int32_t{-3}), "-3"},
+        {numstr(std::int32_t{2147483647}), " 2147483647"},
         // One exponent switch for both precisions, below 1E-4 and from 1E+15.
-        {numstr(0.0001), " .0001"}, {numstr(0.0001f), " .0001"}, {numstr(0.00001), " 1E-05"},
-        {numstr(0.00001f), " 1E-05"}, {numstr(-0.000012345), "-1.2345E-05"},
-        {numstr(999999999999999.0), " 999999999999999"}, {numstr(1e15), " 1E+15"}, {numstr(1e15f), " 1E+15"},
-        {numstr(12345678.0f), " 12345680"}, {numstr(std::numeric_limits<float>::max()), " 3.402823E+38"},
-        {numstr(kBig), " 1.79769313486232E+308"}, {numstr(1e-45f), " 1E-45"}, {numstr(1e100), " 1E+100"},
-        {numstr(1e-10), " 1E-10"}, {numstr(2e-9f), " 2E-09"},
-        {numstr(kNaN), " NaN"}, {numstr(kInf), " Inf"}, {numstr(-kInf), "-Inf"}, {plainnum(-kInf), "-Inf"},
-        {signless(-kInf), "Inf"}, {plainnum(0.5), "0.5"}, {plainnum(-3.0), "-3"}, {plainnum(-0.25f), "-0.25"},
-        {plainnum(0.0f), "0"}, {plainnum(12.5f), "12.5"}, {plainnum(0.00001), "1E-05"},
-        {plainnum(std::int32_t{-32768}), "-32768"}, {signless(-3.75f), "3.75"}, {signednum(-3.75f), "-3.75"},
-        {signednum(0.5f), ".5"}, {signednum(0.0f), "0"}, {std::string(signchar(-0.0f)), ""}};
-    for (const auto& [text, expected] : cases) EXPECT_EQ(text, expected);
-    for (float v : {kNaN, kInf, -kInf}) EXPECT_EQ(readnum(numstr(v)), 0);
+        {numstr(0.0001), " .0001"},
+        {numstr(0.0001f), " .0001"},
+        {numstr(0.00001), " 1E-05"},
+        {numstr(0.00001f), " 1E-05"},
+        {numstr(-0.000012345), "-1.2345E-05"},
+        {numstr(999999999999999.0), " 999999999999999"},
+        {numstr(1e15), " 1E+15"},
+        {numstr(1e15f), " 1E+15"},
+        {numstr(12345678.0f), " 12345680"},
+        {numstr(std::numeric_limits<float>::max()), " 3.402823E+38"},
+        {numstr(kBig), " 1.79769313486232E+308"},
+        {numstr(1e-45f), " 1E-45"},
+        {numstr(1e100), " 1E+100"},
+        {numstr(1e-10), " 1E-10"},
+        {numstr(2e-9f), " 2E-09"},
+        {numstr(kNaN), " NaN"},
+        {numstr(kInf), " Inf"},
+        {numstr(-kInf), "-Inf"},
+        {plainnum(-kInf), "-Inf"},
+        {signless(-kInf), "Inf"},
+        {plainnum(0.5), "0.5"},
+        {plainnum(-3.0), "-3"},
+        {plainnum(-0.25f), "-0.25"},
+        {plainnum(0.0f), "0"},
+        {plainnum(12.5f), "12.5"},
+        {plainnum(0.00001), "1E-05"},
+        {plainnum(std::int32_t{-32768}), "-32768"},
+        {signless(-3.75f), "3.75"},
+        {signednum(-3.75f), "-3.75"},
+        {signednum(0.5f), ".5"},
+        {signednum(0.0f), "0"},
+        {std::string(signchar(-0.0f)), ""}};
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(text, expected);
+    for (float v : {kNaN, kInf, -kInf})
+        EXPECT_EQ(readnum(numstr(v)), 0);
 }
 
 // Every text written reads back to a finite value, and a single's text read
@@ -82,7 +148,8 @@ TEST(Numstr, TextsReadBackAndSettleAcrossPrecisions) {
         ASSERT_TRUE(std::isfinite(readnum(text))) << text;
         if (!std::isfinite(f)) continue;
         ASSERT_EQ(numstr(readnum(text)), text) << "double text differs for " << text;
-        ASSERT_EQ(numstr(static_cast<float>(readnum(text))), text) << "single text unstable: " << text;
+        ASSERT_EQ(numstr(static_cast<float>(readnum(text))), text)
+            << "single text unstable: " << text;
         ASSERT_EQ(plainnum(readnum(plainnum(f))), plainnum(f));
     }
     std::uniform_int_distribution<int> digits(-9999999, 9999999), scale(-12, 12);
@@ -97,14 +164,18 @@ TEST(Numstr, TextsReadBackAndSettleAcrossPrecisions) {
 
 TEST(Towhole, RoundsHalvesToEvenAndKeepsToItsRange) {
     const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
-    const std::pair<double, int> small[] = {{0.5, 0},        {1.5, 2},         {2.5, 2},     {-1.5, -2},
-                                            {-2.5, -2},      {32767.4, 32767}, {32767.5, 32767},
-                                            {-32768.5, -32768}, {1e10, 32767}, {-1e10, -32768}, {nan, 0}};
-    for (auto [v, whole] : small) EXPECT_EQ(towhole16(v), whole) << v;
-    const std::pair<double, std::int64_t> large[] = {{359.5, 360},       {358.5, 358},         {2.4999999, 2},
-                                                     {-0.4, 0},          {1e300, 2147483647},  {-1e300, -2147483648},
-                                                     {inf, 2147483647}, {-inf, -2147483648}, {nan, 0}};
-    for (auto [v, whole] : large) EXPECT_EQ(towhole32(v), whole) << v;
+    const std::pair<double, int> small[] = {
+        {0.5, 0},      {1.5, 2},         {2.5, 2},         {-1.5, -2},
+        {-2.5, -2},    {32767.4, 32767}, {32767.5, 32767}, {-32768.5, -32768},
+        {1e10, 32767}, {-1e10, -32768},  {nan, 0}};
+    for (auto [v, whole] : small)
+        EXPECT_EQ(towhole16(v), whole) << v;
+    const std::pair<double, std::int64_t> large[] = {
+        {359.5, 360},      {358.5, 358},        {2.4999999, 2},
+        {-0.4, 0},         {1e300, 2147483647}, {-1e300, -2147483648},
+        {inf, 2147483647}, {-inf, -2147483648}, {nan, 0}};
+    for (auto [v, whole] : large)
+        EXPECT_EQ(towhole32(v), whole) << v;
 }
 
 TEST(Tosingle, CapsBeyondTheSingleRange) {
@@ -118,11 +189,15 @@ TEST(Tosingle, CapsBeyondTheSingleRange) {
 TEST(SlotTests, EachTestAsItsOwn) {
     // Each block, then: ends the listed run, is empty, is drawn, goes on the saved run.
     const std::pair<Block, std::array<bool, 4>> cases[] = {
-        {Block{0, 0, 0, 5}, {false, false, false, false}},     {Block{0, 0, -1, -1}, {true, false, false, true}},
-        {Block{0, 0, kNaN, kNaN}, {true, true, false, false}}, {Block{0, 0, kNaN, 3}, {false, false, false, false}},
-        {Block{5, 0, -0.0f, 0}, {true, true, false, false}}, {Block{0, 0, 0.001f, 0.001f}, {false, false, true, true}}};
+        {Block{0, 0, 0, 5}, {false, false, false, false}},
+        {Block{0, 0, -1, -1}, {true, false, false, true}},
+        {Block{0, 0, kNaN, kNaN}, {true, true, false, false}},
+        {Block{0, 0, kNaN, 3}, {false, false, false, false}},
+        {Block{5, 0, -0.0f, 0}, {true, true, false, false}},
+        {Block{0, 0, 0.001f, 0.001f}, {false, false, true, true}}};
     for (const auto& [b, tests] : cases)
-        EXPECT_EQ((std::array{endslistedrun(b), isemptyslot(b), isdrawn(b), continuessavedrun(b)}), tests)
+        EXPECT_EQ((std::array{endslistedrun(b), isemptyslot(b), isdrawn(b), continuessavedrun(b)}),
+                  tests)
             << b.sizex << " " << b.sizez;
 }
 
@@ -142,8 +217,10 @@ TEST(TableOperations, CopyFromNoSlotEmptyingBeyondTheTableAndAFullTable) {
 // A line is cut to a rectangle, or dropped when nothing of it is inside.
 TEST(Footprint, LinesAreCutToTheRectangle) {
     using Line = std::array<double, 4>; // x1, y1, x2, y2; the cut line, or none when dropped
-    const std::pair<Line, Line> cases[] = {{{-5, 5, 15, 5}, {0, 5, 10, 5}},  {{5, -10, 5, 30}, {5, 0, 5, 10}},
-                                           {{-5, 20, 15, 20}, {}},           {{20, -5, 20, 15}, {}},
+    const std::pair<Line, Line> cases[] = {{{-5, 5, 15, 5}, {0, 5, 10, 5}},
+                                           {{5, -10, 5, 30}, {5, 0, 5, 10}},
+                                           {{-5, 20, 15, 20}, {}},
+                                           {{20, -5, 20, 15}, {}},
                                            {{2, 3, 4, 5}, {2, 3, 4, 5}}};
     for (auto [line, cut] : cases) {
         const bool kept = cliptorect(line[0], line[1], line[2], line[3], 0, 10, 10);
@@ -153,13 +230,14 @@ TEST(Footprint, LinesAreCutToTheRectangle) {
 
 // Exact value texts: every bit back, and nothing but such texts taken.
 TEST(Exact, TextsGiveBackEveryBit) {
-    for (std::uint32_t bits : {0x00000000u, 0x80000000u, 0x00000001u, 0x7f7fffffu, 0x7fc01234u, 0xffc00001u,
-                               0x7f800000u, 0xff800000u, 0x3dcccccdu}) {
+    for (std::uint32_t bits : {0x00000000u, 0x80000000u, 0x00000001u, 0x7f7fffffu, 0x7fc01234u,
+                               0xffc00001u, 0x7f800000u, 0xff800000u, 0x3dcccccdu}) {
         const std::string text = exacttext(std::bit_cast<float>(bits));
         EXPECT_EQ(std::bit_cast<std::uint32_t>(readexact(text).value_or(1.5f)), bits) << text;
     }
     EXPECT_EQ(exacttext(-std::numeric_limits<float>::infinity()), "-inf");
-    for (const char* bad : {"", "abc", "1e99", "nan", "nan(0x3f800000)", "nan(0x7fc0123)", "inf ", "1,5"})
+    for (const char* bad :
+         {"", "abc", "1e99", "nan", "nan(0x3f800000)", "nan(0x7fc0123)", "inf ", "1,5"})
         EXPECT_FALSE(readexact(bad)) << bad;
 }
 
@@ -167,7 +245,8 @@ TEST(Exact, TextsGiveBackEveryBit) {
 // first; an empty table is one record of zeros with a negative zero angle.
 TEST(MapCodec, ThePureRedBlockAndTheEmptyTableFieldByField) {
     BlockTable t{};
-    const std::string empty = "00000000 00000000 00000000 00000000 00000000 00000000 00000080 00000000";
+    const std::string empty =
+        "00000000 00000000 00000000 00000000 00000000 00000000 00000080 00000000";
     EXPECT_EQ(encodemap(t), hexbytes(empty));
     BlockTable back;
     back[5].sizex = 9; // replaced by the read
@@ -175,7 +254,8 @@ TEST(MapCodec, ThePureRedBlockAndTheEmptyTableFieldByField) {
     EXPECT_EQ(back, BlockTable{});
     EXPECT_FALSE(std::signbit(back[0].angle));
     t[0] = red();
-    EXPECT_EQ(encodemap(t), hexbytes("0000c03f 000000c0 0000803f 0000803f 0000003f 00000000 0000f0c1 0000ff00"));
+    EXPECT_EQ(encodemap(t),
+              hexbytes("0000c03f 000000c0 0000803f 0000803f 0000003f 00000000 0000f0c1 0000ff00"));
 }
 
 TEST(MapCodec, SavedRunStopsAtTheFirstZeroSize) {
@@ -221,7 +301,8 @@ TEST(MapCodec, RoundTripKeepsEveryBitIncludingOddValues) {
 TEST(Document, TransactionsNestAnnounceOnceAndMakeOneStepEach) {
     Document d;
     std::vector<std::vector<int>> events;
-    const Connection listening = d.changed.connect([&](const Change& c) { events.push_back(c.changedslots); });
+    const Connection listening =
+        d.changed.connect([&](const Change& c) { events.push_back(c.changedslots); });
     d.begin("outer");
     d.set(3, red());
     d.begin("inner"); // folds into "outer"
@@ -255,7 +336,8 @@ TEST(Document, TransactionsNestAnnounceOnceAndMakeOneStepEach) {
 TEST(Document, TheSelectionFollowsItsBlocksAndTheModifiedStateItsFile) {
     Document d;
     BlockTable t{};
-    for (int i = 0; i < 6; ++i) t[static_cast<std::size_t>(i)] = Block{static_cast<float>(i), 0, 1, 1};
+    for (int i = 0; i < 6; ++i)
+        t[static_cast<std::size_t>(i)] = Block{static_cast<float>(i), 0, 1, 1};
     d.begin();
     d.replace(t);
     d.setselection(std::vector<int>{2, 4, 5});
@@ -287,8 +369,10 @@ TEST(Document, TheSelectionFollowsItsBlocksAndTheModifiedStateItsFile) {
 TEST(Edits, PutsFillFreeSlotsOrRefuseAndGapsCloseInOrder) {
     Document d;
     BlockTable t{};
-    for (auto& b : t) b = red();
-    for (int i : {10, 500, 998}) t[static_cast<std::size_t>(i)] = Block{};
+    for (auto& b : t)
+        b = red();
+    for (int i : {10, 500, 998})
+        t[static_cast<std::size_t>(i)] = Block{};
     d.replace(t);
     const std::vector<Block> five(5, Block{1, 1, 1, 1});
     EXPECT_EQ(edits::put(d, five).refusal, "Not enough free slots: 5 needed, 3 free");
@@ -298,7 +382,8 @@ TEST(Edits, PutsFillFreeSlotsOrRefuseAndGapsCloseInOrder) {
     d.set(7, Block{});
     d.select(8);
     edits::closegaps(d);
-    EXPECT_EQ(std::vector<int>({d.blocks()[3].x == 1.5f, d.blocks()[996].x == 1.5f, d.blocks()[997].x == 0}),
+    EXPECT_EQ(std::vector<int>(
+                  {d.blocks()[3].x == 1.5f, d.blocks()[996].x == 1.5f, d.blocks()[997].x == 0}),
               std::vector<int>({1, 1, 1}));
     EXPECT_EQ(d.selection(), std::vector<int>{6});
     // Moved and turned about a point: a quarter turn takes (z 1, x 0) to (0, 1).

@@ -17,30 +17,61 @@ TEST_F(ListAndFields, TypicalEventTwoIntoSizeXOnTheFreeSlot) {
     // whose handler commits nested; each commit's rebuild selects row 1 and
     // then row 0 again.
     const std::string click = ",List1.Click,sizexed.Change,VScroll1(0).Change";
-    play({{"log; paste sizexed 2", "log=sizexed.Change,VScroll1(0).Change" + click + click + click + click +
-           "; row 0=     0     0     2     0     0     0    0; rows=2; List1=0; VScroll1(0)=20; b0.sizex=2; lines=0"}});
+    play({{"log; paste sizexed 2", "log=sizexed.Change,VScroll1(0).Change" + click + click + click +
+                                       click +
+                                       "; row 0=     0     0     2     0     0     0    0; rows=2; "
+                                       "List1=0; VScroll1(0)=20; b0.sizex=2; lines=0"}});
 }
 
 TEST(EditFields, HandlersWriteTheirNormalForms) {
     const std::pair<std::string, std::string> cases[] = {
-        {"posxed ", "posxed=0"}, {"posxed -", "posxed=0"}, {"posxed abc", "posxed=0"}, {"posxed -50", "posxed=-50"},
-        {"posxed -12.5", "posxed=-12.5"}, {"bottomed -50", "bottomed=50"}, {"heighted 2.", "heighted=2"},
-        {"sizexed 150", "sizexed=100"}, {"bottomed 1234567", "bottomed=1000"}, {"angleed 12345", "angleed=154"},
-        {"angleed 2.5", "angleed=2"}, {"angleed 3.5", "angleed=4"}, {"angleed 400", "angleed=40"},
-        {"angleed -30", "angleed=30"}, {"heighted 0.50", "heighted=.5"}, {"sizeyed 1.01234", "sizeyed=1.012"},
-        {"posyed 1e3", "posyed=1000"}, {"sizexed 1e99", "sizexed=100"}, {"angleed 9e99", "angleed=127"},
-        {"heighted -1e99", "heighted=1000"}, {"sizexed 9e999", "sizexed=100"}, {"bottomed 9e999", "bottomed=1000"},
+        {"posxed ", "posxed=0"},
+        {"posxed -", "posxed=0"},
+        {"posxed abc", "posxed=0"},
+        {"posxed -50", "posxed=-50"},
+        {"posxed -12.5", "posxed=-12.5"},
+        {"bottomed -50", "bottomed=50"},
+        {"heighted 2.", "heighted=2"},
+        {"sizexed 150", "sizexed=100"},
+        {"bottomed 1234567", "bottomed=1000"},
+        {"angleed 12345", "angleed=154"},
+        {"angleed 2.5", "angleed=2"},
+        {"angleed 3.5", "angleed=4"},
+        {"angleed 400", "angleed=40"},
+        {"angleed -30", "angleed=30"},
+        {"heighted 0.50", "heighted=.5"},
+        {"sizeyed 1.01234", "sizeyed=1.012"},
+        {"posyed 1e3", "posyed=1000"},
+        {"sizexed 1e99", "sizexed=100"},
+        {"angleed 9e99", "angleed=127"},
+        {"heighted -1e99", "heighted=1000"},
+        {"sizexed 9e999", "sizexed=100"},
+        {"bottomed 9e999", "bottomed=1000"},
         {"sizeyed 1.5e9", "sizeyed=100"}, // not cut to "1.5"
-        {"sizexed 1e20", "sizexed=100"}, {"bottomed 0.1234", "bottomed=.123"}, // five characters are read
+        {"sizexed 1e20", "sizexed=100"},
+        {"bottomed 0.1234", "bottomed=.123"}, // five characters are read
         // X is committed in single precision, shown at once, or capped to the largest single.
         {"posxed 1.23456789", "posxed=1.234568; b0.x=1.2345679"},
-        {"posxed 12345678", "posxed=12345680; b0.x=12345678"}, // one notation in both precisions: it settles
+        {"posxed 12345678",
+         "posxed=12345680; b0.x=12345678"}, // one notation in both precisions: it settles
         {"posxed -1e39", "posxed=-3.402823E+38; b0.x=-3.402823e+38"}};
-    for (const auto& [typed, shown] : cases) Transcript::each({{"load 1; paste " + typed, shown}});
+    for (const auto& [typed, shown] : cases)
+        Transcript::each({{"load 1; paste " + typed, shown}});
     // Lone signs, points and exponents, and bytes that are not digits, in X and in Bottom.
-    const std::pair<std::string, std::string> lone[] = {
-        {"-", "0"},  {"+", "0"},  {".", "0"},  {"e", "0"}, {"1e", "1"}, {"1e+", "1"}, {"--5", "0"}, {"5-", "5"},
-        {"\xC3\xA9" "5", "0"}, {"5\xC3\xA9", "5"}, {"\xFF\xFE\x01", "0"}, {"\t7", "7"}};
+    const std::pair<std::string, std::string> lone[] = {{"-", "0"},
+                                                        {"+", "0"},
+                                                        {".", "0"},
+                                                        {"e", "0"},
+                                                        {"1e", "1"},
+                                                        {"1e+", "1"},
+                                                        {"--5", "0"},
+                                                        {"5-", "5"},
+                                                        {"\xC3\xA9"
+                                                         "5",
+                                                         "0"},
+                                                        {"5\xC3\xA9", "5"},
+                                                        {"\xFF\xFE\x01", "0"},
+                                                        {"\t7", "7"}};
     for (const auto& [typed, shown] : lone)
         Transcript::each({{"load 1; paste posxed " + typed + "; paste bottomed " + typed,
                            "posxed=" + shown + "; bottomed=" + shown}});
@@ -51,9 +82,10 @@ TEST(EditFields, HandlersWriteTheirNormalForms) {
 }
 
 TEST_F(Editor, SizeSliderReplacesAFinerSizeOnlyWhenItMoves) {
-    play({{"paste heighted 25; paste heighted 2.5", "b0.height=2.5"}, // a point typed between digits stays
-          {"paste sizexed 1.23", "sizexed=1.2; b0.sizex=1.2"},          // the slider moves from 10 to 12
-          {"paste sizexed 1.23", "b0.sizex=1.23"},                      // it stands at 12 already
+    play({{"paste heighted 25; paste heighted 2.5",
+           "b0.height=2.5"},                                   // a point typed between digits stays
+          {"paste sizexed 1.23", "sizexed=1.2; b0.sizex=1.2"}, // the slider moves from 10 to 12
+          {"paste sizexed 1.23", "b0.sizex=1.23"},             // it stands at 12 already
           {"drag VScroll1(1) 0", "sizeyed=0; sizexed=1.2"},
           {"drag VScroll1(1) 5", "sizeyed=.5"},
           {"drag VScroll1(1) 15", "sizeyed=1.5"},
@@ -61,7 +93,8 @@ TEST_F(Editor, SizeSliderReplacesAFinerSizeOnlyWhenItMoves) {
 }
 
 TEST_F(Editor, NothingIsCommittedWhileFieldsAreNotReady) {
-    play({{"mark; notready; paste posxed 33; paste sizexed 150; paste heighted 5000", "sizexed=100; heighted=1000"},
+    play({{"mark; notready; paste posxed 33; paste sizexed 150; paste heighted 5000",
+           "sizexed=100; heighted=1000"},
           {"arrow BottomSB(1) 1; arrow VScroll1(0) 1", "bottomed=0; BottomSB(1)=0; table=marked"}});
 }
 
@@ -72,7 +105,8 @@ TEST_F(Editor, SpinnersStepBottomAndHeightAndRunAgainThroughTheirReset) {
           {"paste bottomed .3; arrow BottomSB(0) 1", "bottomed=.4; b0.bottom=0.4"},
           {"paste bottomed 0; arrow BottomSB(0) -1", "bottomed=.1; b0.bottom=0.1; BottomSB(0)=0"},
           {"paste bottomed 5; arrow BottomSB(2) -1", "bottomed=5; b0.bottom=5; BottomSB(2)=0"},
-          {"paste heighted 995; track HeightSB(2) 1", "heighted=1000; b0.height=1000; HeightSB(2)=0"},
+          {"paste heighted 995; track HeightSB(2) 1",
+           "heighted=1000; b0.height=1000; HeightSB(2)=0"},
           // Two commits, each rebuilding the list (two clicks): the
           // spinner's own write into the field commits nothing.
           {"log; arrow BottomSB(0) 1",
@@ -80,23 +114,29 @@ TEST_F(Editor, SpinnersStepBottomAndHeightAndRunAgainThroughTheirReset) {
 }
 
 TEST_F(Editor, AngleBar) {
-    play({{"paste angleed 355", "AngleSB=355"}, {"arrow AngleSB 1", "angleed=0; AngleSB=0"},
-          {"log; arrow AngleSB -1", "log="}, {"track AngleSB 1", "b0.angle=45"},
+    play({{"paste angleed 355", "AngleSB=355"},
+          {"arrow AngleSB 1", "angleed=0; AngleSB=0"},
+          {"log; arrow AngleSB -1", "log="},
+          {"track AngleSB 1", "b0.angle=45"},
           {"drag AngleSB 100 200", "b0.angle=200"}});
 }
 
 TEST_F(ListAndFields, ListClickFillsEveryControlAndWritesNothingBack) {
     const std::string first = "put 0 -5 3 2.57 1 -5 7 45.5 804020";
-    play({{first + "; put 1 1 1 1 1 0 0 -90; put 2 1 1 1 1 0 0 725; refreshlist;" + first + "; select 1; select 0",
-           "posxed=-5; posyed=3; sizexed=2.57; bottomed=5; heighted=7; angleed=46; VScroll1(0)=26; AngleSB=46; "
-           "Color(0)=128; Color(1)=64; Color(2)=32; b0=-5 3 2.57 1 -5 7 45.5 804020"},
-          {"select 1", "angleed=90"},
-          {"select 2", "AngleSB=5"},
-          {"unselect; relist", "cur=2"}}); // no row selected: the click names no slot and is ignored
+    play(
+        {{first + "; put 1 1 1 1 1 0 0 -90; put 2 1 1 1 1 0 0 725; refreshlist;" + first +
+              "; select 1; select 0",
+          "posxed=-5; posyed=3; sizexed=2.57; bottomed=5; heighted=7; angleed=46; VScroll1(0)=26; "
+          "AngleSB=46; "
+          "Color(0)=128; Color(1)=64; Color(2)=32; b0=-5 3 2.57 1 -5 7 45.5 804020"},
+         {"select 1", "angleed=90"},
+         {"select 2", "AngleSB=5"},
+         {"unselect; relist", "cur=2"}}); // no row selected: the click names no slot and is ignored
 }
 
 TEST_F(ListAndFields, ListClickUnhighlightsTheOldBlockAndHighlightsTheNew) {
-    play({{"put 0 10 5 2 1 0 0 0 ff0000; put 1 20 5 2 1 0 0 0 00ff00; refreshlist; select 0; cls; select 1",
+    play({{"put 0 10 5 2 1 0 0 0 ff0000; put 1 20 5 2 1 0 0 0 00ff00; refreshlist; select 0; cls; "
+           "select 1",
            "lines=8; colour0=0000ff; colour4=ff00ff"}, // slot 1 highlighted
           {"cls; relist", "lines=8; colour0=00ff00; colour4=ff00ff"}});
 }
@@ -107,7 +147,8 @@ TEST_F(ListAndFields, OversizedBlockFromAFileIsCappedOnlyWhenSelected) {
 }
 
 TEST_F(Editor, ColourBarsLabelsAndPresets) {
-    play({{"drag Color(0) 100 255; drag Color(1) 0; drag Color(2) 0", "b0.colour=16711680; Picture1=0000ff"},
+    play({{"drag Color(0) 100 255; drag Color(1) 0; drag Color(2) 0",
+           "b0.colour=16711680; Picture1=0000ff"},
           {"click Label3(0)", "Color(0)=0"},
           {"set Color(0) 200; click Label3(0)", "Color(0)=55"},
           {"set Color(1) 7; set Color(2) 255", "b0.colour=3606527; Picture1=ff0737"},
@@ -143,10 +184,14 @@ TEST_F(Editor, RandomAngleIsAWholeDegree) {
 
 // The texts the window holds back while a number is being typed.
 TEST(Typing, HeldTexts) {
-    const char* held[] = {"1.", ".", "0.", "2.50", "0.0", "-0.", "1e", "1E-", "12e+", "-1.", "100.0", "9.", "19e"};
-    const char* passed[] = {"", "1", "1.5", "-1", "1e5", "e", ".e", "abc", "+", "2.5", "10", "1.2.", "--"};
-    for (const char* t : held) EXPECT_TRUE(ui::heldtext(t, false)) << t;
-    for (const char* t : passed) EXPECT_FALSE(ui::heldtext(t, true)) << t;
+    const char* held[] = {"1.",  ".",    "0.",  "2.50",  "0.0", "-0.", "1e",
+                          "1E-", "12e+", "-1.", "100.0", "9.",  "19e"};
+    const char* passed[] = {"",    "1", "1.5", "-1", "1e5",  "e", ".e",
+                            "abc", "+", "2.5", "10", "1.2.", "--"};
+    for (const char* t : held)
+        EXPECT_TRUE(ui::heldtext(t, false)) << t;
+    for (const char* t : passed)
+        EXPECT_FALSE(ui::heldtext(t, true)) << t;
     for (const char* t : {"-", "-0", "-00"}) {
         EXPECT_TRUE(ui::heldtext(t, true)) << t; // a field that keeps a sign
         EXPECT_FALSE(ui::heldtext(t, false)) << t;

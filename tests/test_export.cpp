@@ -29,8 +29,10 @@ std::vector<Point> expected(const Block& b) {
     for (int u : {-1, 1})
         for (int v : {-1, 1}) {
             const double du = u * double(b.sizex), dv = v * double(b.sizez);
-            const double z = b.z + du * std::cos(a) - dv * std::sin(a), x = b.x + du * std::sin(a) + dv * std::cos(a);
-            for (double h : {double(b.bottom), top}) out.push_back({z, h, -x});
+            const double z = b.z + du * std::cos(a) - dv * std::sin(a),
+                         x = b.x + du * std::sin(a) + dv * std::cos(a);
+            for (double h : {double(b.bottom), top})
+                out.push_back({z, h, -x});
         }
     return out;
 }
@@ -50,11 +52,13 @@ struct Found {
     int meshes = 0;
 };
 
-void collect(const aiScene* s, const aiNode* n, aiMatrix4x4 above, std::map<std::string, Found>& out) {
+void collect(const aiScene* s, const aiNode* n, aiMatrix4x4 above,
+             std::map<std::string, Found>& out) {
     const aiMatrix4x4 whole = above * n->mTransformation;
     std::string name = n->mName.C_Str();
     if (name.rfind("block", 0) == 0 && n->mNumMeshes > 0) {
-        for (char& c : name) c = c == '_' ? ' ' : c;
+        for (char& c : name)
+            c = c == '_' ? ' ' : c;
         Found& f = out[name];
         for (unsigned m = 0; m < n->mNumMeshes; ++m) {
             const aiMesh* mesh = s->mMeshes[n->mMeshes[m]];
@@ -67,22 +71,24 @@ void collect(const aiScene* s, const aiNode* n, aiMatrix4x4 above, std::map<std:
             s->mMaterials[mesh->mMaterialIndex]->Get(AI_MATKEY_COLOR_DIFFUSE, f.colour);
         }
     }
-    for (unsigned c = 0; c < n->mNumChildren; ++c) collect(s, n->mChildren[c], whole, out);
+    for (unsigned c = 0; c < n->mNumChildren; ++c)
+        collect(s, n->mChildren[c], whole, out);
 }
 
 TEST(Export, EnginesReadEveryDrawnBlockWhereTheViewsShowItInItsColour) {
-    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity(),
+                nan = std::numeric_limits<float>::quiet_NaN();
     BlockTable table{};
     const Block blocks[] = {
-        {10, 5, 2, 3, 0, 4, 30, 0xff0000},      // block 1, turned
-        {20, 5, 2, 3, 0, 0, 0, 0x00ff00},       // 2: no height, its top alone
-        {30, 5, -2, 3, 0, 4, 0, 0x0000ff},      // 3: not drawn
-        {40, 5, 2, 3, 5, -4, 45, 0xff0000},     // 4: downwards, shares red
-        {1e30f, 5, 2, 3, 0, 4, 0, 0xffffff},    // left out
-        {nan, 5, 2, 3, 0, 4, 0, 0xffffff},      // left out
-        {50, 5, 2, 3, 0, inf, 0, 0xffffff},     // left out
+        {10, 5, 2, 3, 0, 4, 30, 0xff0000},       // block 1, turned
+        {20, 5, 2, 3, 0, 0, 0, 0x00ff00},        // 2: no height, its top alone
+        {30, 5, -2, 3, 0, 4, 0, 0x0000ff},       // 3: not drawn
+        {40, 5, 2, 3, 5, -4, 45, 0xff0000},      // 4: downwards, shares red
+        {1e30f, 5, 2, 3, 0, 4, 0, 0xffffff},     // left out
+        {nan, 5, 2, 3, 0, 4, 0, 0xffffff},       // left out
+        {50, 5, 2, 3, 0, inf, 0, 0xffffff},      // left out
         {60, -5, 0.5f, 7, 1, 2, -100, 0x2080c0}, // 8
-        {0, 999998, 5, 5, 0, 1, 0, 0x2080c0},   // 9: a corner beyond reach
+        {0, 999998, 5, 5, 0, 1, 0, 0x2080c0},    // 9: a corner beyond reach
     };
     std::copy(std::begin(blocks), std::end(blocks), table.begin());
     const formats::Scene scene = formats::scenefrom(table, -inf, inf);
@@ -109,11 +115,13 @@ TEST(Export, EnginesReadEveryDrawnBlockWhereTheViewsShowItInItsColour) {
             EXPECT_EQ(f.meshes, 1);
             const std::vector<Point> want = expected(b);
             EXPECT_TRUE(within(f.corners, want) && within(want, f.corners));
-            const double channel[3] = {((b.colour >> 16) & 255) / 255.0, ((b.colour >> 8) & 255) / 255.0,
-                                       (b.colour & 255) / 255.0};
+            const double channel[3] = {((b.colour >> 16) & 255) / 255.0,
+                                       ((b.colour >> 8) & 255) / 255.0, (b.colour & 255) / 255.0};
             const float got[3] = {f.colour.r, f.colour.g, f.colour.b};
             for (int i = 0; i < 3; ++i)
-                EXPECT_NEAR(got[i], linear ? std::pow(channel[i], 2.2) : channel[i], linear ? 0.01 : 1e-6) << i;
+                EXPECT_NEAR(got[i], linear ? std::pow(channel[i], 2.2) : channel[i],
+                            linear ? 0.01 : 1e-6)
+                    << i;
         }
         // One material per colour, shared by the blocks that have it (the
         // reader adds a default one of its own).
@@ -132,17 +140,21 @@ namespace qs::test {
 // The window's Export: the blocks within its depth window, to the file its
 // dialog names, whose ending chooses the kind.
 TEST_F(Started, ExportWritesTheShownBlocksAndSaysWhatItLeftOut) {
-    play({{"put 0 1 1 1 1 0 1; put 1 1e30 1 1 1 600 1; put 2 1 1 1 1 500 1; refreshlist; export a.glb",
-           "status=Exported 2 blocks: a.glb (1 left out: a value not a number, infinite or beyond 1000 km)"},
+    play({{"put 0 1 1 1 1 0 1; put 1 1e30 1 1 1 600 1; put 2 1 1 1 1 500 1; refreshlist; export "
+           "a.glb",
+           "status=Exported 2 blocks: a.glb (1 left out: a value not a number, infinite or beyond "
+           "1000 km)"},
           {"set MaxD 100; export b.obj", "status=Exported 1 block: b.obj; steps=0"},
-          {"export c.txt", "status=Not exported: c.txt (its name must end in .glb, .gltf or .obj)"}});
+          {"export c.txt",
+           "status=Not exported: c.txt (its name must end in .glb, .gltf or .obj)"}});
     EXPECT_EQ(h.filedialog.suggested, dir.file("b.obj")); // a map of no file: the last export
-    EXPECT_EQ(dir.names().size(), 3u);             // a.glb, b.obj, b.mtl
+    EXPECT_EQ(dir.names().size(), 3u);                    // a.glb, b.obj, b.mtl
     h.files.failat = FaultyFiles::Step::CreateTemp;
     play({{"export d.gltf", "status=Could not export: d.gltf (Input/output error)"}});
     h.files.failat = FaultyFiles::Step::None;
     run("save castle.QRD; export castle.glb");
-    EXPECT_EQ(h.filedialog.suggested, dir.file("castle.obj")); // the map's name, the last kind's ending
+    EXPECT_EQ(h.filedialog.suggested,
+              dir.file("castle.obj")); // the map's name, the last kind's ending
 }
 
 } // namespace qs::test

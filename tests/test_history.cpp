@@ -7,12 +7,12 @@
 #include "support/transcript.h"
 
 #include <bit>
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <random>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,7 +48,8 @@ TEST_F(Keeping, KeystrokesInOneFieldOnOneBlockAreOneStep) {
 }
 
 TEST_F(Keeping, CommandsUndoToTheMapAndRowBeforeThem) {
-    play({{"write other.QRD n7; load 4; select 1; mark four; yes; press Delete; paste sizexed 3; mark edited; "
+    play({{"write other.QRD n7; load 4; select 1; mark four; yes; press Delete; paste sizexed 3; "
+           "mark edited; "
            "open other.QRD",
            "modified=0"},
           {"press New; undo; undo", "table=edited; modified=1"},
@@ -74,7 +75,8 @@ TEST_F(Keeping, UndoAndRedoBringBackTheFileWithTheBlocks) {
 // The main map shows after undo what it showed before the step: here the
 // block plain, not highlighted; and after a list click, highlighted.
 TEST_F(Keeping, UndoBringsBackWhatTheMainMapShowed) {
-    play({{"paste sizexed 2; paste sizeyed 2; click Command1(1); click selpos; point 10 20; clickmap; undo",
+    play({{"paste sizexed 2; paste sizeyed 2; click Command1(1); click selpos; point 10 20; "
+           "clickmap; undo",
            "lines=4; colour3=404080"},
           {"redo", "lines=4; colour3=404080; b0.z=10"},
           // Copy leaves the copy highlighted over the drawing (now of both
@@ -102,7 +104,8 @@ TEST_F(Keeping, AFileChangedOnDiskIsNotReplacedUnasked) {
 // Each transaction names the slots whose records it changed, and only those.
 TEST_F(Keeping, ChangesNameTheSlotsTheyChanged) {
     play({{"load 41; select 5; paste posyed 4", "changed=5"},
-          {"put 0 empty; press Refresh", "changed=0-40"}, // 40 blocks moved up, and the last one's slot emptied
+          {"put 0 empty; press Refresh",
+           "changed=0-40"}, // 40 blocks moved up, and the last one's slot emptied
           {"yes; press Delete", "changed=5-39"}});
 }
 
@@ -113,23 +116,30 @@ TEST_F(Keeping, UndoRestoresValuesTheFieldsWouldChangeBitForBit) {
     odd.x = std::bit_cast<float>(0x7FC01234u); // a NaN with a payload
     writebytes(dir.file("odd.QRD"), filebytes({numbered(0), odd}));
     // A click fills the fields without committing.
-    play({{"open odd.QRD; select 1; mark; paste posyed 9", "b1.sizex=100"}, {"undo", "table=marked; sizexed=100"},
-          {"load 999; select 3; paste posxed 1; undo", "rows=999; b3=n3"}}); // no free-slot row, as a rebuild shows it
+    play({{"open odd.QRD; select 1; mark; paste posyed 9", "b1.sizex=100"},
+          {"undo", "table=marked; sizexed=100"},
+          {"load 999; select 3; paste posxed 1; undo",
+           "rows=999; b3=n3"}}); // no free-slot row, as a rebuild shows it
 }
 
 TEST(HistoryBounds, TheOldestStepsGoBeyondEitherBound) {
     qs::History history;
-    auto change = [](int slot, float x) { return SlotChange{static_cast<std::int16_t>(slot), {}, Block{x}}; };
-    for (int i = 0; i < 10050; ++i) history.record({{change(i % kSlots, static_cast<float>(i + 1))}, {}, {}, {}, "step", {}});
+    auto change = [](int slot, float x) {
+        return SlotChange{static_cast<std::int16_t>(slot), {}, Block{x}};
+    };
+    for (int i = 0; i < 10050; ++i)
+        history.record({{change(i % kSlots, static_cast<float>(i + 1))}, {}, {}, {}, "step", {}});
     const qs::Step* oldest = nullptr;
     int undone = 0;
-    for (const qs::Step* s; (s = history.undo()) != nullptr; ++undone) oldest = s;
+    for (const qs::Step* s; (s = history.undo()) != nullptr; ++undone)
+        oldest = s;
     EXPECT_EQ(undone, 10000);
     EXPECT_EQ(oldest->changes[0].after.x, 51); // the first 50 steps went
     history.clear();
     for (int i = 0; i < 400; ++i) { // whole-table steps
         qs::Step whole{{}, {}, {}, {}, "Open", {}};
-        for (int slot = 0; slot < kSlots; ++slot) whole.changes.push_back(change(slot, static_cast<float>(i)));
+        for (int slot = 0; slot < kSlots; ++slot)
+            whole.changes.push_back(change(slot, static_cast<float>(i)));
         history.record(std::move(whole));
     }
     EXPECT_LE(history.bytes(), qs::History::kMaxBytes);
@@ -140,7 +150,8 @@ TEST(HistoryBounds, TheOldestStepsGoBeyondEitherBound) {
 static std::vector<std::vector<std::byte>> copies(const TempDir& dir) {
     std::vector<std::vector<std::byte>> out;
     for (const std::string& name : dir.names())
-        if (name.starts_with("recovery") && name.ends_with(".QRD")) out.push_back(readbytes(dir.file(name)));
+        if (name.starts_with("recovery") && name.ends_with(".QRD"))
+            out.push_back(readbytes(dir.file(name)));
     return out;
 }
 
@@ -149,7 +160,7 @@ TEST(Recovery, ACopyOutlivesACrashAndIsTakenWithItsFileAsAnOpenThatCanBeUndone) 
     BlockTable edited;
     {
         Transcript t(dir.path);
-        t.h.folder = dir.file(""); // the map's file outlives this editor
+        t.h.folder = dir.file("");           // the map's file outlives this editor
         EXPECT_FALSE(t.f.recoveryoffered()); // no copy yet: nothing is offered
         t.play({{"write map.QRD n1; open map.QRD; paste posxed -7.5", "status=Opened: map.QRD"}});
         EXPECT_EQ(t.h.timer.milliseconds, kRecoveryDelayMs);
@@ -158,16 +169,19 @@ TEST(Recovery, ACopyOutlivesACrashAndIsTakenWithItsFileAsAnOpenThatCanBeUndone) 
         const auto kept = copies(dir);
         ASSERT_EQ(kept.size(), 1u);
         EXPECT_EQ(std::vector(kept[0].begin(), kept[0].begin() + 32000), encodetable(edited));
-        t.play({{"recover", "status=Nothing to recover"}}); // this editor's own copy is not on offer
+        t.play(
+            {{"recover", "status=Nothing to recover"}}); // this editor's own copy is not on offer
     } // the editor ends without closing its window
     Transcript next(dir.path);
-    next.play({{"mark empty", "status=Unsaved work kept: press Ctrl+R to recover it"},
-               {"recover", "status=Recovered the unsaved map of map.QRD; file=map.QRD; modified=1"}});
+    next.play(
+        {{"mark empty", "status=Unsaved work kept: press Ctrl+R to recover it"},
+         {"recover", "status=Recovered the unsaved map of map.QRD; file=map.QRD; modified=1"}});
     EXPECT_FALSE(next.f.recoveryoffered());
     EXPECT_EQ(next.f.blocks, edited);
     // The copy is this editor's now; a quick save goes to the map's file.
     EXPECT_EQ(copies(dir).size(), 1u);
-    next.play({{"undo", "table=empty; file="}, {"redo; saveagain", "status=Saved: map.QRD; asked=0"}});
+    next.play(
+        {{"undo", "table=empty; file="}, {"redo; saveagain", "status=Saved: map.QRD; asked=0"}});
     EXPECT_TRUE(copies(dir).empty() && !next.h.timer.pending());
     // A close with changes writes the copy at once.
     next.run("paste posxed 4; unload");
@@ -183,9 +197,11 @@ TEST(Recovery, EachCopyLeftIsOfferedWithItsFileAndTimeToRecoverDiscardOrLeave) {
     }
     Transcript later(dir.path);
     later.play({{"offer", "asked=1"}}); // Later: both stay
-    EXPECT_TRUE(later.h.messagebox.asked.front().first.starts_with("An editor that did not close kept unsaved "
-                                                                 "work on b.QRD at 20"));
-    later.play({{"choose 1; offer", "status=Discarded the unsaved work; asked=3"}}); // the newest, then later
+    EXPECT_TRUE(later.h.messagebox.asked.front().first.starts_with(
+        "An editor that did not close kept unsaved "
+        "work on b.QRD at 20"));
+    later.play({{"choose 1; offer",
+                 "status=Discarded the unsaved work; asked=3"}}); // the newest, then later
     Transcript taking(dir.path); // the one `later` holds is not offered here
     EXPECT_FALSE(taking.f.recoveryoffered());
     later.play({{"choose 0; offer", "file=a.QRD; b0.x=3"}});
@@ -223,14 +239,16 @@ TEST(Recovery, TwoEditorsAtOnceNeverTouchEachOthersCopies) {
         // The dead editor's copy went once the third had its own.
         const auto kept = copies(dir);
         ASSERT_EQ(kept.size(), 1u);
-        EXPECT_EQ(std::vector(kept[0].begin(), kept[0].begin() + 32000), encodetable(third.f.blocks));
+        EXPECT_EQ(std::vector(kept[0].begin(), kept[0].begin() + 32000),
+                  encodetable(third.f.blocks));
     }
 }
 
 TEST(Recovery, ACopyThatCannotBeReadIsReportedAndLeft) {
     TempDir dir;
     fs::create_directory(dir.file("recovery.QRD")); // a copy of an earlier version's name
-    Transcript(dir.path).play({{"recover", "status=Could not recover: recovery.QRD (Not a regular file); steps=0"}});
+    Transcript(dir.path).play(
+        {{"recover", "status=Could not recover: recovery.QRD (Not a regular file); steps=0"}});
     EXPECT_TRUE(fs::is_directory(dir.file("recovery.QRD")));
 }
 
@@ -239,14 +257,19 @@ TEST_F(Keeping, FailedSavesLeaveTheOldFileAndTheMapAndNoTemporaryFileAndSayWhy) 
     writebytes(dir.file("keep.QRD"), old);
     run("load 1000; paste posxed 1; mark");
     const std::tuple<Failing, int, std::string> faults[] = {
-        {Failing::CreateTemp, EACCES, "Permission denied"}, {Failing::SetMode, EPERM, "Operation not permitted"},
-        {Failing::Write, EIO, "Input/output error"},        {Failing::Write, ENOSPC, "No space left on device"},
-        {Failing::ShortWrite, ENOSPC, "No space left on device"}, {Failing::Flush, EIO, "Input/output error"},
-        {Failing::Close, EIO, "Input/output error"},        {Failing::Rename, EXDEV, "Invalid cross-device link"}};
+        {Failing::CreateTemp, EACCES, "Permission denied"},
+        {Failing::SetMode, EPERM, "Operation not permitted"},
+        {Failing::Write, EIO, "Input/output error"},
+        {Failing::Write, ENOSPC, "No space left on device"},
+        {Failing::ShortWrite, ENOSPC, "No space left on device"},
+        {Failing::Flush, EIO, "Input/output error"},
+        {Failing::Close, EIO, "Input/output error"},
+        {Failing::Rename, EXDEV, "Invalid cross-device link"}};
     for (const auto& [step, error, says] : faults) {
         h.files.failat = step;
         h.files.error = error;
-        play({{"save keep.QRD", "status=Could not save: keep.QRD (" + says + "); table=marked; modified=1"}});
+        play({{"save keep.QRD",
+               "status=Could not save: keep.QRD (" + says + "); table=marked; modified=1"}});
         EXPECT_EQ(readbytes(dir.file("keep.QRD")), old);
         EXPECT_EQ(dir.names(), std::vector<std::string>{"keep.QRD"});
     }
@@ -286,7 +309,8 @@ TEST_F(Keeping, SavesThatEndEarlyOrTakePartOfTheMapEachTimeSayWhatTheySaved) {
     EXPECT_EQ(h.files.synced + "/", dir.file("")); // the new name made durable
     // Until the folder is synced, a save is not known to last.
     h.files.failat = Failing::SyncFolder;
-    play({{"paste posxed 3; save parts.QRD", "status=Could not save: parts.QRD (Input/output error); modified=1"}});
+    play({{"paste posxed 3; save parts.QRD",
+           "status=Could not save: parts.QRD (Input/output error); modified=1"}});
 }
 
 TEST_F(Keeping, AReadOnlyFileAndASizeLimitLeaveTheOldFileAndASaveWritesOnlyInItsFolder) {
@@ -320,12 +344,19 @@ TEST_F(Keeping, AReadOnlyFileAndASizeLimitLeaveTheOldFileAndASaveWritesOnlyInIts
 
 TEST_F(Keeping, EachKindOfActionSaysWhatWasUndone) {
     const std::pair<std::string, std::string> actions[] = {
-        {"paste sizeyed 4", "typing in Size Z"}, {"arrow VScroll1(0) 1", "Size X slider"},
-        {"arrow VScroll1(1) 1", "Size Z slider"}, {"track AngleSB 1", "angle bar"},
-        {"arrow BottomSB(1) 1", "Bottom spinner"}, {"arrow HeightSB(1) 1", "Height spinner"},
-        {"arrow VScroll2 -1", "moving a block"}, {"arrow Color(1) 1", "green bar"},
-        {"click Label3(2)", "inverting blue"}, {"click Command1(1)", "Brown colour"}, {"click Command2", "size preset"},
-        {"click RNDANG", "random angle"}, {"click selpos; point 3 4; point 5 6; clickmap", "placing with the pointer"},
+        {"paste sizeyed 4", "typing in Size Z"},
+        {"arrow VScroll1(0) 1", "Size X slider"},
+        {"arrow VScroll1(1) 1", "Size Z slider"},
+        {"track AngleSB 1", "angle bar"},
+        {"arrow BottomSB(1) 1", "Bottom spinner"},
+        {"arrow HeightSB(1) 1", "Height spinner"},
+        {"arrow VScroll2 -1", "moving a block"},
+        {"arrow Color(1) 1", "green bar"},
+        {"click Label3(2)", "inverting blue"},
+        {"click Command1(1)", "Brown colour"},
+        {"click Command2", "size preset"},
+        {"click RNDANG", "random angle"},
+        {"click selpos; point 3 4; point 5 6; clickmap", "placing with the pointer"},
         {"press Copy", "Copy"}};
     run("load 3");
     for (const auto& [act, title] : actions)
@@ -336,7 +367,8 @@ TEST_F(Keeping, FilesNamedFromOutsideAndSavingAgain) {
     play({{"write given.QRD n3; files given.QRD", "status=Opened: given.QRD; b0=n3"},
           {"files a.QRD b.QRD", "status=Could not open 2 files: one map at a time"},
           {"files missing.QRD", "status=Could not open: missing.QRD (No such file or directory)"},
-          {"paste posyed 8; saveagain", "dialogs=0; status=Saved: given.QRD"}}); // the file last opened
+          {"paste posyed 8; saveagain",
+           "dialogs=0; status=Saved: given.QRD"}}); // the file last opened
     EXPECT_FALSE(fs::exists(dir.file("missing.QRD")));
     EXPECT_EQ(readbytes(dir.file("given.QRD")), encodemap(f.blocks));
     // Saving changed nothing to take back.
@@ -350,13 +382,14 @@ TEST(Invariants, HoldAndUndoIsExactAfterEveryRandomAction) {
     for (std::uint32_t seed : {1u, 2u, 3u, 4u, 5u}) {
         Harness h(true);
         std::mt19937 gen(seed);
-        Actor actor(h, [&gen] { return static_cast<std::uint32_t>(gen()); }, dir.file(""));
+        Actor actor(
+            h, [&gen] { return static_cast<std::uint32_t>(gen()); }, dir.file(""));
         for (int step = 0; step < 4000; ++step) {
             const std::string fault = actor.step();
             deepest = std::max(deepest, h.form.dispatch.maxdepth());
-            ASSERT_TRUE(fault.empty()) << "seed " << seed << ", action " << step << ": " << fault
-                                       << "\nlast actions:\n"
-                                       << actor.recent();
+            ASSERT_TRUE(fault.empty())
+                << "seed " << seed << ", action " << step << ": " << fault << "\nlast actions:\n"
+                << actor.recent();
         }
     }
     std::cout << "deepest notification nesting: " << deepest << "\n";

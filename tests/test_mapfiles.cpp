@@ -17,7 +17,9 @@ namespace fs = std::filesystem;
 constexpr float kInf = std::numeric_limits<float>::infinity();
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-static std::vector<Block> repeat(const Block& b, int n) { return std::vector<Block>(static_cast<std::size_t>(n), b); }
+static std::vector<Block> repeat(const Block& b, int n) {
+    return std::vector<Block>(static_cast<std::size_t>(n), b);
+}
 
 using Files = Started;
 
@@ -25,35 +27,40 @@ TEST_F(Files, TheEmptyMapIsThirtyTwoBytesAndBlocksReadBackOverTheSavedRun) {
     // One zero size ends the saved run.
     play({{"mark empty; press New; save empty.QRD", "status=Saved: empty.QRD"},
           {"load 3; open empty.QRD", "table=empty; status=Opened: empty.QRD"},
-          {"load 6; put 4 5 2 0 1; refreshlist; save run.QRD; press New; open run.QRD", "b0=n0; b3=n3; b4=empty"}});
+          {"load 6; put 4 5 2 0 1; refreshlist; save run.QRD; press New; open run.QRD",
+           "b0=n0; b3=n3; b4=empty"}});
     EXPECT_EQ(readbytes(dir.file("empty.QRD")), encodemap(BlockTable{}));
     EXPECT_EQ(readbytes(dir.file("run.QRD")).size(), 4u * 32u);
 }
 
 TEST_F(Files, CancelledDialogsChangeNothingButSaveStillCompacts) {
     // The scripted dialog answers "cancelled".
-    play({{"load 3; put 1 empty; mark; press Open", "table=marked"}, {"press Save", "b1=n2; status=Status"}});
+    play({{"load 3; put 1 empty; mark; press Open", "table=marked"},
+          {"press Save", "b1=n2; status=Status"}});
     EXPECT_TRUE(dir.names().empty());
 }
 
 TEST_F(Files, AGapInAFileIsListedUpToItDrawnBeyondItAndClosedBySave) {
     // Record 2's sizes are zero: listed are records 0, 1 and the free slot 2;
     // record 4 (X 5, Size Z 1) is drawn although it is not listed.
-    play({{"write gap.QRD n0, n1, 3 2 0 0 0 1 0 102030, n3, n4; open gap.QRD", "rows=3; line12=3 6 3 4 302010"},
+    play({{"write gap.QRD n0, n1, 3 2 0 0 0 1 0 102030, n3, n4; open gap.QRD",
+           "rows=3; line12=3 6 3 4 302010"},
           {"save closed.QRD; press New; open closed.QRD", "b0=n0; b1=n1; b2=n3; b3=n4; b4=empty"}});
 }
 
 TEST_F(Files, OddValuesOpenListDrawEditAndSave) {
-    writebytes(dir.file("odd.QRD"), filebytes({Block{kNaN, kInf, 1, 1, -kInf, kNaN, kNaN, -1},
-                                               Block{1, 1, 1e30f, 1e30f, 3e38f, 3e38f, 1e30f, 2147483647},
-                                               Block{-1e-40f, 1, 150, 2, -5, 0, -0.0f}, Block{1, 1, kNaN, 7},
-                                               numbered(4), numbered(5)}));
+    writebytes(dir.file("odd.QRD"),
+               filebytes({Block{kNaN, kInf, 1, 1, -kInf, kNaN, kNaN, -1},
+                          Block{1, 1, 1e30f, 1e30f, 3e38f, 3e38f, 1e30f, 2147483647},
+                          Block{-1e-40f, 1, 150, 2, -5, 0, -0.0f}, Block{1, 1, kNaN, 7},
+                          numbered(4), numbered(5)}));
     // The selected block shows defined texts and holds them after the rebuild.
-    play({{"open odd.QRD",
-           "status=Opened: odd.QRD; posxed=0; posyed=0; b0.x=0; row 1=     1     1 1E+30 1E+30 3E+38 3E+381E+30"}});
+    play({{"open odd.QRD", "status=Opened: odd.QRD; posxed=0; posyed=0; b0.x=0; row 1=     1     1 "
+                           "1E+30 1E+30 3E+38 3E+381E+30"}});
     EXPECT_EQ(f.List1.rows()[3].substr(12, 6), "   NaN");
     // The NaN size of record 3 ends the saved run.
-    play({{"select 0; select 1; select 2; select 3; select 4; select 5; select 6; paste sizexed 3; save odd2.QRD",
+    play({{"select 0; select 1; select 2; select 3; select 4; select 5; select 6; paste sizexed 3; "
+           "save odd2.QRD",
            "status=Saved 3 of 7 blocks: odd2.QRD (block 4 has a zero size)"}});
     EXPECT_EQ(readbytes(dir.file("odd2.QRD")).size(), 96u);
 }
@@ -68,11 +75,14 @@ TEST(Hostile, FilesOpenListDrawEditAndSave) {
                     Block{-kInf, -kInf, -kInf, -kInf, -kInf, -kInf, -kInf, 2},
                     Block{-0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f},
                     Block{-0.0f, 1, 1, 1, -0.0f, -0.0f, -0.0f}})},
-        {"denormals", filebytes(repeat(Block{1e-45f, -1e-40f, 1e-44f, 1e-38f, 1e-39f, 1e-45f, -1e-45f, 3}, 5))},
+        {"denormals",
+         filebytes(repeat(Block{1e-45f, -1e-40f, 1e-44f, 1e-38f, 1e-39f, 1e-45f, -1e-45f, 3}, 5))},
         {"huge sizes", filebytes({Block{1, 1, 1e30f, 1e30f}, Block{2, 2, -1e30f, -1e30f},
                                   Block{3, 3, 1e30f, -1e30f}, Block{4, 4, 2, 2}})},
-        {"bottom and height beyond the single range", filebytes(repeat(Block{1, 1, 1, 1, 3e38f, 3e38f}, 3))},
-        {"colours -1 and 2^31-1", filebytes({Block{1, 1, 1, 1, 0, 0, 0, -1}, Block{2, 2, 1, 1, 0, 0, 0, 2147483647}})},
+        {"bottom and height beyond the single range",
+         filebytes(repeat(Block{1, 1, 1, 1, 3e38f, 3e38f}, 3))},
+        {"colours -1 and 2^31-1",
+         filebytes({Block{1, 1, 1, 1, 0, 0, 0, -1}, Block{2, 2, 1, 1, 0, 0, 0, 2147483647}})},
         {"999 records", filebytes(repeat(Block{1, 1, 1, 1}, 999))},
         {"1000 records", filebytes(repeat(Block{1, 1, 1, 1}, 1000))},
         {"1001 records", filebytes(repeat(Block{1, 1, 1, 1}, 1001))},
@@ -80,8 +90,9 @@ TEST(Hostile, FilesOpenListDrawEditAndSave) {
         {"33 bytes", std::vector<std::byte>(33, std::byte{0x41})},
         {"no bytes", {}},
         {"1000 blocks wider than their columns",
-         filebytes(repeat(Block{-12.3456f, 1234567, 99.125f, 0.0123456f, -999.999f, 123456.7f, -359.75f,
-                                0xABCDEF}, 1000))}};
+         filebytes(repeat(Block{-12.3456f, 1234567, 99.125f, 0.0123456f, -999.999f, 123456.7f,
+                                -359.75f, 0xABCDEF},
+                          1000))}};
     for (const auto& [name, bytes] : files) {
         SCOPED_TRACE(name);
         Transcript t;
@@ -89,21 +100,24 @@ TEST(Hostile, FilesOpenListDrawEditAndSave) {
         t.play({{"open in.QRD", "status=Opened: in.QRD; invariants="}});
         // Every row selected once, the first one edited.
         const int rows = t.f.List1.listcount();
-        for (int row = 0; row < rows; row += std::max(1, rows / 50)) t.run("select " + std::to_string(row));
+        for (int row = 0; row < rows; row += std::max(1, rows / 50))
+            t.run("select " + std::to_string(row));
         t.play({{"select 0; paste heighted 2; arrow BottomSB(2) 1; click Check1", "invariants="},
                 {"save out.QRD", "status=Saved: out.QRD; invariants="}});
         BlockTable back;
         decodemap(readbytes(t.dir.file("out.QRD")), back);
         const int saved = savedruncount(back);
         EXPECT_EQ(readbytes(t.dir.file("out.QRD")).size(), static_cast<std::size_t>(saved) * 32u);
-        for (std::size_t i = 0; i < static_cast<std::size_t>(std::min(saved, t.f.List1.listcount())); ++i)
+        for (std::size_t i = 0;
+             i < static_cast<std::size_t>(std::min(saved, t.f.List1.listcount())); ++i)
             EXPECT_EQ(rowtext(back[i]), t.f.List1.rows()[i]) << "slot " << i;
     }
 }
 
 TEST_F(Files, NewFilesGetANewFilesModeAndOldOnesKeepTheirs) {
     const mode_t mask = ::umask(022);
-    play({{"load 3; open new.QRD", "status=Opened: new.QRD"}}); // a new name opens as a new, empty file
+    play({{"load 3; open new.QRD",
+           "status=Opened: new.QRD"}}); // a new name opens as a new, empty file
     EXPECT_EQ(fs::file_size(dir.file("new.QRD")), 0u);
     run("load 2; save saved.QRD");
     ::chmod(dir.file("new.QRD").c_str(), 0640);
@@ -117,7 +131,8 @@ TEST_F(Files, NewFilesGetANewFilesModeAndOldOnesKeepTheirs) {
     const std::pair<std::string, std::string> failing[] = {
         {"folder.QRD", "Could not save: folder.QRD (Not a regular file)"},
         {"missing/x.QRD", "Could not save: missing/x.QRD (No such file or directory)"}};
-    for (const auto& [name, text] : failing) play({{"save " + name, "status=" + text}});
+    for (const auto& [name, text] : failing)
+        play({{"save " + name, "status=" + text}});
     EXPECT_EQ(dir.names().size(), 3u);
 }
 
@@ -127,7 +142,8 @@ TEST(SystemFiles, SayWhatFailedAndReadLongFilesWhole) {
     TempDir dir;
     FileSystem& files = systemfiles();
     std::vector<std::byte> long_(70000);
-    for (std::size_t i = 0; i < long_.size(); ++i) long_[i] = static_cast<std::byte>(i * 7 % 251);
+    for (std::size_t i = 0; i < long_.size(); ++i)
+        long_[i] = static_cast<std::byte>(i * 7 % 251);
     writebytes(dir.file("long.QRD"), long_);
     std::vector<std::byte> back;
     ASSERT_TRUE(readmapfile(files, dir.file("long.QRD"), 1u << 20, back).ok);
@@ -149,7 +165,8 @@ TEST(HostileTexts, AHundredThousandCharactersInEachField) {
     Transcript t;
     t.run("load 3; select 1");
     for (char c : {'9', '-', '.', 'e', 'x'})
-        for (const char* field : {"posxed", "posyed", "sizexed", "sizeyed", "bottomed", "heighted", "angleed"}) {
+        for (const char* field :
+             {"posxed", "posyed", "sizexed", "sizeyed", "bottomed", "heighted", "angleed"}) {
             t.f.dispatch.resetmaxdepth();
             t.play({{std::string("paste ") + field + " " + std::string(100000, c), "invariants="}});
             const std::string text = t.value(field);

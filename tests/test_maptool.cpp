@@ -11,7 +11,10 @@ using namespace qs::test;
 // Three blocks: 0 at Z 10, X 10 (2 by 2), 1 at Z 20 beside it, 2 above them
 // at X 20, 4 units across.
 struct Tools : Started {
-    Tools() { run("put 0 10 10 1 1 0 1 0 ff0000; put 1 10 20 1 1 0 2; put 2 20 10 2 1 0 1; refreshlist; mark"); }
+    Tools() {
+        run("put 0 10 10 1 1 0 1 0 ff0000; put 1 10 20 1 1 0 2; put 2 20 10 2 1 0 1; refreshlist; "
+            "mark");
+    }
 };
 
 TEST_F(Tools, ClicksShiftCtrlAndAltSelectAndTheClickedBlockBecomesCurrent) {
@@ -27,8 +30,9 @@ TEST_F(Tools, ClicksShiftCtrlAndAltSelectAndTheClickedBlockBecomesCurrent) {
           {"mclick 10 10 alt", "selection=3"},
           // A block after a gap has no row: it is selected, and the status
           // bar says so; the current block stays.
-          {"put 1 empty; refreshlist; mclick 10 20", "selection=2; cur=0; status=Block 3 has no row: Refresh (F5) "
-                                                      "closes the gap before it"}});
+          {"put 1 empty; refreshlist; mclick 10 20",
+           "selection=2; cur=0; status=Block 3 has no row: Refresh (F5) "
+           "closes the gap before it"}});
 }
 
 TEST_F(Tools, ABoxTakesTheBlocksInsideItOrLeftwardsTheBlocksItTouches) {
@@ -37,7 +41,8 @@ TEST_F(Tools, ABoxTakesTheBlocksInsideItOrLeftwardsTheBlocksItTouches) {
           {"mdrag 25 15 10.5 5", "selection=0-1"},
           {"mdrag 15 25 5 18 shift", "selection=0-2"},
           {"mdrag 5 5 25 15 ctrl", "selection=2"},
-          {"mpress 25 15; mmove 10.5 5", "mapstatus=1 selected | grid 1 | box takes blocks it touches"},
+          {"mpress 25 15; mmove 10.5 5",
+           "mapstatus=1 selected | grid 1 | box takes blocks it touches"},
           {"mrelease 10.5 5", "selection=0-1"}});
 }
 
@@ -45,9 +50,11 @@ TEST_F(Tools, DragsMoveTheSelectionOnTheGridOrOntoAnotherBlockAndAreOneStepEach)
     play({{"mclick 10 10; mdrag 10 10 13.3 10.2", "b0.z=13; b0.x=10; steps=1"},
           {"undo", "status=Undone: moving 1 block; table=marked"},
           {"mdrag 10 10 13.3 10.2 ctrl", "b0.z=13.3; b0.x=10.2"}, // Ctrl: off the grid
-          {"undo; mpress 10 10; mmove 17.97 10.3", "guide=19 11 19 11; figure=Z +8, X 0; b0.z=18; b0.x=10"},
+          {"undo; mpress 10 10; mmove 17.97 10.3",
+           "guide=19 11 19 11; figure=Z +8, X 0; b0.z=18; b0.x=10"},
           {"mrelease 17.97 10.3", "b0.z=18; guide=; figure="}, // onto block 1's corner
-          {"undo; mclick 20 10 shift; mpress 10 10; mmove 12 14; mmove 13 15", "b0.z=13; b1.z=23; b1.x=15"},
+          {"undo; mclick 20 10 shift; mpress 10 10; mmove 12 14; mmove 13 15",
+           "b0.z=13; b1.z=23; b1.x=15"},
           {"mkey esc", "table=marked; steps=0"}, // everything back
           {"mrelease 13 15; mdrag 10 10 11 10; mdrag 11 10 13 10", "b0.z=13; b1.z=23; steps=2"},
           {"undo", "status=Undone: moving 2 blocks; b0.z=11"}});
@@ -56,13 +63,16 @@ TEST_F(Tools, DragsMoveTheSelectionOnTheGridOrOntoAnotherBlockAndAreOneStepEach)
 TEST_F(Tools, KeysNudgeRaiseAndChangeTheGridAsOneStepASeries) {
     play({{"mclick 10 10; mkey right; mkey up shift; mkey left", "b0.z=10; b0.x=20; steps=1"},
           {"mkey pageup; mkey pageup", "b0.bottom=2; steps=2"},
-          {"mkey pagedown; mkey pagedown; mkey pagedown", "b0.bottom=0"}, // Bottom stays at 0 or more
+          {"mkey pagedown; mkey pagedown; mkey pagedown",
+           "b0.bottom=0"}, // Bottom stays at 0 or more
           {"mkey larger; mkey right", "b0.z=12.5; mapstatus=1 selected | grid 2.5"},
-          {"mkey smaller; mkey smaller; mkey smaller; mkey smaller; mkey smaller; mkey smaller", "mapstatus=1 "
-                                                                                                 "selected | grid "
-                                                                                                 "0.1"},
+          {"mkey smaller; mkey smaller; mkey smaller; mkey smaller; mkey smaller; mkey smaller",
+           "mapstatus=1 "
+           "selected | grid "
+           "0.1"},
           {"undo", "status=Undone: moving 1 block; b0.z=10"},
-          {"undo", "status=Undone: moving 1 block; table=marked"}, // the raising came back to 0: no step
+          {"undo",
+           "status=Undone: moving 1 block; table=marked"}, // the raising came back to 0: no step
           {"undo", "status=Nothing to undo"}});
 }
 
@@ -81,21 +91,25 @@ TEST_F(Tools, HandlesResizeTheCurrentBlockInItsOwnFrameAndTurnIt) {
 }
 
 TEST_F(Tools, TwoTurnAboutTheirMiddle) {
-    play({{"mclick 20 10 shift; mclick 10 10 shift; mdrag 10 13.4 11.6 5", "b0.angle=90; b1.angle=90; b0.z=15; "
-                                                                           "b0.x=5; b1.z=15; b1.x=15"},
+    play({{"mclick 20 10 shift; mclick 10 10 shift; mdrag 10 13.4 11.6 5",
+           "b0.angle=90; b1.angle=90; b0.z=15; "
+           "b0.x=5; b1.z=15; b1.x=15"},
           {"undo", "status=Undone: turning 2 blocks; table=marked"}});
 }
 
 TEST_F(Tools, StackDuplicateAndDeleteWorkOnTheSelection) {
     // Blocks 3 and 4 on block 0: Alt+click takes 4, Alt+Shift+click adds 3.
-    play({{"put 3 10 10 0.5 0.5 0 1; put 4 10 10 0.5 0.5 0 3; refreshlist; mark; mclick 10 10 alt", "selection=4"},
-          {"mclick 10 10 alt shift", "selection=3-4"},
-          {"mkey stack", "b3.bottom=1; b4.bottom=2"}, // on block 0, then on block 3
-          {"undo; mclick 20 10; mclick 10 20 shift; mkey duplicate",
-           "selection=5-6; b5=9 21 1 1 0 2 0 000000; b6=19 11 2 1 0 1 0 000000; cur=5"},
-          {"undo", "status=Undone: duplicating 2 blocks; table=marked"},
-          {"mclick 20 10; mclick 10 20 shift; yes; mkey delete", "asked=1; b1=10 10 0.5 0.5 0 1 0 000000; rows=4"},
-          {"undo; mkey esc; mclick 20 10; yes; mkey delete", "asked=2; b1=20 10 2 1 0 1 0 000000"}});
+    play(
+        {{"put 3 10 10 0.5 0.5 0 1; put 4 10 10 0.5 0.5 0 3; refreshlist; mark; mclick 10 10 alt",
+          "selection=4"},
+         {"mclick 10 10 alt shift", "selection=3-4"},
+         {"mkey stack", "b3.bottom=1; b4.bottom=2"}, // on block 0, then on block 3
+         {"undo; mclick 20 10; mclick 10 20 shift; mkey duplicate",
+          "selection=5-6; b5=9 21 1 1 0 2 0 000000; b6=19 11 2 1 0 1 0 000000; cur=5"},
+         {"undo", "status=Undone: duplicating 2 blocks; table=marked"},
+         {"mclick 20 10; mclick 10 20 shift; yes; mkey delete",
+          "asked=1; b1=10 10 0.5 0.5 0 1 0 000000; rows=4"},
+         {"undo; mkey esc; mclick 20 10; yes; mkey delete", "asked=2; b1=20 10 2 1 0 1 0 000000"}});
     EXPECT_EQ(h.messagebox.asked[0].first, "Delete 2 blocks?");
     EXPECT_EQ(h.messagebox.asked[1].first, "Delete?");
 }
@@ -106,28 +120,34 @@ TEST(ToolValues, WhatTheToolsWriteTheFieldsHold) {
     Transcript t;
     t.run("put 0 10 10 1 1 0 1; put 1 14 20 2 1 0 2 30; put 2 30 5 0.5 3 1 1 90; refreshlist");
     std::mt19937 gen(5);
-    const auto any = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(gen); };
-    const char* keys[] = {"left", "right shift", "up", "down", "pageup", "pagedown", "smaller", "larger",
-                          "duplicate", "stack"};
+    const auto any = [&](double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(gen);
+    };
+    const char* keys[] = {"left",     "right shift", "up",     "down",      "pageup",
+                          "pagedown", "smaller",     "larger", "duplicate", "stack"};
     for (int i = 0; i < 300; ++i) {
         char step[160];
         const char* mods = gen() % 3 == 0 ? " ctrl" : "";
         switch (gen() % 4) {
-        case 0: std::snprintf(step, sizeof step, "mclick %.3f %.3f%s", any(0, 40), any(0, 40), gen() % 2 ? " shift" : "");
+        case 0:
+            std::snprintf(step, sizeof step, "mclick %.3f %.3f%s", any(0, 40), any(0, 40),
+                          gen() % 2 ? " shift" : "");
             break;
-        case 1: std::snprintf(step, sizeof step, "mdrag %.3f %.3f %.3f %.3f%s", any(0, 40), any(0, 40), any(-10, 50),
-                              any(-10, 50), mods);
+        case 1:
+            std::snprintf(step, sizeof step, "mdrag %.3f %.3f %.3f %.3f%s", any(0, 40), any(0, 40),
+                          any(-10, 50), any(-10, 50), mods);
             break;
         case 2: {
             // From one of the current block's handles.
             const auto handles = t.h.tool.handles(Harness::kPixel);
             if (handles.empty()) continue;
             const MapPoint from = handles[gen() % handles.size()].second;
-            std::snprintf(step, sizeof step, "mdrag %.4f %.4f %.3f %.3f%s", from.z, from.x, any(-10, 50), any(-10, 50),
-                          mods);
+            std::snprintf(step, sizeof step, "mdrag %.4f %.4f %.3f %.3f%s", from.z, from.x,
+                          any(-10, 50), any(-10, 50), mods);
             break;
         }
-        default: std::snprintf(step, sizeof step, "mkey %s", keys[gen() % std::size(keys)]);
+        default:
+            std::snprintf(step, sizeof step, "mkey %s", keys[gen() % std::size(keys)]);
         }
         t.run(step);
         ASSERT_EQ(t.value("invariants"), "") << step;
@@ -141,27 +161,35 @@ TEST(ToolValues, WhatTheToolsWriteTheFieldsHold) {
 }
 
 TEST_F(Tools, TheClipboardTakesTheSelectionAndPastesIntoFreeSlotsAsOneStep) {
-    play({{"mclick 10 10; mclick 20 10 shift; copy",
-           "clipblocks=2; status=Copied 2 blocks to the clipboard; steps=0; cliptext=x\\tz\\tsizex\\tsizez\\tbottom\\t"
-           "height\\tangle\\tcolour\\n10\\t10\\t1\\t1\\t0\\t1\\t0\\t16711680\\n10\\t20\\t1\\t1\\t0\\t2\\t0\\t0\\n"},
-          {"pastehere", "selection=3-4; cur=3; b3=10 10 1 1 0 1 0 ff0000; b4=10 20 1 1 0 2 0 000000; steps=1; "
-                        "status=Pasted 2 blocks"},
-          {"undo", "table=marked; status=Undone: pasting 2 blocks"},
-          // Under the pointer: the middle of their outlines, on the grid.
-          {"pasteat 40.3 29.6 1", "b3.z=35; b3.x=30; b4.z=45; b4.x=30"},
-          {"cut", "selection=; rows=4; table=marked; status=Cut 2 blocks to the clipboard"},
-          {"undo", "b3.z=35; rows=6"},
-          {"undo; select 3; cut; undo", "cur=3; table=marked"}, // nothing selected: the current block
-          {"mkey esc; select 3; copy", "status=Nothing selected to copy"},
-          // Text from elsewhere: missing columns are 0, and bad text says where.
-          {"cliptext {\"format\": \"quarrystead map\", \"version\": 1, \"records\": [{\"x\": 1, \"z\": 2, "
-           "\"sizex\": 3, \"sizez\": 4, \"bottom\": 0, \"height\": 0, \"angle\": 0, \"colour\": 0}]}; pastehere",
-           "b3=1 2 3 4 0 0 0 000000; selection=3; status=Pasted 1 block"},
-          {"undo; cliptext Size X,Size Z,x\\n1,2,3\\n4,five,6; pastehere",
-           "status=Could not paste: line 3, column 3: sizez \"five\" is not a number; table=marked"},
-          {"cliptext x,z\\n1,1; pastehere", "status=Could not paste: block 1 needs sizes that are not 0, one of "
-                                             "them above 0; table=marked"},
-          {"cliptext ; pastehere", "status=Could not paste: the clipboard holds no blocks"},
-          {"load 998; mark full; cliptext sizex,sizez\\n1,1\\n1,1\\n1,1; pastehere",
-           "status=Not enough free slots: 3 needed, 2 free; table=full"}});
+    play(
+        {{"mclick 10 10; mclick 20 10 shift; copy",
+          "clipblocks=2; status=Copied 2 blocks to the clipboard; steps=0; "
+          "cliptext=x\\tz\\tsizex\\tsizez\\tbottom\\t"
+          "height\\tangle\\tcolour\\n10\\t10\\t1\\t1\\t0\\t1\\t0\\t16711680\\n10\\t20\\t1\\t1\\t0\\"
+          "t2\\t0\\t0\\n"},
+         {"pastehere",
+          "selection=3-4; cur=3; b3=10 10 1 1 0 1 0 ff0000; b4=10 20 1 1 0 2 0 000000; steps=1; "
+          "status=Pasted 2 blocks"},
+         {"undo", "table=marked; status=Undone: pasting 2 blocks"},
+         // Under the pointer: the middle of their outlines, on the grid.
+         {"pasteat 40.3 29.6 1", "b3.z=35; b3.x=30; b4.z=45; b4.x=30"},
+         {"cut", "selection=; rows=4; table=marked; status=Cut 2 blocks to the clipboard"},
+         {"undo", "b3.z=35; rows=6"},
+         {"undo; select 3; cut; undo",
+          "cur=3; table=marked"}, // nothing selected: the current block
+         {"mkey esc; select 3; copy", "status=Nothing selected to copy"},
+         // Text from elsewhere: missing columns are 0, and bad text says where.
+         {"cliptext {\"format\": \"quarrystead map\", \"version\": 1, \"records\": [{\"x\": 1, "
+          "\"z\": 2, "
+          "\"sizex\": 3, \"sizez\": 4, \"bottom\": 0, \"height\": 0, \"angle\": 0, \"colour\": "
+          "0}]}; pastehere",
+          "b3=1 2 3 4 0 0 0 000000; selection=3; status=Pasted 1 block"},
+         {"undo; cliptext Size X,Size Z,x\\n1,2,3\\n4,five,6; pastehere",
+          "status=Could not paste: line 3, column 3: sizez \"five\" is not a number; table=marked"},
+         {"cliptext x,z\\n1,1; pastehere",
+          "status=Could not paste: block 1 needs sizes that are not 0, one of "
+          "them above 0; table=marked"},
+         {"cliptext ; pastehere", "status=Could not paste: the clipboard holds no blocks"},
+         {"load 998; mark full; cliptext sizex,sizez\\n1,1\\n1,1\\n1,1; pastehere",
+          "status=Not enough free slots: 3 needed, 2 free; table=full"}});
 }

@@ -12,11 +12,12 @@
 using namespace qs;
 using namespace qs::test;
 
-
 TEST_F(Qrd, InfoSaysWhatTheEditorWouldSee) {
     EXPECT_EQ(qrd::info({odd()}, false, out, err), qrd::kOk);
-    EXPECT_EQ(said(), "odd.QRD\n  records      4 (130 bytes)\n  listed run   4\n  saved run    1\n  drawn        3\n"
-                      "  gaps         0\n  beyond 1000  0 ignored\n  partial      2 bytes ignored\n  non-finite   0\n"
+    EXPECT_EQ(said(), "odd.QRD\n  records      4 (130 bytes)\n  listed run   4\n  saved run    1\n "
+                      " drawn        3\n"
+                      "  gaps         0\n  beyond 1000  0 ignored\n  partial      2 bytes "
+                      "ignored\n  non-finite   0\n"
                       "  bounding box Z -124.4038 to 136.4038, X -70.86603 to 80.86603\n");
     std::vector<Block> many(1003, Block{1, 1, 1, 1});
     many[1] = Block{};
@@ -24,8 +25,12 @@ TEST_F(Qrd, InfoSaysWhatTheEditorWouldSee) {
     EXPECT_EQ(qrd::info({file("many.QRD", many)}, true, out, err), qrd::kOk);
     const auto j = nlohmann::json::parse(out.str())[0];
     // A NaN position is still drawn.
-    for (auto [key, value] : {std::pair{"records", 1003}, {"beyond1000", 3}, {"listed", 1}, {"gaps", 1},
-                              {"nonfinite", 1}, {"drawn", 999}})
+    for (auto [key, value] : {std::pair{"records", 1003},
+                              {"beyond1000", 3},
+                              {"listed", 1},
+                              {"gaps", 1},
+                              {"nonfinite", 1},
+                              {"drawn", 999}})
         EXPECT_EQ(j[key], value) << key;
 }
 
@@ -36,21 +41,25 @@ TEST(MapReport, TheBoxIsTheDrawnCornersWhateverTheAngles) {
         const MapReport r = reportmap(writerecords(std::span(t).first(2)));
         const MapBox box = drawnbox(t, {}).value();
         EXPECT_EQ((std::array<double, 4>{r.zmin, r.zmax, r.xmin, r.xmax}),
-                  (std::array{box.zmin, box.zmax, box.xmin, box.xmax})) << first;
+                  (std::array{box.zmin, box.zmax, box.xmin, box.xmax}))
+            << first;
     }
 }
 
 TEST_F(Qrd, CheckNamesEachSurpriseByRecord) {
     const std::pair<std::string, std::string> maps[] = {
-        {odd(), "odd.QRD:record 2: a zero size ends what a save writes: the 3 listed blocks after it are dropped by the next save\n"
+        {odd(), "odd.QRD:record 2: a zero size ends what a save writes: the 3 listed blocks after "
+                "it are dropped by the next save\n"
                 "odd.QRD:record 4: Size X 150 is above 100 (capped when the block is selected)\n"
                 "odd.QRD:record 4: Bottom 2000 is above 1000 (capped when the block is selected)\n"
                 "odd.QRD:record 5: partial record of 2 bytes is ignored\n"},
         {file("gap.QRD", {Block{1, 1, 150, 1}, Block{}, Block{1, 1, -1, 1, 0, -2}}),
          "gap.QRD:record 1: Size X 150 is above 100 (capped when the block is selected)\n"
-         "gap.QRD:record 2: empty slot before later blocks: they are not listed until the map is compacted\n"
+         "gap.QRD:record 2: empty slot before later blocks: they are not listed until the map is "
+         "compacted\n"
          "gap.QRD:record 3: Size X is negative (-1)\ngap.QRD:record 3: Height is negative (-2)\n"},
-        {file("many.QRD", std::vector<Block>(1002, Block{1, 1, 1, 1})), "many.QRD:record 1001: 2 records beyond 1000 are ignored\n"},
+        {file("many.QRD", std::vector<Block>(1002, Block{1, 1, 1, 1})),
+         "many.QRD:record 1001: 2 records beyond 1000 are ignored\n"},
         {file("fine.QRD", {Block{1, 1, 100, 1, 1000, 1000}}), ""}}; // at the caps
     for (const auto& [map, problems] : maps) {
         EXPECT_EQ(qrd::check({map}, out, err), problems.empty() ? qrd::kOk : qrd::kProblems) << map;
@@ -62,12 +71,17 @@ TEST_F(Qrd, DumpAndDiffShowRowsAndExactValues) {
     Block nan = Block{1, 2, 3, 4};
     nan.x = std::bit_cast<float>(0x7fc01234u);
     nan.angle = -0.0f;
-    const std::string a = file("a.QRD", {Block{12.5f, -3, 2, 0.5f, 0, 1.5f, 45, 0xFF0000}, nan, Block{1e-45f, 0, 1, 1}});
+    const std::string a = file(
+        "a.QRD", {Block{12.5f, -3, 2, 0.5f, 0, 1.5f, 45, 0xFF0000}, nan, Block{1e-45f, 0, 1, 1}});
     EXPECT_EQ(qrd::dump(a, out, err), qrd::kOk);
-    EXPECT_EQ(said(), "1 |  12.5    -3     2   0.5     0   1.5   45| x=12.5 z=-3 sizex=2 sizez=0.5 bottom=0 height=1.5 angle=45 colour=0xff0000\n"
-                      "2 |   NaN     2     3     4     0     0    0| x=nan(0x7fc01234) z=2 sizex=3 sizez=4 bottom=0 height=0 angle=-0 colour=0x000000\n"
-                      "3 | 1E-45     0     1     1     0     0    0| x=1e-45 z=0 sizex=1 sizez=1 bottom=0 height=0 angle=0 colour=0x000000\n");
-    const std::string b = file("b.QRD", {Block{12.5f, -3, 2, 0.5f, 0, 1.5f, 45, 0xFF0000}, Block{1, 2, 3, 5}});
+    EXPECT_EQ(said(), "1 |  12.5    -3     2   0.5     0   1.5   45| x=12.5 z=-3 sizex=2 sizez=0.5 "
+                      "bottom=0 height=1.5 angle=45 colour=0xff0000\n"
+                      "2 |   NaN     2     3     4     0     0    0| x=nan(0x7fc01234) z=2 sizex=3 "
+                      "sizez=4 bottom=0 height=0 angle=-0 colour=0x000000\n"
+                      "3 | 1E-45     0     1     1     0     0    0| x=1e-45 z=0 sizex=1 sizez=1 "
+                      "bottom=0 height=0 angle=0 colour=0x000000\n");
+    const std::string b =
+        file("b.QRD", {Block{12.5f, -3, 2, 0.5f, 0, 1.5f, 45, 0xFF0000}, Block{1, 2, 3, 5}});
     EXPECT_EQ(qrd::diff(a, b, out, err), qrd::kProblems);
     EXPECT_EQ(said(), "~ record 2: x nan(0x7fc01234) -> 1 sizez 4 -> 5 angle -0 -> 0\n"
                       "- record 3 | 1E-45     0     1     1     0     0    0|\n");
@@ -78,7 +92,8 @@ TEST_F(Qrd, DumpAndDiffShowRowsAndExactValues) {
 TEST_F(Qrd, FilesThatCannotBeReadAndBadUsage) {
     std::filesystem::create_directory("folder.QRD");
     EXPECT_EQ(qrd::info({"missing.QRD", "folder.QRD"}, false, out, err), qrd::kFailure);
-    EXPECT_EQ(said(), "qrd: missing.QRD: No such file or directory\nqrd: folder.QRD: Not a regular file\n");
+    EXPECT_EQ(said(),
+              "qrd: missing.QRD: No such file or directory\nqrd: folder.QRD: Not a regular file\n");
     EXPECT_FALSE(std::filesystem::exists("missing.QRD"));
     // Many files, read ahead on other threads: the output keeps their order,
     // and a file that cannot be read among them is named and fails the run.
@@ -86,9 +101,12 @@ TEST_F(Qrd, FilesThatCannotBeReadAndBadUsage) {
     std::string expected;
     for (int i = 0; i < 40; ++i) {
         const std::string size = std::to_string(101 + i);
-        files.push_back(i == 23 ? "gone.QRD" : file("m" + size + ".QRD", {Block{1, 1, static_cast<float>(101 + i), 1}}));
+        files.push_back(
+            i == 23 ? "gone.QRD"
+                    : file("m" + size + ".QRD", {Block{1, 1, static_cast<float>(101 + i), 1}}));
         if (i != 23)
-            expected += files.back() + ":record 1: Size X " + size + " is above 100 (capped when the block is selected)\n";
+            expected += files.back() + ":record 1: Size X " + size +
+                        " is above 100 (capped when the block is selected)\n";
     }
     EXPECT_EQ(qrd::check(files, out, err), qrd::kFailure);
     EXPECT_EQ(said(), expected + "qrd: gone.QRD: No such file or directory\n");
@@ -98,14 +116,19 @@ TEST_F(Qrd, ImportRefusesMalformedTextWithItsPlaceAndWritesNothing) {
     const std::string header = "x,z,sizex,sizez,bottom,height,angle,colour\n";
     const std::string json = "{\"format\": \"quarrystead map\", \"version\": ";
     const std::tuple<std::string, std::string, std::string> bad[] = {
-        {"a.csv", header + "1,2,3,4,5,6,7,8\n1,2,abc,4,5,6,7,8\n", ":3:5: sizex \"abc\" is not a number"},
-        {"b.csv", "x,z,foo\n", ":1:5: unknown column \"foo\"; the columns are x, z, sizex, sizez, bottom, height, "
-                               "angle, colour"},
-        {"c.csv", header + "1,2,3,4,5,6,7,8,9\n", ":2:17: a row has 9 values; the header names 8 columns"},
-        {"d.csv", header + "1,2,3,4,5,6,7,99999999999\n", ":2:15: colour \"99999999999\" is beyond 32 bits"},
+        {"a.csv", header + "1,2,3,4,5,6,7,8\n1,2,abc,4,5,6,7,8\n",
+         ":3:5: sizex \"abc\" is not a number"},
+        {"b.csv", "x,z,foo\n",
+         ":1:5: unknown column \"foo\"; the columns are x, z, sizex, sizez, bottom, height, "
+         "angle, colour"},
+        {"c.csv", header + "1,2,3,4,5,6,7,8,9\n",
+         ":2:17: a row has 9 values; the header names 8 columns"},
+        {"d.csv", header + "1,2,3,4,5,6,7,99999999999\n",
+         ":2:15: colour \"99999999999\" is beyond 32 bits"},
         {"e.csv", header + "1e39,2\n", ":2:1: x \"1e39\" is beyond the range of a single"},
-        {"f.csv", "1,2,3\n", ":1:1: the first line names the columns (x, z, sizex, sizez, bottom, height, angle, "
-                             "colour)"},
+        {"f.csv", "1,2,3\n",
+         ":1:1: the first line names the columns (x, z, sizex, sizez, bottom, height, angle, "
+         "colour)"},
         {"e.json", json + "1, \"records\": [\n {\"x\": true}]}", ":2:11: unexpected true or false"},
         {"f.json", json + "1, \"records\": [\n {\"x\": 1,, }]}",
          ":2:10: found ',' where a name or text in quotes should be"},
@@ -123,13 +146,15 @@ TEST_F(Qrd, ImportRefusesMalformedTextWithItsPlaceAndWritesNothing) {
     // columns and empty cells 0.
     std::ofstream("t.tsv") << "Size X\tX\tColour\n 2\t-1.5 \t0x10\n\t3\t\n";
     EXPECT_EQ(qrd::importmap("t.tsv", "", "t.QRD", err), qrd::kOk);
-    EXPECT_EQ(readbytes("t.QRD"), writerecords(std::vector{Block{-1.5f, 0, 2, 0, 0, 0, 0, 16}, Block{3}}));
+    EXPECT_EQ(readbytes("t.QRD"),
+              writerecords(std::vector{Block{-1.5f, 0, 2, 0, 0, 0, 0, 16}, Block{3}}));
     // Export to a file and import it: the map file again, without its
     // partial record; to standard output with "-o -".
     EXPECT_EQ(qrd::exportmap(odd(), "", "odd.json", out, err), qrd::kOk);
     EXPECT_EQ(qrd::importmap("odd.json", "", "back.QRD", err), qrd::kOk);
     const auto bytes = readbytes("odd.QRD");
     EXPECT_EQ(readbytes("back.QRD"), std::vector<std::byte>(bytes.begin(), bytes.end() - 2));
-    EXPECT_EQ(qrd::exportmap(file("one.QRD", {Block{1, -0.0f, 2}}), "csv", "-", out, err), qrd::kOk);
+    EXPECT_EQ(qrd::exportmap(file("one.QRD", {Block{1, -0.0f, 2}}), "csv", "-", out, err),
+              qrd::kOk);
     EXPECT_EQ(said(), header + "1,-0,2,0,0,0,0,0\n");
 }

@@ -17,20 +17,24 @@ static int exitstatus(const std::string& args) {
 }
 
 TEST_F(Qrd, ExitStatusesOfTheProgram) {
-    const std::pair<std::string, int> runs[] = {{"--help", 0},         {"check --help", 0}, {"--version", 0},
-                                                {"", 2},               {"frobnicate", 2},   {"info", 2},
-                                                {"info --bogus x", 2}, {"diff a", 2},       {"dump " + odd(), 0}};
-    for (const auto& [args, status] : runs) EXPECT_EQ(exitstatus(args), status) << args;
+    const std::pair<std::string, int> runs[] = {
+        {"--help", 0},       {"check --help", 0}, {"--version", 0},      {"", 2},
+        {"frobnicate", 2},   {"info", 2},         {"info --bogus x", 2}, {"diff a", 2},
+        {"dump " + odd(), 0}};
+    for (const auto& [args, status] : runs)
+        EXPECT_EQ(exitstatus(args), status) << args;
 }
 
 TEST_F(Qrd, RenderDrawsTheMapsLinesAsTheWindowDoes) {
-    const std::string map = file("r.QRD", {Block{37.5f, 17.5f, 10, 5, 0, 10, 0, 0xFF0000}, Block{10, 0, 2, 2, 500, 10, 0, 0x00FF00},
-                                           Block{60, 40, 0, 3}});
+    const std::string map =
+        file("r.QRD", {Block{37.5f, 17.5f, 10, 5, 0, 10, 0, 0xFF0000},
+                       Block{10, 0, 2, 2, 500, 10, 0, 0x00FF00}, Block{60, 40, 0, 3}});
     qrd::RenderOptions o{.width = 150, .height = 150};
     EXPECT_EQ(qrd::render(map, "r.svg", o, err), qrd::kOk);
     const auto svg = readbytes("r.svg");
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(svg.data()), svg.size()),
-              "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"150\" height=\"150\" viewBox=\"0 0 150 150\">\n"
+              "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"150\" height=\"150\" viewBox=\"0 "
+              "0 150 150\">\n"
               // Size X across (Z), Size Z up (X): corners A, B, C, D.
               "<line x1=\"95.00\" y1=\"65.00\" x2=\"95.00\" y2=\"85.00\" stroke=\"#ff0000\"/>\n"
               "<line x1=\"95.00\" y1=\"85.00\" x2=\"55.00\" y2=\"85.00\" stroke=\"#ff0000\"/>\n"
@@ -39,7 +43,8 @@ TEST_F(Qrd, RenderDrawsTheMapsLinesAsTheWindowDoes) {
               "<line x1=\"44.00\" y1=\"126.00\" x2=\"44.00\" y2=\"134.00\" stroke=\"#00ff00\"/>\n"
               "<line x1=\"44.00\" y1=\"134.00\" x2=\"36.00\" y2=\"134.00\" stroke=\"#00ff00\"/>\n"
               "<line x1=\"36.00\" y1=\"134.00\" x2=\"36.00\" y2=\"126.00\" stroke=\"#00ff00\"/>\n"
-              "<line x1=\"36.00\" y1=\"126.00\" x2=\"44.00\" y2=\"126.00\" stroke=\"#00ff00\"/>\n</svg>\n");
+              "<line x1=\"36.00\" y1=\"126.00\" x2=\"44.00\" y2=\"126.00\" "
+              "stroke=\"#00ff00\"/>\n</svg>\n");
     // A depth window that leaves the second block out, white outlines on grey.
     o.maxd = 400;
     o.colours = false;
@@ -53,19 +58,23 @@ TEST_F(Qrd, RenderDrawsTheMapsLinesAsTheWindowDoes) {
     EXPECT_EQ(qrd::render(map, "r.gif", o, err), qrd::kFailure);
     EXPECT_EQ(exitstatus("render " + map + " -o s.png --depth 0-100 --size 60x40"), 0);
     EXPECT_EQ(QImage("s.png").size(), QSize(60, 40));
-    for (const char* bad : {"--size big", "--size 0x40", "--size 60x40x", "--depth 5-1", "--depth 1-5m", "--depth nan-5"})
+    for (const char* bad : {"--size big", "--size 0x40", "--size 60x40x", "--depth 5-1",
+                            "--depth 1-5m", "--depth nan-5"})
         EXPECT_EQ(exitstatus("render " + map + " -o s.png " + bad), 2) << bad;
 }
 
 TEST_F(Qrd, RenderPaintsTheMapWindowAndThe3DViewAsTheyFirstShow) {
     const std::string map = file("v.QRD", viewmap());
-    EXPECT_EQ(exitstatus("render " + map + " --view map --size 400x400 --background 0 -o m.png"), 0);
+    EXPECT_EQ(exitstatus("render " + map + " --view map --size 400x400 --background 0 -o m.png"),
+              0);
     EXPECT_EQ(exitstatus("render " + map + " --view 3d --size 400x300 --background 0 -o b.png"), 0);
     expectgolden(QImage("m.png"), "mapwindow.png");
     expectgolden(QImage("b.png"), "boxview.png");
     // Boxes through each other, on each other, on a floor: each pixel the
     // nearest face.
-    EXPECT_EQ(exitstatus("render " + file("i.QRD", interlocking()) + " --view 3d --size 320x240 --background 0 -o i.png"), 0);
+    EXPECT_EQ(exitstatus("render " + file("i.QRD", interlocking()) +
+                         " --view 3d --size 320x240 --background 0 -o i.png"),
+              0);
     expectgolden(QImage("i.png"), "interlocking.png");
     EXPECT_EQ(exitstatus("render " + map + " --view map -o m.svg"), 2); // PNG only
     EXPECT_EQ(exitstatus("render " + map + " --view side -o m.png"), 2);

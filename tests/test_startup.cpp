@@ -16,9 +16,10 @@ static void store(Harness& h, const char* key, const char* value) {
 TEST(Startup, FirstRunWithAnEmptyStoreAndClosingWhileMinimised) {
     Transcript t;
     EXPECT_EQ(t.h.filedialog.filter, "Cairnwork(*.QRD)|*.QRD");
-    t.play({{"", "settings=; Slider1=0; Map=000000; rows=1; row 0=" + kFree + // loading writes nothing
-                     "; List1=0; cur=0; status=Status; depth=Depth: 0-1000; Check1=1; MaxD=1000"},
-            {"unload", "settings=Background=0 MainLeft=1000 MainTop=1000"}});
+    t.play(
+        {{"", "settings=; Slider1=0; Map=000000; rows=1; row 0=" + kFree + // loading writes nothing
+                  "; List1=0; cur=0; status=Status; depth=Depth: 0-1000; Check1=1; MaxD=1000"},
+         {"unload", "settings=Background=0 MainLeft=1000 MainTop=1000"}});
     // Minimised, the position is not written.
     Transcript m;
     store(m.h, "MainLeft", "5");
@@ -32,17 +33,21 @@ TEST(Startup, StoredSettingsAreRestoredAndTextsThatAreNotValidGiveDefinedValues)
     // raises no background change. MainLeft, MainTop and Background as
     // stored, then the window's Left and Top and the grey.
     const std::tuple<const char*, const char*, const char*, float, float, int> cases[] = {
-        {"2400.5", "-.3e3", "128", 2400.5f, -300, 128}, {"abc", "", "-1", 1000, 1000, 0},
-        {"", "x", "256", 1000, 1000, 255}, {"1e99", "1", "12.7", std::numeric_limits<float>::max(), 1, 13},
-        {"  42xyz", "0", "x", 42, 0, 0}, {"-", "1e-99", "1e99", 1000, 0, 255}};
+        {"2400.5", "-.3e3", "128", 2400.5f, -300, 128},
+        {"abc", "", "-1", 1000, 1000, 0},
+        {"", "x", "256", 1000, 1000, 255},
+        {"1e99", "1", "12.7", std::numeric_limits<float>::max(), 1, 13},
+        {"  42xyz", "0", "x", 42, 0, 0},
+        {"-", "1e-99", "1e99", 1000, 0, 255}};
     for (const auto& [left, top, background, expectedleft, expectedtop, grey] : cases) {
         Harness h;
         store(h, "MainLeft", left);
         store(h, "MainTop", top);
         store(h, "Background", background);
         h.form.start();
-        EXPECT_EQ(std::tuple(h.form.left, h.form.top, h.form.Slider1.value(), h.form.Map.backcolor()),
-                  std::tuple(expectedleft, expectedtop, grey, grey * 0x010101))
+        EXPECT_EQ(
+            std::tuple(h.form.left, h.form.top, h.form.Slider1.value(), h.form.Map.backcolor()),
+            std::tuple(expectedleft, expectedtop, grey, grey * 0x010101))
             << left << " " << top << " " << background;
         EXPECT_EQ(h.form.sbStatusBar.text(1), "Status");
         h.form.unload();
@@ -63,11 +68,11 @@ TEST(Startup, TheWindowIsLaidOutAsDesigned) {
     std::ostringstream out;
     for (const ui::Control* c : h.form.controls()) {
         const ui::Geometry& g = c->geometry;
-        out << c->label() << " " << g.left << " " << g.top << " " << g.width << " " << g.height << " \""
-            << c->caption << "\"";
+        out << c->label() << " " << g.left << " " << g.top << " " << g.width << " " << g.height
+            << " \"" << c->caption << "\"";
         if (const auto* bar = dynamic_cast<const ui::ScrollBar*>(c))
-            out << " range " << bar->min() << ".." << bar->max() << " value " << bar->value() << " steps "
-                << bar->smallchange << "/" << bar->largechange;
+            out << " range " << bar->min() << ".." << bar->max() << " value " << bar->value()
+                << " steps " << bar->smallchange << "/" << bar->largechange;
         if (const auto* button = dynamic_cast<const ui::Button*>(c); button && button->showscolour)
             out << " colour " << button->backcolor();
         if (const auto* slider = dynamic_cast<const ui::Slider*>(c))
@@ -75,8 +80,10 @@ TEST(Startup, TheWindowIsLaidOutAsDesigned) {
         out << "\n";
     }
     const auto& m = h.form.Map;
-    out << "Map scale " << m.scaleleft << " " << m.scaletop << " " << m.scalewidth << " " << m.scaleheight << "\n";
-    for (const auto& key : h.form.tbToolBar.keys) out << "tbToolBar key " << key << "\n";
+    out << "Map scale " << m.scaleleft << " " << m.scaletop << " " << m.scalewidth << " "
+        << m.scaleheight << "\n";
+    for (const auto& key : h.form.tbToolBar.keys)
+        out << "tbToolBar key " << key << "\n";
     const std::string golden = QS_GOLDEN_DIR "/layout.txt";
     if (std::getenv("QS_UPDATE_GOLDEN")) std::ofstream(golden) << out.str();
     std::ifstream in(golden);

@@ -22,8 +22,11 @@ static BlockTable tableof(std::initializer_list<Block> blocks) {
 }
 
 TEST(PlanView, ZoomAndPanKeepTheMapPointUnderThePointer) {
-    const std::pair<Pixel, double> zooms[] = {
-        {{0, 0}, 2}, {{640, 480}, 0.5}, {{123.5, 77.25}, 1.25}, {{10, 700}, 1e9}, {{300, 20}, 1e-3}};
+    const std::pair<Pixel, double> zooms[] = {{{0, 0}, 2},
+                                              {{640, 480}, 0.5},
+                                              {{123.5, 77.25}, 1.25},
+                                              {{10, 700}, 1e9},
+                                              {{300, 20}, 1e-3}};
     for (auto [at, factor] : zooms) {
         PlanView view{640, 480, 8, {17.5, 37.5}};
         const MapPoint before = view.tomap(at);
@@ -50,10 +53,12 @@ TEST(PlanView, ZoomAndPanKeepTheMapPointUnderThePointer) {
 TEST(PlanView, FitShowsEveryDrawnBlock) {
     const BlockTable tables[] = {
         tableof({Block{10, 5, 2, 1, 0, 1, 30}}),
-        tableof({Block{0, 0, 1, 1, 0, 1}, Block{500, -300, 4, 9, 0, 1, 45}, Block{kNaN, 1, 1, 1, 0, 1}}),
+        tableof({Block{0, 0, 1, 1, 0, 1}, Block{500, -300, 4, 9, 0, 1, 45},
+                 Block{kNaN, 1, 1, 1, 0, 1}}),
         tableof({Block{3e37f, -2e37f, 1e36f, 1, 0, 1, 10}, Block{0, 0, 1, 1, 0, 1}}),
         // Not drawn: beyond the depth window, or no size.
-        tableof({Block{1, 1, 1, 1, 0, 1}, Block{900, 900, 1, 1, 2000, 1}, Block{-900, 0, 0, 5, 0, 1}}),
+        tableof(
+            {Block{1, 1, 1, 1, 0, 1}, Block{900, 900, 1, 1, 2000, 1}, Block{-900, 0, 0, 5, 0, 1}}),
     };
     for (const BlockTable& table : tables) {
         PlanView view{400, 300};
@@ -76,13 +81,21 @@ TEST(PlanView, FitShowsEveryDrawnBlock) {
 }
 
 TEST(Grid, StepsLabelsAndLines) {
-    const std::pair<double, double> steps[] = {{8, 10},     {1, 100},  {64, 1},    {100, 1},
-                                               {1000, 0.1}, {3.2, 20}, {0.5, 200}, {13, 5}}; // scale, step
-    for (auto [scale, step] : steps) EXPECT_DOUBLE_EQ(gridstep(scale), step) << scale;
-    const std::tuple<double, double, const char*> labels[] = {
-        {2.5, 0.5, "2.5"}, {-20, 10, "-20"}, {1e-17, 0.1, "0"}, {1e40, 1e39, "1e+40"},
-        {0.30000000000000004, 0.1, "0.3"}, {0.05, 0.01, "0.05"}, {2e7, 1e7, "2e+07"}, {1.5, 3, "2"}};
-    for (auto [value, step, text] : labels) EXPECT_EQ(gridlabel(value, step), text) << value;
+    const std::pair<double, double> steps[] = {{8, 10},    {1, 100},    {64, 1},
+                                               {100, 1},   {1000, 0.1}, {3.2, 20},
+                                               {0.5, 200}, {13, 5}}; // scale, step
+    for (auto [scale, step] : steps)
+        EXPECT_DOUBLE_EQ(gridstep(scale), step) << scale;
+    const std::tuple<double, double, const char*> labels[] = {{2.5, 0.5, "2.5"},
+                                                              {-20, 10, "-20"},
+                                                              {1e-17, 0.1, "0"},
+                                                              {1e40, 1e39, "1e+40"},
+                                                              {0.30000000000000004, 0.1, "0.3"},
+                                                              {0.05, 0.01, "0.05"},
+                                                              {2e7, 1e7, "2e+07"},
+                                                              {1.5, 3, "2"}};
+    for (auto [value, step, text] : labels)
+        EXPECT_EQ(gridlabel(value, step), text) << value;
     EXPECT_EQ(gridlines(-20, 55, 10), (std::vector<double>{-20, -10, 0, 10, 20, 30, 40, 50}));
     EXPECT_EQ(gridlines(0.5, 0.9, 1), std::vector<double>{});
     EXPECT_EQ(gridlines(0, 1e9, 1), std::vector<double>{}); // no grid of a billion lines
@@ -92,13 +105,15 @@ TEST(Grid, StepsLabelsAndLines) {
 TEST(BlockAt, FindsTheHighestDrawnSlotWhoseOutlineHoldsThePoint) {
     // Slot 1 lies over slot 0; slot 2 is turned by 45 degrees; slot 3 lies
     // beyond the depth window; slot 4 is not a number.
-    const BlockTable table =
-        tableof({Block{10, 10, 4, 4, 0, 1}, Block{11, 11, 1, 1, 0, 1}, Block{30, 30, 2, 2, 0, 1, 45},
-                 Block{50, 50, 5, 5, 500, 1}, Block{kNaN, 70, 5, 5, 0, 1}});
+    const BlockTable table = tableof({Block{10, 10, 4, 4, 0, 1}, Block{11, 11, 1, 1, 0, 1},
+                                      Block{30, 30, 2, 2, 0, 1, 45}, Block{50, 50, 5, 5, 500, 1},
+                                      Block{kNaN, 70, 5, 5, 0, 1}});
     const Look look{0, 100, true, -1};
-    const std::pair<MapPoint, int> points[] = {{{11, 11}, 1},   {{7, 7}, 0},       {{13.9, 6.1}, 0}, {{14.1, 10}, -1},
-                                               {{30, 32.8}, 2}, {{31.9, 31.9}, -1}, {{50, 50}, -1},   {{70, 0}, -1}};
-    for (auto [p, slot] : points) EXPECT_EQ(blockat(table, look, p), slot) << p.z << "," << p.x;
+    const std::pair<MapPoint, int> points[] = {
+        {{11, 11}, 1},   {{7, 7}, 0},        {{13.9, 6.1}, 0}, {{14.1, 10}, -1},
+        {{30, 32.8}, 2}, {{31.9, 31.9}, -1}, {{50, 50}, -1},   {{70, 0}, -1}};
+    for (auto [p, slot] : points)
+        EXPECT_EQ(blockat(table, look, p), slot) << p.z << "," << p.x;
     EXPECT_EQ(blockat(table, {0, 1000, true, -1}, {50, 50}), 3);
     BlockTable last{};
     last[kSlots - 1] = Block{1, 1, 1, 1, 0, 1};
@@ -194,11 +209,14 @@ TEST(BoxPicture, EachPixelShowsTheBlockARayThroughItMeetsFirst) {
         std::vector<Argb> pixels(160 * 120);
         Raster raster(pixels.data(), 160, 120, 160);
         DepthBuffer buffer;
-        drawboxes(raster, buffer, table, {}, camera, {0xFF000000, 0xFF404040, 0xFF808080, groundbox(table, {})});
+        drawboxes(raster, buffer, table, {}, camera,
+                  {0xFF000000, 0xFF404040, 0xFF808080, groundbox(table, {})});
         // The camera's axes on the map: looking along f, r to the right, u up.
         const double y = camera.yaw * M_PI / 180, p = camera.pitch * M_PI / 180;
-        const std::array<double, 3> f{std::sin(y) * std::cos(p), std::cos(y) * std::cos(p), -std::sin(p)},
-            r{std::cos(y), -std::sin(y), 0}, u{std::sin(y) * std::sin(p), std::cos(y) * std::sin(p), std::cos(p)};
+        const std::array<double, 3> f{std::sin(y) * std::cos(p), std::cos(y) * std::cos(p),
+                                      -std::sin(p)},
+            r{std::cos(y), -std::sin(y), 0},
+            u{std::sin(y) * std::sin(p), std::cos(y) * std::sin(p), std::cos(p)};
         const auto ray = [&](double px, double py) {
             const double across = (px - 80) / camera.scale, up = (60 - py) / camera.scale;
             std::array<double, 3> from, way;
@@ -223,11 +241,13 @@ TEST(BoxPicture, EachPixelShowsTheBlockARayThroughItMeetsFirst) {
                 ++compared;
                 shown += want >= 0;
                 seen.insert(want);
-                ASSERT_EQ(buffer.slotat(px, py), want) << px << "," << py << (perspective ? " perspective" : "");
+                ASSERT_EQ(buffer.slotat(px, py), want)
+                    << px << "," << py << (perspective ? " perspective" : "");
             }
         EXPECT_GT(compared, 160 * 120 * 9 / 10);
         EXPECT_GT(shown, 160 * 120 / 4);
-        EXPECT_EQ(seen.size(), 9u) << (perspective ? "perspective" : ""); // every block, and the ground
+        EXPECT_EQ(seen.size(), 9u)
+            << (perspective ? "perspective" : ""); // every block, and the ground
     }
 }
 
@@ -236,12 +256,14 @@ TEST(BoxPicture, EachPixelShowsTheBlockARayThroughItMeetsFirst) {
 TEST(BoxPicture, MarksAreHiddenWhereNearerFacesCoverThem) {
     // Looking along +X: a wall (0) in front of a block (1) that stands out
     // above it and to its side, and a selected block (2) wholly behind it.
-    const BlockTable table = tableof({Block{10, 0, 1, 6, 0, 8}, Block{20, 4, 3, 3, 0, 12}, Block{20, -2, 1, 1, 0, 2}});
+    const BlockTable table =
+        tableof({Block{10, 0, 1, 6, 0, 8}, Block{20, 4, 3, 3, 0, 12}, Block{20, -2, 1, 1, 0, 2}});
     BoxCamera camera{120, 90, 0, 20, 4, {0, 15, 5}};
     std::vector<Argb> plain(120 * 90), marked;
     Raster raster(plain.data(), 120, 90, 120);
     DepthBuffer buffer;
-    drawboxes(raster, buffer, table, {}, camera, {0xFF000000, 0xFF000000, 0xFF000000, groundbox(table, {})});
+    drawboxes(raster, buffer, table, {}, camera,
+              {0xFF000000, 0xFF000000, 0xFF000000, groundbox(table, {})});
     marked = plain;
     Raster marks(marked.data(), 120, 90, 120);
     Look look;
@@ -251,7 +273,9 @@ TEST(BoxPicture, MarksAreHiddenWhereNearerFacesCoverThem) {
     int shown = 0;
     for (int y = 0; y < 90; ++y)
         for (int x = 0; x < 120; ++x) {
-            if (plain[static_cast<std::size_t>(y * 120 + x)] == marked[static_cast<std::size_t>(y * 120 + x)]) continue;
+            if (plain[static_cast<std::size_t>(y * 120 + x)] ==
+                marked[static_cast<std::size_t>(y * 120 + x)])
+                continue;
             ++shown;
             EXPECT_NE(buffer.slotat(x, y), 0) << x << "," << y; // never over the wall
         }
@@ -272,7 +296,8 @@ TEST(Raster, PolygonsFillThePixelsTheyHoldAndLinesKeepTheirDashesWhenCut) {
     Raster r(pixels.data(), 40, 30, 40);
     const Block turned{15, 20, 12, 6, 0, 1, 30};
     std::vector<Pixel> corners;
-    for (const Corner& c : blockcorners(turned)) corners.push_back({c.h, c.v});
+    for (const Corner& c : blockcorners(turned))
+        corners.push_back({c.h, c.v});
     r.fill(0);
     r.polygon(corners, 1);
     BlockTable one{turned};

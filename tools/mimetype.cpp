@@ -8,7 +8,9 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     for (int i = 1; i < argc; ++i)
-        out << QMimeDatabase().mimeTypeForFile(QString::fromLocal8Bit(argv[i]), QMimeDatabase::MatchExtension).name()
+        out << QMimeDatabase()
+                   .mimeTypeForFile(QString::fromLocal8Bit(argv[i]), QMimeDatabase::MatchExtension)
+                   .name()
             << "\n";
     return 0;
 }

@@ -11,27 +11,41 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
-#include <set>
 
 namespace {
 
 // Qt's own options, which the window takes for itself ("-platform
 // offscreen"); the program's parser leaves them alone.
 QStringList withoutqtoptions(int argc, char** argv) {
-    static const std::set<QString> withvalue = {"platform", "platformpluginpath", "platformtheme", "plugin",
-                                                "display", "geometry", "qwindowgeometry", "qwindowicon",
-                                                "qwindowtitle", "style", "stylesheet", "session", "name",
-                                                "title", "visual"};
+    static const std::set<QString> withvalue = {"platform",
+                                                "platformpluginpath",
+                                                "platformtheme",
+                                                "plugin",
+                                                "display",
+                                                "geometry",
+                                                "qwindowgeometry",
+                                                "qwindowicon",
+                                                "qwindowtitle",
+                                                "style",
+                                                "stylesheet",
+                                                "session",
+                                                "name",
+                                                "title",
+                                                "visual"};
     static const std::set<QString> plain = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
     QStringList out;
     for (int i = 0; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         QString name = arg;
-        while (name.startsWith('-')) name.remove(0, 1);
-        if (i > 0 && arg.startsWith('-') && withvalue.count(name) && i + 1 < argc) ++i;
-        else if (!(i > 0 && arg.startsWith('-') && plain.count(name))) out << arg;
+        while (name.startsWith('-'))
+            name.remove(0, 1);
+        if (i > 0 && arg.startsWith('-') && withvalue.count(name) && i + 1 < argc)
+            ++i;
+        else if (!(i > 0 && arg.startsWith('-') && plain.count(name)))
+            out << arg;
     }
     return out;
 }
@@ -76,7 +90,8 @@ int main(int argc, char** argv) {
     painted.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(painted);
     if (!parser.parse(withoutqtoptions(argc, argv))) {
-        std::fprintf(stderr, "quarrystead: %s\n\n%s", qPrintable(parser.errorText()), qPrintable(usage(parser)));
+        std::fprintf(stderr, "quarrystead: %s\n\n%s", qPrintable(parser.errorText()),
+                     qPrintable(usage(parser)));
         return 2;
     }
     if (parser.isSet(help)) {
@@ -91,7 +106,8 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(whilestarting);
     QApplication app(argc, argv);
     qInstallMessageHandler(nullptr);
-    for (const std::string& held : heldmessages) std::fprintf(stderr, "%s\n", held.c_str());
+    for (const std::string& held : heldmessages)
+        std::fprintf(stderr, "%s\n", held.c_str());
     qs::ui::setupapplication(app);
     qs::ui::closeonterminate(app);
 
@@ -109,7 +125,8 @@ int main(int argc, char** argv) {
 
     form.start();
     std::vector<std::string> files;
-    for (const QString& file : parser.positionalArguments()) files.push_back(file.toLocal8Bit().toStdString());
+    for (const QString& file : parser.positionalArguments())
+        files.push_back(file.toLocal8Bit().toStdString());
     form.openfiles(files);
     window.placefromform();
     window.sync();

@@ -15,8 +15,8 @@
 #include <cstdint>
 #include <functional>
 #include <span>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qs {
@@ -59,7 +59,7 @@ struct PastePlace {
 };
 
 class MainForm {
-public:
+  public:
     explicit MainForm(Services services);
     MainForm(const MainForm&) = delete;
     MainForm& operator=(const MainForm&) = delete;
@@ -204,7 +204,8 @@ public:
     // merging with the step before when they share `mergekey`, after which
     // the map, the list and the editor show the table, and the slot
     // `change` gives (not -1) is the current block, its row selected.
-    void apply(const std::string& what, const std::string& mergekey, const std::function<int()>& change);
+    void apply(const std::string& what, const std::string& mergekey,
+               const std::function<int()>& change);
     // A change of the selection alone, as one action.
     void select(const std::function<void()>& change);
     // Makes a slot the current block, as a person selects its row in the
@@ -248,7 +249,7 @@ public:
 
     Services services;
 
-private:
+  private:
     void layout();
     // Every control's accessible name and description, and what an action
     // on it is called in the history.

@@ -83,7 +83,8 @@ std::string localtime(std::int64_t nanoseconds) {
     const std::time_t seconds = static_cast<std::time_t>(nanoseconds / 1000000000);
     std::tm parts{};
     char text[32] = "";
-    if (localtime_r(&seconds, &parts) != nullptr) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &parts);
+    if (localtime_r(&seconds, &parts) != nullptr)
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &parts);
     return text;
 }
 
@@ -93,10 +94,10 @@ void MainForm::offerrecovery() {
     for (std::size_t i = 0; i < copies_.left().size();) {
         const LeftCopy& copy = copies_.left()[i];
         const std::string what = copy.file.path.empty() ? "an unnamed map" : copy.file.title;
-        const int choice = services.messagebox.choose(
-            "An editor that did not close kept unsaved work on " + what + " at " + localtime(copy.time) +
-                ".\nRecover it?",
-            "Recover unsaved work", {"Recover", "Discard", "Later"});
+        const int choice =
+            services.messagebox.choose("An editor that did not close kept unsaved work on " + what +
+                                           " at " + localtime(copy.time) + ".\nRecover it?",
+                                       "Recover unsaved work", {"Recover", "Discard", "Later"});
         if (choice == 0) return recover(i);
         if (choice != 1) return; // later: Ctrl+R still takes it
         discard(i);

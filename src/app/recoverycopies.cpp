@@ -24,7 +24,8 @@ template <typename T> bool number(std::string_view text, std::size_t& at, T& val
 
 } // namespace
 
-RecoveryCopies::RecoveryCopies(FileSystem& files, std::string folder) : files_(files), folder_(std::move(folder)) {}
+RecoveryCopies::RecoveryCopies(FileSystem& files, std::string folder)
+    : files_(files), folder_(std::move(folder)) {}
 
 RecoveryCopies::~RecoveryCopies() {
     release();
@@ -36,23 +37,27 @@ std::string RecoveryCopies::named(const std::string& stem, const char* ending) c
     return folder_ + "/" + stem + ending;
 }
 
-std::vector<std::byte> RecoveryCopies::encode(const BlockTable& table, const FileRef& file, const DiskStamp& stamp) {
+std::vector<std::byte> RecoveryCopies::encode(const BlockTable& table, const FileRef& file,
+                                              const DiskStamp& stamp) {
     std::vector<std::byte> bytes = encodetable(table);
-    const std::string footer = std::string(kMagic) + "file " + std::to_string(file.path.size()) + " " + file.path +
-                               "\nstamp " + std::to_string(stamp.known) + " " + std::to_string(stamp.size) + " " +
-                               std::to_string(stamp.mtime) + " " + std::to_string(stamp.hash) + "\n";
+    const std::string footer = std::string(kMagic) + "file " + std::to_string(file.path.size()) +
+                               " " + file.path + "\nstamp " + std::to_string(stamp.known) + " " +
+                               std::to_string(stamp.size) + " " + std::to_string(stamp.mtime) +
+                               " " + std::to_string(stamp.hash) + "\n";
     const auto* from = reinterpret_cast<const std::byte*>(footer.data());
     bytes.insert(bytes.end(), from, from + footer.size());
     return bytes;
 }
 
-void RecoveryCopies::decode(std::span<const std::byte> bytes, BlockTable& table, FileRef& file, DiskStamp& stamp) {
+void RecoveryCopies::decode(std::span<const std::byte> bytes, BlockTable& table, FileRef& file,
+                            DiskStamp& stamp) {
     decodemap(bytes, table);
     file = {};
     stamp = {};
     const std::size_t slots = kSlots * kRecordBytes;
     if (bytes.size() <= slots) return;
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()) + slots, bytes.size() - slots);
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()) + slots,
+                                bytes.size() - slots);
     if (!text.starts_with(kMagic) || text.substr(kMagic.size(), 5) != "file ") return;
     std::size_t at = kMagic.size() + 5, length = 0;
     if (!number(text, at, length) || length > text.size() - at) return;
@@ -61,8 +66,8 @@ void RecoveryCopies::decode(std::span<const std::byte> bytes, BlockTable& table,
     int known = 0;
     if (text.substr(at, 6) != "stamp ") return;
     at += 6;
-    if (!number(text, at, known) || !number(text, at, stamp.size) || !number(text, at, stamp.mtime) ||
-        !number(text, at, stamp.hash))
+    if (!number(text, at, known) || !number(text, at, stamp.size) ||
+        !number(text, at, stamp.mtime) || !number(text, at, stamp.hash))
         return;
     stamp.known = known == 1;
     file = {path, path.empty() ? std::string() : filetitle(path)};
@@ -94,12 +99,15 @@ void RecoveryCopies::claim() {
         copy.time = info.mtime;
         left_.push_back(std::move(copy));
     }
-    std::sort(left_.begin(), left_.end(), [](const LeftCopy& a, const LeftCopy& b) { return a.time > b.time; });
+    std::sort(left_.begin(), left_.end(),
+              [](const LeftCopy& a, const LeftCopy& b) { return a.time > b.time; });
 }
 
-FileResult RecoveryCopies::keep(const BlockTable& table, const FileRef& file, const DiskStamp& stamp) {
+FileResult RecoveryCopies::keep(const BlockTable& table, const FileRef& file,
+                                const DiskStamp& stamp) {
     if (own_.empty()) return {false, "no recovery folder"};
-    const FileResult written = writemapfile(files_, named(own_, ".QRD"), encode(table, file, stamp));
+    const FileResult written =
+        writemapfile(files_, named(own_, ".QRD"), encode(table, file, stamp));
     if (written.ok) kept_ = true;
     return written;
 }

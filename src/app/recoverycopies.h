@@ -22,14 +22,14 @@ namespace qs {
 // A copy left by an editor that is no longer running.
 struct LeftCopy {
     std::string path;
-    FileRef file;         // the file its map belonged to, if any
-    DiskStamp stamp;      // what that file held as the editor last knew it
+    FileRef file;          // the file its map belonged to, if any
+    DiskStamp stamp;       // what that file held as the editor last knew it
     std::int64_t time = 0; // when the copy was written, nanoseconds since the epoch
     int lock = -1;
 };
 
 class RecoveryCopies {
-public:
+  public:
     // No copies are kept when `folder` is empty.
     RecoveryCopies(FileSystem& files, std::string folder);
     ~RecoveryCopies();
@@ -56,10 +56,12 @@ public:
     void release();
 
     // The bytes of a copy, and back.
-    static std::vector<std::byte> encode(const BlockTable& table, const FileRef& file, const DiskStamp& stamp);
-    static void decode(std::span<const std::byte> bytes, BlockTable& table, FileRef& file, DiskStamp& stamp);
+    static std::vector<std::byte> encode(const BlockTable& table, const FileRef& file,
+                                         const DiskStamp& stamp);
+    static void decode(std::span<const std::byte> bytes, BlockTable& table, FileRef& file,
+                       DiskStamp& stamp);
 
-private:
+  private:
     std::string named(const std::string& stem, const char* ending) const;
 
     FileSystem& files_;

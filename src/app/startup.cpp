@@ -24,7 +24,8 @@ void MainForm::start() {
     load();
     services.filedialog.setfilter(kMapFilter);
     copies_.claim();
-    if (recoveryoffered()) status(std::string("Unsaved work kept: press ") + kRecoverKey + " to recover it");
+    if (recoveryoffered())
+        status(std::string("Unsaved work kept: press ") + kRecoverKey + " to recover it");
 }
 
 void MainForm::load() {
@@ -45,11 +46,14 @@ void MainForm::unload() {
         store.set(kAppTitle, kSection, "MainLeft", plainnum(left));
         store.set(kAppTitle, kSection, "MainTop", plainnum(top));
     }
-    store.set(kAppTitle, kSection, "Background", plainnum(static_cast<std::int32_t>(Slider1.value())));
+    store.set(kAppTitle, kSection, "Background",
+              plainnum(static_cast<std::int32_t>(Slider1.value())));
     // Closing asks nothing: what is not saved stays in the recovery copy,
     // which the next editor to start offers.
-    if (modified()) keepcopy();
-    else changed();
+    if (modified())
+        keepcopy();
+    else
+        changed();
     copies_.release();
 }
 

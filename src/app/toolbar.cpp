@@ -1,20 +1,26 @@
 // The toolbar's commands. Each works on the table directly and then brings
 // the map and the list up to date.
 #include "app/mainform.h"
-#include "document/mapcodec.h"
 #include "document/edits.h"
+#include "document/mapcodec.h"
 #include "document/mapfile.h"
 #include "document/table.h"
 
 namespace qs {
 
 void MainForm::tbToolBar_ButtonClick(const std::string& key) {
-    if (key == "New") newmap();
-    else if (key == "Open") openmap();
-    else if (key == "Save") savemap();
-    else if (key == "Copy") copyblock();
-    else if (key == "Refresh") refresh();
-    else if (key == "Delete") deleteblock();
+    if (key == "New")
+        newmap();
+    else if (key == "Open")
+        openmap();
+    else if (key == "Save")
+        savemap();
+    else if (key == "Copy")
+        copyblock();
+    else if (key == "Refresh")
+        refresh();
+    else if (key == "Delete")
+        deleteblock();
 }
 
 void MainForm::newmap() {
@@ -72,15 +78,18 @@ void MainForm::openfile(const std::string& path) {
 }
 
 void MainForm::openfiles(const std::vector<std::string>& paths) {
-    if (paths.size() == 1) openfile(paths.front());
-    else if (paths.size() > 1) status("Could not open " + std::to_string(paths.size()) + " files: one map at a time");
+    if (paths.size() == 1)
+        openfile(paths.front());
+    else if (paths.size() > 1)
+        status("Could not open " + std::to_string(paths.size()) + " files: one map at a time");
 }
 
 void MainForm::readmap(const ui::FileChoice& choice) {
     // The whole file is read before the map in memory is touched, so a file
     // that cannot be read loses nothing.
     std::vector<std::byte> bytes;
-    const FileResult read = readmapfile(services.files, choice.filename, kSlots * kRecordBytes, bytes);
+    const FileResult read =
+        readmapfile(services.files, choice.filename, kSlots * kRecordBytes, bytes);
     if (!read.ok) {
         status("Could not open: " + choice.filetitle + " (" + read.reason + ")");
         return;
@@ -132,11 +141,14 @@ bool MainForm::diskchanged() {
     const std::string& path = document.file().path;
     FileInfo info;
     // A file that is gone has nothing to lose.
-    if (!known.known || services.files.stat(path, info) != 0 || info.kind == FileKind::Missing) return false;
-    if (info.kind != FileKind::Regular || info.size != known.size || info.mtime != known.mtime) return true;
+    if (!known.known || services.files.stat(path, info) != 0 || info.kind == FileKind::Missing)
+        return false;
+    if (info.kind != FileKind::Regular || info.size != known.size || info.mtime != known.mtime)
+        return true;
     // The same size and time may still hide other bytes.
     std::vector<std::byte> bytes;
-    return !readmapfile(services.files, path, known.size + 1, bytes).ok || contenthash(bytes) != known.hash;
+    return !readmapfile(services.files, path, known.size + 1, bytes).ok ||
+           contenthash(bytes) != known.hash;
 }
 
 void MainForm::checkdisk() {

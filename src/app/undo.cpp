@@ -36,7 +36,8 @@ MapMarks MainForm::mapmarks() const {
     constexpr std::size_t kKept = 64;
     const auto& lines = Map.lines();
     const bool drawn = Map.clears() == mapclears_ && mapdrawn_ <= lines.size();
-    const std::size_t from = std::max(drawn ? mapdrawn_ : 0, lines.size() > kKept ? lines.size() - kKept : 0);
+    const std::size_t from =
+        std::max(drawn ? mapdrawn_ : 0, lines.size() > kKept ? lines.size() - kKept : 0);
     return {drawn, {lines.begin() + static_cast<std::ptrdiff_t>(from), lines.end()}};
 }
 
@@ -50,21 +51,31 @@ void MainForm::restore(const Stance& stance) {
     const int row = stance.current;
     List1.setlistindex(row >= 0 && row < List1.listcount() ? row : 0);
     // The map as it was: its drawing, and the outlines that were over it.
-    if (stance.marks.drawn) refreshmap();
-    else Map.cls();
-    for (const Line& l : stance.marks.lines) Map.line(l.x1, l.y1, l.x2, l.y2, l.colour);
-}
-
-void MainForm::apply(const std::string& what, const std::string& mergekey, const std::function<int()>& change) {
-    dispatch.act(what, [&] {
-        const int current = change();
+    if (stance.marks.drawn)
         refreshmap();
-        refreshlist();
-        if (current >= 0 && current < List1.listcount() && current != curblock) reselect(current);
-    }, mergekey);
+    else
+        Map.cls();
+    for (const Line& l : stance.marks.lines)
+        Map.line(l.x1, l.y1, l.x2, l.y2, l.colour);
 }
 
-void MainForm::select(const std::function<void()>& change) { dispatch.act("selecting", change); }
+void MainForm::apply(const std::string& what, const std::string& mergekey,
+                     const std::function<int()>& change) {
+    dispatch.act(
+        what,
+        [&] {
+            const int current = change();
+            refreshmap();
+            refreshlist();
+            if (current >= 0 && current < List1.listcount() && current != curblock)
+                reselect(current);
+        },
+        mergekey);
+}
+
+void MainForm::select(const std::function<void()>& change) {
+    dispatch.act("selecting", change);
+}
 
 void MainForm::makecurrent(int slot) {
     if (slot >= 0 && slot < List1.listcount()) {
@@ -73,13 +84,18 @@ void MainForm::makecurrent(int slot) {
     }
     // A block after a gap in the table has no row until the gap closes.
     if (validslot(slot)) {
-        status("Block " + std::to_string(slot + 1) + " has no row: Refresh (F5) closes the gap before it");
+        status("Block " + std::to_string(slot + 1) +
+               " has no row: Refresh (F5) closes the gap before it");
         actionover();
     }
 }
 
-void MainForm::undo() { travel(false); }
-void MainForm::redo() { travel(true); }
+void MainForm::undo() {
+    travel(false);
+}
+void MainForm::redo() {
+    travel(true);
+}
 
 void MainForm::travel(bool forward) {
     if (!(forward ? history.canredo() : history.canundo())) {

@@ -19,7 +19,8 @@ void MainForm::wire() {
     MinD.onchange = MinD.onscroll = [this] { MinD_Change(); };
     Slider1.onchange = [this] { Slider1_Change(); };
     Check1.onclick = [this] { Check1_Click(); };
-    for (int i = 0; i < 2; ++i) VScroll1[static_cast<std::size_t>(i)].onchange = [this, i] { VScroll1_Change(i); };
+    for (int i = 0; i < 2; ++i)
+        VScroll1[static_cast<std::size_t>(i)].onchange = [this, i] { VScroll1_Change(i); };
 
     for (int i = 0; i < 3; ++i) {
         const auto k = static_cast<std::size_t>(i);
@@ -29,12 +30,15 @@ void MainForm::wire() {
         Label3[k].onclick = [this, i] { Label3_Click(i); };
     }
     AngleSB.onchange = [this] { AngleSB_Change(); };
-    for (int i = 0; i < 4; ++i) Command1[static_cast<std::size_t>(i)].onclick = [this, i] { Command1_Click(i); };
+    for (int i = 0; i < 4; ++i)
+        Command1[static_cast<std::size_t>(i)].onclick = [this, i] { Command1_Click(i); };
     Command2.onclick = [this] { Command2_Click(); };
     RNDANG.onclick = [this] { RNDANG_Click(); };
 
     selpos.onclick = [this] { selpos_Click(); };
-    Map.onmousemove = [this](int button, int shift, float x, float y) { Map_MouseMove(button, shift, x, y); };
+    Map.onmousemove = [this](int button, int shift, float x, float y) {
+        Map_MouseMove(button, shift, x, y);
+    };
     Map.onclick = [this] { Map_Click(); };
 
     tbToolBar.onclick = [this](const std::string& key) { tbToolBar_ButtonClick(key); };

@@ -31,8 +31,10 @@ void MainForm::refreshlist() {
         document.set(k, Block{});
     }
 
-    if (r0 > -1 && r0 < List1.listcount()) reselect(r0);
-    else List1.setlistindex(0);
+    if (r0 > -1 && r0 < List1.listcount())
+        reselect(r0);
+    else
+        List1.setlistindex(0);
 
     // The click left the commit flag on, so a shown text that its field had
     // normalised commits here.

@@ -24,15 +24,21 @@ struct Block {
 inline constexpr int kSlots = 1000;
 using BlockTable = std::array<Block, kSlots>;
 
-inline bool validslot(int i) { return i >= 0 && i < kSlots; }
+inline bool validslot(int i) {
+    return i >= 0 && i < kSlots;
+}
 
 // The four slot tests. They differ on purpose, above all for sizes that are
 // not numbers: such a size counts as "zero or less" and as "equal to zero",
 // but never as "greater than zero". Each caller uses exactly its own test.
 
 namespace detail {
-inline bool zeroornan(float v) { return v == 0 || std::isnan(v); }
-inline bool notpositive(float v) { return !(v > 0); }
+inline bool zeroornan(float v) {
+    return v == 0 || std::isnan(v);
+}
+inline bool notpositive(float v) {
+    return !(v > 0);
+}
 } // namespace detail
 
 // The block list stops at the first slot whose sizes are both zero or less;
@@ -47,7 +53,9 @@ inline bool isemptyslot(const Block& b) {
 }
 
 // The map draws only blocks whose sizes are both greater than zero.
-inline bool isdrawn(const Block& b) { return b.sizex > 0 && b.sizez > 0; }
+inline bool isdrawn(const Block& b) {
+    return b.sizex > 0 && b.sizez > 0;
+}
 
 // Saving writes slot 0 and then every following slot until one of the sizes
 // of a slot is zero.

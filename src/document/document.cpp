@@ -6,7 +6,8 @@ namespace qs {
 
 std::uint64_t contenthash(std::span<const std::byte> bytes) {
     std::uint64_t h = 14695981039346656037ull; // FNV-1a
-    for (std::byte b : bytes) h = (h ^ std::to_integer<std::uint64_t>(b)) * 1099511628211ull;
+    for (std::byte b : bytes)
+        h = (h ^ std::to_integer<std::uint64_t>(b)) * 1099511628211ull;
     return h;
 }
 
@@ -39,16 +40,19 @@ void Document::swap(int a, int b) {
 
 void Document::carry(int from) {
     if (!validslot(from)) return;
-    for (int i = from; i < kSlots; ++i) note(i);
+    for (int i = from; i < kSlots; ++i)
+        note(i);
     const auto f = static_cast<std::size_t>(from);
     std::rotate(table_.begin() + from, table_.begin() + from + 1, table_.end());
     const bool s = selected_[f];
-    for (std::size_t i = f; i + 1 < kSlots; ++i) selected_[i] = selected_[i + 1];
+    for (std::size_t i = f; i + 1 < kSlots; ++i)
+        selected_[i] = selected_[i + 1];
     selected_[kSlots - 1] = s;
 }
 
 void Document::replace(const BlockTable& table) {
-    for (int i = 0; i < kSlots; ++i) note(i);
+    for (int i = 0; i < kSlots; ++i)
+        note(i);
     table_ = table;
     selected_.reset();
 }
@@ -63,7 +67,8 @@ std::vector<int> Document::selection() const {
 
 std::vector<std::int16_t> Document::selectionlist() const {
     std::vector<std::int16_t> out;
-    for (int slot : selection()) out.push_back(static_cast<std::int16_t>(slot));
+    for (int slot : selection())
+        out.push_back(static_cast<std::int16_t>(slot));
     return out;
 }
 
@@ -73,7 +78,8 @@ void Document::select(int slot, bool on) {
 
 void Document::setselection(std::span<const int> slots) {
     selected_.reset();
-    for (int slot : slots) select(slot);
+    for (int slot : slots)
+        select(slot);
 }
 
 void Document::compareall() {
@@ -152,9 +158,11 @@ void Document::finish(bool record) {
         differs_[i] = differs;
     }
     written_.clear();
-    std::sort(changes.begin(), changes.end(), [](const SlotChange& a, const SlotChange& b) { return a.slot < b.slot; });
+    std::sort(changes.begin(), changes.end(),
+              [](const SlotChange& a, const SlotChange& b) { return a.slot < b.slot; });
     change.changedslots.reserve(changes.size());
-    for (const SlotChange& c : changes) change.changedslots.push_back(c.slot);
+    for (const SlotChange& c : changes)
+        change.changedslots.push_back(c.slot);
     change.selection = selected_ != selectedbefore_ || current != currentbefore_;
     change.file = file_ != filebefore_;
     change.saved = modified() != modifiedbefore_;
@@ -164,7 +172,8 @@ void Document::finish(bool record) {
         step.before = {currentbefore_, {}, std::move(marksbefore_)};
         step.after = {current, selectionlist(), marks ? marks() : MapMarks{}};
         if (selectedbefore_.any()) {
-            for (std::size_t i = selectedbefore_._Find_first(); i < kSlots; i = selectedbefore_._Find_next(i))
+            for (std::size_t i = selectedbefore_._Find_first(); i < kSlots;
+                 i = selectedbefore_._Find_next(i))
                 step.before.selection.push_back(static_cast<std::int16_t>(i));
         }
         if (change.file) step.file = {filebefore_, file_};
@@ -176,10 +185,12 @@ void Document::finish(bool record) {
 }
 
 void Document::apply(const Step& step, bool forward) {
-    for (const SlotChange& c : step.changes) write(c.slot) = forward ? c.after : c.before;
+    for (const SlotChange& c : step.changes)
+        write(c.slot) = forward ? c.after : c.before;
     const Stance& to = forward ? step.after : step.before;
     selected_.reset();
-    for (std::int16_t slot : to.selection) selected_.set(static_cast<std::size_t>(slot));
+    for (std::int16_t slot : to.selection)
+        selected_.set(static_cast<std::size_t>(slot));
     if (step.file) setfile(forward ? step.file->second : step.file->first);
 }
 

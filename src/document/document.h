@@ -28,9 +28,9 @@ namespace qs {
 // What one transaction changed.
 struct Change {
     std::vector<int> changedslots; // whose record changed, in slot order
-    bool selection = false; // the selected slots or the current block
-    bool file = false;      // the file the map belongs to
-    bool saved = false;     // whether the map counts as saved
+    bool selection = false;        // the selected slots or the current block
+    bool file = false;             // the file the map belongs to
+    bool saved = false;            // whether the map counts as saved
     bool empty() const { return changedslots.empty() && !selection && !file && !saved; }
 };
 
@@ -46,7 +46,7 @@ struct DiskStamp {
 std::uint64_t contenthash(std::span<const std::byte> bytes);
 
 class Document {
-public:
+  public:
     Document();
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
@@ -70,7 +70,9 @@ public:
 
     // The selected blocks. A slot that becomes exactly empty leaves the
     // selection when the transaction ends.
-    bool selected(int slot) const { return validslot(slot) && selected_[static_cast<std::size_t>(slot)]; }
+    bool selected(int slot) const {
+        return validslot(slot) && selected_[static_cast<std::size_t>(slot)];
+    }
     int selectedcount() const { return static_cast<int>(selected_.count()); }
     std::vector<int> selection() const; // in slot order
     void select(int slot, bool on = true);
@@ -110,7 +112,7 @@ public:
 
     Signal<const Change&> changed;
 
-private:
+  private:
     struct Known {
         std::shared_ptr<const BlockTable> table; // what the file holds
         DiskStamp stamp;
@@ -146,8 +148,9 @@ private:
 
 // A transaction for the length of a scope.
 class Transaction {
-public:
-    explicit Transaction(Document& document, std::string what = {}, std::string mergekey = {}, bool record = true)
+  public:
+    explicit Transaction(Document& document, std::string what = {}, std::string mergekey = {},
+                         bool record = true)
         : document_(document) {
         document_.begin(std::move(what), std::move(mergekey), record);
     }
@@ -155,7 +158,7 @@ public:
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 
-private:
+  private:
     Document& document_;
 };
 

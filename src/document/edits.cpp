@@ -9,7 +9,9 @@ namespace qs::edits {
 
 namespace {
 constexpr double kRadians = 3.14159265358979323846 / 180;
-float single(double v) { return tosingle(v); }
+float single(double v) {
+    return tosingle(v);
+}
 } // namespace
 
 void closefirstgap(Document& d) {
@@ -28,7 +30,8 @@ void closegaps(Document& d) {
         for (int i = 0; i < kSlots; ++i)
             if (isemptyslot(before[static_cast<std::size_t>(i)]) == (pass == 1)) order.push_back(i);
     std::vector<bool> selected(kSlots);
-    for (int i = 0; i < kSlots; ++i) selected[static_cast<std::size_t>(i)] = d.selected(i);
+    for (int i = 0; i < kSlots; ++i)
+        selected[static_cast<std::size_t>(i)] = d.selected(i);
     for (int i = 0; i < kSlots; ++i) {
         const auto from = static_cast<std::size_t>(order[static_cast<std::size_t>(i)]);
         if (static_cast<int>(from) == i) continue;
@@ -96,7 +99,8 @@ void resize(Document& d, int slot, double sizex, double sizez, double z, double 
 
 int freeslots(const BlockTable& table) {
     int n = 0;
-    for (const Block& b : table) n += isemptyslot(b);
+    for (const Block& b : table)
+        n += isemptyslot(b);
     return n;
 }
 

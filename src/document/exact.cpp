@@ -12,8 +12,8 @@ namespace qs {
 
 std::size_t exactchars(char* out, float v) {
     if (std::isnan(v)) {
-        return static_cast<std::size_t>(
-            std::snprintf(out, 32, "nan(0x%08x)", static_cast<unsigned>(std::bit_cast<std::uint32_t>(v))));
+        return static_cast<std::size_t>(std::snprintf(
+            out, 32, "nan(0x%08x)", static_cast<unsigned>(std::bit_cast<std::uint32_t>(v))));
     }
     if (std::isinf(v)) {
         const char* text = v < 0 ? "-inf" : "inf";
@@ -40,7 +40,8 @@ std::optional<float> readexact(std::string_view t) {
     }
     float v = 0;
     const auto res = std::from_chars(t.data(), t.data() + t.size(), v);
-    if (res.ec != std::errc{} || res.ptr != t.data() + t.size() || !std::isfinite(v)) return std::nullopt;
+    if (res.ec != std::errc{} || res.ptr != t.data() + t.size() || !std::isfinite(v))
+        return std::nullopt;
     return v;
 }
 

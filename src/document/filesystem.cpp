@@ -27,7 +27,9 @@ int SystemFiles::stat(const std::string& path, FileInfo& info) {
     return 0;
 }
 
-int SystemFiles::canwrite(const std::string& path) { return ::access(path.c_str(), W_OK) == 0 ? 0 : errno; }
+int SystemFiles::canwrite(const std::string& path) {
+    return ::access(path.c_str(), W_OK) == 0 ? 0 : errno;
+}
 
 int SystemFiles::openread(const std::string& path, int& fd) {
     // Without O_NONBLOCK a pipe would hold the window until a writer came.
@@ -80,11 +82,17 @@ int SystemFiles::write(int fd, const std::byte* from, std::size_t n, std::size_t
     }
 }
 
-int SystemFiles::flush(int fd) { return ::fsync(fd) == 0 ? 0 : errno; }
+int SystemFiles::flush(int fd) {
+    return ::fsync(fd) == 0 ? 0 : errno;
+}
 
-void SystemFiles::flushsoon(int fd) { ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE); }
+void SystemFiles::flushsoon(int fd) {
+    ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+}
 
-int SystemFiles::close(int fd) { return ::close(fd) == 0 ? 0 : errno; }
+int SystemFiles::close(int fd) {
+    return ::close(fd) == 0 ? 0 : errno;
+}
 
 int SystemFiles::rename(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
@@ -101,7 +109,9 @@ int SystemFiles::syncfolder(const std::string& folder) {
     return error;
 }
 
-int SystemFiles::remove(const std::string& path) { return ::unlink(path.c_str()) == 0 ? 0 : errno; }
+int SystemFiles::remove(const std::string& path) {
+    return ::unlink(path.c_str()) == 0 ? 0 : errno;
+}
 
 unsigned SystemFiles::newfilemode() {
     const mode_t mask = ::umask(0);
@@ -136,6 +146,8 @@ FileSystem& systemfiles() {
     return files;
 }
 
-void ignorefilesizesignal() { std::signal(SIGXFSZ, SIG_IGN); }
+void ignorefilesizesignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
+}
 
 } // namespace qs

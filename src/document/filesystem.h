@@ -28,7 +28,7 @@ inline constexpr int kNotRegularFile = -1;
 std::string errortext(int error);
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // What the name names. A missing name is not an error; a folder on the
@@ -69,7 +69,7 @@ public:
 
 // The real file system.
 class SystemFiles : public FileSystem {
-public:
+  public:
     int stat(const std::string& path, FileInfo& info) override;
     int canwrite(const std::string& path) override;
     int openread(const std::string& path, int& fd) override;

@@ -18,7 +18,9 @@ std::array<Corner, 4> squarecorners(float py, float px, float sx, float sy, doub
 
 std::array<Corner, 4> squarecorners(float py, float px, float sx, float sy, double c, double s) {
     const double x = px, y = py, a = sx, b = sy;
-    auto corner = [](double h, double v) { return Corner{static_cast<float>(h), static_cast<float>(v)}; };
+    auto corner = [](double h, double v) {
+        return Corner{static_cast<float>(h), static_cast<float>(v)};
+    };
     return {corner(x + a * c - b * s, y + b * c + a * s),  // A
             corner(x + a * c + b * s, y - b * c + a * s),  // B
             corner(x - a * c + b * s, y - b * c - a * s),  // C
@@ -36,8 +38,10 @@ bool cliptorect(double& x1, double& y1, double& x2, double& y2, double lo, doubl
             continue;
         }
         const double t = q[i] / p[i];
-        if (p[i] < 0) t0 = std::max(t0, t);
-        else t1 = std::min(t1, t);
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
         if (t0 > t1) return false;
     }
     const double ox = x1, oy = y1;

@@ -65,10 +65,10 @@ inline std::array<Corner, 4> blockcorners(const Block& b) {
 // The corners of each slot's outline, worked out again only when the slot's
 // position, sizes or angle changed.
 class CornerCache {
-public:
+  public:
     const std::array<Corner, 4>& corners(int slot, const Block& b);
 
-private:
+  private:
     struct Key {
         float x, z, sizex, sizez, angle;
     };

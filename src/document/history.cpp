@@ -5,20 +5,23 @@
 
 namespace qs {
 
-bool samebits(const Block& a, const Block& b) { return std::memcmp(&a, &b, sizeof(Block)) == 0; }
+bool samebits(const Block& a, const Block& b) {
+    return std::memcmp(&a, &b, sizeof(Block)) == 0;
+}
 
 std::size_t History::cost(const Step& s) {
-    std::size_t bytes = sizeof(Step) + s.changes.capacity() * sizeof(SlotChange) + s.what.capacity() +
-                        s.mergekey.capacity();
+    std::size_t bytes = sizeof(Step) + s.changes.capacity() * sizeof(SlotChange) +
+                        s.what.capacity() + s.mergekey.capacity();
     for (const Stance* st : {&s.before, &s.after})
-        bytes += st->selection.capacity() * sizeof(std::int16_t) + st->marks.lines.capacity() * sizeof(Line);
+        bytes += st->selection.capacity() * sizeof(std::int16_t) +
+                 st->marks.lines.capacity() * sizeof(Line);
     if (s.file) bytes += s.file->first.path.capacity() + s.file->second.path.capacity();
     return bytes;
 }
 
 void History::record(Step step) {
-    const bool merges = mergeable_ && !step.mergekey.empty() && done_ == steps_.size() && !steps_.empty() &&
-                        steps_.back().mergekey == step.mergekey && !step.file;
+    const bool merges = mergeable_ && !step.mergekey.empty() && done_ == steps_.size() &&
+                        !steps_.empty() && steps_.back().mergekey == step.mergekey && !step.file;
     if (merges) {
         Step& last = steps_.back();
         bytes_ -= cost(last);
@@ -44,8 +47,10 @@ void History::merge(Step& last, Step& next) {
     for (const SlotChange& c : next.changes) {
         auto it = std::find_if(last.changes.begin(), last.changes.end(),
                                [&](const SlotChange& k) { return k.slot == c.slot; });
-        if (it == last.changes.end()) last.changes.push_back(c);
-        else it->after = c.after;
+        if (it == last.changes.end())
+            last.changes.push_back(c);
+        else
+            it->after = c.after;
     }
     std::erase_if(last.changes, [](const SlotChange& k) { return samebits(k.before, k.after); });
     std::sort(last.changes.begin(), last.changes.end(),

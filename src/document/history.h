@@ -60,7 +60,7 @@ struct Step {
 };
 
 class History {
-public:
+  public:
     // The oldest steps are dropped beyond either bound.
     static constexpr std::size_t kMaxSteps = 10000;
     static constexpr std::size_t kMaxBytes = 16u << 20;
@@ -82,7 +82,7 @@ public:
     std::size_t bytes() const { return bytes_; }
     void clear();
 
-private:
+  private:
     static std::size_t cost(const Step& s);
     void push(Step step);
     static void merge(Step& last, Step& next);

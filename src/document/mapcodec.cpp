@@ -17,7 +17,8 @@ std::uint32_t load32(const std::byte* p) {
     if constexpr (std::endian::native == std::endian::little) {
         std::memcpy(&v, p, 4);
     } else {
-        for (int k = 3; k >= 0; --k) v = (v << 8) | std::to_integer<std::uint32_t>(p[k]);
+        for (int k = 3; k >= 0; --k)
+            v = (v << 8) | std::to_integer<std::uint32_t>(p[k]);
     }
     return v;
 }
@@ -26,15 +27,22 @@ void store32(std::byte* p, std::uint32_t v) {
     if constexpr (std::endian::native == std::endian::little) {
         std::memcpy(p, &v, 4);
     } else {
-        for (int k = 0; k < 4; ++k) p[k] = static_cast<std::byte>((v >> (8 * k)) & 0xFFu);
+        for (int k = 0; k < 4; ++k)
+            p[k] = static_cast<std::byte>((v >> (8 * k)) & 0xFFu);
     }
 }
 
-float loadsingle(const std::byte* p) { return std::bit_cast<float>(load32(p)); }
-void storesingle(std::byte* p, float v) { store32(p, std::bit_cast<std::uint32_t>(v)); }
+float loadsingle(const std::byte* p) {
+    return std::bit_cast<float>(load32(p));
+}
+void storesingle(std::byte* p, float v) {
+    store32(p, std::bit_cast<std::uint32_t>(v));
+}
 
 // Negation flips only the sign bit, for every value including 0 and NaN.
-float flipsign(float v) { return std::bit_cast<float>(std::bit_cast<std::uint32_t>(v) ^ kSignBit); }
+float flipsign(float v) {
+    return std::bit_cast<float>(std::bit_cast<std::uint32_t>(v) ^ kSignBit);
+}
 
 } // namespace
 
@@ -65,12 +73,14 @@ void encoderecord(const Block& b, std::byte* r) {
 void decodemap(std::span<const std::byte> bytes, BlockTable& table) {
     const std::size_t records = std::min<std::size_t>(bytes.size() / kRecordBytes, kSlots);
     std::fill(table.begin() + static_cast<std::ptrdiff_t>(records), table.end(), Block{});
-    for (std::size_t n = 0; n < records; ++n) table[n] = decoderecord(bytes.data() + n * kRecordBytes);
+    for (std::size_t n = 0; n < records; ++n)
+        table[n] = decoderecord(bytes.data() + n * kRecordBytes);
 }
 
 int savedruncount(const BlockTable& table) {
     int n = 1;
-    while (n < kSlots && continuessavedrun(table[static_cast<std::size_t>(n)])) ++n;
+    while (n < kSlots && continuessavedrun(table[static_cast<std::size_t>(n)]))
+        ++n;
     return n;
 }
 
@@ -78,17 +88,21 @@ std::vector<std::byte> encodemap(const BlockTable& table) {
     return writerecords(std::span(table).first(static_cast<std::size_t>(savedruncount(table))));
 }
 
-std::vector<std::byte> encodetable(const BlockTable& table) { return writerecords(table); }
+std::vector<std::byte> encodetable(const BlockTable& table) {
+    return writerecords(table);
+}
 
 std::vector<Block> readrecords(std::span<const std::byte> bytes) {
     std::vector<Block> out(bytes.size() / kRecordBytes);
-    for (std::size_t n = 0; n < out.size(); ++n) out[n] = decoderecord(bytes.data() + n * kRecordBytes);
+    for (std::size_t n = 0; n < out.size(); ++n)
+        out[n] = decoderecord(bytes.data() + n * kRecordBytes);
     return out;
 }
 
 std::vector<std::byte> writerecords(std::span<const Block> records) {
     std::vector<std::byte> out(records.size() * kRecordBytes);
-    for (std::size_t n = 0; n < records.size(); ++n) encoderecord(records[n], out.data() + n * kRecordBytes);
+    for (std::size_t n = 0; n < records.size(); ++n)
+        encoderecord(records[n], out.data() + n * kRecordBytes);
     return out;
 }
 

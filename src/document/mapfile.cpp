@@ -8,7 +8,9 @@ namespace qs {
 
 namespace {
 
-FileResult failure(int error) { return {false, errortext(error)}; }
+FileResult failure(int error) {
+    return {false, errortext(error)};
+}
 
 std::string folderof(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -34,7 +36,8 @@ FileResult readmapfile(FileSystem& files, const std::string& path, std::size_t l
     int fd = -1;
     if (const int error = files.openread(path, fd)) return failure(error);
     // The buffer grows as the file turns out longer, up to the limit.
-    std::vector<std::byte> buffer(std::min<std::size_t>(limit, (1u << 15) + 1)); // a full map and one byte
+    std::vector<std::byte> buffer(
+        std::min<std::size_t>(limit, (1u << 15) + 1)); // a full map and one byte
 
     std::size_t have = 0;
     int error = 0;
@@ -57,7 +60,8 @@ FileResult createmapfile(FileSystem& files, const std::string& path) {
     return {true, {}};
 }
 
-SafeWriter::SafeWriter(FileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
+SafeWriter::SafeWriter(FileSystem& files, std::string path)
+    : files_(files), path_(std::move(path)) {}
 
 SafeWriter::~SafeWriter() {
     if (fd_ >= 0) files_.close(fd_);
@@ -118,7 +122,8 @@ FileResult SafeWriter::commit() {
     return {true, {}};
 }
 
-FileResult writemapfile(FileSystem& files, const std::string& path, std::span<const std::byte> bytes) {
+FileResult writemapfile(FileSystem& files, const std::string& path,
+                        std::span<const std::byte> bytes) {
     SafeWriter writer(files, path);
     FileResult result = writer.open();
     if (result.ok) result = writer.write(bytes);

@@ -28,7 +28,7 @@ FileResult createmapfile(FileSystem& files, const std::string& path);
 // On failure, or when the writer goes without committing, the old file is
 // left as it was and no new file remains.
 class SafeWriter {
-public:
+  public:
     SafeWriter(FileSystem& files, std::string path);
     ~SafeWriter();
     SafeWriter(const SafeWriter&) = delete;
@@ -38,7 +38,7 @@ public:
     FileResult write(std::span<const std::byte> bytes);
     FileResult commit();
 
-private:
+  private:
     FileResult fail(int error);
     FileSystem& files_;
     std::string path_;
@@ -47,7 +47,8 @@ private:
 };
 
 // All of a file's bytes, through a SafeWriter.
-FileResult writemapfile(FileSystem& files, const std::string& path, std::span<const std::byte> bytes);
+FileResult writemapfile(FileSystem& files, const std::string& path,
+                        std::span<const std::byte> bytes);
 
 // Whether a name names anything at all.
 bool fileexists(FileSystem& files, const std::string& path);

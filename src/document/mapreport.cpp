@@ -19,7 +19,7 @@ namespace {
 // Maps turn their blocks by a few angles again and again: each angle's
 // cosine and sine are worked out once, in a small cache by its bits.
 class Turns {
-public:
+  public:
     std::pair<double, double> of(float angle) {
         std::uint32_t bits;
         std::memcpy(&bits, &angle, sizeof bits);
@@ -31,7 +31,7 @@ public:
         return {e.c, e.s};
     }
 
-private:
+  private:
     static constexpr int kBits = 9;
     struct Entry {
         std::uint32_t bits = 0;
@@ -41,7 +41,9 @@ private:
     std::array<Entry, 1u << kBits> entries_{};
 };
 
-std::size_t usedrecords(const MapReport& r) { return std::min<std::size_t>(r.records, kSlots); }
+std::size_t usedrecords(const MapReport& r) {
+    return std::min<std::size_t>(r.records, kSlots);
+}
 
 // Empty slots with a block after them within the file's records.
 std::vector<std::size_t> gapslots(const MapReport& r) {
@@ -74,7 +76,8 @@ MapReport reportmap(const std::vector<std::byte>& bytes, bool box, std::uint64_t
     thread_local Turns turns; // kept from map to map: they share angles too
     for (std::size_t i = 0; i < usedrecords(r); ++i) {
         const Block& b = r.table[i];
-        for (float v : {b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle}) r.nonfinite += !std::isfinite(v);
+        for (float v : {b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle})
+            r.nonfinite += !std::isfinite(v);
         if (!isdrawn(b)) continue;
         ++r.drawn;
         if (!box) continue;
@@ -94,32 +97,43 @@ std::vector<Problem> checkmap(const MapReport& r) {
     std::vector<Problem> out;
     if (r.saved < r.listed)
         out.push_back({static_cast<std::size_t>(r.saved) + 1,
-                       "a zero size ends what a save writes: the " + std::to_string(r.listed - r.saved) +
+                       "a zero size ends what a save writes: the " +
+                           std::to_string(r.listed - r.saved) +
                            " listed blocks after it are dropped by the next save"});
     for (std::size_t i : gapslots(r))
-        out.push_back({i + 1, "empty slot before later blocks: they are not listed until the map is compacted"});
+        out.push_back(
+            {i + 1,
+             "empty slot before later blocks: they are not listed until the map is compacted"});
     static const char* const names[] = {"X", "Z", "Size X", "Size Z", "Bottom", "Height", "Angle"};
     for (std::size_t i = 0; i < usedrecords(r); ++i) {
         const Block& b = r.table[i];
         const float values[] = {b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle};
         for (std::size_t k = 0; k < 7; ++k) {
             const float v = values[k];
-            if (std::isfinite(v) && (k < 2 || k == 6 || (v >= 0 && v <= 100))) continue; // the usual case, at no cost
+            if (std::isfinite(v) && (k < 2 || k == 6 || (v >= 0 && v <= 100)))
+                continue; // the usual case, at no cost
             const std::string name = names[k];
-            if (!std::isfinite(v)) out.push_back({i + 1, name + " is " + (std::isnan(v) ? "not a number" : "infinite")});
-            else if (v < 0) out.push_back({i + 1, name + " is negative (" + plainnum(v) + ")"});
+            if (!std::isfinite(v))
+                out.push_back(
+                    {i + 1, name + " is " + (std::isnan(v) ? "not a number" : "infinite")});
+            else if (v < 0)
+                out.push_back({i + 1, name + " is negative (" + plainnum(v) + ")"});
             else if (v > 100 && k <= 3)
-                out.push_back({i + 1, name + " " + plainnum(v) + " is above 100 (capped when the block is selected)"});
+                out.push_back({i + 1, name + " " + plainnum(v) +
+                                          " is above 100 (capped when the block is selected)"});
             else if (v > 1000)
-                out.push_back({i + 1, name + " " + plainnum(v) + " is above 1000 (capped when the block is selected)"});
+                out.push_back({i + 1, name + " " + plainnum(v) +
+                                          " is above 1000 (capped when the block is selected)"});
         }
     }
     if (r.beyond > 0)
         out.push_back({kSlots + 1, std::to_string(r.beyond) + " records beyond 1000 are ignored"});
     if (r.partialbytes > 0)
-        out.push_back({r.records + 1, "partial record of " + std::to_string(r.partialbytes) + " bytes is ignored"});
+        out.push_back({r.records + 1, "partial record of " + std::to_string(r.partialbytes) +
+                                          " bytes is ignored"});
     // In the file's order, as a person reads down it.
-    std::stable_sort(out.begin(), out.end(), [](const Problem& a, const Problem& b) { return a.record < b.record; });
+    std::stable_sort(out.begin(), out.end(),
+                     [](const Problem& a, const Problem& b) { return a.record < b.record; });
     return out;
 }
 

@@ -9,8 +9,12 @@ namespace qs {
 
 namespace {
 
-bool isblank(char c) { return c == ' ' || c == '\t'; }
-bool isdigit(char c) { return c >= '0' && c <= '9'; }
+bool isblank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isdigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Exponents past this only tell overflow from underflow; both ends give the
 // same result, so the exponent is clamped before it is handed on.
@@ -22,7 +26,8 @@ double readnum(std::string_view text) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     auto skipblanks = [&] {
-        while (i < n && isblank(text[i])) ++i;
+        while (i < n && isblank(text[i]))
+            ++i;
     };
 
     skipblanks();
@@ -62,7 +67,8 @@ double readnum(std::string_view text) {
     if (i < n && (text[i] == 'E' || text[i] == 'e')) {
         std::size_t j = i + 1;
         auto skip = [&] {
-            while (j < n && isblank(text[j])) ++j;
+            while (j < n && isblank(text[j]))
+                ++j;
         };
         skip();
         bool expnegative = false;
@@ -83,15 +89,13 @@ double readnum(std::string_view text) {
     if (digits.empty()) return negative ? -0.0 : 0.0;
 
     // value = 0.digits × 10^(decimal exponent of the first digit + 1)
-    const long firstdigitexp =
-        static_cast<long>(digits.size()) - pointshift + exponent - 1;
+    const long firstdigitexp = static_cast<long>(digits.size()) - pointshift + exponent - 1;
     std::string buffer = digits;
     buffer += 'e';
     buffer += std::to_string(exponent - pointshift);
 
     double value = 0.0;
-    const auto [ptr, ec] =
-        std::from_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    const auto [ptr, ec] = std::from_chars(buffer.data(), buffer.data() + buffer.size(), value);
     (void)ptr;
     if (ec == std::errc::result_out_of_range) {
         value = firstdigitexp > 0 ? std::numeric_limits<double>::max() : 0.0;
@@ -103,7 +107,8 @@ double readnum(std::string_view text) {
 
 bool hasnumber(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && isblank(text[i])) ++i;
+    while (i < text.size() && isblank(text[i]))
+        ++i;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
     bool seenpoint = false;
     for (; i < text.size(); ++i) {
@@ -146,9 +151,10 @@ template <typename T> Decimal todecimal(T magnitude, int maxdigits) {
     const auto e = text.find('e');
     for (std::size_t k = 0; k < e; ++k)
         if (isdigit(text[k])) d.digits.push_back(text[k]);
-    while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
-    std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0),
-                    text.data() + text.size(), d.exp);
+    while (d.digits.size() > 1 && d.digits.back() == '0')
+        d.digits.pop_back();
+    std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0), text.data() + text.size(),
+                    d.exp);
     return d;
 }
 
@@ -193,17 +199,27 @@ template <typename T> std::string format(T v, int maxdigits, bool plain) {
 
 } // namespace
 
-std::string numstr(float v) { return format(v, 7, false); }
-std::string numstr(double v) { return format(v, 15, false); }
+std::string numstr(float v) {
+    return format(v, 7, false);
+}
+std::string numstr(double v) {
+    return format(v, 15, false);
+}
 std::string numstr(std::int32_t v) {
     std::string text = std::to_string(v);
     if (v >= 0) text.insert(text.begin(), ' ');
     return text;
 }
 
-std::string plainnum(float v) { return format(v, 7, true); }
-std::string plainnum(double v) { return format(v, 15, true); }
-std::string plainnum(std::int32_t v) { return std::to_string(v); }
+std::string plainnum(float v) {
+    return format(v, 7, true);
+}
+std::string plainnum(double v) {
+    return format(v, 15, true);
+}
+std::string plainnum(std::int32_t v) {
+    return std::to_string(v);
+}
 
 namespace {
 
@@ -221,8 +237,12 @@ template <typename Int> Int towhole(double v) {
 
 } // namespace
 
-std::int16_t towhole16(double v) { return towhole<std::int16_t>(v); }
-std::int32_t towhole32(double v) { return towhole<std::int32_t>(v); }
+std::int16_t towhole16(double v) {
+    return towhole<std::int16_t>(v);
+}
+std::int32_t towhole32(double v) {
+    return towhole<std::int32_t>(v);
+}
 
 float tosingle(double v) {
     constexpr double maxsingle = std::numeric_limits<float>::max();

@@ -23,7 +23,9 @@ double readnum(std::string_view text);
 bool hasnumber(std::string_view text);
 
 // The first n characters of a text, or all of it when shorter.
-inline std::string_view first(std::string_view text, std::size_t n) { return text.substr(0, n); }
+inline std::string_view first(std::string_view text, std::size_t n) {
+    return text.substr(0, n);
+}
 
 // " 7", "-3", " .5", "-.25": a blank before zero and positive values, no "0"
 // before the point, the shortest digits that give back the value (at most 7
@@ -40,10 +42,14 @@ std::string plainnum(double v);
 std::string plainnum(std::int32_t v);
 
 // numstr without its first character (the blank or the "-").
-template <typename T> std::string signless(T v) { return numstr(v).substr(1); }
+template <typename T> std::string signless(T v) {
+    return numstr(v).substr(1);
+}
 
 // "-" for a negative value, nothing otherwise.
-template <typename T> std::string_view signchar(T v) { return v < 0 ? "-" : ""; }
+template <typename T> std::string_view signchar(T v) {
+    return v < 0 ? "-" : "";
+}
 
 // The sign character followed by the signless form: "12.5", "-3.75", ".5".
 template <typename T> std::string signednum(T v) {

@@ -18,10 +18,10 @@ std::string rowtext(const Block& b);
 // The row texts of the table's slots, made again only for a slot whose
 // record changed since its text was made.
 class RowCache {
-public:
+  public:
     const std::string& row(int slot, const Block& b);
 
-private:
+  private:
     std::array<Block, kSlots> blocks_{};
     std::array<std::string, kSlots> rows_;
     std::bitset<kSlots> valid_;

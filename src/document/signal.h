@@ -16,7 +16,7 @@ namespace qs {
 
 // Ends a connection when it goes, or when told; moves, never copies.
 class Connection {
-public:
+  public:
     Connection() = default;
     explicit Connection(std::function<void()> end) : end_(std::move(end)) {}
     Connection(Connection&& other) noexcept : end_(std::exchange(other.end_, nullptr)) {}
@@ -36,12 +36,12 @@ public:
     }
     bool connected() const { return static_cast<bool>(end_); }
 
-private:
+  private:
     std::function<void()> end_;
 };
 
 template <typename... Args> class Signal {
-public:
+  public:
     Signal() = default;
     Signal(const Signal&) = delete;
     Signal& operator=(const Signal&) = delete;
@@ -65,7 +65,7 @@ public:
 
     std::size_t size() const { return slots_->size(); }
 
-private:
+  private:
     struct Entry {
         std::uint64_t id;
         std::shared_ptr<std::function<void(Args...)>> slot;

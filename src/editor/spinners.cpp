@@ -16,12 +16,17 @@ void MainForm::spinner(ui::TextField& field, std::array<ui::ScrollBar, 3>& bars,
         edchange();
     }
     // The moved spinner's reset raises this handler again, with a value of 0.
-    for (auto& bar : bars) bar.setvalue(0);
+    for (auto& bar : bars)
+        bar.setvalue(0);
 }
 
-void MainForm::BottomSB_Change(int index) { spinner(bottomed, BottomSB, index); }
+void MainForm::BottomSB_Change(int index) {
+    spinner(bottomed, BottomSB, index);
+}
 
-void MainForm::HeightSB_Change(int index) { spinner(heighted, HeightSB, index); }
+void MainForm::HeightSB_Change(int index) {
+    spinner(heighted, HeightSB, index);
+}
 
 void MainForm::AngleSB_Change() {
     angleed.settext(plainnum(static_cast<std::int32_t>(AngleSB.value() % 360)));

@@ -9,7 +9,8 @@ std::string torecords(std::span<const Block> blocks) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-std::optional<std::vector<Block>> frompaste(std::string_view records, std::string_view text, TextFault& fault) {
+std::optional<std::vector<Block>> frompaste(std::string_view records, std::string_view text,
+                                            TextFault& fault) {
     std::optional<std::vector<Block>> blocks;
     if (!records.empty()) {
         if (records.size() % kRecordBytes != 0) {
@@ -18,7 +19,8 @@ std::optional<std::vector<Block>> frompaste(std::string_view records, std::strin
         }
         blocks.emplace();
         for (std::size_t at = 0; at < records.size(); at += kRecordBytes)
-            blocks->push_back(decoderecord(reinterpret_cast<const std::byte*>(records.data() + at)));
+            blocks->push_back(
+                decoderecord(reinterpret_cast<const std::byte*>(records.data() + at)));
     } else {
         blocks = fromtext(text, fault);
         if (!blocks) return std::nullopt;
@@ -32,7 +34,9 @@ std::optional<std::vector<Block>> frompaste(std::string_view records, std::strin
     // from the file.
     for (std::size_t i = 0; i < blocks->size(); ++i)
         if (endslistedrun((*blocks)[i]) || !continuessavedrun((*blocks)[i])) {
-            fault = {0, 0, "block " + std::to_string(i + 1) + " needs sizes that are not 0, one of them above 0"};
+            fault = {0, 0,
+                     "block " + std::to_string(i + 1) +
+                         " needs sizes that are not 0, one of them above 0"};
             return std::nullopt;
         }
     return blocks;

@@ -22,6 +22,7 @@ std::string torecords(std::span<const Block> blocks);
 // header line. Nothing, and why, when it is not blocks; blocks that would
 // end the list or a save (a size of 0, or none above 0) are refused too,
 // named by their place.
-std::optional<std::vector<Block>> frompaste(std::string_view records, std::string_view text, TextFault& fault);
+std::optional<std::vector<Block>> frompaste(std::string_view records, std::string_view text,
+                                            TextFault& fault);
 
 } // namespace qs::formats

@@ -13,7 +13,7 @@
 namespace qs::formats {
 
 class RecordReader {
-public:
+  public:
     RecordReader(FileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
     ~RecordReader();
     RecordReader(const RecordReader&) = delete;
@@ -27,7 +27,7 @@ public:
     FileResult next(std::vector<Block>& records, std::size_t most = 32768);
     std::size_t leftover() const { return have_; }
 
-private:
+  private:
     FileSystem& files_;
     std::string path_;
     int fd_ = -1;

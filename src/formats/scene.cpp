@@ -59,10 +59,13 @@ Vec facenormal(const FaceAxes& a) {
 // A point of the box's frame in the scene: turned about Y, then moved to
 // where the box stands.
 std::array<double, 3> toscene(const SceneBox& b, const std::array<double, 3>& p) {
-    return {b.z + p[0] * b.cosine + p[2] * b.sine, b.low + p[1], -b.x - p[0] * b.sine + p[2] * b.cosine};
+    return {b.z + p[0] * b.cosine + p[2] * b.sine, b.low + p[1],
+            -b.x - p[0] * b.sine + p[2] * b.cosine};
 }
 
-bool within(double v) { return std::isfinite(v) && std::fabs(v) <= kSceneReach; }
+bool within(double v) {
+    return std::isfinite(v) && std::fabs(v) <= kSceneReach;
+}
 
 std::string colourname(std::int32_t colour) {
     char text[16];
@@ -74,18 +77,21 @@ std::array<int, 3> channels(std::int32_t colour) {
     return {(colour >> 16) & 255, (colour >> 8) & 255, colour & 255};
 }
 
-std::string blockname(const SceneBox& b) { return "block " + std::to_string(b.slot + 1); }
-
+std::string blockname(const SceneBox& b) {
+    return "block " + std::to_string(b.slot + 1);
+}
 
 // Each colour's material, in the order the boxes first use them.
 std::map<std::int32_t, int> materials(const Scene& scene, std::vector<std::int32_t>& order) {
     std::map<std::int32_t, int> index;
     for (const SceneBox& b : scene.boxes)
-        if (index.emplace(b.colour & 0xFFFFFF, static_cast<int>(order.size())).second) order.push_back(b.colour & 0xFFFFFF);
+        if (index.emplace(b.colour & 0xFFFFFF, static_cast<int>(order.size())).second)
+            order.push_back(b.colour & 0xFFFFFF);
     return index;
 }
 
-template <class T> void append(std::vector<unsigned char>& data, const T* values, std::size_t count) {
+template <class T>
+void append(std::vector<unsigned char>& data, const T* values, std::size_t count) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(values);
     data.insert(data.end(), bytes, bytes + count * sizeof(T));
 }
@@ -127,9 +133,12 @@ Scene scenefrom(const BlockTable& table, float mind, float maxd) {
         for (int cx : {-1, 1})
             for (int cz : {-1, 1})
                 for (double h : {0.0, box.high - box.low})
-                    for (double v : toscene(box, {cx * box.halfx, h, cz * box.halfz})) fits = fits && within(v);
-        if (fits) scene.boxes.push_back(box);
-        else ++scene.leftout;
+                    for (double v : toscene(box, {cx * box.halfx, h, cz * box.halfz}))
+                        fits = fits && within(v);
+        if (fits)
+            scene.boxes.push_back(box);
+        else
+            ++scene.leftout;
     }
     return scene;
 }
@@ -137,7 +146,8 @@ Scene scenefrom(const BlockTable& table, float mind, float maxd) {
 namespace {
 
 std::string base64(const std::vector<unsigned char>& data) {
-    static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    static constexpr char kDigits[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     std::string out;
     out.reserve((data.size() + 2) / 3 * 4);
     for (std::size_t i = 0; i < data.size(); i += 3) {
@@ -161,7 +171,8 @@ void numbers(std::string& out, std::initializer_list<double> values) {
 }
 
 void put32(std::string& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out += static_cast<char>(v >> (8 * i) & 255);
+    for (int i = 0; i < 4; ++i)
+        out += static_cast<char>(v >> (8 * i) & 255);
 }
 
 } // namespace
@@ -178,10 +189,12 @@ std::string togltf(const Scene& scene, bool binary) {
         const auto at = static_cast<std::uint16_t>(corners.size());
         for (std::size_t k = 0; k < 4; ++k) {
             const auto s = facecorner(kFaces[f], k);
-            corners.push_back({static_cast<float>(s[0]), s[1] > 0 ? 1.0f : 0.0f, static_cast<float>(s[2])});
+            corners.push_back(
+                {static_cast<float>(s[0]), s[1] > 0 ? 1.0f : 0.0f, static_cast<float>(s[2])});
             normals.push_back(facenormal(kFaces[f]));
         }
-        for (int k : {0, 1, 2, 0, 2, 3}) indices.push_back(static_cast<std::uint16_t>(at + k));
+        for (int k : {0, 1, 2, 0, 2, 3})
+            indices.push_back(static_cast<std::uint16_t>(at + k));
     }
     for (std::size_t k = 0; k < 4; ++k) {
         Vec c = corners[kTop * 4 + k];
@@ -189,13 +202,15 @@ std::string togltf(const Scene& scene, bool binary) {
         corners.push_back(c);
         normals.push_back(normals[kTop * 4 + k]);
     }
-    for (int k : {0, 1, 2, 0, 2, 3}) indices.push_back(static_cast<std::uint16_t>(k)); // from its own first corner
+    for (int k : {0, 1, 2, 0, 2, 3})
+        indices.push_back(static_cast<std::uint16_t>(k)); // from its own first corner
     std::vector<unsigned char> data;
     append(data, corners.data(), corners.size());
     append(data, normals.data(), normals.size());
     const std::size_t vertexbytes = data.size();
     append(data, indices.data(), indices.size());
-    while (data.size() % 4) data.push_back(0);
+    while (data.size() % 4)
+        data.push_back(0);
 
     std::vector<std::int32_t> colours;
     const auto material = materials(scene, colours);
@@ -216,9 +231,11 @@ std::string togltf(const Scene& scene, bool binary) {
     for (const SceneBox& b : scene.boxes) {
         const bool flat = !(b.high > b.low);
         flats = flats || flat;
-        const auto [it, made] = meshes.emplace(std::pair{flat, b.colour}, static_cast<int>(meshorder.size()));
+        const auto [it, made] =
+            meshes.emplace(std::pair{flat, b.colour}, static_cast<int>(meshorder.size()));
         if (made) meshorder.push_back({flat, b.colour});
-        nodes += ",\n{\"name\":\"" + blockname(b) + "\",\"mesh\":" + std::to_string(it->second) + ",\"translation\":";
+        nodes += ",\n{\"name\":\"" + blockname(b) + "\",\"mesh\":" + std::to_string(it->second) +
+                 ",\"translation\":";
         numbers(nodes, {b.z, b.low, -b.x});
         // Turned about Y by the block's angle: half of it in the quaternion.
         if (b.sine != 0 || b.cosine != 1) {
@@ -249,14 +266,19 @@ std::string togltf(const Scene& scene, bool binary) {
         for (std::size_t i = 0; i < meshorder.size(); ++i) {
             const auto [flat, colour] = meshorder[i];
             const int a = flat ? 3 : 0;
-            j += std::string(i ? ",\n" : "\n") + "{\"name\":\"" + (flat ? "top " : "box ") + colourname(colour) +
+            j += std::string(i ? ",\n" : "\n") + "{\"name\":\"" + (flat ? "top " : "box ") +
+                 colourname(colour) +
                  "\",\"primitives\":[{\"attributes\":{\"POSITION\":" + std::to_string(a) +
                  ",\"NORMAL\":" + std::to_string(a + 1) + "},\"indices\":" + std::to_string(a + 2) +
                  ",\"material\":" + std::to_string(material.at(colour)) + "}]}";
         }
-        const auto accessor = [&](std::size_t view, std::size_t offset, std::size_t count, bool vec, const char* bounds) {
-            j += std::string(j.back() == '[' ? "\n" : ",\n") + "{\"bufferView\":" + std::to_string(view) + ",\"byteOffset\":" + std::to_string(offset) +
-                 ",\"componentType\":" + (vec ? "5126" : "5123") + ",\"count\":" + std::to_string(count) +
+        const auto accessor = [&](std::size_t view, std::size_t offset, std::size_t count, bool vec,
+                                  const char* bounds) {
+            j += std::string(j.back() == '[' ? "\n" : ",\n") +
+                 "{\"bufferView\":" + std::to_string(view) +
+                 ",\"byteOffset\":" + std::to_string(offset) +
+                 ",\"componentType\":" + (vec ? "5126" : "5123") +
+                 ",\"count\":" + std::to_string(count) +
                  ",\"type\":" + (vec ? "\"VEC3\"" : "\"SCALAR\"") + bounds + "}";
         };
         j += "],\n\"accessors\":[";
@@ -270,17 +292,21 @@ std::string togltf(const Scene& scene, bool binary) {
             accessor(1, 36 * sizeof(std::uint16_t), 6, false, "");
         }
         j += "],\n\"bufferViews\":[\n{\"buffer\":0,\"byteLength\":" + std::to_string(vertexbytes) +
-             ",\"byteStride\":12,\"target\":34962},\n{\"buffer\":0,\"byteOffset\":" + std::to_string(vertexbytes) +
+             ",\"byteStride\":12,\"target\":34962},\n{\"buffer\":0,\"byteOffset\":" +
+             std::to_string(vertexbytes) +
              ",\"byteLength\":" + std::to_string(indices.size() * sizeof(std::uint16_t)) +
              ",\"target\":34963}],\n\"buffers\":[{\"byteLength\":" + std::to_string(data.size()) +
-             (binary ? "" : ",\"uri\":\"data:application/octet-stream;base64," + base64(data) + "\"") + "}]";
+             (binary ? ""
+                     : ",\"uri\":\"data:application/octet-stream;base64," + base64(data) + "\"") +
+             "}]";
     }
     j += "}\n";
     if (!binary) return j;
 
     // GLB: a header, then the JSON and the buffer as chunks, each padded to
     // four bytes (the JSON with blanks).
-    while (j.size() % 4) j += ' ';
+    while (j.size() % 4)
+        j += ' ';
     const bool withbuffer = !scene.boxes.empty();
     const std::size_t length = 12 + 8 + j.size() + (withbuffer ? 8 + data.size() : 0);
     std::string out;
@@ -306,7 +332,8 @@ ObjFiles toobj(const Scene& scene, const std::string& mtlname) {
     for (std::int32_t c : colours) {
         const auto rgb = channels(c);
         files.mtl += "newmtl " + colourname(c) + "\nKd";
-        for (int v : rgb) files.mtl += " ", number(files.mtl, v / 255.0);
+        for (int v : rgb)
+            files.mtl += " ", number(files.mtl, v / 255.0);
         files.mtl += "\nKs 0 0 0\nillum 1\n\n";
     }
     std::string& o = files.obj;
@@ -322,14 +349,17 @@ ObjFiles toobj(const Scene& scene, const std::string& mtlname) {
             for (const auto& [cx, cz] : {std::pair{-1, -1}, {1, -1}, {1, 1}, {-1, 1}}) {
                 const auto p = toscene(b, {cx * b.halfx, h, cz * b.halfz});
                 o += "v";
-                for (double v : p) o += " ", number(o, v);
+                for (double v : p)
+                    o += " ", number(o, v);
                 o += "\n";
             }
         for (const FaceAxes& f : kFaces) {
             const Vec n = facenormal(f);
-            std::array<double, 3> d{n[0] * b.cosine + n[2] * b.sine, n[1], -n[0] * b.sine + n[2] * b.cosine};
+            std::array<double, 3> d{n[0] * b.cosine + n[2] * b.sine, n[1],
+                                    -n[0] * b.sine + n[2] * b.cosine};
             o += "vn";
-            for (double v : d) o += " ", number(o, v);
+            for (double v : d)
+                o += " ", number(o, v);
             o += "\n";
         }
         // Each face's corners by number, counter-clockwise seen from
@@ -339,8 +369,8 @@ ObjFiles toobj(const Scene& scene, const std::string& mtlname) {
             std::array<std::string, 4> k;
             for (std::size_t i = 0; i < 4; ++i) {
                 const auto signs = facecorner(kFaces[f], i);
-                k[i] = std::to_string(vertices + cornernumber(signs[0], signs[1], signs[2])) + "//" +
-                       std::to_string(normals + f + 1);
+                k[i] = std::to_string(vertices + cornernumber(signs[0], signs[1], signs[2])) +
+                       "//" + std::to_string(normals + f + 1);
             }
             o += "f " + k[0] + " " + k[1] + " " + k[2] + "\n";
             o += "f " + k[0] + " " + k[2] + " " + k[3] + "\n";
@@ -353,7 +383,8 @@ ObjFiles toobj(const Scene& scene, const std::string& mtlname) {
 
 std::optional<SceneKind> scenekind(std::string_view name) {
     std::string lower(name);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (lower == "gltf") return SceneKind::Gltf;
     if (lower == "glb") return SceneKind::Glb;
     if (lower == "obj") return SceneKind::Obj;
@@ -367,11 +398,14 @@ std::string mtlpath(const std::string& objpath) {
     return (extension ? objpath.substr(0, dot) : objpath) + ".mtl";
 }
 
-FileResult writescene(FileSystem& files, const std::string& path, SceneKind kind, const Scene& scene) {
+FileResult writescene(FileSystem& files, const std::string& path, SceneKind kind,
+                      const Scene& scene) {
     const auto bytes = [](const std::string& text) {
-        return std::span<const std::byte>(reinterpret_cast<const std::byte*>(text.data()), text.size());
+        return std::span<const std::byte>(reinterpret_cast<const std::byte*>(text.data()),
+                                          text.size());
     };
-    if (kind != SceneKind::Obj) return writemapfile(files, path, bytes(togltf(scene, kind == SceneKind::Glb)));
+    if (kind != SceneKind::Obj)
+        return writemapfile(files, path, bytes(togltf(scene, kind == SceneKind::Glb)));
     const std::string mtl = mtlpath(path);
     const ObjFiles obj = toobj(scene, filetitle(mtl));
     const FileResult written = writemapfile(files, mtl, bytes(obj.mtl));

@@ -23,11 +23,11 @@ namespace qs::formats {
 // where it stands, how it is turned and its extents.
 struct SceneBox {
     int slot = 0;
-    double z = 0, x = 0;       // its centre on the map
-    double low = 0, high = 0;  // its lowest and highest height
+    double z = 0, x = 0;      // its centre on the map
+    double low = 0, high = 0; // its lowest and highest height
     double halfx = 0, halfz = 0;
     double cosine = 1, sine = 0; // of its angle, as the 3D view turns it
-    std::int32_t colour = 0;   // red * 65536 + green * 256 + blue
+    std::int32_t colour = 0;     // red * 65536 + green * 256 + blue
 };
 
 // Corners farther than this from the origin, in metres, are beyond what an
@@ -66,7 +66,8 @@ std::string mtlpath(const std::string& objpath);
 
 // Writes the scene's file (and an OBJ's MTL), each put in place only when
 // complete.
-FileResult writescene(FileSystem& files, const std::string& path, SceneKind kind, const Scene& scene);
+FileResult writescene(FileSystem& files, const std::string& path, SceneKind kind,
+                      const Scene& scene);
 
 // A colour's channel from 0 to 255 as glTF's linear factor.
 double linearchannel(int value);

@@ -33,16 +33,20 @@ void append(std::string& out, float v, bool json) {
     const std::size_t n = exactchars(buf, v);
     // JSON readers take "-0" for the integer 0; other values than numbers
     // are texts there.
-    if (json && !std::isfinite(v)) out.append("\"").append(buf, n).append("\"");
-    else if (json && n == 2 && buf[0] == '-' && buf[1] == '0') out.append("-0.0");
-    else out.append(buf, n);
+    if (json && !std::isfinite(v))
+        out.append("\"").append(buf, n).append("\"");
+    else if (json && n == 2 && buf[0] == '-' && buf[1] == '0')
+        out.append("-0.0");
+    else
+        out.append(buf, n);
 }
 
 // Why a text is not a single's exact text.
 std::string notsingle(std::string_view text) {
     double v = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (end == text.data() + text.size() && (error == std::errc::result_out_of_range || std::isfinite(v)))
+    if (end == text.data() + text.size() &&
+        (error == std::errc::result_out_of_range || std::isfinite(v)))
         return "is beyond the range of a single";
     return "is not a number";
 }
@@ -54,11 +58,14 @@ void append(std::string& out, std::int32_t v) {
 
 } // namespace
 
-std::string jsonhead() { return std::string("{\"format\": \"") + kFormat + "\", \"version\": 1, \"records\": ["; }
+std::string jsonhead() {
+    return std::string("{\"format\": \"") + kFormat + "\", \"version\": 1, \"records\": [";
+}
 
 void jsonrecord(std::string& out, const Block& b, bool first) {
-    static constexpr std::string_view keys[] = {"\"x\": ",      "\"z\": ",      "\"sizex\": ", "\"sizez\": ",
-                                                "\"bottom\": ", "\"height\": ", "\"angle\": "};
+    static constexpr std::string_view keys[] = {
+        "\"x\": ",      "\"z\": ",      "\"sizex\": ", "\"sizez\": ",
+        "\"bottom\": ", "\"height\": ", "\"angle\": "};
     out += first ? "\n  {" : ",\n  {";
     for (std::size_t k = 0; k < 7; ++k) {
         out += keys[k];
@@ -70,17 +77,21 @@ void jsonrecord(std::string& out, const Block& b, bool first) {
     out += '}';
 }
 
-std::string jsontail(bool empty) { return empty ? "]}\n" : "\n]}\n"; }
+std::string jsontail(bool empty) {
+    return empty ? "]}\n" : "\n]}\n";
+}
 
 std::string tojson(std::span<const Block> records) {
     std::string out = jsonhead();
-    for (std::size_t i = 0; i < records.size(); ++i) jsonrecord(out, records[i], i == 0);
+    for (std::size_t i = 0; i < records.size(); ++i)
+        jsonrecord(out, records[i], i == 0);
     return out + jsontail(records.empty());
 }
 
 std::string tableheader(char separator) {
     std::string out;
-    for (const char* name : kFieldNames) out += (out.empty() ? "" : std::string(1, separator)) + name;
+    for (const char* name : kFieldNames)
+        out += (out.empty() ? "" : std::string(1, separator)) + name;
     return out + "\n";
 }
 
@@ -95,7 +106,8 @@ void tablerow(std::string& out, const Block& b, char separator) {
 
 std::string totable(std::span<const Block> records, char separator) {
     std::string out = tableheader(separator);
-    for (const Block& b : records) tablerow(out, b, separator);
+    for (const Block& b : records)
+        tablerow(out, b, separator);
     return out;
 }
 
@@ -105,8 +117,10 @@ namespace {
 TextFault at(std::string_view text, std::size_t offset, std::string what) {
     TextFault f{1, 1, std::move(what)};
     for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
-        if (text[i] == '\n') ++f.line, f.column = 1;
-        else ++f.column;
+        if (text[i] == '\n')
+            ++f.line, f.column = 1;
+        else
+            ++f.column;
     }
     return f;
 }
@@ -116,10 +130,14 @@ TextFault at(std::string_view text, std::size_t offset, std::string what) {
 std::string sentence(const std::string& said) {
     const auto token = [](std::string t) -> std::string {
         static const std::pair<const char*, const char*> names[] = {
-            {"string literal", "a name or text in quotes"}, {"number literal", "a number"},
-            {"end of input", "the end of the text"},        {"'[', '{', or a literal", "a value"},
-            {"<parse error>", "something that is not JSON"}, {"true literal", "true"},
-            {"false literal", "false"},                     {"null literal", "null"}};
+            {"string literal", "a name or text in quotes"},
+            {"number literal", "a number"},
+            {"end of input", "the end of the text"},
+            {"'[', '{', or a literal", "a value"},
+            {"<parse error>", "something that is not JSON"},
+            {"true literal", "true"},
+            {"false literal", "false"},
+            {"null literal", "null"}};
         for (const auto& [from, to] : names)
             if (t == from) return to;
         return t;
@@ -132,9 +150,12 @@ std::string sentence(const std::string& said) {
         if (semicolon == std::string::npos) return "found " + found + " here";
         return "found " + found + " where " + token(detail.substr(semicolon + 11)) + " should be";
     }
-    if (detail.starts_with("invalid literal")) return "found a word that is not JSON (only true, false and null are)";
-    if (detail.starts_with("invalid string")) return "found a text in quotes that is not closed or holds a raw control character";
-    if (detail.starts_with("invalid number")) return "found a number that is not written as JSON writes numbers";
+    if (detail.starts_with("invalid literal"))
+        return "found a word that is not JSON (only true, false and null are)";
+    if (detail.starts_with("invalid string"))
+        return "found a text in quotes that is not closed or holds a raw control character";
+    if (detail.starts_with("invalid number"))
+        return "found a number that is not written as JSON writes numbers";
     return detail;
 }
 
@@ -163,7 +184,7 @@ struct Counting {
 };
 
 class Reader : public nlohmann::json::json_sax_t {
-public:
+  public:
     explicit Reader(const std::size_t& taken) : taken_(taken) {}
     std::vector<Block> records;
     std::string fault;
@@ -187,14 +208,16 @@ public:
     }
     bool number_float(number_float_t, const string_t& s) override {
         number_ = true;
-        if (depth_ == 1 && key_ == "version") return fail("the version is a whole number, not " + s);
+        if (depth_ == 1 && key_ == "version")
+            return fail("the version is a whole number, not " + s);
         if (!inrecord()) return value("a number");
         if (field_ == 7) return fail("colour " + s + " is not a whole number");
         return setfloat(s);
     }
     bool string(string_t& s) override {
         number_ = false;
-        if (depth_ == 1 && key_ == "format") return s == kFormat || fail("not a map's JSON: format is \"" + s + "\"");
+        if (depth_ == 1 && key_ == "format")
+            return s == kFormat || fail("not a map's JSON: format is \"" + s + "\"");
         if (!inrecord()) return value("a text");
         if (field_ == 7) return fail("colour \"" + s + "\" is not a whole number");
         return setfloat(s);
@@ -213,7 +236,8 @@ public:
         number_ = false;
         key_ = k;
         if (depth_ == 1) {
-            if (k != "format" && k != "version" && k != "records") return fail("unknown key \"" + k + "\"");
+            if (k != "format" && k != "version" && k != "records")
+                return fail("unknown key \"" + k + "\"");
             seentop_ |= k == "format" ? 1u : k == "version" ? 2u : 4u;
             return true;
         }
@@ -229,9 +253,11 @@ public:
         number_ = false;
         if (depth_ == 3 && seen_ != 0xFF) {
             for (std::size_t k = 0; k < 8; ++k)
-                if (!(seen_ & (1u << k))) return fail(std::string("record lacks \"") + kFieldNames[k] + "\"");
+                if (!(seen_ & (1u << k)))
+                    return fail(std::string("record lacks \"") + kFieldNames[k] + "\"");
         }
-        if (depth_ == 1 && seentop_ != 7) return fail("a map's JSON has \"format\", \"version\" and \"records\"");
+        if (depth_ == 1 && seentop_ != 7)
+            return fail("a map's JSON has \"format\", \"version\" and \"records\"");
         --depth_;
         return true;
     }
@@ -245,17 +271,19 @@ public:
         if (depth_ == 1) inrecords_ = false;
         return true;
     }
-    bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception& e) override {
+    bool parse_error(std::size_t position, const std::string&,
+                     const nlohmann::detail::exception& e) override {
         // The reader's words without its own "[json.exception...] ... column N: ".
         fault = e.what();
         if (const auto column = fault.find("column "); column != std::string::npos)
-            if (const auto colon = fault.find(": ", column); colon != std::string::npos) fault.erase(0, colon + 2);
+            if (const auto colon = fault.find(": ", column); colon != std::string::npos)
+                fault.erase(0, colon + 2);
         fault = sentence(fault);
         faultat = position > 0 ? position - 1 : 0;
         return false;
     }
 
-private:
+  private:
     bool inrecord() const { return depth_ == 3 && inrecords_; }
     // The reader has taken the value and, after a number, the character
     // that ended it: the fault is placed on the value's last character.
@@ -266,13 +294,16 @@ private:
         return false;
     }
     bool value(const char* kind) {
-        return fail(std::string("unexpected ") + kind + (depth_ == 1 ? " for \"" + key_ + "\"" : ""));
+        return fail(std::string("unexpected ") + kind +
+                    (depth_ == 1 ? " for \"" + key_ + "\"" : ""));
     }
     bool integer(long double v, const std::string& text) {
-        if (depth_ == 1 && key_ == "version") return v == 1 || fail("version " + text + " is not known");
+        if (depth_ == 1 && key_ == "version")
+            return v == 1 || fail("version " + text + " is not known");
         if (!inrecord()) return value("a number");
         if (field_ == 7) {
-            if (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())
+            if (v < std::numeric_limits<std::int32_t>::min() ||
+                v > std::numeric_limits<std::int32_t>::max())
                 return fail("colour " + text + " is beyond 32 bits");
             records.back().colour = static_cast<std::int32_t>(v);
             return true;
@@ -281,7 +312,8 @@ private:
     }
     bool setfloat(const std::string& text) {
         const auto v = readexact(text);
-        if (!v) return fail(std::string(kFieldNames[field_]) + " \"" + text + "\" " + notsingle(text));
+        if (!v)
+            return fail(std::string(kFieldNames[field_]) + " \"" + text + "\" " + notsingle(text));
         *floatfield(records.back(), field_) = *v;
         return true;
     }
@@ -295,13 +327,16 @@ private:
     bool number_ = false;
 };
 
-bool blank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool blank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
 
 // A column's name as a header may write it: "Size X", "size_x", "SizeX".
 std::string normalname(std::string_view name) {
     std::string out;
     for (char c : name)
-        if (c != ' ' && c != '_' && c != '-') out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (c != ' ' && c != '_' && c != '-')
+            out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out == "color" ? "colour" : out;
 }
 
@@ -310,11 +345,13 @@ std::optional<std::int32_t> colourof(std::string_view cell, std::string& why) {
     std::int64_t v = 0;
     const char* from = cell.data() + (hex ? 2 : 0);
     const auto [end, error] = std::from_chars(from, cell.data() + cell.size(), v, hex ? 16 : 10);
-    if (end != cell.data() + cell.size() || (error != std::errc{} && error != std::errc::result_out_of_range)) {
+    if (end != cell.data() + cell.size() ||
+        (error != std::errc{} && error != std::errc::result_out_of_range)) {
         why = "is not a whole number";
         return std::nullopt;
     }
-    if (hex && error == std::errc{} && v >= 0 && v <= 0xFFFFFFFFll) return static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
+    if (hex && error == std::errc{} && v >= 0 && v <= 0xFFFFFFFFll)
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
     if (error != std::errc{} || v < std::numeric_limits<std::int32_t>::min() ||
         v > std::numeric_limits<std::int32_t>::max()) {
         why = "is beyond 32 bits";
@@ -358,8 +395,10 @@ std::optional<std::vector<Block>> fromtable(std::string_view text, TextFault& fa
         for (std::size_t from = 0;;) {
             const std::size_t stop = std::min(row.find(separator, from), row.size());
             std::size_t a = from, b = stop;
-            while (a < b && blank(row[a])) ++a;
-            while (b > a && blank(row[b - 1])) --b;
+            while (a < b && blank(row[a]))
+                ++a;
+            while (b > a && blank(row[b - 1]))
+                --b;
             cells.push_back({a + 1, row.substr(a, b - a)});
             if (stop == row.size()) break;
             from = stop + 1;
@@ -369,9 +408,12 @@ std::optional<std::vector<Block>> fromtable(std::string_view text, TextFault& fa
                 const std::string name = normalname(cell);
                 const auto it = std::find(std::begin(kFieldNames), std::end(kFieldNames), name);
                 if (it == std::end(kFieldNames)) {
-                    if (cell.empty() || std::isdigit(static_cast<unsigned char>(cell[0])) || cell[0] == '-')
-                        return bad(column, std::string("the first line names the columns (") + kColumns + ")");
-                    return bad(column, "unknown column \"" + std::string(cell) + "\"; the columns are " + kColumns);
+                    if (cell.empty() || std::isdigit(static_cast<unsigned char>(cell[0])) ||
+                        cell[0] == '-')
+                        return bad(column, std::string("the first line names the columns (") +
+                                               kColumns + ")");
+                    return bad(column, "unknown column \"" + std::string(cell) +
+                                           "\"; the columns are " + kColumns);
                 }
                 const int field = static_cast<int>(it - std::begin(kFieldNames));
                 if (std::find(columns.begin(), columns.end(), field) != columns.end())
@@ -381,9 +423,9 @@ std::optional<std::vector<Block>> fromtable(std::string_view text, TextFault& fa
             continue;
         }
         if (cells.size() > columns.size())
-            return bad(cells[columns.size()].first, "a row has " + std::to_string(cells.size()) +
-                                                        " values; the header names " +
-                                                        std::to_string(columns.size()) + " columns");
+            return bad(cells[columns.size()].first,
+                       "a row has " + std::to_string(cells.size()) + " values; the header names " +
+                           std::to_string(columns.size()) + " columns");
         Block b;
         for (std::size_t k = 0; k < cells.size(); ++k) {
             const auto& [column, cell] = cells[k];

@@ -20,7 +20,8 @@
 namespace qs::formats {
 
 // The eight fields, in the order of a block's record.
-inline constexpr const char* kFieldNames[8] = {"x", "z", "sizex", "sizez", "bottom", "height", "angle", "colour"};
+inline constexpr const char* kFieldNames[8] = {"x",      "z",      "sizex", "sizez",
+                                               "bottom", "height", "angle", "colour"};
 
 // JSON, whole or piece by piece for a long stream: the head, each record
 // (`first` for the first one), the tail (`empty` when no record was

@@ -24,7 +24,8 @@ struct SeenBox {
     bool flat = false;
 };
 
-SeenBox seebox(const BlockTable& table, int slot, const BoxProjection& project, CornerCache* cache) {
+SeenBox seebox(const BlockTable& table, int slot, const BoxProjection& project,
+               CornerCache* cache) {
     const Block& b = table[static_cast<std::size_t>(slot)];
     SeenBox s;
     s.outline = cache ? cache->corners(slot, b) : blockcorners(b);
@@ -49,10 +50,12 @@ std::array<double, 3> outward(const SeenBox& s, std::size_t face) {
     if (face == kTop) return {0, 0, 1};
     if (face == kBottom) return {0, 0, -1};
     const Corner &a = s.outline[face], &b = s.outline[(face + 1) % 4];
-    const double cz = (double(s.outline[0].h) + s.outline[2].h) / 2, cx = (double(s.outline[0].v) + s.outline[2].v) / 2;
+    const double cz = (double(s.outline[0].h) + s.outline[2].h) / 2,
+                 cx = (double(s.outline[0].v) + s.outline[2].v) / 2;
     const double oz = (double(a.h) + b.h) / 2 - cz, ox = (double(a.v) + b.v) / 2 - cx;
     const double length = std::hypot(oz, ox);
-    return length > 0 ? std::array<double, 3>{oz / length, ox / length, 0} : std::array<double, 3>{0, 0, 0};
+    return length > 0 ? std::array<double, 3>{oz / length, ox / length, 0}
+                      : std::array<double, 3>{0, 0, 0};
 }
 
 // Whether the camera sees a face's outer side.
@@ -62,7 +65,9 @@ bool facing(const SeenBox& s, std::size_t face, const BoxProjection& project) {
     if (!project.perspective()) return n.ahead < 0;
     const Eye& p = s.corners[kFaces[face][0]];
     const Eye eye = project.eye();
-    return n.across * (eye.across - p.across) + n.up * (eye.up - p.up) + n.ahead * (eye.ahead - p.ahead) > 0;
+    return n.across * (eye.across - p.across) + n.up * (eye.up - p.up) +
+               n.ahead * (eye.ahead - p.ahead) >
+           0;
 }
 
 // Keeps the part of a convex polygon where `inside` is not negative, each
@@ -80,7 +85,8 @@ void keep(std::vector<P>& polygon, std::vector<P>& spare, Inside inside, Between
 }
 
 Eye betweeneyes(const Eye& a, const Eye& b, double t) {
-    return {a.across + (b.across - a.across) * t, a.up + (b.up - a.up) * t, a.ahead + (b.ahead - a.ahead) * t};
+    return {a.across + (b.across - a.across) * t, a.up + (b.up - a.up) * t,
+            a.ahead + (b.ahead - a.ahead) * t};
 }
 Point3 betweenpoints(const Point3& a, const Point3& b, double t) {
     return {a.h + (b.h - a.h) * t, a.v + (b.v - a.v) * t, a.depth + (b.depth - a.depth) * t};
@@ -96,12 +102,15 @@ struct Scratch {
 // perspective), projected, and cut to the picture and a margin. None when
 // nothing of it is left.
 const std::vector<Point3>& toscreen(const SeenBox& s, const std::array<std::size_t, 4>& corners,
-                                    const BoxProjection& project, const Raster& raster, Scratch& k) {
+                                    const BoxProjection& project, const Raster& raster,
+                                    Scratch& k) {
     k.eyes.clear();
-    for (std::size_t c : corners) k.eyes.push_back(s.corners[c]);
+    for (std::size_t c : corners)
+        k.eyes.push_back(s.corners[c]);
     if (project.perspective()) {
         const double nearest = project.nearestahead();
-        keep(k.eyes, k.spareeyes, [&](const Eye& e) { return e.ahead - nearest; }, betweeneyes);
+        keep(
+            k.eyes, k.spareeyes, [&](const Eye& e) { return e.ahead - nearest; }, betweeneyes);
     }
     k.points.clear();
     bool inside = true;
@@ -112,14 +121,21 @@ const std::vector<Point3>& toscreen(const SeenBox& s, const std::array<std::size
             k.points.clear();
             return k.points;
         }
-        inside = inside && p.h >= -kGuard && p.h <= w + kGuard && p.v >= -kGuard && p.v <= h + kGuard;
+        inside =
+            inside && p.h >= -kGuard && p.h <= w + kGuard && p.v >= -kGuard && p.v <= h + kGuard;
         k.points.push_back(p);
     }
     if (!inside) {
-        keep(k.points, k.sparepoints, [&](const Point3& p) { return p.h + kGuard; }, betweenpoints);
-        keep(k.points, k.sparepoints, [&](const Point3& p) { return w + kGuard - p.h; }, betweenpoints);
-        keep(k.points, k.sparepoints, [&](const Point3& p) { return p.v + kGuard; }, betweenpoints);
-        keep(k.points, k.sparepoints, [&](const Point3& p) { return h + kGuard - p.v; }, betweenpoints);
+        keep(
+            k.points, k.sparepoints, [&](const Point3& p) { return p.h + kGuard; }, betweenpoints);
+        keep(
+            k.points, k.sparepoints, [&](const Point3& p) { return w + kGuard - p.h; },
+            betweenpoints);
+        keep(
+            k.points, k.sparepoints, [&](const Point3& p) { return p.v + kGuard; }, betweenpoints);
+        keep(
+            k.points, k.sparepoints, [&](const Point3& p) { return h + kGuard - p.v; },
+            betweenpoints);
     }
     return k.points;
 }
@@ -132,8 +148,10 @@ bool edge(const Eye& a, const Eye& b, const BoxProjection& project, Point3& from
         const double nearest = project.nearestahead();
         const double da = p.ahead - nearest, db = q.ahead - nearest;
         if (da < 0 && db < 0) return false;
-        if (da < 0) p = betweeneyes(p, q, da / (da - db));
-        else if (db < 0) q = betweeneyes(q, p, db / (db - da));
+        if (da < 0)
+            p = betweeneyes(p, q, da / (da - db));
+        else if (db < 0)
+            q = betweeneyes(q, p, db / (db - da));
     }
     from = project.toscreen(p), to = project.toscreen(q);
     return std::isfinite(from.h + from.v + from.depth + to.h + to.v + to.depth);
@@ -153,16 +171,18 @@ bool near(const SeenBox& s, const BoxProjection& project, const Raster& raster) 
 
 // Whether a box lies wholly away from the raster's clip, told cheaply from
 // its middle and its reach (without perspective; with it, never).
-bool far(const Block& b, const BoxProjection& project, const BoxCamera& camera, const Raster& raster) {
+bool far(const Block& b, const BoxProjection& project, const BoxCamera& camera,
+         const Raster& raster) {
     if (project.perspective()) return false;
     const double low = b.bottom, high = static_cast<float>(b.bottom + b.height);
-    const double reach = (std::fabs(double(b.sizex)) + std::fabs(double(b.sizez)) + std::fabs(high - low) / 2) *
-                         camera.scale;
+    const double reach =
+        (std::fabs(double(b.sizex)) + std::fabs(double(b.sizez)) + std::fabs(high - low) / 2) *
+        camera.scale;
     const Point3 middle = project.toscreen(project.toeye(b.z, b.x, low / 2 + high / 2));
     if (!std::isfinite(reach) || !std::isfinite(middle.h) || !std::isfinite(middle.v)) return false;
     const auto [left, top, right, bottom] = raster.clipped();
-    return middle.h + reach < left - 2 || middle.h - reach > right + 2 || middle.v + reach < top - 2 ||
-           middle.v - reach > bottom + 2;
+    return middle.h + reach < left - 2 || middle.h - reach > right + 2 ||
+           middle.v + reach < top - 2 || middle.v - reach > bottom + 2;
 }
 
 // How close a line may come to the surface it lies on and still be drawn:
@@ -174,15 +194,16 @@ double tie(const BoxProjection& project, const BoxCamera& camera) {
 }
 
 // The edges of the faces a box shows, each once.
-std::vector<std::pair<std::size_t, std::size_t>> shownedges(const SeenBox& s, const BoxProjection& project,
-                                                            bool toponly) {
+std::vector<std::pair<std::size_t, std::size_t>>
+shownedges(const SeenBox& s, const BoxProjection& project, bool toponly) {
     std::vector<std::pair<std::size_t, std::size_t>> out;
     for (std::size_t f = 0; f < kFaces.size(); ++f) {
         if (toponly ? f != kTop : (s.flat ? f != kTop : !facing(s, f, project))) continue;
         for (std::size_t j = 0; j < 4; ++j) {
             const std::size_t a = kFaces[f][j], b = kFaces[f][(j + 1) % 4];
             const auto e = std::minmax(a, b);
-            if (std::find(out.begin(), out.end(), std::pair<std::size_t, std::size_t>{e.first, e.second}) == out.end())
+            if (std::find(out.begin(), out.end(),
+                          std::pair<std::size_t, std::size_t>{e.first, e.second}) == out.end())
                 out.push_back({e.first, e.second});
         }
     }
@@ -208,13 +229,15 @@ void drawboxes(Raster& raster, DepthBuffer& buffer, const BlockTable& table, con
             // A box of no height is its top alone, seen from either side.
             if (s.flat ? f != kTop : !facing(s, f, project)) continue;
             const auto [oz, ox, oh] = outward(s, f);
-            const double light = f == kTop      ? 0.35 + 0.5 * kLightUp + 0.15
-                                 : f == kBottom ? 0.3
-                                                : 0.35 + 0.5 * std::max(0.0, oz * kLightZ + ox * kLightX);
+            const double light = f == kTop ? 0.35 + 0.5 * kLightUp + 0.15
+                                 : f == kBottom
+                                     ? 0.3
+                                     : 0.35 + 0.5 * std::max(0.0, oz * kLightZ + ox * kLightX);
             (void)oh;
             const std::vector<Point3>& p = toscreen(s, kFaces[f], project, raster, scratch);
             const Argb shaded = argb(shade(colour, light));
-            for (std::size_t i = 2; i < p.size(); ++i) raster.triangle(p[0], p[i - 1], p[i], shaded, slot);
+            for (std::size_t i = 2; i < p.size(); ++i)
+                raster.triangle(p[0], p[i - 1], p[i], shaded, slot);
         }
         shown.emplace_back(slot, s);
     }
@@ -229,19 +252,23 @@ void drawboxes(Raster& raster, DepthBuffer& buffer, const BlockTable& table, con
     Point3 from, to;
     if (!zs.empty() && !xs.empty()) {
         for (double z : zs)
-            if (edge(project.toeye(z, xs.front(), 0), project.toeye(z, xs.back(), 0), project, from, to))
+            if (edge(project.toeye(z, xs.front(), 0), project.toeye(z, xs.back(), 0), project, from,
+                     to))
                 raster.line(from, to, z == 0 ? ground.axis : ground.grid, -slack);
         for (double x : xs)
-            if (edge(project.toeye(zs.front(), x, 0), project.toeye(zs.back(), x, 0), project, from, to))
+            if (edge(project.toeye(zs.front(), x, 0), project.toeye(zs.back(), x, 0), project, from,
+                     to))
                 raster.line(from, to, x == 0 ? ground.axis : ground.grid, -slack);
     }
 
     // Each top's edges darker, so boxes of one colour side by side read
     // apart.
     for (const auto& [slot, s] : shown) {
-        const Argb dark = argb(shade(mapcolour(table[static_cast<std::size_t>(slot)], look.colours), 0.55));
+        const Argb dark =
+            argb(shade(mapcolour(table[static_cast<std::size_t>(slot)], look.colours), 0.55));
         for (const auto& [a, b] : shownedges(s, project, true))
-            if (edge(s.corners[a], s.corners[b], project, from, to)) raster.line(from, to, dark, slack, slot);
+            if (edge(s.corners[a], s.corners[b], project, from, to))
+                raster.line(from, to, dark, slack, slot);
     }
 }
 
@@ -268,8 +295,8 @@ void drawboxmarks(Raster& raster, DepthBuffer& buffer, const BlockTable& table, 
             for (int dh = -1; dh <= 1; ++dh)
                 for (int dv = -1; dv <= 1; ++dv)
                     if (dh != 0 || dv != 0)
-                        raster.line({from.h + dh, from.v + dv, from.depth}, {to.h + dh, to.v + dv, to.depth},
-                                    0xFF000000, slack, slot);
+                        raster.line({from.h + dh, from.v + dv, from.depth},
+                                    {to.h + dh, to.v + dv, to.depth}, 0xFF000000, slack, slot);
             raster.line(from, to, 0xFFFFFFFF, slack, slot);
         }
     };
@@ -278,7 +305,8 @@ void drawboxmarks(Raster& raster, DepthBuffer& buffer, const BlockTable& table, 
     if (validslot(look.current)) marked(look.current, true);
 }
 
-std::optional<std::array<int, 4>> boxpixels(const Block& b, const Look& look, const BoxCamera& camera) {
+std::optional<std::array<int, 4>> boxpixels(const Block& b, const Look& look,
+                                            const BoxCamera& camera) {
     if (!drawnwithin(b, look.mind, look.maxd)) return std::nullopt;
     const BoxProjection project(camera);
     const std::array<int, 4> all{-(1 << 29), -(1 << 29), 1 << 29, 1 << 29};
@@ -290,7 +318,8 @@ std::optional<std::array<int, 4>> boxpixels(const Block& b, const Look& look, co
             if (!project.seen(e)) return all;
             const Point3 p = project.toscreen(e);
             if (!std::isfinite(p.h) || !std::isfinite(p.v)) return all;
-            l = std::min(l, p.h), r = std::max(r, p.h), t = std::min(t, p.v), bottom = std::max(bottom, p.v);
+            l = std::min(l, p.h), r = std::max(r, p.h), t = std::min(t, p.v),
+            bottom = std::max(bottom, p.v);
         }
     // Room for the marks' width.
     const double limit = 1 << 29;

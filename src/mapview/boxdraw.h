@@ -31,6 +31,7 @@ void drawboxmarks(Raster& raster, DepthBuffer& buffer, const BlockTable& table, 
 // The pixels a block's box may cover, as (left, top, right, bottom), right
 // and bottom excluded; none when it is not drawn; the whole picture when
 // part of it lies behind the eye.
-std::optional<std::array<int, 4>> boxpixels(const Block& b, const Look& look, const BoxCamera& camera);
+std::optional<std::array<int, 4>> boxpixels(const Block& b, const Look& look,
+                                            const BoxCamera& camera);
 
 } // namespace qs

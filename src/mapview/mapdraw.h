@@ -3,7 +3,6 @@
 #include "document/block.h"
 #include "document/footprint.h"
 
-
 namespace qs {
 
 // Rounds to one decimal, a half going up: floor(no × 10 + 0.5) / 10.

@@ -12,7 +12,8 @@ constexpr float kFar = std::numeric_limits<float>::infinity();
 
 // The part of the segment a-b within [left, right] x [top, bottom], as the
 // range of its parameter from a (0) to b (1); false when none is.
-bool cutsegment(Pixel a, Pixel b, double left, double top, double right, double bottom, double& t0, double& t1) {
+bool cutsegment(Pixel a, Pixel b, double left, double top, double right, double bottom, double& t0,
+                double& t1) {
     t0 = 0, t1 = 1;
     const double dx = b.h - a.h, dy = b.v - a.v;
     const double p[4] = {-dx, dx, -dy, dy};
@@ -23,19 +24,24 @@ bool cutsegment(Pixel a, Pixel b, double left, double top, double right, double 
             continue;
         }
         const double t = q[i] / p[i];
-        if (p[i] < 0) t0 = std::max(t0, t);
-        else t1 = std::min(t1, t);
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
         if (t0 > t1) return false;
     }
     return true;
 }
 
-bool finite(Pixel p) { return std::isfinite(p.h) && std::isfinite(p.v); }
+bool finite(Pixel p) {
+    return std::isfinite(p.h) && std::isfinite(p.v);
+}
 
 } // namespace
 
 Raster::Raster(Argb* pixels, int width, int height, int stride)
-    : pixels_(pixels), width_(width), height_(height), stride_(stride), right_(width), bottom_(height) {}
+    : pixels_(pixels), width_(width), height_(height), stride_(stride), right_(width),
+      bottom_(height) {}
 
 void Raster::clip(int left, int top, int right, int bottom) {
     left_ = std::clamp(left, 0, width_), right_ = std::clamp(right, left_, width_);
@@ -43,16 +49,22 @@ void Raster::clip(int left, int top, int right, int bottom) {
 }
 
 void Raster::fill(Argb colour) {
-    for (int y = top_; y < bottom_; ++y) std::fill(&pixel(left_, y), &pixel(left_, y) + (right_ - left_), colour);
+    for (int y = top_; y < bottom_; ++y)
+        std::fill(&pixel(left_, y), &pixel(left_, y) + (right_ - left_), colour);
 }
 
 void Raster::fillrect(double left, double top, double right, double bottom, Argb colour) {
     if (!(left < right && top < bottom)) return;
-    const int x0 = static_cast<int>(std::clamp(std::ceil(left - 0.5), double(left_), double(right_)));
-    const int x1 = static_cast<int>(std::clamp(std::ceil(right - 0.5), double(left_), double(right_)));
-    const int y0 = static_cast<int>(std::clamp(std::ceil(top - 0.5), double(top_), double(bottom_)));
-    const int y1 = static_cast<int>(std::clamp(std::ceil(bottom - 0.5), double(top_), double(bottom_)));
-    for (int y = y0; y < y1; ++y) std::fill(&pixel(x0, y), &pixel(x0, y) + (x1 - x0), colour);
+    const int x0 =
+        static_cast<int>(std::clamp(std::ceil(left - 0.5), double(left_), double(right_)));
+    const int x1 =
+        static_cast<int>(std::clamp(std::ceil(right - 0.5), double(left_), double(right_)));
+    const int y0 =
+        static_cast<int>(std::clamp(std::ceil(top - 0.5), double(top_), double(bottom_)));
+    const int y1 =
+        static_cast<int>(std::clamp(std::ceil(bottom - 0.5), double(top_), double(bottom_)));
+    for (int y = y0; y < y1; ++y)
+        std::fill(&pixel(x0, y), &pixel(x0, y) + (x1 - x0), colour);
 }
 
 void Raster::polygon(std::span<const Pixel> corners, Argb colour) {
@@ -69,11 +81,13 @@ void Raster::polygon(std::span<const Pixel> corners, Argb colour) {
     std::vector<Pixel> cut;
     std::span<const Pixel> p = corners;
     if (xmin < -reach || ymin < -reach || xmax > reach || ymax > reach) {
-        cut = cutpolygon({corners.begin(), corners.end()}, left_ - 1.0, top_ - 1.0, right_ + 1.0, bottom_ + 1.0);
+        cut = cutpolygon({corners.begin(), corners.end()}, left_ - 1.0, top_ - 1.0, right_ + 1.0,
+                         bottom_ + 1.0);
         if (cut.size() < 3) return;
         p = cut;
         ymin = ymax = p[0].v;
-        for (const Pixel& c : p) ymin = std::min(ymin, c.v), ymax = std::max(ymax, c.v);
+        for (const Pixel& c : p)
+            ymin = std::min(ymin, c.v), ymax = std::max(ymax, c.v);
     }
     // Each edge that spans rows: where it starts and how far it goes across
     // a row down.
@@ -113,7 +127,8 @@ void Raster::line(Pixel a, Pixel b, Argb colour, int on, int off, int phase) {
     // A line reaching far out is cut to a box around the picture first (the
     // same box whatever the clip), so its ends never reach the sums.
     const double reach = 4.0 * (width_ + height_) + 64;
-    if (std::fabs(a.h) > reach || std::fabs(a.v) > reach || std::fabs(b.h) > reach || std::fabs(b.v) > reach) {
+    if (std::fabs(a.h) > reach || std::fabs(a.v) > reach || std::fabs(b.h) > reach ||
+        std::fabs(b.v) > reach) {
         double s0 = 0, s1 = 1;
         if (!cutsegment(a, b, -reach, -reach, reach, reach, s0, s1)) return;
         const Pixel from = a;
@@ -134,7 +149,8 @@ void Raster::line(Pixel a, Pixel b, Argb colour, int on, int off, int phase) {
     if (first > last) return;
     const double sx = steps > 0 ? dx / steps : 0, sy = steps > 0 ? dy / steps : 0;
     constexpr double kOne = 65536;
-    const auto ix = static_cast<long long>(std::round(sx * kOne)), iy = static_cast<long long>(std::round(sy * kOne));
+    const auto ix = static_cast<long long>(std::round(sx * kOne)),
+               iy = static_cast<long long>(std::round(sy * kOne));
     auto x = static_cast<long long>(std::floor(a.h * kOne)) + first * ix;
     auto y = static_cast<long long>(std::floor(a.v * kOne)) + first * iy;
     const long long period = on + off;
@@ -186,11 +202,15 @@ void Raster::triangle(const Point3& a, const Point3& b, const Point3& c, Argb co
     const Edge edges[3] = {edge(b, c), edge(c, a), edge(a, b)};
     // The depth is a plane across the picture: d(x, y) = ddx * x + ddy * y + d0.
     const double scale = 1 / std::fabs(area);
-    const auto weight = [&](const Edge& e, double x, double y) { return (e.dx * x + e.dy * y + e.k) * scale; };
+    const auto weight = [&](const Edge& e, double x, double y) {
+        return (e.dx * x + e.dy * y + e.k) * scale;
+    };
     const double dorigin = weight(edges[0], 0, 0) * a.depth + weight(edges[1], 0, 0) * b.depth +
                            weight(edges[2], 0, 0) * c.depth;
-    const double ddx = (edges[0].dx * a.depth + edges[1].dx * b.depth + edges[2].dx * c.depth) * scale;
-    const double ddy = (edges[0].dy * a.depth + edges[1].dy * b.depth + edges[2].dy * c.depth) * scale;
+    const double ddx =
+        (edges[0].dx * a.depth + edges[1].dx * b.depth + edges[2].dx * c.depth) * scale;
+    const double ddy =
+        (edges[0].dy * a.depth + edges[1].dy * b.depth + edges[2].dy * c.depth) * scale;
     float* const depth = buffer_->depth.data();
     std::int32_t* const owners = buffer_->owners.data();
     for (int y = y0; y < y1; ++y) {
@@ -201,9 +221,13 @@ void Raster::triangle(const Point3& a, const Point3& b, const Point3& c, Argb co
         bool none = false;
         for (const Edge& e : edges) {
             const double k = e.dy * yc + e.k;
-            if (e.dx > 0) from = std::max(from, static_cast<int>(std::floor(std::max(-k / e.dx - 0.5, -1e9))) - 1);
-            else if (e.dx < 0) to = std::min(to, static_cast<int>(std::ceil(std::min(-k / e.dx - 0.5, 1e9))) + 2);
-            else none = none || k < 0;
+            if (e.dx > 0)
+                from = std::max(from,
+                                static_cast<int>(std::floor(std::max(-k / e.dx - 0.5, -1e9))) - 1);
+            else if (e.dx < 0)
+                to = std::min(to, static_cast<int>(std::ceil(std::min(-k / e.dx - 0.5, 1e9))) + 2);
+            else
+                none = none || k < 0;
         }
         if (none) continue;
         const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
@@ -225,23 +249,28 @@ void Raster::triangle(const Point3& a, const Point3& b, const Point3& c, Argb co
     }
 }
 
-void Raster::line(const Point3& a, const Point3& b, Argb colour, double slack, int own, int on, int off) {
+void Raster::line(const Point3& a, const Point3& b, Argb colour, double slack, int own, int on,
+                  int off) {
     const Pixel pa{a.h, a.v}, pb{b.h, b.v};
     if (!finite(pa) || !finite(pb) || !std::isfinite(a.depth) || !std::isfinite(b.depth)) return;
     double t0 = 0, t1 = 1;
     if (!cutsegment(pa, pb, left_, top_, right_ - 1e-9, bottom_ - 1e-9, t0, t1)) return;
     const double dx = b.h - a.h, dy = b.v - a.v;
     const double steps = std::max(std::fabs(dx), std::fabs(dy));
-    const auto first = static_cast<long long>(std::ceil(t0 * steps)), last = static_cast<long long>(std::floor(t1 * steps));
+    const auto first = static_cast<long long>(std::ceil(t0 * steps)),
+               last = static_cast<long long>(std::floor(t1 * steps));
     const long long period = on + off;
     for (long long i = first; i <= last; ++i) {
         if (period > 0 && i % period >= on) continue;
         const double t = steps > 0 ? static_cast<double>(i) / steps : 0;
-        const int x = static_cast<int>(std::floor(a.h + t * dx)), y = static_cast<int>(std::floor(a.v + t * dy));
+        const int x = static_cast<int>(std::floor(a.h + t * dx)),
+                  y = static_cast<int>(std::floor(a.v + t * dy));
         if (x < left_ || x >= right_ || y < top_ || y >= bottom_) continue;
-        const auto k = static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
+        const auto k = static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                       static_cast<std::size_t>(x);
         const double depth = a.depth + t * (b.depth - a.depth);
-        if (buffer_ && depth - slack > buffer_->depth[k] && (own < 0 || buffer_->owners[k] != own)) continue;
+        if (buffer_ && depth - slack > buffer_->depth[k] && (own < 0 || buffer_->owners[k] != own))
+            continue;
         pixel(x, y) = colour;
     }
 }

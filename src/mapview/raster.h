@@ -17,8 +17,8 @@ namespace qs {
 // 0xAARRGGBB, as a 32-bit picture of Qt's holds them.
 using Argb = std::uint32_t;
 inline constexpr Argb argb(std::int32_t display, std::uint32_t alpha = 255) {
-    return alpha << 24 | static_cast<Argb>(display & 255) << 16 | static_cast<Argb>(display & 0xFF00) |
-           static_cast<Argb>((display >> 16) & 255);
+    return alpha << 24 | static_cast<Argb>(display & 255) << 16 |
+           static_cast<Argb>(display & 0xFF00) | static_cast<Argb>((display >> 16) & 255);
 }
 
 // For each pixel of a picture, the depth of the nearest surface drawn there
@@ -32,12 +32,13 @@ struct DepthBuffer {
     // The slot a pixel shows; -1 for none or outside.
     int slotat(int x, int y) const {
         if (x < 0 || y < 0 || x >= width || y >= height || owners.empty()) return -1;
-        return owners[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+        return owners[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(x)];
     }
 };
 
 class Raster {
-public:
+  public:
     // Draws into `pixels`, `stride` pixels a row; the memory stays the
     // caller's.
     Raster(Argb* pixels, int width, int height, int stride);
@@ -70,11 +71,13 @@ public:
     // A line drawn where it is not behind a surface: where its depth is
     // within `slack` of what the pixel shows, or nearer; or where the pixel
     // shows block `own`, whose faces the line lies on.
-    void line(const Point3& a, const Point3& b, Argb colour, double slack, int own = -1, int on = 0, int off = 0);
+    void line(const Point3& a, const Point3& b, Argb colour, double slack, int own = -1, int on = 0,
+              int off = 0);
 
-private:
+  private:
     std::size_t index(int x, int y) const {
-        return static_cast<std::size_t>(y) * static_cast<std::size_t>(stride_) + static_cast<std::size_t>(x);
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(stride_) +
+               static_cast<std::size_t>(x);
     }
     Argb& pixel(int x, int y) { return pixels_[index(x, y)]; }
     Argb* pixels_;

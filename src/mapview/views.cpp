@@ -1,9 +1,9 @@
 #include "mapview/views.h"
 
 #include <algorithm>
-#include <optional>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace qs {
 
@@ -11,7 +11,9 @@ namespace {
 
 constexpr double kRadians = 3.14159265358979323846 / 180;
 
-bool finite(const Corner& c) { return std::isfinite(c.h) && std::isfinite(c.v); }
+bool finite(const Corner& c) {
+    return std::isfinite(c.h) && std::isfinite(c.v);
+}
 
 // The top and the bottom of a block's box, the lower first.
 std::pair<double, double> heights(const Block& b) {
@@ -33,8 +35,10 @@ std::optional<MapBox> drawnbox(const BlockTable& table, const Look& look, Corner
         for (const Corner& c : cornersof(table, i, cache)) {
             if (!finite(c)) continue;
             if (!box) box = MapBox{c.h, c.h, c.v, c.v};
-            box->zmin = std::min<double>(box->zmin, c.h), box->zmax = std::max<double>(box->zmax, c.h);
-            box->xmin = std::min<double>(box->xmin, c.v), box->xmax = std::max<double>(box->xmax, c.v);
+            box->zmin = std::min<double>(box->zmin, c.h),
+            box->zmax = std::max<double>(box->zmax, c.h);
+            box->xmin = std::min<double>(box->xmin, c.v),
+            box->xmax = std::max<double>(box->xmax, c.v);
         }
     }
     return box;
@@ -49,8 +53,10 @@ void PlanView::zoomabout(Pixel at, double factor) {
 void PlanView::fit(const MapBox& box) {
     constexpr double margin = 24;
     // A single point or a line still gets an area around it.
-    const double spanz = std::max(box.zmax - box.zmin, 1.0), spanx = std::max(box.xmax - box.xmin, 1.0);
-    const double across = std::max(width - 2 * margin, 1.0), up = std::max(height - 2 * margin, 1.0);
+    const double spanz = std::max(box.zmax - box.zmin, 1.0),
+                 spanx = std::max(box.xmax - box.xmin, 1.0);
+    const double across = std::max(width - 2 * margin, 1.0),
+                 up = std::max(height - 2 * margin, 1.0);
     scale = std::clamp(std::min(across / spanz, up / spanx), kMinScale, kMaxScale);
     centre = {box.zmin / 2 + box.zmax / 2, box.xmin / 2 + box.xmax / 2};
 }
@@ -67,7 +73,8 @@ std::vector<double> gridlines(double from, double to, double step) {
     std::vector<double> out;
     const double first = std::ceil(from / step), last = std::floor(to / step);
     if (!(last - first < 10000)) return out; // not a grid any more, or not a number
-    for (double k = first; k <= last; ++k) out.push_back(k * step);
+    for (double k = first; k <= last; ++k)
+        out.push_back(k * step);
     return out;
 }
 
@@ -103,21 +110,24 @@ bool holds(const std::array<Corner, 4>& k, MapPoint p) {
 
 int blockat(const BlockTable& table, const Look& look, MapPoint p, CornerCache* cache) {
     for (int i = kSlots - 1; i >= 0; --i)
-        if (drawnwithin(table[static_cast<std::size_t>(i)], look.mind, look.maxd) && holds(cornersof(table, i, cache), p))
+        if (drawnwithin(table[static_cast<std::size_t>(i)], look.mind, look.maxd) &&
+            holds(cornersof(table, i, cache), p))
             return i;
     return -1;
 }
 
-std::vector<int> blocksat(const BlockTable& table, const Look& look, MapPoint p, CornerCache* cache) {
+std::vector<int> blocksat(const BlockTable& table, const Look& look, MapPoint p,
+                          CornerCache* cache) {
     std::vector<int> out;
     for (int i = kSlots - 1; i >= 0; --i)
-        if (drawnwithin(table[static_cast<std::size_t>(i)], look.mind, look.maxd) && holds(cornersof(table, i, cache), p))
+        if (drawnwithin(table[static_cast<std::size_t>(i)], look.mind, look.maxd) &&
+            holds(cornersof(table, i, cache), p))
             out.push_back(i);
     return out;
 }
 
-std::vector<Pixel> cutpolygon(const std::vector<Pixel>& polygon, double left, double top, double right,
-                              double bottom) {
+std::vector<Pixel> cutpolygon(const std::vector<Pixel>& polygon, double left, double top,
+                              double right, double bottom) {
     std::vector<Pixel> out = polygon, in;
     // Each edge of the rectangle: how far inside a point lies (negative
     // outside).
@@ -154,7 +164,9 @@ namespace {
 constexpr double kLens = 40, kNearest = 0.01;
 } // namespace
 
-double BoxCamera::distance() const { return height / 2.0 / (scale * std::tan(kLens / 2 * kRadians)); }
+double BoxCamera::distance() const {
+    return height / 2.0 / (scale * std::tan(kLens / 2 * kRadians));
+}
 
 BoxProjection::BoxProjection(const BoxCamera& camera)
     : camera_(camera), sy_(std::sin(camera.yaw * kRadians)), cy_(std::cos(camera.yaw * kRadians)),
@@ -163,15 +175,18 @@ BoxProjection::BoxProjection(const BoxCamera& camera)
       nearest_(distance_ * kNearest) {}
 
 Eye BoxProjection::toeye(double z, double x, double h, bool direction) const {
-    const double dz = direction ? z : z - camera_.target[0], dx = direction ? x : x - camera_.target[1],
+    const double dz = direction ? z : z - camera_.target[0],
+                 dx = direction ? x : x - camera_.target[1],
                  dh = direction ? h : h - camera_.target[2];
     // Looking along f, with r to the right and u up in the picture.
-    return {dz * cy_ - dx * sy_, dz * sy_ * sp_ + dx * cy_ * sp_ + dh * cp_, dz * sy_ * cp_ + dx * cy_ * cp_ - dh * sp_};
+    return {dz * cy_ - dx * sy_, dz * sy_ * sp_ + dx * cy_ * sp_ + dh * cp_,
+            dz * sy_ * cp_ + dx * cy_ * cp_ - dh * sp_};
 }
 
 Point3 BoxProjection::toscreen(const Eye& e) const {
     if (!perspective_)
-        return {camera_.width / 2.0 + camera_.scale * e.across, camera_.height / 2.0 - camera_.scale * e.up, e.ahead};
+        return {camera_.width / 2.0 + camera_.scale * e.across,
+                camera_.height / 2.0 - camera_.scale * e.up, e.ahead};
     const double far = distance_ + e.ahead, k = camera_.scale * distance_ / far;
     return {camera_.width / 2.0 + k * e.across, camera_.height / 2.0 - k * e.up, -1 / far};
 }
@@ -193,14 +208,17 @@ void BoxCamera::orbit(double dh, double dv) {
     pitch = std::clamp(pitch + dv * 0.4, 5.0, 90.0);
 }
 
-void BoxCamera::zoom(double factor) { scale = std::clamp(scale * factor, kMinScale, kMaxScale); }
+void BoxCamera::zoom(double factor) {
+    scale = std::clamp(scale * factor, kMinScale, kMaxScale);
+}
 
 void BoxCamera::reset(const BlockTable& table, const Look& look, CornerCache* cache) {
     yaw = 30, pitch = 35;
     frame(table, look, {}, cache);
 }
 
-void BoxCamera::frame(const BlockTable& table, const Look& look, const std::vector<int>& slots, CornerCache* cache) {
+void BoxCamera::frame(const BlockTable& table, const Look& look, const std::vector<int>& slots,
+                      CornerCache* cache) {
     std::vector<int> chosen;
     for (int slot = 0; slot < kSlots; ++slot)
         if (drawnwithin(table[static_cast<std::size_t>(slot)], look.mind, look.maxd) &&
@@ -213,8 +231,10 @@ void BoxCamera::frame(const BlockTable& table, const Look& look, const std::vect
         for (const Corner& c : cornersof(table, slot, cache)) {
             if (!finite(c)) continue;
             if (!box) box = MapBox{c.h, c.h, c.v, c.v};
-            box->zmin = std::min<double>(box->zmin, c.h), box->zmax = std::max<double>(box->zmax, c.h);
-            box->xmin = std::min<double>(box->xmin, c.v), box->xmax = std::max<double>(box->xmax, c.v);
+            box->zmin = std::min<double>(box->zmin, c.h),
+            box->zmax = std::max<double>(box->zmax, c.h);
+            box->xmin = std::min<double>(box->xmin, c.v),
+            box->xmax = std::max<double>(box->xmax, c.v);
         }
         const auto [lo, hi] = heights(table[static_cast<std::size_t>(slot)]);
         if (!std::isfinite(lo) || !std::isfinite(hi)) continue;
@@ -224,7 +244,8 @@ void BoxCamera::frame(const BlockTable& table, const Look& look, const std::vect
     // Every block of the map: from the ground up, as the first view shows it.
     if (slots.empty()) low = std::min(low, 0.0), high = std::max(high, 0.0);
     const MapBox around = box.value_or(kMainArea);
-    const double span = std::max({around.zmax - around.zmin, around.xmax - around.xmin, high - low, 1.0});
+    const double span =
+        std::max({around.zmax - around.zmin, around.xmax - around.xmin, high - low, 1.0});
     target = {around.zmin / 2 + around.zmax / 2, around.xmin / 2 + around.xmax / 2,
               slots.empty() ? std::min(high, span) / 2 : low / 2 + high / 2};
     scale = std::clamp(std::min(width, height) / (span * 1.2), kMinScale, kMaxScale);
@@ -232,7 +253,8 @@ void BoxCamera::frame(const BlockTable& table, const Look& look, const std::vect
 
 std::int32_t shade(std::int32_t display, double light) {
     const auto channel = [&](int shift) {
-        return static_cast<std::int32_t>(std::lround(((display >> shift) & 255) * std::clamp(light, 0.0, 1.0)))
+        return static_cast<std::int32_t>(
+                   std::lround(((display >> shift) & 255) * std::clamp(light, 0.0, 1.0)))
                << shift;
     };
     return channel(0) | channel(8) | channel(16);
@@ -240,8 +262,8 @@ std::int32_t shade(std::int32_t display, double light) {
 
 MapBox groundbox(const BlockTable& table, const Look& look, CornerCache* cache) {
     const MapBox box = drawnbox(table, look, cache).value_or(kMainArea);
-    return {std::min(box.zmin, kMainArea.zmin), std::max(box.zmax, kMainArea.zmax), std::min(box.xmin, kMainArea.xmin),
-            std::max(box.xmax, kMainArea.xmax)};
+    return {std::min(box.zmin, kMainArea.zmin), std::max(box.zmax, kMainArea.zmax),
+            std::min(box.xmin, kMainArea.xmin), std::max(box.xmax, kMainArea.xmax)};
 }
 
 } // namespace qs

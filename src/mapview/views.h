@@ -45,7 +45,8 @@ inline constexpr MapBox kMainArea{kMapLeft, kMapLeft + kMapWidth, 0, kMapTop};
 // Each function that works out blocks' corners takes them from `cache`
 // when given one: a window keeps one, so a repaint after one block changed
 // turns only that block again.
-std::optional<MapBox> drawnbox(const BlockTable& table, const Look& look, CornerCache* cache = nullptr);
+std::optional<MapBox> drawnbox(const BlockTable& table, const Look& look,
+                               CornerCache* cache = nullptr);
 
 // The map in true proportions: `scale` pixels a map unit, across and up.
 struct PlanView {
@@ -82,12 +83,13 @@ std::string gridlabel(double value, double step);
 // map point; -1 for none.
 int blockat(const BlockTable& table, const Look& look, MapPoint p, CornerCache* cache = nullptr);
 // Every such slot, the highest first.
-std::vector<int> blocksat(const BlockTable& table, const Look& look, MapPoint p, CornerCache* cache = nullptr);
+std::vector<int> blocksat(const BlockTable& table, const Look& look, MapPoint p,
+                          CornerCache* cache = nullptr);
 
 // Cuts a convex polygon to a rectangle (Sutherland-Hodgman), so huge
 // coordinates never reach a painter.
-std::vector<Pixel> cutpolygon(const std::vector<Pixel>& polygon, double left, double top, double right,
-                              double bottom);
+std::vector<Pixel> cutpolygon(const std::vector<Pixel>& polygon, double left, double top,
+                              double right, double bottom);
 
 // The 3D view: a camera turned `yaw` degrees from looking along +X (towards
 // the top of the map) and tilted `pitch` degrees down, looking at `target`
@@ -132,7 +134,7 @@ struct Point3 {
 // A camera's way of turning points into pixels, worked out once for many
 // points.
 class BoxProjection {
-public:
+  public:
     explicit BoxProjection(const BoxCamera& camera);
     Pixel at(double z, double x, double h, double* depth = nullptr) const;
     // A point, or (with `direction`) a direction, as the camera sees it.
@@ -150,7 +152,7 @@ public:
     double nearestahead() const { return nearest_ - distance_; }
     bool perspective() const { return perspective_; }
 
-private:
+  private:
     const BoxCamera& camera_;
     double sy_, cy_, sp_, cp_;
     bool perspective_;

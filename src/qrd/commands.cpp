@@ -12,19 +12,19 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <condition_variable>
-#include <stop_token>
 #include <cstring>
-#include <optional>
-#include <span>
+#include <future>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <ostream>
+#include <span>
 #include <sstream>
+#include <stop_token>
 #include <thread>
-#include <future>
-#include <array>
 
 namespace qs::qrd {
 
@@ -42,15 +42,18 @@ std::string hexcolour(std::int32_t c) {
 // Every field's exact value, in the order of the row.
 std::string fields(const Block& b) {
     return "x=" + exacttext(b.x) + " z=" + exacttext(b.z) + " sizex=" + exacttext(b.sizex) +
-           " sizez=" + exacttext(b.sizez) + " bottom=" + exacttext(b.bottom) + " height=" + exacttext(b.height) +
-           " angle=" + exacttext(b.angle) + " colour=" + hexcolour(b.colour);
+           " sizez=" + exacttext(b.sizez) + " bottom=" + exacttext(b.bottom) +
+           " height=" + exacttext(b.height) + " angle=" + exacttext(b.angle) +
+           " colour=" + hexcolour(b.colour);
 }
 
 // The records the editor takes of a map file, and the whole file's size.
 FileResult readmap(const std::string& path, std::vector<std::byte>& bytes, std::uint64_t& size) {
     FileResult read = readmapfile(systemfiles(), path, kRead, bytes);
     FileInfo info;
-    size = read.ok && systemfiles().stat(path, info) == 0 ? std::max<std::uint64_t>(info.size, bytes.size()) : bytes.size();
+    size = read.ok && systemfiles().stat(path, info) == 0
+               ? std::max<std::uint64_t>(info.size, bytes.size())
+               : bytes.size();
     return read;
 }
 
@@ -77,7 +80,9 @@ int eachmap(const std::vector<std::string>& files, std::ostream& err, Work work,
             std::size_t i = 0;
             {
                 std::unique_lock held(lock);
-                if (!changed.wait(held, stop, [&] { return next >= files.size() || next < printed + kAhead; }) ||
+                if (!changed.wait(
+                        held, stop,
+                        [&] { return next >= files.size() || next < printed + kAhead; }) ||
                     next >= files.size())
                     return;
                 i = next++;
@@ -95,7 +100,8 @@ int eachmap(const std::vector<std::string>& files, std::ostream& err, Work work,
     };
     std::vector<std::jthread> workers; // declared last: stopped and joined first on the way out
     const std::size_t cores = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
-    for (std::size_t k = 0; k < std::min(cores, files.size()); ++k) workers.emplace_back(worker);
+    for (std::size_t k = 0; k < std::min(cores, files.size()); ++k)
+        workers.emplace_back(worker);
     int status = kOk;
     for (std::size_t i = 0; i < files.size(); ++i) {
         Slot slot;
@@ -119,7 +125,8 @@ int eachmap(const std::vector<std::string>& files, std::ostream& err, Work work,
 
 } // namespace
 
-bool load(const std::string& path, std::vector<std::byte>& bytes, std::uint64_t& size, std::ostream& err) {
+bool load(const std::string& path, std::vector<std::byte>& bytes, std::uint64_t& size,
+          std::ostream& err) {
     const FileResult read = readmap(path, bytes, size);
     if (!read.ok) err << "qrd: " << path << ": " << read.reason << "\n";
     return read.ok;
@@ -131,33 +138,45 @@ int info(const std::vector<std::string>& files, bool json, std::ostream& out, st
     const auto report = [](const std::vector<std::byte>& bytes, std::uint64_t size) {
         return std::make_unique<MapReport>(reportmap(bytes, true, size));
     };
-    const int status = eachmap(files, err, report, [&](const std::string& file, const std::unique_ptr<MapReport>& at) {
-        const MapReport& r = *at;
-        if (json) {
-            nlohmann::json j = {{"file", file},          {"bytes", r.bytes},       {"records", r.records},
-                                {"listed", r.listed},    {"saved", r.saved},       {"drawn", r.drawn},
-                                {"gaps", r.gaps},        {"beyond1000", r.beyond}, {"partialbytes", r.partialbytes},
-                                {"nonfinite", r.nonfinite}};
-            j["box"] = r.hasbox ? nlohmann::json{{"zmin", r.zmin}, {"zmax", r.zmax}, {"xmin", r.xmin}, {"xmax", r.xmax}}
-                                : nlohmann::json(nullptr);
-            all.push_back(j);
-            return;
-        }
-        out << file << "\n"
-            << "  records      " << r.records << " (" << r.bytes << " bytes)\n"
-            << "  listed run   " << r.listed << "\n"
-            << "  saved run    " << r.saved << "\n"
-            << "  drawn        " << r.drawn << "\n"
-            << "  gaps         " << r.gaps << "\n"
-            << "  beyond 1000  " << r.beyond << " ignored\n"
-            << "  partial      " << (r.partialbytes ? std::to_string(r.partialbytes) + " bytes ignored" : "none") << "\n"
-            << "  non-finite   " << r.nonfinite << "\n"
-            << "  bounding box "
-            << (r.hasbox ? "Z " + plainnum(r.zmin) + " to " + plainnum(r.zmax) + ", X " + plainnum(r.xmin) + " to " +
-                               plainnum(r.xmax)
-                         : std::string("none"))
-            << "\n";
-    });
+    const int status = eachmap(
+        files, err, report, [&](const std::string& file, const std::unique_ptr<MapReport>& at) {
+            const MapReport& r = *at;
+            if (json) {
+                nlohmann::json j = {{"file", file},
+                                    {"bytes", r.bytes},
+                                    {"records", r.records},
+                                    {"listed", r.listed},
+                                    {"saved", r.saved},
+                                    {"drawn", r.drawn},
+                                    {"gaps", r.gaps},
+                                    {"beyond1000", r.beyond},
+                                    {"partialbytes", r.partialbytes},
+                                    {"nonfinite", r.nonfinite}};
+                j["box"] = r.hasbox ? nlohmann::json{{"zmin", r.zmin},
+                                                     {"zmax", r.zmax},
+                                                     {"xmin", r.xmin},
+                                                     {"xmax", r.xmax}}
+                                    : nlohmann::json(nullptr);
+                all.push_back(j);
+                return;
+            }
+            out << file << "\n"
+                << "  records      " << r.records << " (" << r.bytes << " bytes)\n"
+                << "  listed run   " << r.listed << "\n"
+                << "  saved run    " << r.saved << "\n"
+                << "  drawn        " << r.drawn << "\n"
+                << "  gaps         " << r.gaps << "\n"
+                << "  beyond 1000  " << r.beyond << " ignored\n"
+                << "  partial      "
+                << (r.partialbytes ? std::to_string(r.partialbytes) + " bytes ignored" : "none")
+                << "\n"
+                << "  non-finite   " << r.nonfinite << "\n"
+                << "  bounding box "
+                << (r.hasbox ? "Z " + plainnum(r.zmin) + " to " + plainnum(r.zmax) + ", X " +
+                                   plainnum(r.xmin) + " to " + plainnum(r.xmax)
+                             : std::string("none"))
+                << "\n";
+        });
     if (json) out << all.dump(2) << "\n";
     return status;
 }
@@ -167,12 +186,13 @@ int check(const std::vector<std::string>& files, std::ostream& out, std::ostream
     const auto problems_of = [](const std::vector<std::byte>& bytes, std::uint64_t size) {
         return checkmap(reportmap(bytes, false, size));
     };
-    const int status = eachmap(files, err, problems_of, [&](const std::string& file, const std::vector<Problem>& found) {
-        for (const Problem& p : found) {
-            out << file << ":record " << p.record << ": " << p.text << "\n";
-            problems = true;
-        }
-    });
+    const int status = eachmap(
+        files, err, problems_of, [&](const std::string& file, const std::vector<Problem>& found) {
+            for (const Problem& p : found) {
+                out << file << ":record " << p.record << ": " << p.text << "\n";
+                problems = true;
+            }
+        });
     return status != kOk ? status : problems ? kProblems : kOk;
 }
 
@@ -186,7 +206,8 @@ int dump(const std::string& file, std::ostream& out, std::ostream& err) {
         out << i + 1 << " |" << rowtext(b) << "| " << fields(b) << "\n";
     }
     if (r.records > static_cast<std::size_t>(r.listed))
-        out << "# " << r.records - static_cast<std::size_t>(r.listed) << " more records after the listed run\n";
+        out << "# " << r.records - static_cast<std::size_t>(r.listed)
+            << " more records after the listed run\n";
     return kOk;
 }
 
@@ -196,13 +217,15 @@ int diff(const std::string& a, const std::string& b, std::ostream& out, std::ost
     const bool aread = load(a, abytes, asize, err);
     if (!load(b, bbytes, bsize, err) || !aread) return kFailure;
     const MapReport ra = reportmap(abytes), rb = reportmap(bbytes);
-    const std::size_t na = std::min<std::size_t>(ra.records, kSlots), nb = std::min<std::size_t>(rb.records, kSlots);
+    const std::size_t na = std::min<std::size_t>(ra.records, kSlots),
+                      nb = std::min<std::size_t>(rb.records, kSlots);
     bool differ = false;
     static const char* const names[] = {"x", "z", "sizex", "sizez", "bottom", "height", "angle"};
     for (std::size_t i = 0; i < std::max(na, nb); ++i) {
         const Block &x = ra.table[i], &y = rb.table[i];
         if (i >= na || i >= nb) {
-            out << (i >= na ? "+ record " : "- record ") << i + 1 << " |" << rowtext(i >= na ? y : x) << "|\n";
+            out << (i >= na ? "+ record " : "- record ") << i + 1 << " |"
+                << rowtext(i >= na ? y : x) << "|\n";
             differ = true;
             continue;
         }
@@ -214,7 +237,8 @@ int diff(const std::string& a, const std::string& b, std::ostream& out, std::ost
         for (std::size_t k = 0; k < 7; ++k)
             if (std::memcmp(&fx[k], &fy[k], sizeof(float)) != 0)
                 out << " " << names[k] << " " << exacttext(fx[k]) << " -> " << exacttext(fy[k]);
-        if (x.colour != y.colour) out << " colour " << hexcolour(x.colour) << " -> " << hexcolour(y.colour);
+        if (x.colour != y.colour)
+            out << " colour " << hexcolour(x.colour) << " -> " << hexcolour(y.colour);
         out << "\n";
     }
     return differ ? kProblems : kOk;
@@ -227,7 +251,8 @@ std::string formatof(const std::string& format, const std::string& file) {
     if (!format.empty()) return format;
     const auto dot = file.find_last_of('.');
     std::string ext = dot == std::string::npos ? "" : file.substr(dot + 1);
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return ext;
 }
 
@@ -238,7 +263,7 @@ std::span<const std::byte> bytesof(const std::string& text) {
 // Where a command's output goes: standard output ("" or "-"), or a file
 // put in place only when complete.
 class Output {
-public:
+  public:
     Output(const std::string& to, std::ostream& out) : to_(to), out_(out) {
         if (!to.empty() && to != "-") file_.emplace(systemfiles(), to);
     }
@@ -255,7 +280,7 @@ public:
     }
     std::string name() const { return file_ ? to_ : "standard output"; }
 
-private:
+  private:
     std::string to_;
     std::ostream& out_;
     std::optional<SafeWriter> file_;
@@ -266,8 +291,8 @@ private:
 namespace {
 
 // The drawn blocks as boxes for game engines.
-int exportscene(const std::string& file, formats::SceneKind kind, const std::string& to, const Depth& depth,
-                std::ostream& out, std::ostream& err) {
+int exportscene(const std::string& file, formats::SceneKind kind, const std::string& to,
+                const Depth& depth, std::ostream& out, std::ostream& err) {
     std::vector<std::byte> bytes;
     std::uint64_t size = 0;
     if (!load(file, bytes, size, err)) return kFailure;
@@ -275,11 +300,14 @@ int exportscene(const std::string& file, formats::SceneKind kind, const std::str
     decodemap(bytes, table);
     const formats::Scene scene = formats::scenefrom(table, depth.mind, depth.maxd);
     if (scene.leftout > 0)
-        err << "qrd: " << file << ": " << scene.leftout << (scene.leftout == 1 ? " block" : " blocks")
-            << " left out: a value not a number, infinite, or beyond " << formats::kSceneReach << " m\n";
+        err << "qrd: " << file << ": " << scene.leftout
+            << (scene.leftout == 1 ? " block" : " blocks")
+            << " left out: a value not a number, infinite, or beyond " << formats::kSceneReach
+            << " m\n";
     if (to.empty() || to == "-") {
         if (kind == formats::SceneKind::Obj) {
-            err << "qrd: an OBJ needs a file name (-o NAME.obj): its materials go beside it in NAME.mtl\n";
+            err << "qrd: an OBJ needs a file name (-o NAME.obj): its materials go beside it in "
+                   "NAME.mtl\n";
             return kFailure;
         }
         const std::string text = formats::togltf(scene, kind == formats::SceneKind::Glb);
@@ -296,16 +324,18 @@ int exportscene(const std::string& file, formats::SceneKind kind, const std::str
 
 } // namespace
 
-int exportmap(const std::string& file, const std::string& format, const std::string& to, std::ostream& out,
-              std::ostream& err, const std::optional<Depth>& depth) {
+int exportmap(const std::string& file, const std::string& format, const std::string& to,
+              std::ostream& out, std::ostream& err, const std::optional<Depth>& depth) {
     const std::string kind = formatof(format, to);
-    if (const auto scene = formats::scenekind(kind)) return exportscene(file, *scene, to, depth.value_or(Depth{}), out, err);
+    if (const auto scene = formats::scenekind(kind))
+        return exportscene(file, *scene, to, depth.value_or(Depth{}), out, err);
     if (kind != "json" && kind != "csv") {
         err << "qrd: give --format json, csv, gltf, glb or obj\n";
         return kFailure;
     }
     if (depth) {
-        err << "qrd: --depth chooses the blocks of a scene (gltf, glb, obj); json and csv hold every record\n";
+        err << "qrd: --depth chooses the blocks of a scene (gltf, glb, obj); json and csv hold "
+               "every record\n";
         return kFailure;
     }
     formats::RecordReader reader(systemfiles(), file);
@@ -326,8 +356,10 @@ int exportmap(const std::string& file, const std::string& format, const std::str
     const auto write = [json](std::span<const Block> part, std::string& into, bool opening) {
         into.reserve(into.size() + part.size() * (json ? 200 : 100));
         for (const Block& b : part) {
-            if (json) formats::jsonrecord(into, b, opening);
-            else formats::tablerow(into, b, ',');
+            if (json)
+                formats::jsonrecord(into, b, opening);
+            else
+                formats::tablerow(into, b, ',');
             opening = false;
         }
     };
@@ -350,7 +382,8 @@ int exportmap(const std::string& file, const std::string& format, const std::str
         first = false;
         if (written.valid()) result = written.get();
         std::swap(making, writing);
-        for (std::string& t : making) t.clear();
+        for (std::string& t : making)
+            t.clear();
         written = std::async(std::launch::async, [&] {
             FileResult r = output.write(writing[0]);
             return r.ok ? output.write(writing[1]) : r;
@@ -368,7 +401,8 @@ int exportmap(const std::string& file, const std::string& format, const std::str
     return result.ok ? kOk : kFailure;
 }
 
-int importmap(const std::string& from, const std::string& format, const std::string& to, std::ostream& err) {
+int importmap(const std::string& from, const std::string& format, const std::string& to,
+              std::ostream& err) {
     const std::string kind = formatof(format, from);
     if (kind != "json" && kind != "csv" && kind != "tsv") {
         err << "qrd: give --format json, csv or tsv\n";
@@ -383,9 +417,11 @@ int importmap(const std::string& from, const std::string& format, const std::str
     }
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     formats::TextFault fault;
-    const auto recs = kind == "json" ? formats::fromjson(text, fault) : formats::fromtable(text, fault);
+    const auto recs =
+        kind == "json" ? formats::fromjson(text, fault) : formats::fromtable(text, fault);
     if (!recs) {
-        err << "qrd: " << from << ":" << fault.line << ":" << fault.column << ": " << fault.what << "\n";
+        err << "qrd: " << from << ":" << fault.line << ":" << fault.column << ": " << fault.what
+            << "\n";
         return kFailure;
     }
     const FileResult written = writemapfile(systemfiles(), to, writerecords(*recs));

@@ -13,17 +13,20 @@
 
 namespace {
 
-using RenderEntry = int(const std::string*, const std::string*, const qs::qrd::RenderOptions*, std::ostream*);
+using RenderEntry = int(const std::string*, const std::string*, const qs::qrd::RenderOptions*,
+                        std::ostream*);
 
 // Pictures come from a module beside the program (the build folder) or in
 // the installed library folder, loaded only when asked for.
-int renderwithmodule(const std::string& file, const std::string& to, const qs::qrd::RenderOptions& look) {
+int renderwithmodule(const std::string& file, const std::string& to,
+                     const qs::qrd::RenderOptions& look) {
     char self[PATH_MAX] = {};
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
     std::string folder = n > 0 ? std::string(self, static_cast<std::size_t>(n)) : std::string();
     folder = folder.substr(0, folder.find_last_of('/') + 1);
     std::string tried;
-    for (const std::string& path : {folder + "qrd-render.so", folder + QS_MODULE_FROM_BIN "/qrd-render.so"}) {
+    for (const std::string& path :
+         {folder + "qrd-render.so", folder + QS_MODULE_FROM_BIN "/qrd-render.so"}) {
         void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (!module) {
             tried += std::string("\n  ") + dlerror();
@@ -41,8 +44,8 @@ int renderwithmodule(const std::string& file, const std::string& to, const qs::q
 bool depthwindow(const std::string& text, float& mind, float& maxd, std::ostream& err) {
     float lo = 0, hi = 0;
     int used = 0;
-    if (std::sscanf(text.c_str(), "%f-%f%n", &lo, &hi, &used) != 2 || used != static_cast<int>(text.size()) ||
-        !std::isfinite(lo) || !std::isfinite(hi)) {
+    if (std::sscanf(text.c_str(), "%f-%f%n", &lo, &hi, &used) != 2 ||
+        used != static_cast<int>(text.size()) || !std::isfinite(lo) || !std::isfinite(hi)) {
         err << "qrd: --depth is MIN-MAX, as 100-600\n";
         return false;
     }
@@ -57,8 +60,8 @@ bool depthwindow(const std::string& text, float& mind, float& maxd, std::ostream
 // "WxH", both whole numbers from 1 to 16384.
 bool picturesize(const std::string& text, int& width, int& height, std::ostream& err) {
     int w = 0, h = 0, used = 0;
-    if (std::sscanf(text.c_str(), "%dx%d%n", &w, &h, &used) != 2 || used != static_cast<int>(text.size()) ||
-        w < 1 || h < 1 || w > 16384 || h > 16384) {
+    if (std::sscanf(text.c_str(), "%dx%d%n", &w, &h, &used) != 2 ||
+        used != static_cast<int>(text.size()) || w < 1 || h < 1 || w > 16384 || h > 16384) {
         err << "qrd: --size is WxH, each 1 to 16384, as 800x600\n";
         return false;
     }
@@ -80,10 +83,12 @@ int main(int argc, char** argv) {
     auto* infocmd = app.add_subcommand("info", "What each map file holds, as the editor sees it");
     infocmd->add_option("FILE", files, "Map files")->required();
     infocmd->add_flag("--json", json, "The same as JSON");
-    auto* checkcmd = app.add_subcommand("check", "What in each map file would surprise a person, one line each");
+    auto* checkcmd =
+        app.add_subcommand("check", "What in each map file would surprise a person, one line each");
     checkcmd->add_option("FILE", files, "Map files")->required();
     std::string file, other;
-    auto* dumpcmd = app.add_subcommand("dump", "One line per listed block: its row and its exact values");
+    auto* dumpcmd =
+        app.add_subcommand("dump", "One line per listed block: its row and its exact values");
     dumpcmd->add_option("FILE", file, "A map file")->required();
     auto* diffcmd = app.add_subcommand("diff", "The blocks added, removed and changed from A to B");
     diffcmd->add_option("A", file, "A map file")->required();
@@ -92,13 +97,17 @@ int main(int argc, char** argv) {
     std::string format, to;
     std::string exportdepth;
     auto* exportcmd = app.add_subcommand(
-        "export", "Every record of a map file as JSON or CSV, exactly; or the drawn blocks as boxes for game "
-                  "engines and modellers, as glTF (gltf, glb) or OBJ with its MTL beside it");
+        "export",
+        "Every record of a map file as JSON or CSV, exactly; or the drawn blocks as boxes for game "
+        "engines and modellers, as glTF (gltf, glb) or OBJ with its MTL beside it");
     exportcmd->add_option("FILE", file, "A map file")->required();
-    exportcmd->add_option("--format", format, "json, csv, gltf, glb or obj (else from OUT's extension)")
+    exportcmd
+        ->add_option("--format", format, "json, csv, gltf, glb or obj (else from OUT's extension)")
         ->check(CLI::IsMember({"json", "csv", "gltf", "glb", "obj"}));
-    exportcmd->add_option("-o,--output", to, "Where to write it (standard output without, or with -)");
-    exportcmd->add_option("--depth", exportdepth, "gltf, glb, obj: only blocks within the depth window MIN-MAX");
+    exportcmd->add_option("-o,--output", to,
+                          "Where to write it (standard output without, or with -)");
+    exportcmd->add_option("--depth", exportdepth,
+                          "gltf, glb, obj: only blocks within the depth window MIN-MAX");
     auto* importcmd = app.add_subcommand("import", "A map file from JSON or CSV made by export");
     importcmd->add_option("IN", file, "A JSON or CSV file")->required();
     importcmd->add_option("--format", format, "json or csv (else from IN's extension)")
@@ -112,13 +121,17 @@ int main(int argc, char** argv) {
     rendercmd->add_option("FILE", file, "A map file")->required();
     rendercmd->add_option("-o,--output", to, "OUT.png or OUT.svg")->required();
     rendercmd->add_option("--depth", depth, "The depth window, MIN-MAX (0-1000)");
-    rendercmd->add_flag("--no-colours", nocolours, "White outlines, as with \"Use Block Colors.\" off");
+    rendercmd->add_flag("--no-colours", nocolours,
+                        "White outlines, as with \"Use Block Colors.\" off");
     rendercmd->add_option("--size", size, "WxH in pixels (204x429, the window's map)");
-    rendercmd->add_option("--view", look.view,
-                          "main (the window's map area: blocks outside it are cut off; --view map shows every "
-                          "block), map (the map window) or 3d (the 3D view)")
+    rendercmd
+        ->add_option(
+            "--view", look.view,
+            "main (the window's map area: blocks outside it are cut off; --view map shows every "
+            "block), map (the map window) or 3d (the 3D view)")
         ->check(CLI::IsMember({"main", "map", "3d"}));
-    rendercmd->add_option("--background", look.background, "A grey level 0 to 255 (transparent without)")
+    rendercmd
+        ->add_option("--background", look.background, "A grey level 0 to 255 (transparent without)")
         ->check(CLI::Range(0, 255));
 
     try {
@@ -134,12 +147,14 @@ int main(int argc, char** argv) {
     if (*rendercmd) {
         look.colours = !nocolours;
         if (!depth.empty() && !depthwindow(depth, look.mind, look.maxd, std::cerr)) return kFailure;
-        if (!size.empty() && !picturesize(size, look.width, look.height, std::cerr)) return kFailure;
+        if (!size.empty() && !picturesize(size, look.width, look.height, std::cerr))
+            return kFailure;
         return renderwithmodule(file, to, look);
     }
     if (*exportcmd) {
         std::optional<Depth> window;
-        if (!exportdepth.empty() && !depthwindow(exportdepth, window.emplace().mind, window->maxd, std::cerr))
+        if (!exportdepth.empty() &&
+            !depthwindow(exportdepth, window.emplace().mind, window->maxd, std::cerr))
             return kFailure;
         return exportmap(file, format, to, std::cout, std::cerr, window);
     }

@@ -19,7 +19,8 @@ inline constexpr int kFailure = 2;
 
 // Reads the records of a map file that the editor takes, the first 1000,
 // and the file's whole size; on failure says why on `err` as "FILE: reason".
-bool load(const std::string& path, std::vector<std::byte>& bytes, std::uint64_t& size, std::ostream& err);
+bool load(const std::string& path, std::vector<std::byte>& bytes, std::uint64_t& size,
+          std::ostream& err);
 
 int info(const std::vector<std::string>& files, bool json, std::ostream& out, std::ostream& err);
 int check(const std::vector<std::string>& files, std::ostream& out, std::ostream& err);
@@ -32,10 +33,13 @@ int diff(const std::string& a, const std::string& b, std::ostream& out, std::ost
 // As gltf, glb or obj: the blocks drawn within the depth window (every
 // drawn block without one) as boxes.
 struct Depth {
-    float mind = -std::numeric_limits<float>::infinity(), maxd = std::numeric_limits<float>::infinity();
+    float mind = -std::numeric_limits<float>::infinity(),
+          maxd = std::numeric_limits<float>::infinity();
 };
-int exportmap(const std::string& file, const std::string& format, const std::string& to, std::ostream& out,
-              std::ostream& err, const std::optional<Depth>& depth = std::nullopt);
-int importmap(const std::string& from, const std::string& format, const std::string& to, std::ostream& err);
+int exportmap(const std::string& file, const std::string& format, const std::string& to,
+              std::ostream& out, std::ostream& err,
+              const std::optional<Depth>& depth = std::nullopt);
+int importmap(const std::string& from, const std::string& format, const std::string& to,
+              std::ostream& err);
 
 } // namespace qs::qrd

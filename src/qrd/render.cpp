@@ -50,19 +50,21 @@ std::vector<Segment> maplines(const BlockTable& table, const RenderOptions& o) {
 
 std::string hex(std::int32_t display) {
     char buf[8];
-    std::snprintf(buf, sizeof buf, "#%02x%02x%02x", display & 255, (display >> 8) & 255, (display >> 16) & 255);
+    std::snprintf(buf, sizeof buf, "#%02x%02x%02x", display & 255, (display >> 8) & 255,
+                  (display >> 16) & 255);
     return buf;
 }
 
 std::vector<std::byte> svg(const std::vector<Segment>& lines, const RenderOptions& o) {
-    std::string t = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(o.width) + "\" height=\"" +
-                    std::to_string(o.height) + "\" viewBox=\"0 0 " + std::to_string(o.width) + " " +
-                    std::to_string(o.height) + "\">\n";
+    std::string t = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(o.width) +
+                    "\" height=\"" + std::to_string(o.height) + "\" viewBox=\"0 0 " +
+                    std::to_string(o.width) + " " + std::to_string(o.height) + "\">\n";
     if (o.background >= 0)
         t += "<rect width=\"100%\" height=\"100%\" fill=\"" + hex(o.background * 65793) + "\"/>\n";
     char buf[160];
     for (const Segment& s : lines) {
-        std::snprintf(buf, sizeof buf, "<line x1=\"%.2f\" y1=\"%.2f\" x2=\"%.2f\" y2=\"%.2f\" stroke=\"%s\"/>\n",
+        std::snprintf(buf, sizeof buf,
+                      "<line x1=\"%.2f\" y1=\"%.2f\" x2=\"%.2f\" y2=\"%.2f\" stroke=\"%s\"/>\n",
                       s.x1, s.y1, s.x2, s.y2, hex(s.colour).c_str());
         t += buf;
     }
@@ -84,11 +86,13 @@ std::vector<std::byte> encodepng(const QImage& image) {
 
 std::vector<std::byte> png(const std::vector<Segment>& lines, const RenderOptions& o) {
     QImage image(o.width, o.height, QImage::Format_ARGB32);
-    image.fill(o.background >= 0 ? QColor(o.background, o.background, o.background) : QColor(Qt::transparent));
+    image.fill(o.background >= 0 ? QColor(o.background, o.background, o.background)
+                                 : QColor(Qt::transparent));
     {
         QPainter painter(&image);
         for (const Segment& s : lines) {
-            painter.setPen(QPen(QColor(s.colour & 255, (s.colour >> 8) & 255, (s.colour >> 16) & 255), 0));
+            painter.setPen(
+                QPen(QColor(s.colour & 255, (s.colour >> 8) & 255, (s.colour >> 16) & 255), 0));
             painter.drawLine(QLineF(s.x1, s.y1, s.x2, s.y2));
         }
     }
@@ -112,8 +116,8 @@ std::vector<std::byte> viewpng(const BlockTable& table, const RenderOptions& o) 
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
     QImage image(o.width, o.height, QImage::Format_ARGB32);
-    const QColor background =
-        o.background >= 0 ? QColor(o.background, o.background, o.background) : QColor(Qt::transparent);
+    const QColor background = o.background >= 0 ? QColor(o.background, o.background, o.background)
+                                                : QColor(Qt::transparent);
     const Look look{o.mind, o.maxd, o.colours, -1};
     if (o.view == "map") {
         PlanView view{o.width, o.height};
@@ -130,7 +134,8 @@ std::vector<std::byte> viewpng(const BlockTable& table, const RenderOptions& o) 
 
 } // namespace
 
-int render(const std::string& file, const std::string& to, const RenderOptions& o, std::ostream& err) {
+int render(const std::string& file, const std::string& to, const RenderOptions& o,
+           std::ostream& err) {
     const bool tosvg = to.size() > 4 && (to.ends_with(".svg") || to.ends_with(".SVG"));
     if (!tosvg && !(to.size() > 4 && (to.ends_with(".png") || to.ends_with(".PNG")))) {
         err << "qrd: " << to << ": give a name ending in .png or .svg\n";
@@ -150,8 +155,10 @@ int render(const std::string& file, const std::string& to, const RenderOptions& 
     const MapReport report = reportmap(bytes, false, size);
     const BlockTable& table = report.table;
     std::vector<std::byte> picture;
-    if (o.view != "main") picture = viewpng(table, o);
-    else picture = tosvg ? svg(maplines(table, o), o) : png(maplines(table, o), o);
+    if (o.view != "main")
+        picture = viewpng(table, o);
+    else
+        picture = tosvg ? svg(maplines(table, o), o) : png(maplines(table, o), o);
     const FileResult written = writemapfile(systemfiles(), to, picture);
     if (!written.ok) err << "qrd: " << to << ": " << written.reason << "\n";
     return written.ok ? kOk : kFailure;

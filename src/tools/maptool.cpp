@@ -31,12 +31,19 @@ struct Frame {
 
 Frame frameof(const Block& b) {
     const double ang = b.angle * kDegToRad;
-    return {{b.z, b.x}, {std::cos(ang), std::sin(ang)}, {-std::sin(ang), std::cos(ang)}, std::fabs(b.sizex),
+    return {{b.z, b.x},
+            {std::cos(ang), std::sin(ang)},
+            {-std::sin(ang), std::cos(ang)},
+            std::fabs(b.sizex),
             std::fabs(b.sizez)};
 }
 
-double dot(MapPoint p, MapPoint q) { return p.z * q.z + p.x * q.x; }
-MapPoint minus(MapPoint p, MapPoint q) { return {p.z - q.z, p.x - q.x}; }
+double dot(MapPoint p, MapPoint q) {
+    return p.z * q.z + p.x * q.x;
+}
+MapPoint minus(MapPoint p, MapPoint q) {
+    return {p.z - q.z, p.x - q.x};
+}
 
 // Whether two convex outlines overlap by more than a touch: no axis of
 // either separates them.
@@ -48,9 +55,12 @@ bool overlap(const std::array<MapPoint, 4>& p, const std::array<MapPoint, 4>& q)
             const MapPoint& b = (*shape)[(i + 1) % 4];
             const MapPoint axis{a.x - b.x, b.z - a.z};
             if (axis.z == 0 && axis.x == 0) continue;
-            double pmin = std::numeric_limits<double>::infinity(), pmax = -pmin, qmin = pmin, qmax = -pmin;
-            for (const MapPoint& v : p) pmin = std::min(pmin, dot(v, axis)), pmax = std::max(pmax, dot(v, axis));
-            for (const MapPoint& v : q) qmin = std::min(qmin, dot(v, axis)), qmax = std::max(qmax, dot(v, axis));
+            double pmin = std::numeric_limits<double>::infinity(), pmax = -pmin, qmin = pmin,
+                   qmax = -pmin;
+            for (const MapPoint& v : p)
+                pmin = std::min(pmin, dot(v, axis)), pmax = std::max(pmax, dot(v, axis));
+            for (const MapPoint& v : q)
+                qmin = std::min(qmin, dot(v, axis)), qmax = std::max(qmax, dot(v, axis));
             const double length = std::hypot(axis.z, axis.x);
             if (pmax - qmin <= kTouch * length || qmax - pmin <= kTouch * length) return false;
         }
@@ -58,7 +68,8 @@ bool overlap(const std::array<MapPoint, 4>& p, const std::array<MapPoint, 4>& q)
 }
 
 std::array<MapPoint, 4> boxpoints(const MapBox& b) {
-    return {MapPoint{b.zmin, b.xmin}, MapPoint{b.zmax, b.xmin}, MapPoint{b.zmax, b.xmax}, MapPoint{b.zmin, b.xmax}};
+    return {MapPoint{b.zmin, b.xmin}, MapPoint{b.zmax, b.xmin}, MapPoint{b.zmax, b.xmax},
+            MapPoint{b.zmin, b.xmax}};
 }
 
 // The distance between the nearest edges of two outlines; 0 when they meet.
@@ -72,21 +83,28 @@ double gap(const std::array<MapPoint, 4>& p, const std::array<MapPoint, 4>& q) {
             for (std::size_t j = 0; j < 4; ++j) {
                 const MapPoint a = to[j], b = to[(j + 1) % 4], ab = minus(b, a);
                 const double length = dot(ab, ab);
-                const double t = length > 0 ? std::clamp(dot(minus(v, a), ab) / length, 0.0, 1.0) : 0;
+                const double t =
+                    length > 0 ? std::clamp(dot(minus(v, a), ab) / length, 0.0, 1.0) : 0;
                 nearest = std::min(nearest, std::hypot(v.z - a.z - t * ab.z, v.x - a.x - t * ab.x));
             }
     }
     return nearest;
 }
 
-std::string number(double v) { return plainnum(static_cast<float>(v)); }
-std::string signedfigure(double v) { return (v > 0 ? "+" : "") + number(v); }
+std::string number(double v) {
+    return plainnum(static_cast<float>(v));
+}
+std::string signedfigure(double v) {
+    return (v > 0 ? "+" : "") + number(v);
+}
 
 } // namespace
 
 MapTool::MapTool(Document& document, Host host) : d_(document), host_(std::move(host)) {}
 
-int MapTool::hit(MapPoint at) const { return blockat(d_.blocks(), host_.look(), at, &corners_); }
+int MapTool::hit(MapPoint at) const {
+    return blockat(d_.blocks(), host_.look(), at, &corners_);
+}
 
 std::vector<std::pair<Handle, MapPoint>> MapTool::handles(double pixel) const {
     std::vector<std::pair<Handle, MapPoint>> out;
@@ -124,7 +142,8 @@ std::optional<Handle> MapTool::handleat(MapPoint at, double pixel) const {
 
 std::vector<int> MapTool::targets() const {
     std::vector<int> out = d_.selection();
-    if (out.empty() && validslot(d_.current) && !isemptyslot(d_.blocks()[static_cast<std::size_t>(d_.current)]))
+    if (out.empty() && validslot(d_.current) &&
+        !isemptyslot(d_.blocks()[static_cast<std::size_t>(d_.current)]))
         out.push_back(d_.current);
     return out;
 }
@@ -146,7 +165,8 @@ void MapTool::press(MapPoint at, Modifiers m, double pixel) {
         // A turn handle turns the selection when the current block is in it.
         const bool group = handle->turn && d_.selected(d_.current) && d_.selectedcount() > 1;
         moving_ = group ? d_.selection() : std::vector<int>{d_.current};
-        for (int slot : moving_) before_.push_back(d_.blocks()[static_cast<std::size_t>(slot)]);
+        for (int slot : moving_)
+            before_.push_back(d_.blocks()[static_cast<std::size_t>(slot)]);
         // The current block first, whose shape the handle follows.
         const auto it = std::find(moving_.begin(), moving_.end(), int{d_.current});
         std::iter_swap(moving_.begin(), it);
@@ -164,7 +184,8 @@ void MapTool::press(MapPoint at, Modifiers m, double pixel) {
         std::size_t next = 0;
         if (under == cycle_) {
             const auto it = std::find(under.begin(), under.end(), int{d_.current});
-            if (it != under.end()) next = static_cast<std::size_t>(it - under.begin() + 1) % under.size();
+            if (it != under.end())
+                next = static_cast<std::size_t>(it - under.begin() + 1) % under.size();
         }
         cycle_ = under;
         pressedon_ = under[next];
@@ -174,8 +195,10 @@ void MapTool::press(MapPoint at, Modifiers m, double pixel) {
     }
     // The block pressed on is selected at once; it becomes the current
     // block with the click, or with the drag's first step.
-    if (m.shift) pick(pressedon_, m, false);
-    else if (!m.ctrl && !d_.selected(pressedon_)) pick(pressedon_, m, false);
+    if (m.shift)
+        pick(pressedon_, m, false);
+    else if (!m.ctrl && !d_.selected(pressedon_))
+        pick(pressedon_, m, false);
 }
 
 namespace {
@@ -184,9 +207,12 @@ namespace {
 // block too.
 void choose(Document& d, const Host& host, int slot, Modifiers m, bool current) {
     host.select([&] {
-        if (m.ctrl) d.select(slot, !d.selected(slot));
-        else if (m.shift) d.select(slot);
-        else d.setselection(std::vector<int>{slot});
+        if (m.ctrl)
+            d.select(slot, !d.selected(slot));
+        else if (m.shift)
+            d.select(slot);
+        else
+            d.setselection(std::vector<int>{slot});
     });
     if (current && d.selected(slot)) host.makecurrent(slot);
 }
@@ -198,7 +224,9 @@ void clickselect(Document& d, const Host& host, int slot, Modifiers m) {
     if (!m.shift && !m.ctrl) host.select([&] { d.clearselection(); });
 }
 
-void MapTool::pick(int slot, Modifiers m, bool current) { choose(d_, host_, slot, m, current); }
+void MapTool::pick(int slot, Modifiers m, bool current) {
+    choose(d_, host_, slot, m, current);
+}
 
 void MapTool::move(MapPoint at, Modifiers m, double pixel) {
     at_ = at;
@@ -215,17 +243,27 @@ void MapTool::move(MapPoint at, Modifiers m, double pixel) {
             moving_ = d_.selection();
             const auto it = std::find(moving_.begin(), moving_.end(), pressedon_);
             std::iter_swap(moving_.begin(), it);
-            for (int slot : moving_) before_.push_back(d_.blocks()[static_cast<std::size_t>(slot)]);
+            for (int slot : moving_)
+                before_.push_back(d_.blocks()[static_cast<std::size_t>(slot)]);
             key_ = "move#" + std::to_string(++serial_);
             drag_ = Drag::Move;
         }
     }
     switch (drag_) {
-    case Drag::Band: touching_ = at.z < pressed_.z; break;
-    case Drag::Move: dragmove(at, snap, pixel); break;
-    case Drag::Resize: dragresize(at, snap); break;
-    case Drag::Turn: dragturn(at, snap); break;
-    default: break;
+    case Drag::Band:
+        touching_ = at.z < pressed_.z;
+        break;
+    case Drag::Move:
+        dragmove(at, snap, pixel);
+        break;
+    case Drag::Resize:
+        dragresize(at, snap);
+        break;
+    case Drag::Turn:
+        dragturn(at, snap);
+        break;
+    default:
+        break;
     }
 }
 
@@ -254,7 +292,8 @@ void MapTool::dragmove(MapPoint at, bool snap, double pixel) {
                 std::find(moving_.begin(), moving_.end(), slot) == moving_.end())
                 others.push_back(slot);
         const auto corners = cornerpoints(grabbed);
-        const Snapped s = snaptoblocks(corners, offset, d_.blocks(), others, kSnapPixels * pixel, &corners_);
+        const Snapped s =
+            snaptoblocks(corners, offset, d_.blocks(), others, kSnapPixels * pixel, &corners_);
         guide_ = s.guide;
         offset = s.guide ? s.offset
                          : MapPoint{ongrid(grabbed.z + offset.z, gridstep()) - grabbed.z,
@@ -297,8 +336,10 @@ void MapTool::dragturn(MapPoint at, bool snap) {
     // About the block's centre, or the middle of the blocks turned.
     MapBox around{before_.front().z, before_.front().z, before_.front().x, before_.front().x};
     for (const Block& b : before_) {
-        around.zmin = std::min<double>(around.zmin, b.z), around.zmax = std::max<double>(around.zmax, b.z);
-        around.xmin = std::min<double>(around.xmin, b.x), around.xmax = std::max<double>(around.xmax, b.x);
+        around.zmin = std::min<double>(around.zmin, b.z),
+        around.zmax = std::max<double>(around.zmax, b.z);
+        around.xmin = std::min<double>(around.xmin, b.x),
+        around.xmax = std::max<double>(around.xmax, b.x);
     }
     const MapPoint pivot{around.zmin / 2 + around.zmax / 2, around.xmin / 2 + around.xmax / 2};
     const double from = std::atan2(pressed_.x - pivot.x, pressed_.z - pivot.z);
@@ -321,8 +362,8 @@ void MapTool::dragturn(MapPoint at, bool snap) {
 
 std::optional<MapBox> MapTool::band() const {
     if (drag_ != Drag::Band) return std::nullopt;
-    return MapBox{std::min(pressed_.z, at_.z), std::max(pressed_.z, at_.z), std::min(pressed_.x, at_.x),
-                  std::max(pressed_.x, at_.x)};
+    return MapBox{std::min(pressed_.z, at_.z), std::max(pressed_.z, at_.z),
+                  std::min(pressed_.x, at_.x), std::max(pressed_.x, at_.x)};
 }
 
 void MapTool::finishband(Modifiers m) {
@@ -341,7 +382,8 @@ void MapTool::finishband(Modifiers m) {
     }
     host_.select([&] {
         if (!m.shift && !m.ctrl) d_.clearselection();
-        for (int slot : caught) d_.select(slot, !(m.ctrl && d_.selected(slot)));
+        for (int slot : caught)
+            d_.select(slot, !(m.ctrl && d_.selected(slot)));
     });
 }
 
@@ -400,23 +442,46 @@ bool MapTool::key(Key k, Modifiers m) {
         guide_.reset();
         figure_.clear();
         return true;
-    case Key::Left: nudge(-step, 0, 0); return true;
-    case Key::Right: nudge(step, 0, 0); return true;
-    case Key::Up: nudge(0, step, 0); return true;
-    case Key::Down: nudge(0, -step, 0); return true;
-    case Key::PageUp: nudge(0, 0, step); return true;
-    case Key::PageDown: nudge(0, 0, -step); return true;
-    case Key::SmallerGrid: grid_ = grid_ > 0 ? grid_ - 1 : 0; return true;
-    case Key::LargerGrid: grid_ = std::min(grid_ + 1, kGridSteps.size() - 1); return true;
+    case Key::Left:
+        nudge(-step, 0, 0);
+        return true;
+    case Key::Right:
+        nudge(step, 0, 0);
+        return true;
+    case Key::Up:
+        nudge(0, step, 0);
+        return true;
+    case Key::Down:
+        nudge(0, -step, 0);
+        return true;
+    case Key::PageUp:
+        nudge(0, 0, step);
+        return true;
+    case Key::PageDown:
+        nudge(0, 0, -step);
+        return true;
+    case Key::SmallerGrid:
+        grid_ = grid_ > 0 ? grid_ - 1 : 0;
+        return true;
+    case Key::LargerGrid:
+        grid_ = std::min(grid_ + 1, kGridSteps.size() - 1);
+        return true;
     case Key::SelectAll:
         host_.select([&] {
             const int n = listedcount(d_.blocks());
-            for (int slot = 0; slot < n; ++slot) d_.select(slot);
+            for (int slot = 0; slot < n; ++slot)
+                d_.select(slot);
         });
         return true;
-    case Key::Delete: remove(); return true;
-    case Key::Duplicate: duplicate(); return true;
-    case Key::Stack: stack(); return true;
+    case Key::Delete:
+        remove();
+        return true;
+    case Key::Duplicate:
+        duplicate();
+        return true;
+    case Key::Stack:
+        stack();
+        return true;
     }
     return false;
 }
@@ -424,7 +489,9 @@ bool MapTool::key(Key k, Modifiers m) {
 void MapTool::remove() {
     const std::vector<int> slots = targets();
     if (slots.empty()) return;
-    if (!host_.ask(slots.size() == 1 ? "Delete?" : "Delete " + std::to_string(slots.size()) + " blocks?")) return;
+    if (!host_.ask(slots.size() == 1 ? "Delete?"
+                                     : "Delete " + std::to_string(slots.size()) + " blocks?"))
+        return;
     host_.edit(count("deleting", slots.size()), {}, [&] {
         edits::empty(d_, slots);
         edits::closegaps(d_);
@@ -467,9 +534,11 @@ void MapTool::stack() {
             double top = 0; // the ground
             for (int other = 0; other < kSlots; ++other) {
                 const Block& o = t[static_cast<std::size_t>(other)];
-                const bool waiting = std::find(slots.begin() + static_cast<std::ptrdiff_t>(i), slots.end(), other) !=
-                                     slots.end();
-                if (waiting || !drawnwithin(o, look.mind, look.maxd) || !overlap(outline, cornerpoints(o))) continue;
+                const bool waiting = std::find(slots.begin() + static_cast<std::ptrdiff_t>(i),
+                                               slots.end(), other) != slots.end();
+                if (waiting || !drawnwithin(o, look.mind, look.maxd) ||
+                    !overlap(outline, cornerpoints(o)))
+                    continue;
                 top = std::max(top, static_cast<double>(o.bottom) + o.height);
             }
             d_.write(slots[i]).bottom = holddepth(top);
@@ -485,11 +554,14 @@ std::string MapTool::status() const {
         const auto s = d_.selection();
         const BlockTable& t = d_.blocks();
         // In hundredths, as a person reads a distance.
-        out += ", gap " + number(std::round(100 * gap(cornerpoints(t[static_cast<std::size_t>(s[0])]),
-                                                      cornerpoints(t[static_cast<std::size_t>(s[1])]))) / 100);
+        out += ", gap " +
+               number(std::round(100 * gap(cornerpoints(t[static_cast<std::size_t>(s[0])]),
+                                           cornerpoints(t[static_cast<std::size_t>(s[1])]))) /
+                      100);
     }
     out += " | grid " + number(gridstep());
-    if (drag_ == Drag::Band) out += touching_ ? " | box takes blocks it touches" : " | box takes blocks inside it";
+    if (drag_ == Drag::Band)
+        out += touching_ ? " | box takes blocks it touches" : " | box takes blocks inside it";
     return out;
 }
 

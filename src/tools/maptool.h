@@ -34,7 +34,8 @@ struct Host {
     // step before when they share `mergekey`; the window then shows the map,
     // and the slot `change` gives (not -1) is made the current block in the
     // same step.
-    std::function<void(const std::string& what, const std::string& mergekey, const std::function<int()>& change)>
+    std::function<void(const std::string& what, const std::string& mergekey,
+                       const std::function<int()>& change)>
         edit;
     // Runs a change of the selection alone.
     std::function<void(const std::function<void()>& change)> select;
@@ -54,8 +55,21 @@ struct Host {
 // is held).
 void clickselect(Document& d, const Host& host, int slot, Modifiers m);
 
-enum class Key { Left, Right, Up, Down, PageUp, PageDown, Escape, Delete, SmallerGrid, LargerGrid, SelectAll,
-                 Duplicate, Stack };
+enum class Key {
+    Left,
+    Right,
+    Up,
+    Down,
+    PageUp,
+    PageDown,
+    Escape,
+    Delete,
+    SmallerGrid,
+    LargerGrid,
+    SelectAll,
+    Duplicate,
+    Stack
+};
 
 // The handles of the current block: its four edges and four corners, each
 // moving the sides it names (-1, 0 or 1 along the block's own two axes),
@@ -70,7 +84,7 @@ struct Handle {
 enum class Cursor { Arrow, Move, Resize, Turn, Band };
 
 class MapTool {
-public:
+  public:
     MapTool(Document& document, Host host);
 
     // What a person does with the pointer, at a map point; `pixel` is how
@@ -103,7 +117,7 @@ public:
     // snapping, the gap between two selected blocks.
     std::string status() const;
 
-private:
+  private:
     enum class Drag { None, Pending, Band, Move, Resize, Turn };
     int hit(MapPoint at) const;
     std::optional<Handle> handleat(MapPoint at, double pixel) const;

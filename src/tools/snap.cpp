@@ -8,7 +8,8 @@ namespace qs::tools {
 
 std::array<MapPoint, 4> cornerpoints(const Block& b) {
     const auto k = blockcorners(b);
-    return {MapPoint{k[0].h, k[0].v}, MapPoint{k[1].h, k[1].v}, MapPoint{k[2].h, k[2].v}, MapPoint{k[3].h, k[3].v}};
+    return {MapPoint{k[0].h, k[0].v}, MapPoint{k[1].h, k[1].v}, MapPoint{k[2].h, k[2].v},
+            MapPoint{k[3].h, k[3].v}};
 }
 
 Snapped snaptoblocks(std::span<const MapPoint> moving, MapPoint offset, const BlockTable& table,
@@ -17,7 +18,8 @@ Snapped snaptoblocks(std::span<const MapPoint> moving, MapPoint offset, const Bl
     double nearest = reach;
     // Only blocks within reach of where the moving corners are now.
     MapBox around{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-                  std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
+                  std::numeric_limits<double>::infinity(),
+                  -std::numeric_limits<double>::infinity()};
     for (const MapPoint& m : moving) {
         around.zmin = std::min(around.zmin, m.z + offset.z - reach);
         around.zmax = std::max(around.zmax, m.z + offset.z + reach);
@@ -35,7 +37,8 @@ Snapped snaptoblocks(std::span<const MapPoint> moving, MapPoint offset, const Bl
             zmin = std::min<double>(zmin, k[j].h), zmax = std::max<double>(zmax, k[j].h);
             xmin = std::min<double>(xmin, k[j].v), xmax = std::max<double>(xmax, k[j].v);
         }
-        if (zmax >= around.zmin && zmin <= around.zmax && xmax >= around.xmin && xmin <= around.xmax)
+        if (zmax >= around.zmin && zmin <= around.zmax && xmax >= around.xmin &&
+            xmin <= around.xmax)
             near.push_back(corners);
     }
     // A corner onto a corner first; onto an edge only when no corner is as
@@ -51,7 +54,11 @@ Snapped snaptoblocks(std::span<const MapPoint> moving, MapPoint offset, const Bl
                     if (pass == 1) {
                         // The nearest point of the edge a-b.
                         const double dz = b.z - a.z, dx = b.x - a.x, length = dz * dz + dx * dx;
-                        const double t = length > 0 ? std::clamp(((at.z - a.z) * dz + (at.x - a.x) * dx) / length, 0.0, 1.0) : 0;
+                        const double t =
+                            length > 0
+                                ? std::clamp(((at.z - a.z) * dz + (at.x - a.x) * dx) / length, 0.0,
+                                             1.0)
+                                : 0;
                         onto = {a.z + t * dz, a.x + t * dx};
                     }
                     const double distance = std::hypot(onto.z - at.z, onto.x - at.x);

@@ -28,13 +28,15 @@ float holdposition(double v) {
 
 float holdsize(double v) {
     if (!(v > kLeastSize)) v = kLeastSize;
-    return settle(tosingle(std::min(v, 100.0)), [](float f) { return tosingle(readnum(first(signless(f), 5))); });
+    return settle(tosingle(std::min(v, 100.0)),
+                  [](float f) { return tosingle(readnum(first(signless(f), 5))); });
 }
 
 float holddepth(double v) {
     if (!(v > 0)) v = 0;
-    return settle(tosingle(std::min(v, 1000.0)),
-                  [](float f) { return tosingle(readnum(signless(readnum(first(signednum(f), 5))))); });
+    return settle(tosingle(std::min(v, 1000.0)), [](float f) {
+        return tosingle(readnum(signless(readnum(first(signednum(f), 5)))));
+    });
 }
 
 float holdangle(double degrees) {

@@ -21,6 +21,8 @@ float holdangle(double degrees);
 inline constexpr double kLeastSize = 0.01;
 
 // `v` to the nearest multiple of `step`.
-inline double ongrid(double v, double step) { return step > 0 ? std::round(v / step) * step : v; }
+inline double ongrid(double v, double step) {
+    return step > 0 ? std::round(v / step) * step : v;
+}
 
 } // namespace qs::tools

@@ -19,7 +19,8 @@ void Dispatch::raise(const Control& source, const char* event,
     run({&source, event, {}}, handler);
 }
 
-void Dispatch::act(const std::string& what, const std::function<void()>& body, const std::string& mergekey) {
+void Dispatch::act(const std::string& what, const std::function<void()>& body,
+                   const std::string& mergekey) {
     if (depth_ > 0) {
         body();
         return;

@@ -39,7 +39,7 @@ struct Action {
 // action is over (the history, the modified state, the recovery copy, other
 // views) hangs off these two.
 class Dispatch {
-public:
+  public:
     int depth() const { return depth_; }
     int maxdepth() const { return maxdepth_; }
     void resetmaxdepth() { maxdepth_ = depth_; }
@@ -51,12 +51,13 @@ public:
 
     // Runs `body` as one action of the program's own: a single begin and end
     // around it, whatever it raises.
-    void act(const std::string& what, const std::function<void()>& body, const std::string& mergekey = {});
+    void act(const std::string& what, const std::function<void()>& body,
+             const std::string& mergekey = {});
 
     std::function<void(const Action&)> onactionbegin;
     std::function<void()> onactionend;
 
-private:
+  private:
     void run(const Action& action, const std::function<void()>& body);
 
     int depth_ = 0;
@@ -65,7 +66,7 @@ private:
 };
 
 class Control {
-public:
+  public:
     Control(Dispatch& dispatch, std::string name, int index = -1)
         : dispatch_(&dispatch), name_(std::move(name)), index_(index) {}
     Control(const Control&) = delete;
@@ -88,13 +89,13 @@ public:
     std::string description;
     std::string actiontitle;
 
-protected:
+  protected:
     void touch() { ++revision_; }
     void raise(const char* event, const std::function<void()>& handler) {
         dispatch_->raise(*this, event, handler);
     }
 
-private:
+  private:
     Dispatch* dispatch_;
     std::string name_;
     int index_;

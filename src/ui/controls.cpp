@@ -114,9 +114,13 @@ void Button::setmaskcolor(Colour c) {
     touch();
 }
 
-void Button::click() { raise("Click", onclick); }
+void Button::click() {
+    raise("Click", onclick);
+}
 
-void Label::click() { raise("Click", onclick); }
+void Label::click() {
+    raise("Click", onclick);
+}
 
 void Surface::setbackcolor(Colour c) {
     if (c == backcolor_) return;
@@ -130,7 +134,9 @@ void Surface::cls() {
     touch();
 }
 
-void Surface::click() { raise("Click", onclick); }
+void Surface::click() {
+    raise("Click", onclick);
+}
 
 void Surface::mousemove(int button, int shift, float x, float y) {
     raise("MouseMove", [&] {

@@ -18,19 +18,19 @@ namespace qs::ui {
 using Colour = std::int32_t;
 
 class TextField : public Control {
-public:
+  public:
     using Control::Control;
     const std::string& text() const { return text_; }
     void settext(std::string text);
     std::function<void()> onchange;
 
-private:
+  private:
     std::string text_;
 };
 
 // Values are 16-bit; a write outside Min..Max lands on the nearer end.
 class ScrollBar : public Control {
-public:
+  public:
     using Control::Control;
     std::int16_t value() const { return value_; }
     std::int16_t min() const { return min_; }
@@ -56,7 +56,7 @@ public:
     std::function<void()> onchange;
     std::function<void()> onscroll;
 
-private:
+  private:
     std::int16_t clamp(int v) const;
     std::int16_t value_ = 0;
     std::int16_t min_ = 0;
@@ -66,7 +66,7 @@ private:
 };
 
 class ListBox : public Control {
-public:
+  public:
     using Control::Control;
     // Empties the list and selects nothing; raises no Click.
     void clear();
@@ -83,7 +83,7 @@ public:
     // row had before, so a view re-sends only rows that changed.
     std::uint64_t rowrevision(int i) const { return rowrevisions_[static_cast<std::size_t>(i)]; }
 
-private:
+  private:
     std::vector<std::string> rows_;
     // The rows before the last clear, reused row by row as the list is
     // rebuilt: an unchanged row costs a comparison, not a new string.
@@ -94,19 +94,19 @@ private:
 };
 
 class CheckBox : public Control {
-public:
+  public:
     using Control::Control;
     int value() const { return value_; }
     void setvalue(int v); // 0 or 1
     void click() { setvalue(value_ == 0 ? 1 : 0); }
     std::function<void()> onclick;
 
-private:
+  private:
     int value_ = 0;
 };
 
 class Button : public Control {
-public:
+  public:
     using Control::Control;
     Colour backcolor() const { return backcolor_; }
     void setbackcolor(Colour c);
@@ -117,13 +117,13 @@ public:
     void click();
     std::function<void()> onclick;
 
-private:
+  private:
     Colour backcolor_ = 0xF0F0F0;
     Colour maskcolor_ = 0xC0C0C0;
 };
 
 class Label : public Control {
-public:
+  public:
     using Control::Control;
     void click();
     std::function<void()> onclick;
@@ -135,7 +135,7 @@ using Line = qs::Line;
 // A picture box: a back colour and the lines drawn on it since it was last
 // cleared, in a fixed user scale.
 class Surface : public Control {
-public:
+  public:
     using Control::Control;
 
     // The user scale: left edge, top edge, width and height (a negative
@@ -147,7 +147,8 @@ public:
     void cls();
     // Adds a line; one whose ends are not both finite points draws nothing.
     void line(float x1, float y1, float x2, float y2, Colour c) {
-        if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return;
+        if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
+            return;
         lines_.push_back({x1, y1, x2, y2, c});
         touch();
     }
@@ -160,14 +161,14 @@ public:
     std::function<void()> onclick;
     std::function<void(int button, int shift, float x, float y)> onmousemove;
 
-private:
+  private:
     Colour backcolor_ = 0;
     std::vector<Line> lines_;
     std::uint64_t clears_ = 0;
 };
 
 class Slider : public Control {
-public:
+  public:
     using Control::Control;
     int value() const { return value_; }
     int min() const { return min_; }
@@ -178,14 +179,14 @@ public:
     void preset(int v);
     std::function<void()> onchange;
 
-private:
+  private:
     int value_ = 0;
     int min_ = 0;
     int max_ = 10;
 };
 
 class Toolbar : public Control {
-public:
+  public:
     using Control::Control;
     std::vector<std::string> keys;
     void click(const std::string& key);
@@ -193,18 +194,20 @@ public:
     const std::string& pressed() const { return pressed_; }
     std::function<void(const std::string& key)> onclick;
 
-private:
+  private:
     std::string pressed_;
 };
 
 class StatusBar : public Control {
-public:
+  public:
     using Control::Control;
     // Panels are numbered from 1 to 4.
-    const std::string& text(int panel) const { return panels_.at(static_cast<std::size_t>(panel - 1)); }
+    const std::string& text(int panel) const {
+        return panels_.at(static_cast<std::size_t>(panel - 1));
+    }
     void settext(int panel, std::string text);
 
-private:
+  private:
     std::array<std::string, 4> panels_;
 };
 

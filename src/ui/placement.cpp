@@ -9,7 +9,8 @@ namespace {
 constexpr int kGap = 8;
 } // namespace
 
-std::optional<Rect> beside(const Rect& screen, const Rect& main, int w, int h, const Rect& avoid, int least) {
+std::optional<Rect> beside(const Rect& screen, const Rect& main, int w, int h, const Rect& avoid,
+                           int least) {
     std::optional<Rect> best;
     // Each side's room: the screen beyond that edge of the main window.
     const Rect rooms[] = {
@@ -26,9 +27,11 @@ std::optional<Rect> beside(const Rect& screen, const Rect& main, int w, int h, c
         if (rooms[side].intersects(avoid)) {
             const Rect& r = rooms[side];
             parts = across ? std::vector<Rect>{{r.x, r.y, avoid.x - kGap - r.x, r.h},
-                                               {avoid.right() + kGap, r.y, r.right() - avoid.right() - kGap, r.h}}
+                                               {avoid.right() + kGap, r.y,
+                                                r.right() - avoid.right() - kGap, r.h}}
                            : std::vector<Rect>{{r.x, r.y, r.w, avoid.y - kGap - r.y},
-                                               {r.x, avoid.bottom() + kGap, r.w, r.bottom() - avoid.bottom() - kGap}};
+                                               {r.x, avoid.bottom() + kGap, r.w,
+                                                r.bottom() - avoid.bottom() - kGap}};
         }
         for (const Rect& room : parts) {
             const int fitw = std::min(w, room.w), fith = std::min(h, room.h);

@@ -11,8 +11,8 @@ struct Rect {
     int right() const { return x + w; }
     int bottom() const { return y + h; }
     bool intersects(const Rect& o) const {
-        return w > 0 && h > 0 && o.w > 0 && o.h > 0 && x < o.right() && o.x < right() && y < o.bottom() &&
-               o.y < bottom();
+        return w > 0 && h > 0 && o.w > 0 && o.h > 0 && x < o.right() && o.x < right() &&
+               y < o.bottom() && o.y < bottom();
     }
     bool operator==(const Rect&) const = default;
 };
@@ -22,7 +22,7 @@ struct Rect {
 // it, to its left or above it, wherever most of it shows (the first of
 // those when two show as much), the window made smaller to fit but not
 // below `least` pixels either way; nothing when there is no room.
-std::optional<Rect> beside(const Rect& screen, const Rect& main, int w, int h, const Rect& avoid = {},
-                           int least = 240);
+std::optional<Rect> beside(const Rect& screen, const Rect& main, int w, int h,
+                           const Rect& avoid = {}, int least = 240);
 
 } // namespace qs::ui

@@ -15,7 +15,7 @@ namespace qs::ui {
 
 // Per-user settings: text values by application, section and key.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     virtual std::string get(const std::string& app, const std::string& section,
                             const std::string& key, const std::string& fallback) = 0;
@@ -31,7 +31,7 @@ struct FileChoice {
 };
 
 class FileDialog {
-public:
+  public:
     virtual ~FileDialog() = default;
     // "Description|pattern", for example "Cairnwork(*.QRD)|*.QRD".
     virtual void setfilter(const std::string& filter) = 0;
@@ -52,7 +52,7 @@ struct ClipContent {
     std::string text;
 };
 class Clipboard {
-public:
+  public:
     virtual ~Clipboard() = default;
     virtual void put(const ClipContent& content) = 0;
     virtual ClipContent get() = 0;
@@ -60,7 +60,7 @@ public:
 
 // A clipboard in memory, for one window or a test.
 class MemoryClipboard : public Clipboard {
-public:
+  public:
     void put(const ClipContent& c) override { held = c; }
     ClipContent get() override { return held; }
     ClipContent held;
@@ -69,7 +69,7 @@ public:
 enum class Answer { Yes, No };
 
 class MessageBox {
-public:
+  public:
     virtual ~MessageBox() = default;
     // A question with Yes and No buttons and no icon.
     virtual Answer askyesno(const std::string& prompt, const std::string& title) = 0;
@@ -81,7 +81,7 @@ public:
 
 // Single-precision fractions from 0 up to, not including, 1.
 class RandomSource {
-public:
+  public:
     virtual ~RandomSource() = default;
     virtual float next() = 0;
 };
@@ -89,20 +89,20 @@ public:
 // The program's generator: never seeded by the program, so every run draws
 // the same sequence.
 class DefaultRandom : public RandomSource {
-public:
+  public:
     float next() override {
         // 24 random bits make a fraction every single can hold exactly.
         return static_cast<float>(engine_() >> 8) * 0x1p-24f;
     }
 
-private:
+  private:
     std::mt19937 engine_; // the standard's fixed default seed
 };
 
 // Runs a task once, some time after it was started; starting it again
 // before then starts the wait anew with the new task.
 class Timer {
-public:
+  public:
     virtual ~Timer() = default;
     virtual void start(int milliseconds, std::function<void()> task) = 0;
     virtual void stop() = 0;
@@ -110,7 +110,7 @@ public:
 
 // A timer whose time comes only when fire() is called.
 class ManualTimer : public Timer {
-public:
+  public:
     void start(int ms, std::function<void()> t) override {
         milliseconds = ms;
         task = std::move(t);
@@ -128,7 +128,7 @@ public:
 };
 
 class MemorySettings : public SettingsStore {
-public:
+  public:
     std::string get(const std::string& app, const std::string& section, const std::string& key,
                     const std::string& fallback) override {
         auto it = values.find({app, section, key});
@@ -143,7 +143,7 @@ public:
 
 // Answers the dialogs from queues; an empty queue answers "cancelled".
 class ScriptedFileDialog : public FileDialog {
-public:
+  public:
     void setfilter(const std::string& f) override { filter = f; }
     FileChoice showopen() override { return take(opens); }
     FileChoice showsave() override { return take(saves); }
@@ -157,7 +157,7 @@ public:
     std::deque<FileChoice> exports;
     int shown = 0;
 
-private:
+  private:
     FileChoice take(std::deque<FileChoice>& q) {
         ++shown;
         if (q.empty()) return {};
@@ -170,7 +170,7 @@ private:
 // Answers questions from queues; an empty queue answers No, or the last
 // button.
 class ScriptedMessageBox : public MessageBox {
-public:
+  public:
     Answer askyesno(const std::string& prompt, const std::string& title) override {
         asked.push_back({prompt, title});
         if (answers.empty()) return Answer::No;

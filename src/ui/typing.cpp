@@ -3,7 +3,9 @@
 namespace qs::ui {
 
 namespace {
-bool isdigit(char c) { return c >= '0' && c <= '9'; }
+bool isdigit(char c) {
+    return c >= '0' && c <= '9';
+}
 } // namespace
 
 bool heldtext(std::string_view t, bool keepssign) {

@@ -14,9 +14,11 @@ using namespace qs;
 struct Views : test::Window {
     Views() {
         const auto blocks = test::viewmap();
-        for (std::size_t i = 0; i < blocks.size(); ++i) form.document.set(static_cast<int>(i), blocks[i]);
+        for (std::size_t i = 0; i < blocks.size(); ++i)
+            form.document.set(static_cast<int>(i), blocks[i]);
         run("refreshmap; refreshlist; select 3"); // the free slot's row: no block is marked
-        for (QDockWidget* dock : {&window.mapdock(), &window.boxdock()}) window.toggleview(dock);
+        for (QDockWidget* dock : {&window.mapdock(), &window.boxdock()})
+            window.toggleview(dock);
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
         QCoreApplication::processEvents();
     }
@@ -34,7 +36,8 @@ struct Views : test::Window {
         QTest::keyClick(&w, k, m);
     }
     void wheel(QWidget& w, QPoint at, int notches) {
-        QWheelEvent e(at, w.mapToGlobal(at), {}, {0, 120 * notches}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QWheelEvent e(at, w.mapToGlobal(at), {}, {0, 120 * notches}, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
         QApplication::sendEvent(&w, &e);
     }
 };
@@ -110,9 +113,11 @@ TEST_F(Views, AClickedBlockIsSelectedAndItsRowCurrentAndHandlesShapeThePointer) 
     EXPECT_TRUE(white && black);
     // Over a block, its handles and the empty map, the pointer says what a
     // press would do.
-    const std::pair<QPoint, Qt::CursorShape> places[] = {
-        {over(30, 45), Qt::SizeAllCursor}, {over(33, 45), Qt::SizeHorCursor}, {over(30, 48), Qt::SizeVerCursor},
-        {over(33, 48), Qt::SizeBDiagCursor}, {over(0, 0), Qt::ArrowCursor}};
+    const std::pair<QPoint, Qt::CursorShape> places[] = {{over(30, 45), Qt::SizeAllCursor},
+                                                         {over(33, 45), Qt::SizeHorCursor},
+                                                         {over(30, 48), Qt::SizeVerCursor},
+                                                         {over(33, 48), Qt::SizeBDiagCursor},
+                                                         {over(0, 0), Qt::ArrowCursor}};
     for (const auto& [at, shape] : places) {
         QTest::mouseMove(&map(), at);
         EXPECT_EQ(map().cursor().shape(), shape) << at.x() << "," << at.y();
@@ -187,7 +192,8 @@ TEST_F(Views, SelectPosPlacesTheCurrentBlockFromTheMapWindow) {
     const QPoint target = over(5, 25);
     QTest::mouseMove(&map(), target);
     const MapPoint p = map().view().tomap({double(target.x()), double(target.y())});
-    expect("posyed=" + signednum(static_cast<float>(p.z)) + "; posxed=" + signednum(static_cast<float>(p.x)));
+    expect("posyed=" + signednum(static_cast<float>(p.z)) +
+           "; posxed=" + signednum(static_cast<float>(p.x)));
     QTest::mouseClick(&map(), Qt::LeftButton, {}, target);
     expect("status=Select Position SELECTED; List1=2; selection=");
 }
@@ -212,7 +218,8 @@ TEST(Pictures, PaintingPartOfTheMapGivesThePixelsOfPaintingAll) {
     ui::paintplan(part, table, look, view, Qt::black, corners);
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 200; ++x)
-            ASSERT_EQ(part.pixel(x, y), corners.contains(QPoint(x, y)) ? whole.pixel(x, y) : QColor(Qt::magenta).rgb())
+            ASSERT_EQ(part.pixel(x, y), corners.contains(QPoint(x, y)) ? whole.pixel(x, y)
+                                                                       : QColor(Qt::magenta).rgb())
                 << x << "," << y;
 }
 

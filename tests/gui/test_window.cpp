@@ -28,14 +28,16 @@ TEST_F(Window, EveryControlIsAWidgetNamedAfterItWithItsTexts) {
     for (ui::Control* c : form.controls()) {
         QWidget* w = find(ui::objectname(*c));
         const ui::Geometry& g = c->geometry;
-        EXPECT_EQ(w->geometry(), QRect(g.left / 15, g.top / 15, g.width / 15, g.height / 15)) << c->label();
+        EXPECT_EQ(w->geometry(), QRect(g.left / 15, g.top / 15, g.width / 15, g.height / 15))
+            << c->label();
         EXPECT_FALSE(w->accessibleDescription().isEmpty()) << c->label();
         names << w->accessibleName();
     }
     EXPECT_EQ(names.removeDuplicates(), 0);
     EXPECT_FALSE(names.contains(""));
     EXPECT_EQ(find("sizeyed")->accessibleName(), "Size Z");
-    expect("Label8=" + form.Label8.caption + "; Command2=Size: 1x1x0.5; sbStatusBar_panel2=Depth: 0-1000");
+    expect("Label8=" + form.Label8.caption +
+           "; Command2=Size: 1x1x0.5; sbStatusBar_panel2=Depth: 0-1000");
     EXPECT_EQ(find<QScrollBar>("AngleSB")->maximum(), 360);
     EXPECT_EQ(find<QScrollBar>("VScroll2")->minimum(), -1);
     const QFont font = find("List1")->font();
@@ -48,7 +50,8 @@ TEST_F(Window, EveryControlIsAWidgetNamedAfterItWithItsTexts) {
 }
 
 TEST_F(Window, TheCaretStaysWhereThePersonLeftIt) {
-    play({{"typeover sizexed 2; focus posxed; keys <End>125", "posxed=125"}, // "01" is rewritten to "1" at once
+    play({{"typeover sizexed 2; focus posxed; keys <End>125",
+           "posxed=125"}, // "01" is rewritten to "1" at once
           {"keys <Left>.", "posxed=12.5; posxed.caret=3"},
           {"keys <Home><Right>x", "posxed=1; posxed.caret=1"}}); // "1x2.5" reads as 1
 }
@@ -56,9 +59,11 @@ TEST_F(Window, TheCaretStaysWhereThePersonLeftIt) {
 // Each kind of widget forwards what a person does to its control, and shows
 // what the cascade left in every control.
 TEST_F(Window, WidgetsForwardAPersonsActionsAndMirrorTheResult) {
-    play({{"typeover sizexed 2", "rows=2; row 0=     0     0     2     0     0     0    0; VScroll1_0=20"},
+    play({{"typeover sizexed 2",
+           "rows=2; row 0=     0     0     2     0     0     0    0; VScroll1_0=20"},
           {"put 1 -12.5 3.75 2.5 1 -5 9 45 102030; refreshlist; row 1",
-           "posxed=-12.5; posyed=3.75; sizexed=2.5; sizeyed=1; bottomed=5; heighted=9; angleed=45; AngleSB=45; "
+           "posxed=-12.5; posyed=3.75; sizexed=2.5; sizeyed=1; bottomed=5; heighted=9; angleed=45; "
+           "AngleSB=45; "
            "VScroll1_0=25; Color_0=16; Color_1=32; Color_2=48"},
           {"focus List1; keys <Up>", "cur=0"}});
     // A spinner's right arrow adds, its left arrow takes away.
@@ -87,8 +92,10 @@ TEST_F(Window, SelectPositionAndAPointerMove) {
 
 TEST_F(Window, StartWindowMatchesTheGoldenImage) {
     // The date and time change; they are left out of the comparison.
-    const QRect clock = find("sbStatusBar_panel3")->geometry().united(find("sbStatusBar_panel4")->geometry());
-    expectgolden(window.grab().toImage(), "start.png", clock.translated(find("sbStatusBar")->pos()));
+    const QRect clock =
+        find("sbStatusBar_panel3")->geometry().united(find("sbStatusBar_panel4")->geometry());
+    expectgolden(window.grab().toImage(), "start.png",
+                 clock.translated(find("sbStatusBar")->pos()));
 }
 
 TEST(FileDialogFilter, MatchesMapFilesWhateverTheCaseOfTheirExtension) {
@@ -97,7 +104,9 @@ TEST(FileDialogFilter, MatchesMapFilesWhateverTheCaseOfTheirExtension) {
     const QString pattern = q(filter.substr(filter.rfind('(') + 1)).chopped(1);
     QStringList matched;
     for (const char* n : {"a.QRD", "b.qrd", "c.Qrd", "d.QRX", "e.QRD.bak"})
-        if (QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern)).match(n).hasMatch())
+        if (QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern))
+                .match(n)
+                .hasMatch())
             matched << n;
     EXPECT_EQ(matched, (QStringList{"a.QRD", "b.qrd", "c.Qrd"}));
 }
@@ -113,8 +122,8 @@ TEST_F(Window, TheMapKeepsItsDrawingAndRepaintsOnlyWhatChanged) {
     run("refreshmap; refreshlist");
     auto* map = find<ui::SurfaceWidget>("Map");
     for (int step = 0; step < 30; ++step) {
-        run("row " + std::to_string(step * 13 % 14) + "; focus posxed; keys <End>" + (step % 2 ? "7" : "<Backspace>") +
-            (step % 5 ? "" : "; push Command1_1"));
+        run("row " + std::to_string(step * 13 % 14) + "; focus posxed; keys <End>" +
+            (step % 2 ? "7" : "<Backspace>") + (step % 5 ? "" : "; push Command1_1"));
         ui::SurfaceWidget fresh(form.Map, nullptr);
         fresh.resize(map->size());
         fresh.sync();
@@ -123,7 +132,8 @@ TEST_F(Window, TheMapKeepsItsDrawingAndRepaintsOnlyWhatChanged) {
     const QImage before = map->grab().toImage();
     int lit = 0;
     for (int y = 0; y < before.height(); ++y)
-        for (int x = 0; x < before.width(); ++x) lit += before.pixel(x, y) != before.pixel(0, 0);
+        for (int x = 0; x < before.width(); ++x)
+            lit += before.pixel(x, y) != before.pixel(0, 0);
     EXPECT_GT(lit, 1000);
     map->hide();
     map->show();
@@ -141,18 +151,20 @@ TEST_F(Window, TheMapKeepsItsDrawingAndRepaintsOnlyWhatChanged) {
 TEST_F(Window, NumbersTypedKeyByKey) {
     // The field, its block's value, its keys, then after each key the text
     // shown and the value committed.
-    const std::array<const char*, 5> cases[] = {{"posxed", "x", "1.5", "1 1. 1.5", "1 1 1.5"},
-                                                {"posyed", "z", "-10", "- -1 -10", "0 -1 -10"},
-                                                {"posxed", "x", "-0.5", "- -0 -0. -.5", "0 0 0 -0.5"},
-                                                {"heighted", "height", "0.05", "0 0. 0.0 .05", "0 0 0 0.05"},
-                                                {"bottomed", "bottom", ".25", ". .2 .25", "0 0.2 0.25"},
-                                                {"posyed", "z", "2.50<Return>", "2 2. 2.5 2.50 2.5", "2 2 2.5 2.5 2.5"},
-                                                {"angleed", "angle", "45.5", "4 45 45. 46", "4 45 45 46"},
-                                                {"posxed", "x", "-<Tab>", "- 0", "0 0"},
-                                                {"sizeyed", "sizez", "1e2", "1 1e 100", "1 1 100"}};
+    const std::array<const char*, 5> cases[] = {
+        {"posxed", "x", "1.5", "1 1. 1.5", "1 1 1.5"},
+        {"posyed", "z", "-10", "- -1 -10", "0 -1 -10"},
+        {"posxed", "x", "-0.5", "- -0 -0. -.5", "0 0 0 -0.5"},
+        {"heighted", "height", "0.05", "0 0. 0.0 .05", "0 0 0 0.05"},
+        {"bottomed", "bottom", ".25", ". .2 .25", "0 0.2 0.25"},
+        {"posyed", "z", "2.50<Return>", "2 2. 2.5 2.50 2.5", "2 2 2.5 2.5 2.5"},
+        {"angleed", "angle", "45.5", "4 45 45. 46", "4 45 45 46"},
+        {"posxed", "x", "-<Tab>", "- 0", "0 0"},
+        {"sizeyed", "sizez", "1e2", "1 1e 100", "1 1 100"}};
     run("typeover sizexed 2");
     for (const auto& [field, part, keys, texts, values] : cases) {
-        run(std::string("typeover ") + field + " 0; keys <Ctrl+A>"); // the first key replaces the "0"
+        run(std::string("typeover ") + field +
+            " 0; keys <Ctrl+A>"); // the first key replaces the "0"
         std::string seen, committed;
         for (const QString& key : keytokens(keys)) {
             press(key);
@@ -167,7 +179,8 @@ TEST_F(Window, NumbersTypedKeyByKey) {
 }
 
 TEST_F(Window, KeysRunTheCommandsEvenFromAField) {
-    play({{"typeover sizexed 2; typeover posxed 35; keys <Ctrl+Z>", "posxed=0; status=Undone: typing in X"},
+    play({{"typeover sizexed 2; typeover posxed 35; keys <Ctrl+Z>",
+           "posxed=0; status=Undone: typing in X"},
           {"keys <Ctrl+Shift+Z>", "posxed=35"},
           {"keys <Ctrl+Z><Ctrl+Y>", "posxed=35; status=Redone: typing in X"},
           {"load 3; row 1; keys <Ctrl+D>", "b3=n1"},
@@ -196,14 +209,17 @@ TEST_F(Window, NoKeyIsClaimedTwiceInAnyWindow) {
         for (const QKeySequence& k : s->keys())
             claims.push_back({k[0], s->context(), qobject_cast<const QWidget*>(s->parent())});
     for (const QAction* a : window.findChildren<QAction*>())
-        for (const QKeySequence& k : a->shortcuts()) claims.push_back({k[0], a->shortcutContext(), qobject_cast<const QWidget*>(a->parent())});
+        for (const QKeySequence& k : a->shortcuts())
+            claims.push_back(
+                {k[0], a->shortcutContext(), qobject_cast<const QWidget*>(a->parent())});
     QStringList twice;
     for (QWidget* top : {static_cast<QWidget*>(&window), static_cast<QWidget*>(&window.mapwindow()),
                          static_cast<QWidget*>(&window.boxwindow())}) {
         QList<QWidget*> places = top->findChildren<QWidget*>();
         places << top;
         for (const QWidget* focus : places) {
-            if (focus->window() != top || (focus != top && focus->focusPolicy() == Qt::NoFocus)) continue;
+            if (focus->window() != top || (focus != top && focus->focusPolicy() == Qt::NoFocus))
+                continue;
             std::map<int, int> answering;
             for (const Claim& c : claims) {
                 const bool active = c.context == Qt::ApplicationShortcut ||
@@ -221,7 +237,8 @@ TEST_F(Window, NoKeyIsClaimedTwiceInAnyWindow) {
 }
 
 TEST_F(Window, TheListKeepsItsSelectedRow) {
-    play({{"typeover sizexed 2; row 0; row 9", "selected=1"}, {"row 0 Ctrl", "selected=1; List1=0"}});
+    play({{"typeover sizexed 2; row 0; row 9", "selected=1"},
+          {"row 0 Ctrl", "selected=1; List1=0"}});
 }
 
 TEST_F(Window, ADroppedFileOpens) {
@@ -272,7 +289,8 @@ TEST_F(Window, DialogsStartAtTheLastFile) {
 TEST_F(Window, AWindowOffEveryScreenComesBackAndKeepsItsTwips) {
     form.left = 40000;
     window.placefromform();
-    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(window.pos())) << window.pos().x();
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(window.pos()))
+        << window.pos().x();
     form.left = 1000;
     form.top = 1000;
     window.placefromform();
@@ -283,25 +301,30 @@ TEST_F(Window, AWindowOffEveryScreenComesBackAndKeepsItsTwips) {
 // The program itself, as a process: the command line.
 TEST(CommandLine, HelpVersionUnknownOptionsAndMissingFiles) {
     const QString program = QS_PROGRAM;
-    const std::tuple<const char*, int, const char*> runs[] = {{"--help", 0, "Usage: quarrystead [options] [FILE]"},
-                                                              {"--version", 0, "quarrystead "},
-                                                              {"--frobnicate", 2, "Unknown option 'frobnicate'"}};
+    const std::tuple<const char*, int, const char*> runs[] = {
+        {"--help", 0, "Usage: quarrystead [options] [FILE]"},
+        {"--version", 0, "quarrystead "},
+        {"--frobnicate", 2, "Unknown option 'frobnicate'"}};
     for (const auto& [option, code, says] : runs) {
         QProcess p; // killed when it goes, should it hang
         p.start(program, {option});
         EXPECT_TRUE(p.waitForFinished(10000)) << option;
         EXPECT_EQ(p.exitCode(), code) << option;
-        EXPECT_TRUE(QString(p.readAllStandardOutput() + p.readAllStandardError()).contains(says)) << option;
+        EXPECT_TRUE(QString(p.readAllStandardOutput() + p.readAllStandardError()).contains(says))
+            << option;
     }
     // Without a display: one line and status 1, not Qt's abort.
     QProcess nodisplay;
     QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) bare.remove(name);
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        bare.remove(name);
     nodisplay.setProcessEnvironment(bare);
     nodisplay.start(program, {});
     EXPECT_TRUE(nodisplay.waitForFinished(10000));
-    EXPECT_EQ(std::pair(nodisplay.exitStatus(), nodisplay.exitCode()), std::pair(QProcess::NormalExit, 1));
-    EXPECT_EQ(QString(nodisplay.readAllStandardError()), "quarrystead: cannot open a display (DISPLAY is not set)\n");
+    EXPECT_EQ(std::pair(nodisplay.exitStatus(), nodisplay.exitCode()),
+              std::pair(QProcess::NormalExit, 1));
+    EXPECT_EQ(QString(nodisplay.readAllStandardError()),
+              "quarrystead: cannot open a display (DISPLAY is not set)\n");
     // A missing name opens a window that reports it, and is not created.
     TempDir dir;
     QProcess editor;

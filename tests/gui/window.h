@@ -24,7 +24,9 @@
 #include <gtest/gtest.h>
 
 // Failures print texts as texts.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace qs::test {
 
@@ -67,25 +69,32 @@ struct Window : ::testing::Test, Plays<Window> {
         for (std::string step; std::getline(all, step, ';');) {
             const auto& [verb, word, rest] = Step(step);
             const QString name = q(word);
-            if (verb == "focus") find(name)->setFocus();
+            if (verb == "focus")
+                find(name)->setFocus();
             else if (verb == "keys")
-                for (const QString& key : keytokens(q(word + (rest.empty() ? "" : " " + rest)))) press(key);
-            else if (verb == "typeover") run("focus " + word + "; keys <Ctrl+A>" + rest);
+                for (const QString& key : keytokens(q(word + (rest.empty() ? "" : " " + rest))))
+                    press(key);
+            else if (verb == "typeover")
+                run("focus " + word + "; keys <Ctrl+A>" + rest);
             else if (verb == "row") {
                 auto* list = find<QListWidget>("List1");
                 const QListWidgetItem* item = list->item(std::stoi(word));
-                const QRect place = item ? list->visualItemRect(item) : QRect(0, list->viewport()->height() - 9, 40, 9);
+                const QRect place = item ? list->visualItemRect(item)
+                                         : QRect(0, list->viewport()->height() - 9, 40, 9);
                 const auto held = rest == "Ctrl" ? Qt::ControlModifier : Qt::NoModifier;
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, held, place.center());
             } else if (verb == "spin") {
                 auto* bar = find<QScrollBar>(name);
                 const QPoint at(rest == "1" ? bar->width() - 4 : 3, bar->height() / 2);
                 QTest::mouseClick(bar, Qt::LeftButton, {}, at);
-            } else if (verb == "push") QTest::mouseClick(find(name), Qt::LeftButton);
+            } else if (verb == "push")
+                QTest::mouseClick(find(name), Qt::LeftButton);
             else if (verb == "tool")
-                QTest::mouseClick(find<QToolBar>("tbToolBar")->widgetForAction(find<QAction>("tb" + name)),
-                                  Qt::LeftButton);
-            else if (verb == "yes" || verb == "no") answernext(verb == "yes" ? QMessageBox::Yes : QMessageBox::No);
+                QTest::mouseClick(
+                    find<QToolBar>("tbToolBar")->widgetForAction(find<QAction>("tb" + name)),
+                    Qt::LeftButton);
+            else if (verb == "yes" || verb == "no")
+                answernext(verb == "yes" ? QMessageBox::Yes : QMessageBox::No);
             else {
                 h.run(step);
                 window.sync();
@@ -135,10 +144,12 @@ struct Window : ::testing::Test, Plays<Window> {
     std::string value(const std::string& what) {
         auto* list = find<QListWidget>("List1");
         if (what == "rows") return std::to_string(list->count());
-        if (what.starts_with("row ")) return list->item(std::stoi(what.substr(4)))->text().toStdString();
+        if (what.starts_with("row "))
+            return list->item(std::stoi(what.substr(4)))->text().toStdString();
         if (what == "selected") return std::to_string(list->selectedItems().size());
         if (what.ends_with(".caret"))
-            return std::to_string(find<QLineEdit>(q(what.substr(0, what.size() - 6)))->cursorPosition());
+            return std::to_string(
+                find<QLineEdit>(q(what.substr(0, what.size() - 6)))->cursorPosition());
         QWidget* w = window.findChild<QWidget*>(q(what == "status" ? "sbStatusBar_panel1" : what));
         if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
         if (auto* l = qobject_cast<QLabel*>(w)) return l->text().toStdString();

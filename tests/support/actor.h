@@ -19,23 +19,27 @@ namespace qs::test {
 // led from `before` to the form's table, bit for bit; redo gives back the
 // table and row after it. An empty text when both hold.
 inline std::string checkundo(MainForm& f, const BlockTable& before, int rowbefore) {
-    auto same = [](const BlockTable& a, const BlockTable& b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    auto same = [](const BlockTable& a, const BlockTable& b) {
+        return std::memcmp(&a, &b, sizeof a) == 0;
+    };
     if (same(before, f.blocks)) return {};
     const BlockTable after = f.blocks;
     const int rowafter = f.List1.listindex();
     for (const bool back : {true, false}) {
         back ? f.undo() : f.redo();
         const char* what = back ? "undo" : "redo";
-        if (!same(f.blocks, back ? before : after)) return std::string(what) + " did not give back the table";
+        if (!same(f.blocks, back ? before : after))
+            return std::string(what) + " did not give back the table";
         if (f.List1.listindex() != (back ? rowbefore : rowafter))
             return std::string(what) + " did not give back the selected row";
-        if (std::string fault = checkinvariants(f); !fault.empty()) return "after " + std::string(what) + ": " + fault;
+        if (std::string fault = checkinvariants(f); !fault.empty())
+            return "after " + std::string(what) + ": " + fault;
     }
     return {};
 }
 
 class Actor {
-public:
+  public:
     // `next` gives the numbers that choose each action; `folder` is where
     // the actions open and save map files.
     Actor(Harness& h, std::function<std::uint32_t()> next, std::string folder)
@@ -58,16 +62,20 @@ public:
     // The last actions, oldest first, as steps (texts cut at 60 characters).
     std::string recent() const {
         std::string out;
-        for (const auto& a : recent_) out += "  " + a + "\n";
+        for (const auto& a : recent_)
+            out += "  " + a + "\n";
         return out;
     }
 
-private:
-    int pick(int n) { return n <= 1 ? 0 : static_cast<int>(next_() % static_cast<std::uint32_t>(n)); }
+  private:
+    int pick(int n) {
+        return n <= 1 ? 0 : static_cast<int>(next_() % static_cast<std::uint32_t>(n));
+    }
     // 32 bits from four numbers, so a stream of bytes gives any bit pattern.
     std::uint32_t word() {
         std::uint32_t w = 0;
-        for (int i = 0; i < 4; ++i) w = (w << 8) ^ next_();
+        for (int i = 0; i < 4; ++i)
+            w = (w << 8) ^ next_();
         return w;
     }
     float anyfloat();
@@ -80,7 +88,9 @@ private:
         return all[static_cast<std::size_t>(pick(static_cast<int>(all.size())))]->label();
     }
     void run(const std::string& step) {
-        recent_.push_back(step.size() > 60 ? step.substr(0, 60) + "... (" + std::to_string(step.size()) + ")" : step);
+        recent_.push_back(step.size() > 60
+                              ? step.substr(0, 60) + "... (" + std::to_string(step.size()) + ")"
+                              : step);
         if (recent_.size() > 40) recent_.pop_front();
         h_.run(step);
     }
@@ -95,11 +105,16 @@ private:
 
 inline float Actor::anyfloat() {
     switch (pick(7)) {
-    case 0: return std::numeric_limits<float>::quiet_NaN();
-    case 1: return static_cast<float>(pick(2) ? 1 : -1) * std::numeric_limits<float>::infinity();
-    case 2: return std::bit_cast<float>(word());
-    case 3: return static_cast<float>(pick(400) - 200) / static_cast<float>(1 + pick(8));
-    default: return static_cast<float>(pick(120) - 20);
+    case 0:
+        return std::numeric_limits<float>::quiet_NaN();
+    case 1:
+        return static_cast<float>(pick(2) ? 1 : -1) * std::numeric_limits<float>::infinity();
+    case 2:
+        return std::bit_cast<float>(word());
+    case 3:
+        return static_cast<float>(pick(400) - 200) / static_cast<float>(1 + pick(8));
+    default:
+        return static_cast<float>(pick(120) - 20);
     }
 }
 
@@ -107,35 +122,43 @@ inline float Actor::anyfloat() {
 // ends a step.
 inline std::string Actor::wildtext() {
     static const char* const texts[] = {
-        "", "-", "+", ".", "e", "1e", "1e+", "--5", "5-", "1e99", "-1e39", "9e99", "1e-40", "0.0001", "123456789",
-        "-12.345", "\xC3\xA9", "2.", "360", "-30", "45.5", "1e308", " 1 2 ", "100.01", "\xFF\xFE", "12345678",
-        "3.402823E+38", "NaN", "-Inf", "0x1p3"};
-    if (pick(8) == 0) return std::string(static_cast<std::size_t>(1 + pick(3000)), "9.-e1"[pick(5)]);
+        "",          "-",       "+",        ".",        "e",        "1e",           "1e+",
+        "--5",       "5-",      "1e99",     "-1e39",    "9e99",     "1e-40",        "0.0001",
+        "123456789", "-12.345", "\xC3\xA9", "2.",       "360",      "-30",          "45.5",
+        "1e308",     " 1 2 ",   "100.01",   "\xFF\xFE", "12345678", "3.402823E+38", "NaN",
+        "-Inf",      "0x1p3"};
+    if (pick(8) == 0)
+        return std::string(static_cast<std::size_t>(1 + pick(3000)), "9.-e1"[pick(5)]);
     if (pick(3) == 0) {
         std::string s;
         const char alphabet[] = "0123456789.-+eE xZ\t\x01\x80";
-        for (int i = pick(8); i >= 0; --i) s += alphabet[pick(static_cast<int>(sizeof alphabet) - 1)];
+        for (int i = pick(8); i >= 0; --i)
+            s += alphabet[pick(static_cast<int>(sizeof alphabet) - 1)];
         return s;
     }
     return texts[pick(static_cast<int>(std::size(texts)))];
 }
 
 inline void Actor::command() {
-    static const char* const keys[] = {"New", "Open", "Save", "Copy", "Refresh", "Delete", "open", "Help"};
+    static const char* const keys[] = {"New",     "Open",   "Save", "Copy",
+                                       "Refresh", "Delete", "open", "Help"};
     const std::string key = keys[pick(8)];
     const std::string path = h_.folder + "map.QRD";
     if (key == "Open" && pick(4) != 0) {
         // A file of the stream's bytes: up to a little over 1000 records.
         std::string bytes;
         const int n = pick(3) == 0 ? 32000 + pick(100) : pick(400);
-        for (int i = 0; i < n; ++i) bytes += static_cast<char>(next_() & 0xFF);
+        for (int i = 0; i < n; ++i)
+            bytes += static_cast<char>(next_() & 0xFF);
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
         h_.filedialog.opens.push_back({path, "map.QRD"});
     } else if (key == "Open") {
         h_.filedialog.opens.push_back({pick(2) ? h_.folder : std::string(), "x"});
     }
-    if (key == "Save" && pick(4) != 0) h_.filedialog.saves.push_back({pick(5) ? path : h_.folder, "map.QRD"});
-    if (key == "Delete") h_.messagebox.answers.push_back(pick(2) ? ui::Answer::Yes : ui::Answer::No);
+    if (key == "Save" && pick(4) != 0)
+        h_.filedialog.saves.push_back({pick(5) ? path : h_.folder, "map.QRD"});
+    if (key == "Delete")
+        h_.messagebox.answers.push_back(pick(2) ? ui::Answer::Yes : ui::Answer::No);
     run("press " + key);
     h_.filedialog.opens.clear();
     h_.filedialog.saves.clear();
@@ -144,22 +167,30 @@ inline void Actor::command() {
 
 // A person's action on the map window's tools, at points near the blocks.
 inline void Actor::maptool() {
-    const auto point = [&] { return std::to_string(pick(80) - 20) + "." + std::to_string(pick(10)) + " " +
-                                    std::to_string(pick(80)) + "." + std::to_string(pick(10)); };
+    const auto point = [&] {
+        return std::to_string(pick(80) - 20) + "." + std::to_string(pick(10)) + " " +
+               std::to_string(pick(80)) + "." + std::to_string(pick(10));
+    };
     static const char* const mods[] = {"", " shift", " ctrl", " alt", " shift ctrl"};
-    static const char* const keys[] = {"left", "right shift", "up", "down", "pageup", "pagedown", "esc", "delete",
-                                       "smaller", "larger", "all", "duplicate", "stack"};
+    static const char* const keys[] = {"left",     "right shift", "up",     "down",    "pageup",
+                                       "pagedown", "esc",         "delete", "smaller", "larger",
+                                       "all",      "duplicate",   "stack"};
     const std::string mod = mods[pick(5)];
     switch (pick(4)) {
-    case 0: run("mclick " + point() + mod); break;
-    case 1: run("mdrag " + point() + " " + point() + mod); break;
+    case 0:
+        run("mclick " + point() + mod);
+        break;
+    case 1:
+        run("mdrag " + point() + " " + point() + mod);
+        break;
     case 2: {
         // From one of the current block's handles.
         const auto handles = h_.tool.handles(Harness::kPixel);
         if (handles.empty()) return run("mclick " + point());
-        const MapPoint at = handles[static_cast<std::size_t>(pick(static_cast<int>(handles.size())))].second;
-        run("mdrag " + numtext(static_cast<float>(at.z)) + " " + numtext(static_cast<float>(at.x)) + " " + point() +
-            mod);
+        const MapPoint at =
+            handles[static_cast<std::size_t>(pick(static_cast<int>(handles.size())))].second;
+        run("mdrag " + numtext(static_cast<float>(at.z)) + " " + numtext(static_cast<float>(at.x)) +
+            " " + point() + mod);
         break;
     }
     default:
@@ -172,14 +203,18 @@ inline void Actor::maptool() {
 inline void Actor::act() {
     const int what = pick(20);
     const auto number = [](int n) { return std::to_string(n); };
-    if (what < 2) run("type " + any<ui::TextField>() + " " + wildtext().substr(0, 12));
-    else if (what < 4) run("paste " + any<ui::TextField>() + " " + wildtext());
-    else if (what == 4) run("back " + any<ui::TextField>());
+    if (what < 2)
+        run("type " + any<ui::TextField>() + " " + wildtext().substr(0, 12));
+    else if (what < 4)
+        run("paste " + any<ui::TextField>() + " " + wildtext());
+    else if (what == 4)
+        run("back " + any<ui::TextField>());
     else if (what < 7) {
         const std::string bar = any<ui::ScrollBar>(), dir = pick(2) ? " 1" : " -1";
         run((pick(2) ? "track " : "arrow ") + bar + dir);
     } else if (what == 7) {
-        const std::string bar = any<ui::ScrollBar>(), a = number(pick(1200) - 100), b = number(pick(1200) - 100);
+        const std::string bar = any<ui::ScrollBar>(), a = number(pick(1200) - 100),
+                          b = number(pick(1200) - 100);
         run("drag " + bar + " " + a + " " + b);
     } else if (what < 10) {
         run("select " + number(pick(f_.List1.listcount())));
@@ -200,8 +235,8 @@ inline void Actor::act() {
         // A file of blocks with odd values, small or full, opened.
         std::vector<Block> blocks(static_cast<std::size_t>(pick(10) == 0 ? 1000 : pick(12)));
         for (auto& b : blocks) {
-            b = Block{anyfloat(), anyfloat(), anyfloat(), anyfloat(), anyfloat(), anyfloat(), anyfloat(),
-                      static_cast<std::int32_t>(word())};
+            b = Block{anyfloat(), anyfloat(), anyfloat(), anyfloat(),
+                      anyfloat(), anyfloat(), anyfloat(), static_cast<std::int32_t>(word())};
             if (pick(3)) b.sizex = b.sizez = static_cast<float>(1 + pick(5));
         }
         writebytes(h_.folder + "odd.QRD", filebytes(blocks));

@@ -7,9 +7,23 @@
 namespace qs::test {
 
 class FaultyFiles : public SystemFiles {
-public:
-    enum class Step { None, Kind, OpenRead, Create, Read, CreateTemp, SetMode, Write, ShortWrite, PartWrites,
-                      Flush, Close, Rename, SyncFolder };
+  public:
+    enum class Step {
+        None,
+        Kind,
+        OpenRead,
+        Create,
+        Read,
+        CreateTemp,
+        SetMode,
+        Write,
+        ShortWrite,
+        PartWrites,
+        Flush,
+        Close,
+        Rename,
+        SyncFolder
+    };
     Step failat = Step::None;
     int error = EIO;
 
@@ -19,14 +33,18 @@ public:
     int openread(const std::string& p, int& fd) override {
         return failat == Step::OpenRead ? error : SystemFiles::openread(p, fd);
     }
-    int create(const std::string& p) override { return failat == Step::Create ? error : SystemFiles::create(p); }
+    int create(const std::string& p) override {
+        return failat == Step::Create ? error : SystemFiles::create(p);
+    }
     int read(int fd, std::byte* into, std::size_t n, std::size_t& got) override {
         return failat == Step::Read ? error : SystemFiles::read(fd, into, n, got);
     }
     int createtemp(std::string& p, int& fd) override {
         return failat == Step::CreateTemp ? error : SystemFiles::createtemp(p, fd);
     }
-    int setmode(int fd, unsigned m) override { return failat == Step::SetMode ? error : SystemFiles::setmode(fd, m); }
+    int setmode(int fd, unsigned m) override {
+        return failat == Step::SetMode ? error : SystemFiles::setmode(fd, m);
+    }
     // A short write puts down part of what it was given; the next one fails.
     // With PartWrites every write puts down a third at most, as a pipe or a
     // network file system may, and none fails.
@@ -53,7 +71,7 @@ public:
     }
     std::string synced; // the folder synced last
 
-private:
+  private:
     bool wrote_ = false;
 };
 

@@ -30,7 +30,8 @@ inline void expectgolden(QImage shot, const QString& name, QRect ignore = {}) {
         GTEST_SKIP() << "golden image written";
     }
     const QImage expected = QImage(golden).convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(shot.size(), expected.size()) << golden.toStdString() << " is missing or of another size";
+    ASSERT_EQ(shot.size(), expected.size())
+        << golden.toStdString() << " is missing or of another size";
     int differing = 0;
     for (int y = 0; y < shot.height(); ++y)
         for (int x = 0; x < shot.width(); ++x) {
@@ -39,8 +40,8 @@ inline void expectgolden(QImage shot, const QString& name, QRect ignore = {}) {
             differing += std::abs(qRed(a) - qRed(b)) > 24 || std::abs(qGreen(a) - qGreen(b)) > 24 ||
                          std::abs(qBlue(a) - qBlue(b)) > 24;
         }
-    EXPECT_LE(differing, shot.width() * shot.height() / 200) << name.toStdString() << ": " << differing
-                                                              << " pixels differ";
+    EXPECT_LE(differing, shot.width() * shot.height() / 200)
+        << name.toStdString() << ": " << differing << " pixels differ";
 }
 
 } // namespace qs::test

@@ -21,11 +21,15 @@
 namespace qs::test {
 
 // A distinct block for slot i: X is i + 1, so rows tell blocks apart.
-inline Block numbered(int i) { return Block{static_cast<float>(i + 1), 2, 1, 1, 0, 1, 0, 0x102030}; }
+inline Block numbered(int i) {
+    return Block{static_cast<float>(i + 1), 2, 1, 1, 0, 1, 0, 0x102030};
+}
 
 // The bytes of a map file holding these records, each one written whatever
 // its sizes (a save would stop at a zero size).
-inline std::vector<std::byte> filebytes(const std::vector<Block>& records) { return writerecords(records); }
+inline std::vector<std::byte> filebytes(const std::vector<Block>& records) {
+    return writerecords(records);
+}
 
 // A number as its shortest exact text, "nan" and "inf" included, and back.
 inline std::string numtext(float v) {
@@ -42,13 +46,18 @@ inline float textnum(const std::string& text) {
 // sizez bottom height angle colour", the colour in hex, missing ones 0.
 inline Block blockof(const std::string& text) {
     if (text == "empty") return Block{};
-    if (text[0] == 'n' && std::isdigit(static_cast<unsigned char>(text[1]))) return numbered(std::stoi(text.substr(1)));
+    if (text[0] == 'n' && std::isdigit(static_cast<unsigned char>(text[1])))
+        return numbered(std::stoi(text.substr(1)));
     std::istringstream in(text);
     std::string v[8];
-    for (auto& each : v) in >> each;
+    for (auto& each : v)
+        in >> each;
     auto at = [&](int i) { return textnum(v[i]); };
-    return Block{at(0), at(1), at(2), at(3), at(4), at(5), at(6),
-                 v[7].empty() ? 0 : static_cast<std::int32_t>(std::stoul(v[7], nullptr, 16))};
+    return Block{
+        at(0), at(1),
+        at(2), at(3),
+        at(4), at(5),
+        at(6), v[7].empty() ? 0 : static_cast<std::int32_t>(std::stoul(v[7], nullptr, 16))};
 }
 
 // Floor, a block on its far half, two blocks through each other, a stack,
@@ -56,9 +65,9 @@ inline Block blockof(const std::string& text) {
 // Bottom.
 inline std::vector<Block> interlocking() {
     return {Block{40, 10, 50, 50, 0, 1, 0, 0x808080}, Block{70, 10, 4, 4, 1, 6, 0, 0xFF0000},
-                    Block{30, 0, 10, 2, 1, 5, 30, 0x00FF00}, Block{30, 0, 10, 2, 1, 5, -40, 0x0000FF},
-                    Block{20, 30, 5, 5, 1, 3, 0, 0xFFFF00}, Block{20, 30, 3, 3, 4, 6, 20, 0xFF00FF},
-                    Block{55, -20, 6, 6, 2, 0, 0, 0x00FFFF}, Block{20, -20, 3, 3, 12, -8, 10, 0xFFFFFF}};
+            Block{30, 0, 10, 2, 1, 5, 30, 0x00FF00},  Block{30, 0, 10, 2, 1, 5, -40, 0x0000FF},
+            Block{20, 30, 5, 5, 1, 3, 0, 0xFFFF00},   Block{20, 30, 3, 3, 4, 6, 20, 0xFF00FF},
+            Block{55, -20, 6, 6, 2, 0, 0, 0x00FFFF},  Block{20, -20, 3, 3, 12, -8, 10, 0xFFFFFF}};
 }
 
 inline constexpr int kNestingBound = 64;
@@ -67,18 +76,23 @@ inline constexpr int kNestingBound = 64;
 inline std::string checkinvariants(const MainForm& f) {
     if (!f.fieldsready) return "fieldsready is false";
     if (f.dispatch.depth() != 0) return "a notification is still running";
-    if (f.dispatch.maxdepth() >= kNestingBound) return "nesting reached " + std::to_string(f.dispatch.maxdepth());
+    if (f.dispatch.maxdepth() >= kNestingBound)
+        return "nesting reached " + std::to_string(f.dispatch.maxdepth());
     const int n = f.List1.listcount();
     if (n < 1) return "the list is empty";
     if (f.List1.listindex() < 0 || f.List1.listindex() >= n) return "no row is selected";
     if (f.curblock != f.List1.listindex()) return "curblock is not the selected row";
     int k = 0;
-    while (k < kSlots && !endslistedrun(f.blocks[static_cast<std::size_t>(k)])) ++k;
+    while (k < kSlots && !endslistedrun(f.blocks[static_cast<std::size_t>(k)]))
+        ++k;
     const int expected = k < 999 ? k + 1 : k;
-    if (n != expected) return "the list has " + std::to_string(n) + " rows, not " + std::to_string(expected);
+    if (n != expected)
+        return "the list has " + std::to_string(n) + " rows, not " + std::to_string(expected);
     for (std::size_t i = 0; i < static_cast<std::size_t>(std::min(k, n)); ++i)
-        if (f.List1.rows()[i] != rowtext(f.blocks[i])) return "row " + std::to_string(i) + " is not its slot's text";
-    if (k < 999 && f.List1.rows()[static_cast<std::size_t>(k)] != kFreeSlotRow) return "no free-slot row";
+        if (f.List1.rows()[i] != rowtext(f.blocks[i]))
+            return "row " + std::to_string(i) + " is not its slot's text";
+    if (k < 999 && f.List1.rows()[static_cast<std::size_t>(k)] != kFreeSlotRow)
+        return "no free-slot row";
     for (const auto* bars : {&f.BottomSB, &f.HeightSB})
         for (const auto& bar : *bars)
             if (bar.value() != 0) return "a spinner did not come back to rest";
@@ -114,37 +128,41 @@ struct Harness {
     std::string recoveryfolder;
     ui::MessageBox* box;
     ui::MemoryClipboard clipboard;
-    MainForm form{
-        Services{settings, filedialog, box ? *box : messagebox, random, files, timer, recoveryfolder, &clipboard}};
+    MainForm form{Services{settings, filedialog, box ? *box : messagebox, random, files, timer,
+                           recoveryfolder, &clipboard}};
     std::string folder; // where the steps "open" and "save" find their files
     std::map<std::string, BlockTable> marks;
 
     // Puts blocks into slots 0 to n-1 and rebuilds the list, as opening a
     // file does.
     void load(int n, const std::function<Block(int)>& make = numbered) {
-        for (int i = 0; i < n; ++i) form.document.set(i, make(i));
+        for (int i = 0; i < n; ++i)
+            form.document.set(i, make(i));
         form.refreshlist();
     }
 
     std::vector<int> clicks;      // the rows the list's clicks ran for
     std::vector<std::string> log; // the notifications
     Change lastchange;            // what the last transaction changed
-    Connection watching = form.document.changed.connect([this](const Change& c) { lastchange = c; });
+    Connection watching =
+        form.document.changed.connect([this](const Change& c) { lastchange = c; });
 
     // The map window's tools on this window, as the real one wires them.
     Look look() const {
-        return {static_cast<float>(form.MinD.value()), static_cast<float>(form.MaxD.value()), form.Check1.value() == 1,
-                form.curblock};
+        return {static_cast<float>(form.MinD.value()), static_cast<float>(form.MaxD.value()),
+                form.Check1.value() == 1, form.curblock};
     }
-    tools::MapTool tool{form.document, tools::Host{
-        [this](const std::string& what, const std::string& key, const std::function<int()>& change) {
-            form.apply(what, key, change);
-        },
-        [this](const std::function<void()>& change) { form.select(change); },
-        [this](int slot) { form.makecurrent(slot); },
-        [this](const std::string& q) { return form.services.messagebox.askyesno(q, kAppTitle) == ui::Answer::Yes; },
-        [this](const std::string& text) { form.status(text); },
-        [this] { return look(); }}};
+    tools::MapTool tool{
+        form.document,
+        tools::Host{[this](const std::string& what, const std::string& key,
+                           const std::function<int()>& change) { form.apply(what, key, change); },
+                    [this](const std::function<void()>& change) { form.select(change); },
+                    [this](int slot) { form.makecurrent(slot); },
+                    [this](const std::string& q) {
+                        return form.services.messagebox.askyesno(q, kAppTitle) == ui::Answer::Yes;
+                    },
+                    [this](const std::string& text) { form.status(text); },
+                    [this] { return look(); }}};
     static constexpr double kPixel = 0.1; // map units a pixel spans on the tools' map
 
     template <typename C> C& control(const std::string& label) {
@@ -182,37 +200,54 @@ struct Harness {
             const std::string arg = name + (rest.empty() ? "" : " " + rest);
             auto bar = [&]() -> ui::ScrollBar& { return control<ui::ScrollBar>(name); };
             auto field = [&]() -> ui::TextField& { return control<ui::TextField>(name); };
-            if (verb == "load") load(std::stoi(name));
-            else if (verb == "select") form.List1.setlistindex(std::stoi(name));
+            if (verb == "load")
+                load(std::stoi(name));
+            else if (verb == "select")
+                form.List1.setlistindex(std::stoi(name));
             else if (verb == "type") // a change for each key
-                for (char c : rest) field().settext(field().text() + c);
-            else if (verb == "paste") field().settext(rest); // one change, as over a selection
+                for (char c : rest)
+                    field().settext(field().text() + c);
+            else if (verb == "paste")
+                field().settext(rest); // one change, as over a selection
             else if (verb == "back") {
                 std::string t = field().text();
                 if (!t.empty()) t.pop_back();
                 field().settext(t);
-            } else if (verb == "set") bar().setvalue(std::stoi(rest));
-            else if (verb == "arrow") bar().arrow(std::stoi(rest)); // -1 the arrow toward Min
-            else if (verb == "track") bar().page(std::stoi(rest));
+            } else if (verb == "set")
+                bar().setvalue(std::stoi(rest));
+            else if (verb == "arrow")
+                bar().arrow(std::stoi(rest)); // -1 the arrow toward Min
+            else if (verb == "track")
+                bar().page(std::stoi(rest));
             else if (verb == "drag") {
                 std::istringstream values(rest);
-                for (int v; values >> v;) bar().dragto(v);
+                for (int v; values >> v;)
+                    bar().dragto(v);
                 bar().release();
-            } else if (verb == "click") click(name);
-            else if (verb == "slide") form.Slider1.setvalue(std::stoi(name));
-            else if (verb == "press") form.tbToolBar.click(arg);
+            } else if (verb == "click")
+                click(name);
+            else if (verb == "slide")
+                form.Slider1.setvalue(std::stoi(name));
+            else if (verb == "press")
+                form.tbToolBar.click(arg);
             else if (verb == "point") {
                 std::istringstream values(arg);
                 std::string across, up;
                 int button = 0;
                 values >> across >> up >> button;
                 form.Map.mousemove(button, 0, textnum(across), textnum(up));
-            } else if (verb == "clickmap") form.Map.click();
-            else if (verb == "undo") form.undo();
-            else if (verb == "redo") form.redo();
-            else if (verb == "recover") form.recover();
-            else if (verb == "choose") messagebox.choices.push_back(std::stoi(name));
-            else if (verb == "offer") form.offerrecovery();
+            } else if (verb == "clickmap")
+                form.Map.click();
+            else if (verb == "undo")
+                form.undo();
+            else if (verb == "redo")
+                form.redo();
+            else if (verb == "recover")
+                form.recover();
+            else if (verb == "choose")
+                messagebox.choices.push_back(std::stoi(name));
+            else if (verb == "offer")
+                form.offerrecovery();
             else if (verb == "yes" || verb == "no")
                 messagebox.answers.push_back(verb == "yes" ? ui::Answer::Yes : ui::Answer::No);
             else if (verb == "open" || verb == "save" || verb == "opens" || verb == "saves") {
@@ -232,42 +267,63 @@ struct Harness {
             } else if (verb == "write") {
                 std::vector<Block> blocks;
                 std::istringstream texts(rest);
-                for (std::string text; std::getline(texts >> std::ws, text, ',');) blocks.push_back(blockof(text));
+                for (std::string text; std::getline(texts >> std::ws, text, ',');)
+                    blocks.push_back(blockof(text));
                 writebytes(folder + name, filebytes(blocks));
             } else if (verb == "files") {
                 std::vector<std::string> paths;
                 std::istringstream names(arg);
-                for (std::string each; names >> each;) paths.push_back(folder + each);
+                for (std::string each; names >> each;)
+                    paths.push_back(folder + each);
                 form.openfiles(paths);
-            }
-            else if (verb.size() > 1 && verb[0] == 'm' && maptool(verb.substr(1), arg)) continue;
-            else if (verb == "copy" || verb == "cut") form.copyblocks(verb == "cut");
-            else if (verb == "pastehere") form.pasteblocks(nullptr);
+            } else if (verb.size() > 1 && verb[0] == 'm' && maptool(verb.substr(1), arg))
+                continue;
+            else if (verb == "copy" || verb == "cut")
+                form.copyblocks(verb == "cut");
+            else if (verb == "pastehere")
+                form.pasteblocks(nullptr);
             else if (verb == "pasteat") {
                 std::istringstream values(arg);
                 PastePlace place;
                 values >> place.z >> place.x >> place.step;
                 form.pasteblocks(&place);
-            } else if (verb == "cliptext") clipboard.held = {{}, unescape(arg)};
+            } else if (verb == "cliptext")
+                clipboard.held = {{}, unescape(arg)};
             else if (verb == "export") {
                 filedialog.exports.push_back({folder + arg, arg});
                 form.exportscene();
-            } else if (verb == "saveagain") form.saveagain();
-            else if (verb == "activate") form.checkdisk();
-            else if (verb == "status") form.status(arg);
-            else if (verb == "cls") form.Map.cls();
-            else if (verb == "relist") form.List1.onclick();
-            else if (verb == "unselect") form.List1.clear();
-            else if (verb == "markblock") form.markblock(std::stoi(name));
-            else if (verb == "notready") form.fieldsready = false;
-            else if (verb == "fire") timer.fire();
-            else if (verb == "unload") form.unload();
-            else if (verb == "mark") marks[arg.empty() ? "marked" : arg] = form.blocks;
-            else if (verb == "put") form.document.set(std::stoi(name), blockof(rest));
-            else if (verb == "refreshlist") form.refreshlist();
-            else if (verb == "refreshmap") form.refreshmap();
-            else if (verb == "sort") form.sort();
-            else if (!verb.empty()) throw std::invalid_argument("no step " + verb);
+            } else if (verb == "saveagain")
+                form.saveagain();
+            else if (verb == "activate")
+                form.checkdisk();
+            else if (verb == "status")
+                form.status(arg);
+            else if (verb == "cls")
+                form.Map.cls();
+            else if (verb == "relist")
+                form.List1.onclick();
+            else if (verb == "unselect")
+                form.List1.clear();
+            else if (verb == "markblock")
+                form.markblock(std::stoi(name));
+            else if (verb == "notready")
+                form.fieldsready = false;
+            else if (verb == "fire")
+                timer.fire();
+            else if (verb == "unload")
+                form.unload();
+            else if (verb == "mark")
+                marks[arg.empty() ? "marked" : arg] = form.blocks;
+            else if (verb == "put")
+                form.document.set(std::stoi(name), blockof(rest));
+            else if (verb == "refreshlist")
+                form.refreshlist();
+            else if (verb == "refreshmap")
+                form.refreshmap();
+            else if (verb == "sort")
+                form.sort();
+            else if (!verb.empty())
+                throw std::invalid_argument("no step " + verb);
         }
     }
 
@@ -275,14 +331,16 @@ struct Harness {
     static std::string unescape(const std::string& text) {
         std::string out;
         for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 't' || text[i + 1] == 'n'))
+            if (text[i] == '\\' && i + 1 < text.size() &&
+                (text[i + 1] == 't' || text[i + 1] == 'n'))
                 out += text[++i] == 't' ? '\t' : '\n';
-            else out += text[i];
+            else
+                out += text[i];
         }
         return out;
     }
 
-private:
+  private:
     // The map's tools: press, move, release, click Z X [shift] [ctrl] [alt];
     // drag Z X Z X [...]; key NAME [...] (left, right, up, down, pageup,
     // pagedown, esc, delete, smaller, larger, all, duplicate, stack).
@@ -294,29 +352,42 @@ private:
         for (std::string word; in >> word;) {
             if (word == "shift" || word == "ctrl" || word == "alt")
                 (word == "shift" ? m.shift : word == "ctrl" ? m.ctrl : m.alt) = true;
-            else if (what == "key" && name.empty()) name = word;
-            else at.push_back(textnum(word));
+            else if (what == "key" && name.empty())
+                name = word;
+            else
+                at.push_back(textnum(word));
         }
         auto point = [&](std::size_t i) { return MapPoint{at.at(i), at.at(i + 1)}; };
-        if (what == "press") tool.press(point(0), m, kPixel);
-        else if (what == "move") tool.move(point(0), m, kPixel);
-        else if (what == "release") tool.release(point(0), m, kPixel);
-        else if (what == "click") tool.press(point(0), m, kPixel), tool.release(point(0), m, kPixel);
+        if (what == "press")
+            tool.press(point(0), m, kPixel);
+        else if (what == "move")
+            tool.move(point(0), m, kPixel);
+        else if (what == "release")
+            tool.release(point(0), m, kPixel);
+        else if (what == "click")
+            tool.press(point(0), m, kPixel), tool.release(point(0), m, kPixel);
         else if (what == "drag") {
             tool.press(point(0), m, kPixel);
             tool.move(point(2), m, kPixel);
             tool.release(point(2), m, kPixel);
         } else if (what == "key") {
             static const std::map<std::string, tools::Key> keys = {
-                {"left", tools::Key::Left},       {"right", tools::Key::Right},
-                {"up", tools::Key::Up},           {"down", tools::Key::Down},
-                {"pageup", tools::Key::PageUp},   {"pagedown", tools::Key::PageDown},
-                {"esc", tools::Key::Escape},      {"delete", tools::Key::Delete},
-                {"smaller", tools::Key::SmallerGrid}, {"larger", tools::Key::LargerGrid},
-                {"all", tools::Key::SelectAll},   {"duplicate", tools::Key::Duplicate},
+                {"left", tools::Key::Left},
+                {"right", tools::Key::Right},
+                {"up", tools::Key::Up},
+                {"down", tools::Key::Down},
+                {"pageup", tools::Key::PageUp},
+                {"pagedown", tools::Key::PageDown},
+                {"esc", tools::Key::Escape},
+                {"delete", tools::Key::Delete},
+                {"smaller", tools::Key::SmallerGrid},
+                {"larger", tools::Key::LargerGrid},
+                {"all", tools::Key::SelectAll},
+                {"duplicate", tools::Key::Duplicate},
                 {"stack", tools::Key::Stack}};
             tool.key(keys.at(name), m);
-        } else return false;
+        } else
+            return false;
         return true;
     }
 

@@ -21,7 +21,8 @@ struct Qrd : ::testing::Test {
     ~Qrd() override { std::filesystem::current_path(was); }
 
     // Writes the records, then `extra` bytes of a partial record; gives the name.
-    std::string file(const std::string& name, const std::vector<Block>& records, std::size_t extra = 0) {
+    std::string file(const std::string& name, const std::vector<Block>& records,
+                     std::size_t extra = 0) {
         auto bytes = filebytes(records);
         bytes.insert(bytes.end(), extra, std::byte{7});
         writebytes(name, bytes);
@@ -30,8 +31,9 @@ struct Qrd : ::testing::Test {
     // A map whose second block has one zero size, whose fourth is oversized,
     // with two bytes of a partial record at the end.
     std::string odd() {
-        return file("odd.QRD", {Block{12.5f, -3, 2, 0.5f, 0, 1.5f, 45, 0xFF0000}, Block{1, 2, 0, 5},
-                                Block{3, 4, 1, 1}, Block{5, 6, 150, 1, 2000, 0, 30, 0x102030}},
+        return file("odd.QRD",
+                    {Block{12.5f, -3, 2, 0.5f, 0, 1.5f, 45, 0xFF0000}, Block{1, 2, 0, 5},
+                     Block{3, 4, 1, 1}, Block{5, 6, 150, 1, 2000, 0, 30, 0x102030}},
                     2);
     }
     // What the last command wrote, out then err; both are emptied.

@@ -12,7 +12,8 @@ namespace qs::test {
 
 struct TempDir {
     const std::filesystem::path path = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quarrystead-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quarrystead-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
         return std::filesystem::path(pattern);
     }();
@@ -27,7 +28,8 @@ struct TempDir {
     std::string file(const std::string& name) const { return (path / name).string(); }
     std::vector<std::string> names() const {
         std::vector<std::string> out;
-        for (const auto& e : std::filesystem::directory_iterator(path)) out.push_back(e.path().filename().string());
+        for (const auto& e : std::filesystem::directory_iterator(path))
+            out.push_back(e.path().filename().string());
         return out;
     }
 };
@@ -41,7 +43,8 @@ inline std::vector<std::byte> readbytes(const std::string& path) {
 
 inline void writebytes(const std::string& path, const std::vector<std::byte>& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 } // namespace qs::test

@@ -22,22 +22,26 @@ template <typename Self> struct Plays {
         for (std::string check; std::getline(all, check, ';');) {
             check.erase(0, check.find_first_not_of(' '));
             const auto eq = check.find('=');
-            if (eq == std::string::npos) ADD_FAILURE() << "no '=' in " << check;
+            if (eq == std::string::npos)
+                ADD_FAILURE() << "no '=' in " << check;
             else
-                EXPECT_EQ(static_cast<Self*>(this)->value(check.substr(0, eq)), check.substr(eq + 1))
+                EXPECT_EQ(static_cast<Self*>(this)->value(check.substr(0, eq)),
+                          check.substr(eq + 1))
                     << check << " after " << context.substr(0, 200);
         }
     }
     // Runs each {steps, checks} pair in turn on this window.
     void play(std::initializer_list<std::pair<std::string, std::string>> lines) {
-        for (const auto& [steps, checks] : lines) static_cast<Self*>(this)->run(steps), expect(checks, steps);
+        for (const auto& [steps, checks] : lines)
+            static_cast<Self*>(this)->run(steps), expect(checks, steps);
     }
 };
 
 // The first n items, comma-separated.
 template <typename T> std::string joined(const std::vector<T>& items, std::size_t n) {
     std::ostringstream out;
-    for (std::size_t i = 0; i < std::min(n, items.size()); ++i) out << (i ? "," : "") << items[i];
+    for (std::size_t i = 0; i < std::min(n, items.size()); ++i)
+        out << (i ? "," : "") << items[i];
     return out.str();
 }
 // Slots as ranges: "3,7,10-40".
@@ -45,8 +49,10 @@ inline std::string ranges(const std::vector<int>& numbers) {
     std::string out;
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         std::size_t j = i;
-        while (j + 1 < numbers.size() && numbers[j + 1] == numbers[j] + 1) ++j;
-        out += (out.empty() ? "" : ",") + std::to_string(numbers[i]) + (j > i ? "-" + std::to_string(numbers[j]) : "");
+        while (j + 1 < numbers.size() && numbers[j + 1] == numbers[j] + 1)
+            ++j;
+        out += (out.empty() ? "" : ",") + std::to_string(numbers[i]) +
+               (j > i ? "-" + std::to_string(numbers[j]) : "");
         i = j;
     }
     return out;
@@ -57,7 +63,8 @@ inline std::string texts(std::initializer_list<float> numbers, std::int32_t colo
     char buf[16];
     std::snprintf(buf, sizeof buf, "%06x", static_cast<unsigned>(colour));
     std::string out;
-    for (float v : numbers) out += numtext(v) + " ";
+    for (float v : numbers)
+        out += numtext(v) + " ";
     return out + buf;
 }
 
@@ -105,35 +112,44 @@ inline std::string valueof(Harness& h, const std::string& what) {
         {"selection", [&] { return ranges(f.document.selection()); }},
         {"figure", [&] { return h.tool.figure(); }},
         {"mapstatus", [&] { return h.tool.status(); }},
-        {"guide", [&] {
+        {"guide",
+         [&] {
              const auto g = h.tool.guide();
              if (!g) return std::string();
              std::string out;
-             for (double v : {g->a.z, g->a.x, g->b.z, g->b.x}) out += (out.empty() ? "" : " ") + numtext(float(v));
+             for (double v : {g->a.z, g->a.x, g->b.z, g->b.x})
+                 out += (out.empty() ? "" : " ") + numtext(float(v));
              return out;
          }},
         {"changed", [&] { return ranges(h.lastchange.changedslots); }},
-        {"cliptext", [&] { // tabs and new lines as \t and \n
+        {"cliptext",
+         [&] { // tabs and new lines as \t and \n
              std::string out;
-             for (char c : h.clipboard.held.text) out += c == '\t' ? "\\t" : c == '\n' ? "\\n" : std::string(1, c);
+             for (char c : h.clipboard.held.text)
+                 out += c == '\t' ? "\\t" : c == '\n' ? "\\n" : std::string(1, c);
              return out;
          }},
-        {"clipblocks", [&] { return std::to_string(h.clipboard.held.blocks.size() / kRecordBytes); }},
+        {"clipblocks",
+         [&] { return std::to_string(h.clipboard.held.blocks.size() / kRecordBytes); }},
         {"settings", [&] { // "Key=value ..." in the keys' order
              std::string out;
-             for (const auto& [key, value] : h.settings.values) out += " " + std::get<2>(key) + "=" + value;
+             for (const auto& [key, value] : h.settings.values)
+                 out += " " + std::get<2>(key) + "=" + value;
              return out.empty() ? out : out.substr(1);
          }}};
     for (const auto& [name, get] : named)
         if (what == name) return get();
     if (what.starts_with("row ")) return f.List1.rows().at(std::stoul(what.substr(4)));
-    if (what.starts_with("colour")) return texts({}, f.Map.lines().at(std::stoul(what.substr(6))).colour);
+    if (what.starts_with("colour"))
+        return texts({}, f.Map.lines().at(std::stoul(what.substr(6))).colour);
     if (what.starts_with("line")) {
         const ui::Line& l = f.Map.lines().at(std::stoul(what.substr(4)));
         return texts({l.x1, l.y1, l.x2, l.y2}, l.colour);
     }
-    if (what.starts_with("log")) return joined(h.log, what.size() > 3 ? std::stoul(what.substr(3)) : h.log.size());
-    if (what.starts_with("#")) return std::to_string(std::count(h.log.begin(), h.log.end(), what.substr(1)));
+    if (what.starts_with("log"))
+        return joined(h.log, what.size() > 3 ? std::stoul(what.substr(3)) : h.log.size());
+    if (what.starts_with("#"))
+        return std::to_string(std::count(h.log.begin(), h.log.end(), what.substr(1)));
     if (what == "table") {
         for (const auto& [name, table] : h.marks)
             if (std::memcmp(&f.blocks, &table, sizeof table) == 0) return name;
@@ -178,7 +194,8 @@ struct Transcript : Plays<Transcript> {
     std::string value(const std::string& what) { return valueof(h, what); }
     // Runs each {steps, checks} pair on a window of its own.
     static void each(std::initializer_list<std::pair<std::string, std::string>> lines) {
-        for (const auto& line : lines) Transcript().play({line});
+        for (const auto& line : lines)
+            Transcript().play({line});
     }
 };
 

@@ -2,11 +2,11 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QTimer>
-#include <QWidget>
 #include <QFont>
 #include <QSocketNotifier>
 #include <QStyleFactory>
+#include <QTimer>
+#include <QWidget>
 
 #include <csignal>
 #include <sys/socket.h>

@@ -91,7 +91,8 @@ QPixmap draw(const QString& key, int size) {
 
 QIcon toolbaricon(const QString& key) {
     QIcon icon;
-    for (int size : {16, 24, 32, 48}) icon.addPixmap(draw(key, size));
+    for (int size : {16, 24, 32, 48})
+        icon.addPixmap(draw(key, size));
     return icon;
 }
 
@@ -101,20 +102,20 @@ QIcon appicon() {
         QPixmap pixmap(size, size);
         pixmap.fill(QColor(70, 70, 70));
         {
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(size / 16.0, size / 16.0);
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(QColor(230, 120, 60), 1.2));
-        p.save();
-        p.translate(6, 6);
-        p.rotate(-20);
-        p.drawRect(QRectF(-3.5, -2.5, 7, 5));
-        p.restore();
-        p.setPen(QPen(QColor(120, 200, 240), 1.2));
-        p.translate(10.5, 11);
-        p.rotate(30);
-        p.drawRect(QRectF(-3, -2, 6, 4));
+            QPainter p(&pixmap);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.scale(size / 16.0, size / 16.0);
+            p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(QColor(230, 120, 60), 1.2));
+            p.save();
+            p.translate(6, 6);
+            p.rotate(-20);
+            p.drawRect(QRectF(-3.5, -2.5, 7, 5));
+            p.restore();
+            p.setPen(QPen(QColor(120, 200, 240), 1.2));
+            p.translate(10.5, 11);
+            p.rotate(30);
+            p.drawRect(QRectF(-3, -2, 6, 4));
         }
         icon.addPixmap(pixmap);
     }

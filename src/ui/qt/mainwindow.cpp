@@ -1,29 +1,28 @@
 #include "ui/qt/mainwindow.h"
 
+#include "ui/placement.h"
 #include "ui/qt/icons.h"
 #include "ui/qt/mapwidget.h"
-#include "ui/qt/viewwindows.h"
 #include "ui/qt/qstring.h"
-#include "ui/placement.h"
+#include "ui/qt/viewwindows.h"
 #include "ui/typing.h"
 
 #include <QCheckBox>
-#include <QDockWidget>
-#include <QVBoxLayout>
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QGuiApplication>
-#include <QScreen>
-#include <QDateTime>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -31,6 +30,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -40,14 +40,13 @@ namespace qs::ui {
 
 namespace {
 
-
 // A label that reports a click: a press and release of the left button.
 class ClickLabel : public QLabel {
-public:
+  public:
     ClickLabel(const QString& text, QWidget* parent, std::function<void()> onclick)
         : QLabel(text, parent), onclick_(std::move(onclick)) {}
 
-protected:
+  protected:
     void mouseReleaseEvent(QMouseEvent* e) override {
         if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) onclick_();
     }
@@ -66,7 +65,7 @@ protected:
         painter.drawText(QRect(0, 0, needed, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
     }
 
-private:
+  private:
     std::function<void()> onclick_;
 };
 
@@ -83,10 +82,10 @@ QString buttonstyle(Colour c) {
 // text never changes a row's size: only that row is repainted, rather than
 // the whole list laid out again as a list view does by default.
 class BlockList : public QListWidget {
-public:
+  public:
     using QListWidget::QListWidget;
 
-protected:
+  protected:
     // A click below the last row, or a Ctrl+click on the selected row, would
     // take the highlight away while that row stays the current block.
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
@@ -106,10 +105,11 @@ protected:
 // otherwise take them for its own undo of the text, and tells the window
 // when a field loses the keyboard.
 class FieldEvents : public QObject {
-public:
-    FieldEvents(QObject* parent, std::function<void()> onleave) : QObject(parent), onleave_(std::move(onleave)) {}
+  public:
+    FieldEvents(QObject* parent, std::function<void()> onleave)
+        : QObject(parent), onleave_(std::move(onleave)) {}
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (e->type() == QEvent::FocusOut) onleave_();
         if (e->type() != QEvent::ShortcutOverride) return QObject::eventFilter(watched, e);
@@ -119,7 +119,7 @@ protected:
         return false;
     }
 
-private:
+  private:
     std::function<void()> onleave_;
 };
 
@@ -131,7 +131,8 @@ QString objectname(const Control& control) {
 }
 
 QString MainWindow::listfontfamily() {
-    return QFontDatabase::families().contains("Courier New") ? QString("Courier New") : QString("Liberation Mono");
+    return QFontDatabase::families().contains("Courier New") ? QString("Courier New")
+                                                             : QString("Liberation Mono");
 }
 
 MainWindow::MainWindow(MainForm& form, QWidget* parent) : QMainWindow(parent), form_(form) {
@@ -171,13 +172,17 @@ MainWindow::~MainWindow() {
     // The form may outlive the window, and the fields lose the keyboard as
     // the window goes: neither may reach it any more.
     afteraction_.disconnect();
-    for (auto* edit : findChildren<QLineEdit*>()) edit->removeEventFilter(fieldevents_);
+    for (auto* edit : findChildren<QLineEdit*>())
+        edit->removeEventFilter(fieldevents_);
     // The docks hide as the window goes: the window's size is no longer theirs to change.
-    for (QDockWidget* dock : {mapdock_, boxdock_}) dock->disconnect(this);
+    for (QDockWidget* dock : {mapdock_, boxdock_})
+        dock->disconnect(this);
 }
 
 QRect MainWindow::place(const Control& c) const {
-    const auto px = [](int twips) { return static_cast<int>(std::lround(twips / double(kTwipsPerPixel))); };
+    const auto px = [](int twips) {
+        return static_cast<int>(std::lround(twips / double(kTwipsPerPixel)));
+    };
     return {px(c.geometry.left), px(c.geometry.top), px(c.geometry.width), px(c.geometry.height)};
 }
 
@@ -197,11 +202,14 @@ void MainWindow::restoreviews() {
     // Where the views were, docked or floating, open or not, and how large
     // the window was with views docked.
     SettingsStore& store = form_.services.settings;
-    const QByteArray docks = QByteArray::fromBase64(QByteArray::fromStdString(store.get(kAppTitle, "Window", "Docks", "")));
+    const QByteArray docks = QByteArray::fromBase64(
+        QByteArray::fromStdString(store.get(kAppTitle, "Window", "Docks", "")));
     const QStringList size = q(store.get(kAppTitle, "Window", "DockedSize", "")).split('x');
-    if (size.size() == 2 && size[0].toInt() > 0 && size[1].toInt() > 0) dockedsize_ = {size[0].toInt(), size[1].toInt()};
+    if (size.size() == 2 && size[0].toInt() > 0 && size[1].toInt() > 0)
+        dockedsize_ = {size[0].toInt(), size[1].toInt()};
     if (!docks.isEmpty()) restoreState(docks);
-    for (QDockWidget* dock : {mapdock_, boxdock_}) floated_[dock] = dock->isFloating();
+    for (QDockWidget* dock : {mapdock_, boxdock_})
+        floated_[dock] = dock->isFloating();
     fitwindow();
 }
 
@@ -210,7 +218,9 @@ void MainWindow::rememberviews() {
     if (docked()) dockedsize_ = size();
     store.set(kAppTitle, "Window", "Docks", saveState().toBase64().toStdString());
     if (dockedsize_.isValid())
-        store.set(kAppTitle, "Window", "DockedSize", QString("%1x%2").arg(dockedsize_.width()).arg(dockedsize_.height()).toStdString());
+        store.set(
+            kAppTitle, "Window", "DockedSize",
+            QString("%1x%2").arg(dockedsize_.width()).arg(dockedsize_.height()).toStdString());
 }
 
 bool MainWindow::docked() const {
@@ -239,15 +249,18 @@ void MainWindow::fitwindow() {
     // below them, as they start; more if the window had more.
     const auto shows = [this](Qt::DockWidgetArea area) {
         for (QDockWidget* dock : {mapdock_, boxdock_})
-            if (dock->isVisible() && !dock->isFloating() && dockWidgetArea(dock) == area) return true;
+            if (dock->isVisible() && !dock->isFloating() && dockWidgetArea(dock) == area)
+                return true;
         return false;
     };
     const bool right = shows(Qt::RightDockWidgetArea) || shows(Qt::LeftDockWidgetArea);
     const bool below = shows(Qt::BottomDockWidgetArea) || shows(Qt::TopDockWidgetArea);
-    QSize wanted(kBare.width() + (right ? 640 : 0), std::max(kBare.height() + (below ? 400 : 0), right ? 720 : 0));
+    QSize wanted(kBare.width() + (right ? 640 : 0),
+                 std::max(kBare.height() + (below ? 400 : 0), right ? 720 : 0));
     if (!below && !right) wanted = kBare + QSize(0, 400);
     if (first && dockedsize_.isValid()) wanted = dockedsize_;
-    if (const QScreen* s = screen()) wanted = wanted.boundedTo(s->availableGeometry().size() - QSize(16, 48));
+    if (const QScreen* s = screen())
+        wanted = wanted.boundedTo(s->availableGeometry().size() - QSize(16, 48));
     resize(first ? wanted.expandedTo(kBare) : size().expandedTo(wanted));
     filldocks();
 }
@@ -259,7 +272,8 @@ void MainWindow::filldocks() {
     for (QDockWidget* dock : {mapdock_, boxdock_}) {
         if (!dock->isVisible() || dock->isFloating()) continue;
         const Qt::DockWidgetArea area = dockWidgetArea(dock);
-        (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea ? across : down).append(dock);
+        (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea ? across : down)
+            .append(dock);
     }
     if (!across.isEmpty()) resizeDocks({across.front()}, {width() - kBare.width()}, Qt::Horizontal);
     if (!down.isEmpty()) resizeDocks({down.front()}, {height() - kBare.height()}, Qt::Vertical);
@@ -311,8 +325,8 @@ void MainWindow::placeview(QDockWidget* view) {
     const QDockWidget* other = view == mapdock_ ? boxdock_ : mapdock_;
     const bool apart = other->isVisible() && other->isFloating();
     const QSize wanted = view == mapdock_ ? QSize(640, 640) : QSize(800, 600);
-    const auto at = beside(rect(screen->availableGeometry()), rect(frameGeometry()), wanted.width(), wanted.height(),
-                           apart ? rect(other->frameGeometry()) : Rect{});
+    const auto at = beside(rect(screen->availableGeometry()), rect(frameGeometry()), wanted.width(),
+                           wanted.height(), apart ? rect(other->frameGeometry()) : Rect{});
     if (at) view->setGeometry(at->x, at->y, at->w, at->h);
 }
 
@@ -364,9 +378,12 @@ void MainWindow::build() {
     toolbar->setMovable(false);
     // Each button's tooltip names its command and its key.
     const std::map<std::string, std::pair<const char*, const char*>> commands = {
-        {"New", {"New map", "Ctrl+N"}},          {"Open", {"Open map", "Ctrl+O"}},
-        {"Save", {"Save map as", "Ctrl+Shift+S"}}, {"Copy", {"Copy block", "Ctrl+D"}},
-        {"Refresh", {"Refresh map and list", "F5"}}, {"Delete", {"Delete block", "Delete, in the list"}}};
+        {"New", {"New map", "Ctrl+N"}},
+        {"Open", {"Open map", "Ctrl+O"}},
+        {"Save", {"Save map as", "Ctrl+Shift+S"}},
+        {"Copy", {"Copy block", "Ctrl+D"}},
+        {"Refresh", {"Refresh map and list", "F5"}},
+        {"Delete", {"Delete block", "Delete, in the list"}}};
     for (const std::string& key : f.tbToolBar.keys) {
         QAction* action = toolbar->addAction(toolbaricon(q(key)), q(key));
         action->setObjectName("tb" + q(key));
@@ -414,20 +431,22 @@ void MainWindow::build() {
     }
     toolbar->addSeparator();
     for (const auto& [name, title, keys, dock] :
-         {std::tuple<const char*, const char*, const char*, QDockWidget*>{"Map", "Map window", kMapWindowKey, mapdock_},
+         {std::tuple<const char*, const char*, const char*, QDockWidget*>{"Map", "Map window",
+                                                                          kMapWindowKey, mapdock_},
           {"3D", "3D view", kBoxWindowKey, boxdock_}}) {
         QAction* action = toolbar->addAction(toolbaricon(name), name);
         action->setObjectName(QString("tb") + name);
         action->setToolTip(QString("%1 (%2)").arg(title, keys));
         connect(action, &QAction::triggered, this, [this, dock = dock] { toggleview(dock); });
         // The key works in the view's own window too.
-        auto* key = new QShortcut(QKeySequence(keys), this, nullptr, nullptr, Qt::ApplicationShortcut);
+        auto* key =
+            new QShortcut(QKeySequence(keys), this, nullptr, nullptr, Qt::ApplicationShortcut);
         connect(key, &QShortcut::activated, this, [this, dock = dock] { toggleview(dock); });
     }
 
     // Labels; the colour labels are clickable.
-    for (Label* label : {&f.Label1, &f.Label2, &f.Label8, &f.Label4, &f.Label9, &f.Label6, &f.Label5, &f.Label7,
-                         &f.Label3[0], &f.Label3[1], &f.Label3[2]}) {
+    for (Label* label : {&f.Label1, &f.Label2, &f.Label8, &f.Label4, &f.Label9, &f.Label6,
+                         &f.Label5, &f.Label7, &f.Label3[0], &f.Label3[1], &f.Label3[2]}) {
         auto* w = new ClickLabel(q(label->caption), panel_, [this, label] {
             flush();
             label->click();
@@ -452,8 +471,11 @@ void MainWindow::build() {
     addkey("Ctrl+Shift+Z", [this] { form_.redo(); });
     addkey("Ctrl+Y", [this] { form_.redo(); });
     addkey(kRecoverKey, [this] { form_.recover(); });
-    for (const auto& [key, command] : {std::pair{"Ctrl+N", "New"}, {"Ctrl+O", "Open"}, {"Ctrl+D", "Copy"},
-                                       {"F5", "Refresh"}, {"Ctrl+Shift+S", "Save"}}) {
+    for (const auto& [key, command] : {std::pair{"Ctrl+N", "New"},
+                                       {"Ctrl+O", "Open"},
+                                       {"Ctrl+D", "Copy"},
+                                       {"F5", "Refresh"},
+                                       {"Ctrl+Shift+S", "Save"}}) {
         const std::string name = command;
         addkey(key, [this, name] { form_.tbToolBar.click(name); });
     }
@@ -468,7 +490,8 @@ void MainWindow::build() {
     fieldevents_ = new FieldEvents(this, [this] { flush(); });
 
     // Text fields.
-    for (TextField* field : {&f.posxed, &f.posyed, &f.sizexed, &f.sizeyed, &f.bottomed, &f.heighted, &f.angleed}) {
+    for (TextField* field :
+         {&f.posxed, &f.posyed, &f.sizexed, &f.sizeyed, &f.bottomed, &f.heighted, &f.angleed}) {
         auto* w = new QLineEdit(panel_);
         w->setObjectName(objectname(*field));
         w->setGeometry(place(*field));
@@ -509,8 +532,10 @@ void MainWindow::build() {
         connect(w, &QAbstractSlider::actionTriggered, this, [this, w, &bar](int action) {
             flush();
             // The widget has worked out where the thumb goes; the form decides.
-            if (action == QAbstractSlider::SliderMove && w->isSliderDown()) bar.dragto(w->sliderPosition());
-            else if (action != QAbstractSlider::SliderNoAction) bar.setvalue(w->sliderPosition());
+            if (action == QAbstractSlider::SliderMove && w->isSliderDown())
+                bar.dragto(w->sliderPosition());
+            else if (action != QAbstractSlider::SliderNoAction)
+                bar.setvalue(w->sliderPosition());
             after();
         });
         connect(w, &QAbstractSlider::sliderReleased, this, [this, &bar] {
@@ -532,16 +557,20 @@ void MainWindow::build() {
     addbar(f.VScroll1[1], Qt::Vertical);
     addbar(f.VScroll2, Qt::Vertical);
     addbar(f.AngleSB, Qt::Horizontal);
-    for (auto& bar : f.HeightSB) addbar(bar, Qt::Horizontal);
-    for (auto& bar : f.BottomSB) addbar(bar, Qt::Horizontal);
-    for (auto& bar : f.Color) addbar(bar, Qt::Horizontal);
+    for (auto& bar : f.HeightSB)
+        addbar(bar, Qt::Horizontal);
+    for (auto& bar : f.BottomSB)
+        addbar(bar, Qt::Horizontal);
+    for (auto& bar : f.Color)
+        addbar(bar, Qt::Horizontal);
     // "&Red:" shows "Red:" with its access key, which moves to its bar.
     for (std::size_t i = 0; i < 3; ++i)
-        findChild<QLabel*>(objectname(f.Label3[i]))->setBuddy(findChild<QScrollBar*>(objectname(f.Color[i])));
+        findChild<QLabel*>(objectname(f.Label3[i]))
+            ->setBuddy(findChild<QScrollBar*>(objectname(f.Color[i])));
 
     // Buttons.
-    for (Button* button : {&f.selpos, &f.RNDANG, &f.Command2, &f.Command1[3], &f.Command1[2], &f.Command1[1],
-                           &f.Command1[0]}) {
+    for (Button* button : {&f.selpos, &f.RNDANG, &f.Command2, &f.Command1[3], &f.Command1[2],
+                           &f.Command1[1], &f.Command1[0]}) {
         auto* w = new QPushButton(q(button->caption), panel_);
         w->setObjectName(objectname(*button));
         w->setGeometry(place(*button));
@@ -551,7 +580,8 @@ void MainWindow::build() {
             button->click();
             after();
         });
-        if (button->showscolour) bind(*button, [w, button] { w->setStyleSheet(buttonstyle(button->backcolor())); });
+        if (button->showscolour)
+            bind(*button, [w, button] { w->setStyleSheet(buttonstyle(button->backcolor())); });
     }
 
     // The check box.
@@ -611,7 +641,8 @@ void MainWindow::build() {
     bind(f.List1, [this] { updatelist(); });
     // The Delete key itself: the desktop's standard Delete keys may include
     // Ctrl+D, which is Copy's.
-    auto* deletekey = new QShortcut(QKeySequence(Qt::Key_Delete), list_, nullptr, nullptr, Qt::WidgetShortcut);
+    auto* deletekey =
+        new QShortcut(QKeySequence(Qt::Key_Delete), list_, nullptr, nullptr, Qt::WidgetShortcut);
     connect(deletekey, &QShortcut::activated, this, [this] {
         flush();
         form_.tbToolBar.click("Delete");
@@ -694,15 +725,18 @@ void MainWindow::updatelist() {
     const ListBox& model = form_.List1;
     const int n = model.listcount();
     QSignalBlocker block(list_);
-    while (list_->count() > n) delete list_->takeItem(list_->count() - 1);
+    while (list_->count() > n)
+        delete list_->takeItem(list_->count() - 1);
     const int shown = list_->count();
     std::uint64_t newest = rowsseen_;
     for (int i = 0; i < n; ++i) {
         const std::uint64_t revision = model.rowrevision(i);
         if (i < shown && revision <= rowsseen_) continue;
         const QString text = q(model.rows()[static_cast<std::size_t>(i)]);
-        if (i < shown) list_->item(i)->setText(text);
-        else list_->addItem(text);
+        if (i < shown)
+            list_->item(i)->setText(text);
+        else
+            list_->addItem(text);
         newest = std::max(newest, revision);
     }
     rowsseen_ = newest;

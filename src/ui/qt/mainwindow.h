@@ -32,7 +32,7 @@ inline constexpr int kTwipsPerPixel = 15;
 inline constexpr QSize kBare{572, 479};
 
 class MainWindow : public QMainWindow {
-public:
+  public:
     explicit MainWindow(MainForm& form, QWidget* parent = nullptr);
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
@@ -59,7 +59,7 @@ public:
     // the metric-compatible "Liberation Mono".
     static QString listfontfamily();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
@@ -67,7 +67,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
 
-private:
+  private:
     struct Binding {
         const Control* control;
         std::uint64_t seen;
@@ -111,7 +111,7 @@ private:
     QDockWidget* mapdock_ = nullptr;
     QDockWidget* boxdock_ = nullptr;
     QSize dockedsize_;
-    bool grown_ = false; // the window holds docked views
+    bool grown_ = false;                   // the window holds docked views
     std::map<QDockWidget*, bool> floated_; // floating before, so placed already
 };
 

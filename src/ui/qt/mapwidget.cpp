@@ -13,16 +13,20 @@
 
 namespace qs::ui {
 
-QColor tocolor(Colour c) { return QColor(c & 255, (c >> 8) & 255, (c >> 16) & 255); }
+QColor tocolor(Colour c) {
+    return QColor(c & 255, (c >> 8) & 255, (c >> 16) & 255);
+}
 
 namespace {
 
 int buttonstate(Qt::MouseButtons b) {
-    return (b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) | (b & Qt::MiddleButton ? 4 : 0);
+    return (b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) |
+           (b & Qt::MiddleButton ? 4 : 0);
 }
 
 int shiftstate(Qt::KeyboardModifiers m) {
-    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
+    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+           (m & Qt::AltModifier ? 4 : 0);
 }
 
 Raster rasterof(QImage& image) {
@@ -31,13 +35,14 @@ Raster rasterof(QImage& image) {
 }
 
 void drawline(Raster& raster, const SurfaceWidget::Shown& s, Colour colour, double ratio) {
-    raster.line({s.pixels.x1() * ratio, s.pixels.y1() * ratio}, {s.pixels.x2() * ratio, s.pixels.y2() * ratio},
-                argb(colour));
+    raster.line({s.pixels.x1() * ratio, s.pixels.y1() * ratio},
+                {s.pixels.x2() * ratio, s.pixels.y2() * ratio}, argb(colour));
 }
 
 } // namespace
 
-SurfaceWidget::SurfaceWidget(Surface& surface, QWidget* parent) : QWidget(parent), surface_(surface) {
+SurfaceWidget::SurfaceWidget(Surface& surface, QWidget* parent)
+    : QWidget(parent), surface_(surface) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -79,7 +84,11 @@ bool SurfaceWidget::topixels(const Line& l, QLineF& out) const {
 SurfaceWidget::Shown SurfaceWidget::place(const Line& l) const {
     Shown s;
     s.visible = topixels(l, s.pixels);
-    if (s.visible) s.box = QRectF(s.pixels.p1(), s.pixels.p2()).normalized().adjusted(-2, -2, 2, 2).toAlignedRect();
+    if (s.visible)
+        s.box = QRectF(s.pixels.p1(), s.pixels.p2())
+                    .normalized()
+                    .adjusted(-2, -2, 2, 2)
+                    .toAlignedRect();
     return s;
 }
 
@@ -103,7 +112,8 @@ void SurfaceWidget::redrawchanged() {
         placed_[i] = place(lines[i]);
         mark(placed_[i]);
     }
-    for (std::size_t i = common; i < shown_.size(); ++i) mark(placed_[i]);
+    for (std::size_t i = common; i < shown_.size(); ++i)
+        mark(placed_[i]);
     placed_.resize(lines.size());
     shown_.resize(lines.size());
     for (std::size_t i = common; i < lines.size(); ++i) {
@@ -117,11 +127,13 @@ void SurfaceWidget::redrawchanged() {
         return;
     }
     QRegion damage;
-    for (const QRect& r : places) damage |= r;
+    for (const QRect& r : places)
+        damage |= r;
     damage &= rect();
     if (damage.isEmpty()) return;
     int covered = 0;
-    for (const QRect& r : damage) covered += r.width() * r.height();
+    for (const QRect& r : damage)
+        covered += r.width() * r.height();
     if (damage.rectCount() > 16 || covered * 2 > width() * height()) {
         redrawall();
         return;
@@ -132,14 +144,17 @@ void SurfaceWidget::redrawchanged() {
     Raster raster = rasterof(image_);
     const double ratio = image_.devicePixelRatio();
     for (const QRect& area : damage) {
-        const QRect device = QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio).toAlignedRect();
-        raster.clip(device.left(), device.top(), device.left() + device.width(), device.top() + device.height());
+        const QRect device =
+            QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio).toAlignedRect();
+        raster.clip(device.left(), device.top(), device.left() + device.width(),
+                    device.top() + device.height());
         raster.fill(argb(back_));
-        const int left = area.left(), top = area.top(), right = area.right(), bottom = area.bottom();
+        const int left = area.left(), top = area.top(), right = area.right(),
+                  bottom = area.bottom();
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const Shown& s = placed_[i];
-            if (!s.visible || s.box.left() > right || s.box.right() < left || s.box.top() > bottom ||
-                s.box.bottom() < top)
+            if (!s.visible || s.box.left() > right || s.box.right() < left ||
+                s.box.top() > bottom || s.box.bottom() < top)
                 continue;
             drawline(raster, s, lines[i].colour, ratio);
         }
@@ -180,21 +195,26 @@ void SurfaceWidget::drawlines(std::size_t from) {
 
 void SurfaceWidget::paintEvent(QPaintEvent* e) {
     QPainter painter(this);
-    painter.drawImage(e->rect(), image_, QRectF(QPointF(e->rect().topLeft()) * devicePixelRatioF(),
-                                                QSizeF(e->rect().size()) * devicePixelRatioF()));
+    painter.drawImage(e->rect(), image_,
+                      QRectF(QPointF(e->rect().topLeft()) * devicePixelRatioF(),
+                             QSizeF(e->rect().size()) * devicePixelRatioF()));
 }
 
-void SurfaceWidget::resizeEvent(QResizeEvent*) { redrawall(); }
+void SurfaceWidget::resizeEvent(QResizeEvent*) {
+    redrawall();
+}
 
 void SurfaceWidget::forward(QMouseEvent* e) {
     if (beforeevent) beforeevent();
     const QPointF p = tosurface(e->position());
-    surface_.mousemove(buttonstate(e->buttons()), shiftstate(e->modifiers()), static_cast<float>(p.x()),
-                       static_cast<float>(p.y()));
+    surface_.mousemove(buttonstate(e->buttons()), shiftstate(e->modifiers()),
+                       static_cast<float>(p.x()), static_cast<float>(p.y()));
     if (afterevent) afterevent();
 }
 
-void SurfaceWidget::mouseMoveEvent(QMouseEvent* e) { forward(e); }
+void SurfaceWidget::mouseMoveEvent(QMouseEvent* e) {
+    forward(e);
+}
 
 void SurfaceWidget::mousePressEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) pressed_ = true;

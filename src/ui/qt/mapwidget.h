@@ -11,7 +11,7 @@
 namespace qs::ui {
 
 class SurfaceWidget : public QWidget {
-public:
+  public:
     SurfaceWidget(Surface& surface, QWidget* parent);
 
     // Brings the kept image up to date with the surface.
@@ -24,20 +24,20 @@ public:
     // How many lines the last sync drew onto the kept image.
     std::size_t linesdrawn() const { return drawn_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
 
-public:
+  public:
     // Called before and after a person's action reaches the surface, so the
     // window can finish what went before and mirror the model.
     std::function<void()> beforeevent;
     std::function<void()> afterevent;
 
-private:
+  private:
     void redrawall();
     void drawlines(std::size_t from);
     // After a clear: repaints only where the new drawing differs from the
@@ -54,7 +54,7 @@ private:
     Colour back_ = -1;
     std::size_t drawn_ = 0;
 
-public:
+  public:
     // The lines the kept image shows, in order, with where each lies in
     // pixels, so unchanged lines are never worked out again.
     struct Shown {
@@ -63,7 +63,7 @@ public:
         bool visible = false;
     };
 
-private:
+  private:
     Shown place(const Line& l) const;
     std::vector<Line> shown_;
     std::vector<Shown> placed_;

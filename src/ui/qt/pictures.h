@@ -21,8 +21,9 @@ namespace qs::ui {
 // given, only the pixels within its bounds are painted. Without `marks`,
 // the current block and the selection are left unmarked, for paintmarks to
 // mark over a copy.
-void paintplan(QImage& image, const BlockTable& table, const Look& look, const PlanView& view, QColor background,
-               const QRegion& only = {}, CornerCache* cache = nullptr, bool marks = true);
+void paintplan(QImage& image, const BlockTable& table, const Look& look, const PlanView& view,
+               QColor background, const QRegion& only = {}, CornerCache* cache = nullptr,
+               bool marks = true);
 void paintmarks(QImage& image, const BlockTable& table, const Look& look, const PlanView& view,
                 const QRegion& only = {}, CornerCache* cache = nullptr);
 
@@ -33,8 +34,8 @@ void paintmarks(QImage& image, const BlockTable& table, const Look& look, const 
 // hidden where nearer faces cover them.
 // The grid covers `ground` (see groundbox).
 void paintboxes(QImage& image, DepthBuffer& buffer, const BlockTable& table, const Look& look,
-                const BoxCamera& camera, QColor background, const MapBox& ground, const QRegion& only = {},
-                CornerCache* cache = nullptr);
+                const BoxCamera& camera, QColor background, const MapBox& ground,
+                const QRegion& only = {}, CornerCache* cache = nullptr);
 void paintboxmarks(QImage& image, DepthBuffer& buffer, const BlockTable& table, const Look& look,
                    const BoxCamera& camera, const QRegion& only = {}, CornerCache* cache = nullptr);
 

@@ -6,6 +6,8 @@
 
 namespace qs::ui {
 
-inline QString q(const std::string& s) { return QString::fromStdString(s); }
+inline QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 } // namespace qs::ui

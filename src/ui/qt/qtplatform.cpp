@@ -4,22 +4,22 @@
 #include "formats/clipboard.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QDir>
-#include <QPushButton>
 
 #include <algorithm>
 
 namespace qs::ui {
 
-std::string QtSettings::get(const std::string& app, const std::string& section, const std::string& key,
-                            const std::string& fallback) {
+std::string QtSettings::get(const std::string& app, const std::string& section,
+                            const std::string& key, const std::string& fallback) {
     QSettings store(q(app), q(app));
     return store.value(q(section + "/" + key), q(fallback)).toString().toStdString();
 }
@@ -73,14 +73,20 @@ std::string qtnamefilter(const std::string& filter) {
     for (char c : filter.substr(bar + 1)) {
         const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        if (lower != upper) pattern += std::string("[") + upper + lower + "]";
-        else pattern += c;
+        if (lower != upper)
+            pattern += std::string("[") + upper + lower + "]";
+        else
+            pattern += c;
     }
     return description + " (" + pattern + ")";
 }
 
-FileChoice QtFileDialog::showopen() { return show(false); }
-FileChoice QtFileDialog::showsave() { return show(true); }
+FileChoice QtFileDialog::showopen() {
+    return show(false);
+}
+FileChoice QtFileDialog::showsave() {
+    return show(true);
+}
 
 FileChoice QtFileDialog::show(bool save) {
     QFileDialog dialog(parent_);
@@ -133,7 +139,8 @@ FileChoice QtFileDialog::showexport(const std::string& suggested) {
 
 void QtClipboard::put(const ClipContent& content) {
     auto* data = new QMimeData;
-    data->setData(formats::kBlocksMime, QByteArray(content.blocks.data(), static_cast<qsizetype>(content.blocks.size())));
+    data->setData(formats::kBlocksMime,
+                  QByteArray(content.blocks.data(), static_cast<qsizetype>(content.blocks.size())));
     data->setText(q(content.text));
     QGuiApplication::clipboard()->setMimeData(data);
 }
@@ -146,7 +153,8 @@ ClipContent QtClipboard::get() {
 }
 
 Answer QtMessageBox::askyesno(const std::string& prompt, const std::string& title) {
-    QMessageBox box(QMessageBox::NoIcon, q(title), q(prompt), QMessageBox::Yes | QMessageBox::No, parent_);
+    QMessageBox box(QMessageBox::NoIcon, q(title), q(prompt), QMessageBox::Yes | QMessageBox::No,
+                    parent_);
     box.setObjectName("Question");
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
@@ -158,8 +166,9 @@ int QtMessageBox::choose(const std::string& prompt, const std::string& title,
     box.setObjectName("Question");
     std::vector<QAbstractButton*> added;
     for (std::size_t i = 0; i < buttons.size(); ++i) {
-        const auto role = i == 0 ? QMessageBox::AcceptRole
-                          : i + 1 == buttons.size() ? QMessageBox::RejectRole : QMessageBox::DestructiveRole;
+        const auto role = i == 0                    ? QMessageBox::AcceptRole
+                          : i + 1 == buttons.size() ? QMessageBox::RejectRole
+                                                    : QMessageBox::DestructiveRole;
         added.push_back(box.addButton(q(buttons[i]), role));
     }
     if (!added.empty()) {
@@ -168,7 +177,8 @@ int QtMessageBox::choose(const std::string& prompt, const std::string& title,
     }
     box.exec();
     const auto chosen = std::find(added.begin(), added.end(), box.clickedButton());
-    return chosen == added.end() ? static_cast<int>(buttons.size()) - 1 : static_cast<int>(chosen - added.begin());
+    return chosen == added.end() ? static_cast<int>(buttons.size()) - 1
+                                 : static_cast<int>(chosen - added.begin());
 }
 
 } // namespace qs::ui

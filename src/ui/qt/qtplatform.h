@@ -13,7 +13,7 @@ namespace qs::ui {
 
 // QSettings under the application's name; sections are groups.
 class QtSettings : public SettingsStore {
-public:
+  public:
     std::string get(const std::string& app, const std::string& section, const std::string& key,
                     const std::string& fallback) override;
     void set(const std::string& app, const std::string& section, const std::string& key,
@@ -22,7 +22,7 @@ public:
 
 // Qt's own file dialog, so it behaves alike on every desktop and under test.
 class QtFileDialog : public FileDialog {
-public:
+  public:
     explicit QtFileDialog(QWidget* parent = nullptr) : parent_(parent) {}
     void setparent(QWidget* parent) { parent_ = parent; }
     void setfilter(const std::string& filter) override { filter_ = filter; }
@@ -31,7 +31,7 @@ public:
     FileChoice showexport(const std::string& suggested) override;
     void setlastfile(const std::string& path) override { last_ = path; }
 
-private:
+  private:
     FileChoice show(bool save);
     QWidget* parent_;
     std::string filter_;
@@ -41,20 +41,20 @@ private:
 // The desktop's clipboard: blocks under the program's own type, with their
 // text beside them as plain text.
 class QtClipboard : public Clipboard {
-public:
+  public:
     void put(const ClipContent& content) override;
     ClipContent get() override;
 };
 
 class QtMessageBox : public MessageBox {
-public:
+  public:
     explicit QtMessageBox(QWidget* parent = nullptr) : parent_(parent) {}
     void setparent(QWidget* parent) { parent_ = parent; }
     Answer askyesno(const std::string& prompt, const std::string& title) override;
     int choose(const std::string& prompt, const std::string& title,
                const std::vector<std::string>& buttons) override;
 
-private:
+  private:
     QWidget* parent_;
 };
 
@@ -63,12 +63,12 @@ private:
 // than a new timer at every keystroke; when the old time comes, it waits on
 // for the rest.
 class QtTimer : public Timer {
-public:
+  public:
     QtTimer();
     void start(int milliseconds, std::function<void()> task) override;
     void stop() override;
 
-private:
+  private:
     void due();
     QTimer timer_;
     QElapsedTimer clock_;

@@ -28,10 +28,13 @@ constexpr double kNotch = 1.25;
 // How far a press may move and still be a click, in pixels.
 constexpr double kClickSlack = 3;
 
-double notches(const QWheelEvent* e) { return e->angleDelta().y() / 120.0; }
+double notches(const QWheelEvent* e) {
+    return e->angleDelta().y() / 120.0;
+}
 
 tools::Modifiers modifiers(Qt::KeyboardModifiers m) {
-    return {(m & Qt::ShiftModifier) != 0, (m & Qt::ControlModifier) != 0, (m & Qt::AltModifier) != 0};
+    return {(m & Qt::ShiftModifier) != 0, (m & Qt::ControlModifier) != 0,
+            (m & Qt::AltModifier) != 0};
 }
 
 // While a person edits a block, only it changes: the picture is drawn again
@@ -65,9 +68,10 @@ void ViewWindow::take(const Change& change) {
 }
 
 Look ViewWindow::look() const {
-    Look l{static_cast<float>(form_.MinD.value()), static_cast<float>(form_.MaxD.value()), form_.Check1.value() == 1,
-           form_.curblock};
-    for (int slot : form_.document.selection()) l.selected.set(static_cast<std::size_t>(slot));
+    Look l{static_cast<float>(form_.MinD.value()), static_cast<float>(form_.MaxD.value()),
+           form_.Check1.value() == 1, form_.curblock};
+    for (int slot : form_.document.selection())
+        l.selected.set(static_cast<std::size_t>(slot));
     return l;
 }
 
@@ -108,8 +112,9 @@ QRegion ViewWindow::bringup() {
     const Look now = look();
     const std::vector<double> key = viewkey();
     const BlockTable& blocks = form_.blocks;
-    const bool same = !stale_ && kept_.size() == size() && key == shownkey_ && now.mind == shownlook_.mind &&
-                      now.maxd == shownlook_.maxd && now.colours == shownlook_.colours;
+    const bool same = !stale_ && kept_.size() == size() && key == shownkey_ &&
+                      now.mind == shownlook_.mind && now.maxd == shownlook_.maxd &&
+                      now.colours == shownlook_.colours;
     // Where blocks changed, and where they were marked or no longer are;
     // past a few dozen places, drawing everything costs less than working
     // out where.
@@ -124,7 +129,8 @@ QRegion ViewWindow::bringup() {
         auto& marked = layered() ? marks : places;
         if (now.current != shownlook_.current)
             for (int slot : {shownlook_.current, now.current})
-                if (validslot(slot)) marked.push_back(bounds(blocks[static_cast<std::size_t>(slot)], now));
+                if (validslot(slot))
+                    marked.push_back(bounds(blocks[static_cast<std::size_t>(slot)], now));
         const std::bitset<kSlots> changed = now.selected ^ shownlook_.selected;
         for (std::size_t i = changed._Find_first(); i < kSlots && marked.size() <= 2 * kFewest;
              i = changed._Find_next(i))
@@ -133,7 +139,8 @@ QRegion ViewWindow::bringup() {
     const auto region = [this](const std::vector<QRect>& rects) {
         QRegion out;
         if (rects.size() > 2 * kFewest) return QRegion(rect());
-        for (const QRect& r : rects) out += r;
+        for (const QRect& r : rects)
+            out += r;
         return out & rect();
     };
     QRegion dirty;
@@ -152,7 +159,8 @@ QRegion ViewWindow::bringup() {
         if (marked_.size() != kept_.size()) marked_ = QImage(kept_.size(), QImage::Format_RGB32);
         for (const QRect& part : over)
             for (int y = part.top(); y <= part.bottom(); ++y)
-                std::memcpy(marked_.scanLine(y) + part.left() * 4, kept_.constScanLine(y) + part.left() * 4,
+                std::memcpy(marked_.scanLine(y) + part.left() * 4,
+                            kept_.constScanLine(y) + part.left() * 4,
                             static_cast<std::size_t>(part.width()) * 4);
         if (!over.isEmpty()) paintmarks(marked_, over == rect() ? QRegion() : over);
         dirty = over;
@@ -169,29 +177,32 @@ void ViewWindow::paintEvent(QPaintEvent* e) {
     bringup();
     QPainter painter(this);
     const QImage& shown = layered() ? marked_ : kept_;
-    for (const QRect& r : e->region()) painter.drawImage(r, shown, r);
+    for (const QRect& r : e->region())
+        painter.drawImage(r, shown, r);
     paintover(painter);
 }
 
 MapWindow::MapWindow(MainForm& form, std::function<void()> before, std::function<void()> after)
     : ViewWindow(form, std::move(before), std::move(after)),
-      tool_(form.document, tools::Host{
-                               [this](const std::string& what, const std::string& key,
-                                      const std::function<int()>& change) { form_.apply(what, key, change); },
-                               [this](const std::function<void()>& change) { form_.select(change); },
-                               [this](int slot) { form_.makecurrent(slot); },
-                               [this](const std::string& question) {
-                                   return form_.services.messagebox.askyesno(question, kAppTitle) == Answer::Yes;
-                               },
-                               [this](const std::string& text) {
-                                   form_.status(text);
-                                   form_.actionover();
-                               },
-                               [this] { return look(); }}) {
+      tool_(form.document,
+            tools::Host{
+                [this](const std::string& what, const std::string& key,
+                       const std::function<int()>& change) { form_.apply(what, key, change); },
+                [this](const std::function<void()>& change) { form_.select(change); },
+                [this](int slot) { form_.makecurrent(slot); },
+                [this](const std::string& question) {
+                    return form_.services.messagebox.askyesno(question, kAppTitle) == Answer::Yes;
+                },
+                [this](const std::string& text) {
+                    form_.status(text);
+                    form_.actionover();
+                },
+                [this] { return look(); }}) {
     setObjectName("MapWindow");
     setAccessibleName("Map");
-    setAccessibleDescription("The whole map in true proportions, where blocks are selected, moved, resized and "
-                             "turned; the wheel zooms, the middle button pans, Home fits");
+    setAccessibleDescription(
+        "The whole map in true proportions, where blocks are selected, moved, resized and "
+        "turned; the wheel zooms, the middle button pans, Home fits");
     setMouseTracking(true);
     resize(640, 640);
     setsize(width(), height());
@@ -214,7 +225,8 @@ MapWindow::MapWindow(MainForm& form, std::function<void()> before, std::function
     addcommand("Paste where they were", "Ctrl+Shift+V", [this] { form_.pasteblocks(nullptr); });
     addcommand("Delete the selected blocks", "Del", toolkey(tools::Key::Delete));
     addcommand("Duplicate the selected blocks", "Ctrl+Shift+D", toolkey(tools::Key::Duplicate));
-    addcommand("Stack the selected blocks on what is beneath them", "Ctrl+T", toolkey(tools::Key::Stack));
+    addcommand("Stack the selected blocks on what is beneath them", "Ctrl+T",
+               toolkey(tools::Key::Stack));
     addcommand("Finer grid", "[", toolkey(tools::Key::SmallerGrid));
     addcommand("Coarser grid", "]", toolkey(tools::Key::LargerGrid));
     // Changes made elsewhere (undo, the list, the fields) move the handles,
@@ -251,7 +263,9 @@ void MapWindow::showtool() {
     overlaid_ = now;
 }
 
-void MapWindow::resetview() { view_.fit(drawnbox(form_.blocks, look(), &corners_).value_or(kMainArea)); }
+void MapWindow::resetview() {
+    view_.fit(drawnbox(form_.blocks, look(), &corners_).value_or(kMainArea));
+}
 
 void MapWindow::paint(QImage& image, const QRegion& only) {
     paintplan(image, form_.blocks, look(), view_, background(), only, &corners_, false);
@@ -268,15 +282,18 @@ void MapWindow::paintover(QPainter& painter) {
         const QPointF p = topixel(at);
         painter.setPen(QPen(Qt::black, 1));
         painter.setBrush(Qt::white);
-        if (handle.turn) painter.drawEllipse(p, 4.5, 4.5);
-        else painter.drawRect(QRectF(p.x() - 3.5, p.y() - 3.5, 7, 7));
+        if (handle.turn)
+            painter.drawEllipse(p, 4.5, 4.5);
+        else
+            painter.drawRect(QRectF(p.x() - 3.5, p.y() - 3.5, 7, 7));
     }
     if (const auto band = tool_.band()) {
         // The box: solid while it takes what lies inside it, dashed while it
         // takes what it touches.
         const QRectF r(topixel({band->zmin, band->xmax}), topixel({band->zmax, band->xmin}));
         painter.setBrush(QColor(80, 140, 255, 40));
-        painter.setPen(QPen(QColor(40, 110, 255), 1, tool_.bandtouching() ? Qt::DashLine : Qt::SolidLine));
+        painter.setPen(
+            QPen(QColor(40, 110, 255), 1, tool_.bandtouching() ? Qt::DashLine : Qt::SolidLine));
         painter.drawRect(r);
     }
     if (const auto& guide = tool_.guide()) {
@@ -299,7 +316,8 @@ void MapWindow::paintover(QPainter& painter) {
         // Beside the pointer, on a plate that reads on any background.
         const QString text = QString::fromStdString(tool_.figure());
         const QPointF at = mapFromGlobal(QCursor::pos()) + QPointF(16, 20);
-        const QRectF box = QRectF(painter.fontMetrics().boundingRect(text)).translated(at).adjusted(-4, -2, 4, 2);
+        const QRectF box =
+            QRectF(painter.fontMetrics().boundingRect(text)).translated(at).adjusted(-4, -2, 4, 2);
         painter.setPen(Qt::NoPen);
         painter.setBrush(QColor(255, 255, 225, 230));
         painter.drawRoundedRect(box, 3, 3);
@@ -309,11 +327,13 @@ void MapWindow::paintover(QPainter& painter) {
 }
 
 std::vector<double> MapWindow::viewkey() const {
-    return {double(view_.width), double(view_.height), view_.scale, view_.centre.z, view_.centre.x,
-            double(background().rgb())};
+    return {double(view_.width), double(view_.height), view_.scale,
+            view_.centre.z,      view_.centre.x,       double(background().rgb())};
 }
 
-QRect MapWindow::bounds(const Block& b, const Look& l) const { return planbounds(b, l, view_); }
+QRect MapWindow::bounds(const Block& b, const Look& l) const {
+    return planbounds(b, l, view_);
+}
 
 void MapWindow::wheelEvent(QWheelEvent* e) {
     moved_ = true;
@@ -352,7 +372,9 @@ void MapWindow::mouseMoveEvent(QMouseEvent* e) {
         // As on the main map: Z across, X up, the buttons and keys held.
         const int buttons = e->buttons() & Qt::LeftButton ? 1 : 0;
         const int shift = e->modifiers() & Qt::ShiftModifier ? 1 : 0;
-        pass([&] { form_.Map.mousemove(buttons, shift, static_cast<float>(p.z), static_cast<float>(p.x)); });
+        pass([&] {
+            form_.Map.mousemove(buttons, shift, static_cast<float>(p.z), static_cast<float>(p.x));
+        });
         return;
     }
     if (e->buttons() & Qt::LeftButton) {
@@ -363,17 +385,22 @@ void MapWindow::mouseMoveEvent(QMouseEvent* e) {
     tool_.hover(p, pixel());
     // The pointer says what a press would do: move, resize along the
     // handle's side, or turn.
-    static const Qt::CursorShape sizes[] = {Qt::SizeHorCursor, Qt::SizeBDiagCursor, Qt::SizeVerCursor,
-                                            Qt::SizeFDiagCursor};
+    static const Qt::CursorShape sizes[] = {Qt::SizeHorCursor, Qt::SizeBDiagCursor,
+                                            Qt::SizeVerCursor, Qt::SizeFDiagCursor};
     switch (tool_.cursor()) {
-    case tools::Cursor::Move: setCursor(Qt::SizeAllCursor); break;
-    case tools::Cursor::Turn: setCursor(Qt::PointingHandCursor); break;
+    case tools::Cursor::Move:
+        setCursor(Qt::SizeAllCursor);
+        break;
+    case tools::Cursor::Turn:
+        setCursor(Qt::PointingHandCursor);
+        break;
     case tools::Cursor::Resize: {
         const double turn = std::fmod(std::fmod(tool_.handleangle(), 180) + 180 + 22.5, 180);
         setCursor(sizes[static_cast<int>(turn / 45) % 4]);
         break;
     }
-    default: setCursor(spaceheld_ ? Qt::OpenHandCursor : Qt::ArrowCursor);
+    default:
+        setCursor(spaceheld_ ? Qt::OpenHandCursor : Qt::ArrowCursor);
     }
 }
 
@@ -424,17 +451,22 @@ QString ViewWindow::rowof(int slot) const {
     if (slot < 0) return {};
     if (slot < form_.List1.listcount())
         return QString::fromStdString(form_.List1.rows()[static_cast<std::size_t>(slot)]);
-    return QString::fromStdString(rowtext(form_.blocks[static_cast<std::size_t>(slot)])) + "  (not listed)";
+    return QString::fromStdString(rowtext(form_.blocks[static_cast<std::size_t>(slot)])) +
+           "  (not listed)";
 }
 
-QString MapWindow::rowat(QPointF at) const { return rowof(blockat(form_.blocks, look(), tomap(at))); }
+QString MapWindow::rowat(QPointF at) const {
+    return rowof(blockat(form_.blocks, look(), tomap(at)));
+}
 
 bool MapWindow::event(QEvent* e) {
     if (e->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(e);
         const QString row = rowat(help->pos());
-        if (row.isEmpty() || tool_.dragging()) QToolTip::hideText();
-        else QToolTip::showText(help->globalPos(), "<pre>" + row.toHtmlEscaped() + "</pre>", this);
+        if (row.isEmpty() || tool_.dragging())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), "<pre>" + row.toHtmlEscaped() + "</pre>", this);
         return true;
     }
     return ViewWindow::event(e);
@@ -444,13 +476,16 @@ BoxWindow::BoxWindow(MainForm& form, std::function<void()> before, std::function
     : ViewWindow(form, std::move(before), std::move(after)) {
     setObjectName("BoxView");
     setAccessibleName("3D view");
-    setAccessibleDescription("The blocks as boxes; dragging turns the view, the wheel zooms, a click selects, F "
-                             "frames the selection, P switches perspective, Home goes back");
+    setAccessibleDescription(
+        "The blocks as boxes; dragging turns the view, the wheel zooms, a click selects, F "
+        "frames the selection, P switches perspective, Home goes back");
     setMouseTracking(true);
     resize(800, 600);
 }
 
-void BoxWindow::resetview() { camera_.reset(form_.blocks, look(), &corners_); }
+void BoxWindow::resetview() {
+    camera_.reset(form_.blocks, look(), &corners_);
+}
 
 void BoxWindow::frame() {
     moved_ = true;
@@ -459,7 +494,8 @@ void BoxWindow::frame() {
 }
 
 void BoxWindow::paint(QImage& image, const QRegion& only) {
-    paintboxes(image, buffer_, form_.blocks, look(), camera_, background(), ground_, only, &corners_);
+    paintboxes(image, buffer_, form_.blocks, look(), camera_, background(), ground_, only,
+               &corners_);
 }
 
 void BoxWindow::paintmarks(QImage& image, const QRegion& only) {
@@ -468,18 +504,32 @@ void BoxWindow::paintmarks(QImage& image, const QRegion& only) {
 
 int BoxWindow::pick(QPointF at) {
     catchup();
-    return buffer_.slotat(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())));
+    return buffer_.slotat(static_cast<int>(std::floor(at.x())),
+                          static_cast<int>(std::floor(at.y())));
 }
 
 std::vector<double> BoxWindow::viewkey() const {
     // The ground grid grows with the blocks: when it does, all is drawn.
     ground_ = groundbox(form_.blocks, look(), &corners_);
-    return {double(camera_.width), double(camera_.height), camera_.yaw, camera_.pitch, camera_.scale,
-            camera_.target[0], camera_.target[1], camera_.target[2], double(background().rgb()),
-            ground_.zmin, ground_.zmax, ground_.xmin, ground_.xmax, double(camera_.perspective)};
+    return {double(camera_.width),
+            double(camera_.height),
+            camera_.yaw,
+            camera_.pitch,
+            camera_.scale,
+            camera_.target[0],
+            camera_.target[1],
+            camera_.target[2],
+            double(background().rgb()),
+            ground_.zmin,
+            ground_.zmax,
+            ground_.xmin,
+            ground_.xmax,
+            double(camera_.perspective)};
 }
 
-QRect BoxWindow::bounds(const Block& b, const Look& l) const { return boxbounds(b, l, camera_); }
+QRect BoxWindow::bounds(const Block& b, const Look& l) const {
+    return boxbounds(b, l, camera_);
+}
 
 void BoxWindow::wheelEvent(QWheelEvent* e) {
     moved_ = true;
@@ -531,8 +581,10 @@ bool BoxWindow::event(QEvent* e) {
     if (e->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(e);
         const QString row = rowof(pick(help->pos()));
-        if (row.isEmpty() || orbiting_) QToolTip::hideText();
-        else QToolTip::showText(help->globalPos(), "<pre>" + row.toHtmlEscaped() + "</pre>", this);
+        if (row.isEmpty() || orbiting_)
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), "<pre>" + row.toHtmlEscaped() + "</pre>", this);
         return true;
     }
     return ViewWindow::event(e);

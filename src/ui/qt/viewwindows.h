@@ -21,7 +21,7 @@ class QLabel;
 namespace qs::ui {
 
 class ViewWindow : public QWidget {
-public:
+  public:
     // `before` and `after` run around anything the window passes on to the
     // form, as the main window's own widgets do.
     ViewWindow(MainForm& form, std::function<void()> before, std::function<void()> after);
@@ -37,7 +37,7 @@ public:
     // Forgets the kept picture: the next paint draws everything.
     void invalidate() { stale_ = true; }
 
-protected:
+  protected:
     // Called when the window is first shown or its view key is pressed.
     virtual void resetview() = 0;
     // The view follows the window's size.
@@ -70,7 +70,7 @@ protected:
     MainForm& form_;
     bool moved_ = false; // a person turned, panned or zoomed the view
 
-private:
+  private:
     std::function<void()> before_, after_;
     // Brings the kept picture up to date: all of it after a change of the
     // view, the size or the look, otherwise only where blocks changed;
@@ -89,7 +89,7 @@ private:
     Look shownlook_;
     std::vector<double> shownkey_;
 
-protected:
+  protected:
     mutable CornerCache corners_; // a cache: filling it changes nothing seen
 };
 
@@ -100,7 +100,7 @@ protected:
 // With "Select Pos." on, the pointer places the current block as on the main
 // map.
 class MapWindow : public ViewWindow {
-public:
+  public:
     MapWindow(MainForm& form, std::function<void()> before, std::function<void()> after);
     PlanView& view() { return view_; }
     tools::MapTool& tool() { return tool_; }
@@ -111,7 +111,7 @@ public:
     // The tool's part of the picture changed: its marks and its status line.
     void showtool();
 
-protected:
+  protected:
     void resetview() override;
     void paint(QImage& image, const QRegion& only) override;
     void paintover(QPainter& painter) override;
@@ -128,7 +128,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* e) override;
     bool event(QEvent* e) override;
 
-private:
+  private:
     MapPoint tomap(QPointF at) const { return view_.tomap({at.x(), at.y()}); }
     QPointF topixel(MapPoint p) const {
         const Pixel px = view_.topixel(p);
@@ -151,7 +151,7 @@ private:
 // switches between orthographic and perspective, Home goes back to the
 // first view.
 class BoxWindow : public ViewWindow {
-public:
+  public:
     BoxWindow(MainForm& form, std::function<void()> before, std::function<void()> after);
     BoxCamera& camera() { return camera_; }
     // The block a pixel of the window shows, from the pass that drew it;
@@ -160,7 +160,7 @@ public:
     // Looks at the selection, or at everything when nothing is selected.
     void frame();
 
-protected:
+  protected:
     void resetview() override;
     void paint(QImage& image, const QRegion& only) override;
     bool layered() const override { return true; }
@@ -175,7 +175,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     bool event(QEvent* e) override;
 
-private:
+  private:
     BoxCamera camera_;
     DepthBuffer buffer_;
     mutable MapBox ground_; // the grid's area, as the last look at the view found it
