@@ -45,6 +45,7 @@ TEST(EditFields, HandlersWriteTheirNormalForms) {
         {"sizexed 1e99", "sizexed=100"},
         {"angleed 9e99", "angleed=127"},
         {"heighted -1e99", "heighted=1000"},
+        {"heighted 1000.5", "heighted=1000"},
         {"sizexed 9e999", "sizexed=100"},
         {"bottomed 9e999", "bottomed=1000"},
         {"sizeyed 1.5e9", "sizeyed=100"}, // not cut to "1.5"

@@ -1,4 +1,6 @@
-// Scenes for game engines, read back by an independent reader (Assimp).
+// Blocks in and out: the readers' faults, scenes for game engines read back
+// by an independent reader (Assimp) and checked against their own bounds.
+#include "formats/clipboard.h"
 #include "formats/scene.h"
 #include "support/tempdir.h"
 #include "support/transcript.h"
@@ -7,6 +9,7 @@
 #include <assimp/material.h>
 #include <assimp/scene.h>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <array>
@@ -47,9 +50,23 @@ bool within(const std::vector<Point>& a, const std::vector<Point>& b) {
 }
 
 struct Found {
-    std::vector<Point> corners;
+    std::vector<Point> corners, normals;
     aiColor4D colour;
     int meshes = 0;
+    // Whether every normal points away from the box's middle.
+    bool outwards() const {
+        Point middle{};
+        for (const Point& c : corners)
+            for (std::size_t i = 0; i < 3; ++i)
+                middle[i] += c[i] / static_cast<double>(corners.size());
+        for (std::size_t v = 0; v < corners.size(); ++v)
+            if ((corners[v][0] - middle[0]) * normals[v][0] +
+                    (corners[v][1] - middle[1]) * normals[v][1] +
+                    (corners[v][2] - middle[2]) * normals[v][2] <=
+                0)
+                return false;
+        return true;
+    }
 };
 
 void collect(const aiScene* s, const aiNode* n, aiMatrix4x4 above,
@@ -66,13 +83,91 @@ void collect(const aiScene* s, const aiNode* n, aiMatrix4x4 above,
             EXPECT_TRUE(mesh->HasNormals()) << name;
             for (unsigned v = 0; v < mesh->mNumVertices; ++v) {
                 const aiVector3D p = whole * mesh->mVertices[v];
+                const aiVector3D normal = aiMatrix3x3(whole) * mesh->mNormals[v];
                 f.corners.push_back({p.x, p.y, p.z});
+                f.normals.push_back({normal.x, normal.y, normal.z});
             }
             s->mMaterials[mesh->mMaterialIndex]->Get(AI_MATKEY_COLOR_DIFFUSE, f.colour);
         }
     }
     for (unsigned c = 0; c < n->mNumChildren; ++c)
         collect(s, n->mChildren[c], whole, out);
+}
+
+// What a JSON text may not be, and what is taken: "" for taken.
+TEST(Formats, JsonFaultsAreNamed) {
+    const std::string head = R"({"format": "quarrystead map", "version": 1, "records": [)";
+    const std::string record = R"({"x": 1, "z": 2, "sizex": 3, "sizez": 4, "bottom": 5, )"
+                               R"("height": 6, "angle": 7, "colour": )";
+    const std::pair<std::string, std::string> cases[] = {
+        {head + record + "-2147483648}]}", ""},
+        {head + record + R"("red"}]})", R"(colour "red" is not a whole number)"},
+        {head + record + "2147483648}]}", "colour 2147483648 is beyond 32 bits"},
+        {head + record + "1, \"x\": 2}]}", R"("x" given twice)"},
+        {head + R"({"z": 1}]})", R"(record lacks "x")"},
+        {head + R"({"x": 1, "z": 2, "sizex": 1, "sizez": 1, "bottom": 1}]})",
+         R"(record lacks "height")"},
+        {R"({"version": [1]})", R"(unexpected an array for "version")"},
+        {R"({"format": {"a": 1}})", R"(unexpected an object for "format")"},
+        {R"({"version": 1, "records": []})",
+         R"(a map's JSON has "format", "version" and "records")"},
+        {head + "[1]]}", "unexpected an array"}};
+    for (const auto& [text, why] : cases) {
+        formats::TextFault fault;
+        const auto blocks = formats::fromjson(text, fault);
+        EXPECT_EQ(blocks ? "" : fault.what, why) << text;
+    }
+    // The clipboard's own records are taken whole or not at all.
+    formats::TextFault fault;
+    const std::string two = formats::torecords(std::vector{Block{1, 2, 3, 4}, Block{5, 6, 7, 8}});
+    EXPECT_EQ(formats::frompaste(two, "ignored", fault)->size(), 2u);
+    EXPECT_FALSE(formats::frompaste(two.substr(1), {}, fault));
+    EXPECT_EQ(fault.what, "the blocks on the clipboard are cut short");
+}
+
+TEST(Export, KindsAndTheMtlBesideAnObj) {
+    for (const auto& [name, kind] : {std::pair{"GLB", formats::SceneKind::Glb},
+                                     {"gltf", formats::SceneKind::Gltf},
+                                     {"Obj", formats::SceneKind::Obj}})
+        EXPECT_EQ(formats::scenekind(name), kind);
+    EXPECT_FALSE(formats::scenekind("json"));
+    for (const auto& [obj, mtl] :
+         {std::pair{"a/b.obj", "a/b.mtl"}, {"a.b/c", "a.b/c.mtl"}, {"c", "c.mtl"}})
+        EXPECT_EQ(formats::mtlpath(obj), mtl);
+}
+
+// A GLB's bounds of every shape are the bounds of its corners, as readers
+// check them.
+TEST(Export, EachShapesBoundsAreItsCorners) {
+    BlockTable table{Block{1, 2, 3, 4, 0, 5, 30, 0xFF}, Block{1, 2, 3, 4, 0, 0, 0, 0xFF00}};
+    const std::string glb = formats::togltf(formats::scenefrom(table, -1e9f, 1e9f), true);
+    const auto word = [&](std::size_t at) {
+        std::uint32_t w = 0;
+        std::memcpy(&w, glb.data() + at, 4);
+        return w;
+    };
+    ASSERT_EQ(glb.substr(0, 4), "glTF");
+    EXPECT_EQ(word(8), glb.size());
+    const std::size_t jsonlength = word(12), bin = 20 + jsonlength + 8;
+    const auto json = nlohmann::json::parse(glb.substr(20, jsonlength));
+    int bounded = 0;
+    for (const auto& a : json["accessors"]) {
+        if (!a.contains("min")) continue;
+        ++bounded;
+        const std::size_t at =
+            bin + json["bufferViews"][a["bufferView"].get<std::size_t>()].value("byteOffset", 0u) +
+            a.value("byteOffset", 0u);
+        std::array<float, 3> lo{INFINITY, INFINITY, INFINITY}, hi{-INFINITY, -INFINITY, -INFINITY};
+        for (std::size_t v = 0; v < a["count"].get<std::size_t>(); ++v)
+            for (std::size_t i = 0; i < 3; ++i) {
+                float c = 0;
+                std::memcpy(&c, glb.data() + at + 12 * v + 4 * i, 4);
+                lo[i] = std::min(lo[i], c), hi[i] = std::max(hi[i], c);
+            }
+        EXPECT_EQ(a["min"].get<std::vector<float>>(), std::vector<float>(lo.begin(), lo.end()));
+        EXPECT_EQ(a["max"].get<std::vector<float>>(), std::vector<float>(hi.begin(), hi.end()));
+    }
+    EXPECT_EQ(bounded, 2); // the box and the top
 }
 
 TEST(Export, EnginesReadEveryDrawnBlockWhereTheViewsShowItInItsColour) {
@@ -113,6 +208,7 @@ TEST(Export, EnginesReadEveryDrawnBlockWhereTheViewsShowItInItsColour) {
             const Found& f = found["block " + std::to_string(slot + 1)];
             SCOPED_TRACE(slot);
             EXPECT_EQ(f.meshes, 1);
+            EXPECT_TRUE(b.height == 0 || f.outwards());
             const std::vector<Point> want = expected(b);
             EXPECT_TRUE(within(f.corners, want) && within(want, f.corners));
             const double channel[3] = {((b.colour >> 16) & 255) / 255.0,
@@ -150,7 +246,8 @@ TEST_F(Started, ExportWritesTheShownBlocksAndSaysWhatItLeftOut) {
     EXPECT_EQ(h.filedialog.suggested, dir.file("b.obj")); // a map of no file: the last export
     EXPECT_EQ(dir.names().size(), 3u);                    // a.glb, b.obj, b.mtl
     h.files.failat = FaultyFiles::Step::CreateTemp;
-    play({{"export d.gltf", "status=Could not export: d.gltf (Input/output error)"}});
+    play({{"export d.gltf", "status=Could not export: d.gltf (Input/output error)"},
+          {"export e.obj", "status=Could not export: e.obj (e.mtl: Input/output error)"}});
     h.files.failat = FaultyFiles::Step::None;
     run("save castle.QRD; export castle.glb");
     EXPECT_EQ(h.filedialog.suggested,

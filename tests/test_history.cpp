@@ -200,8 +200,15 @@ TEST(Recovery, EachCopyLeftIsOfferedWithItsFileAndTimeToRecoverDiscardOrLeave) {
     EXPECT_TRUE(later.h.messagebox.asked.front().first.starts_with(
         "An editor that did not close kept unsaved "
         "work on b.QRD at 20"));
+    const auto locks = [&] {
+        const auto names = dir.names();
+        return std::count_if(names.begin(), names.end(),
+                             [](const std::string& n) { return n.ends_with(".lock"); });
+    };
+    EXPECT_EQ(locks(), 3); // a's, b's and later's own
     later.play({{"choose 1; offer",
                  "status=Discarded the unsaved work; asked=3"}}); // the newest, then later
+    EXPECT_EQ(locks(), 2);                                        // b's went with its copy
     Transcript taking(dir.path); // the one `later` holds is not offered here
     EXPECT_FALSE(taking.f.recoveryoffered());
     later.play({{"choose 0; offer", "file=a.QRD; b0.x=3"}});

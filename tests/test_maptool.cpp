@@ -57,7 +57,10 @@ TEST_F(Tools, DragsMoveTheSelectionOnTheGridOrOntoAnotherBlockAndAreOneStepEach)
            "b0.z=13; b1.z=23; b1.x=15"},
           {"mkey esc", "table=marked; steps=0"}, // everything back
           {"mrelease 13 15; mdrag 10 10 11 10; mdrag 11 10 13 10", "b0.z=13; b1.z=23; steps=2"},
-          {"undo", "status=Undone: moving 2 blocks; b0.z=11"}});
+          {"undo", "status=Undone: moving 2 blocks; b0.z=11"},
+          // Down and across, a corner onto another block's corner off the grid.
+          {"put 3 3.3 30.3 1 1; refreshlist; mkey esc; mdrag 20 10 27.25 5.35",
+           "b1.z=28.3; b1.x=5.3"}});
 }
 
 TEST_F(Tools, KeysNudgeRaiseAndChangeTheGridAsOneStepASeries) {

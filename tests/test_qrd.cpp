@@ -85,6 +85,8 @@ TEST_F(Qrd, DumpAndDiffShowRowsAndExactValues) {
     EXPECT_EQ(qrd::diff(a, b, out, err), qrd::kProblems);
     EXPECT_EQ(said(), "~ record 2: x nan(0x7fc01234) -> 1 sizez 4 -> 5 angle -0 -> 0\n"
                       "- record 3 | 1E-45     0     1     1     0     0    0|\n");
+    EXPECT_EQ(qrd::diff(b, a, out, err), qrd::kProblems);
+    EXPECT_TRUE(said().ends_with("+ record 3 | 1E-45     0     1     1     0     0    0|\n"));
     EXPECT_EQ(qrd::diff(a, a, out, err), qrd::kOk);
     EXPECT_EQ(said(), "");
 }

@@ -93,6 +93,8 @@ TEST(Grid, StepsLabelsAndLines) {
                                                               {0.30000000000000004, 0.1, "0.3"},
                                                               {0.05, 0.01, "0.05"},
                                                               {2e7, 1e7, "2e+07"},
+                                                              {1e7, 1, "1e+07"},
+                                                              {9999999, 1, "9999999"},
                                                               {1.5, 3, "2"}};
     for (auto [value, step, text] : labels)
         EXPECT_EQ(gridlabel(value, step), text) << value;
@@ -141,6 +143,14 @@ TEST(CutPolygon, KeepsWhatLiesInsideTheRectangle) {
 
 TEST(BoxCamera, LooksDownOnTheMapAsTheMapWindowDoes) {
     BoxCamera top{400, 300, 0, 90, 10, {5, 5, 0}};
+    // With perspective, the target's plane keeps its scale and what is
+    // nearer the eye is larger: 40 degrees from top to bottom.
+    BoxCamera deep = top;
+    deep.perspective = true;
+    const double eye = 150 / (10 * std::tan(20 * M_PI / 180));
+    EXPECT_NEAR(deep.project(6, 5, 0).h, 210, 1e-9);
+    EXPECT_NEAR(deep.project(6, 5, 1).h, 200 + 10 * eye / (eye - 1), 1e-9);
+    EXPECT_TRUE(std::isnan(deep.project(5, 5, eye + 1).h)); // behind the eye
     EXPECT_NEAR(top.project(5, 5, 0).h, 200, 1e-9);
     EXPECT_NEAR(top.project(5, 5, 0).v, 150, 1e-9);
     EXPECT_NEAR(top.project(6, 5, 0).h, 210, 1e-9); // Z across
@@ -282,6 +292,22 @@ TEST(BoxPicture, MarksAreHiddenWhereNearerFacesCoverThem) {
     EXPECT_GT(shown, 40);
 }
 
+// Seen from straight above, a box shows its top, lit the most.
+TEST(BoxPicture, ATopIsLitTheMost) {
+    const BlockTable table = tableof({Block{0, 0, 5, 5, 0, 2, 0, 0x204080}});
+    BoxCamera camera{40, 30, 0, 90, 2, {0, 0, 2}};
+    std::vector<Argb> pixels(40 * 30);
+    Raster raster(pixels.data(), 40, 30, 40);
+    DepthBuffer buffer;
+    drawboxes(raster, buffer, table, {}, camera, {0, 0, 0, groundbox(table, {})});
+    EXPECT_EQ(raster.at(20, 15), argb(shade(tocol(0x204080), 0.85)));
+    EXPECT_EQ(buffer.slotat(20, 15), 0);
+    // Drawn again in part, the rest keeps its blocks, the part is cleared.
+    raster.clip(0, 0, 20, 30);
+    raster.keepdepth(buffer);
+    EXPECT_EQ(std::pair(buffer.slotat(19, 15), buffer.slotat(20, 15)), std::pair(-1, 0));
+}
+
 TEST(Shade, ScalesEveryChannel) {
     EXPECT_EQ(shade(0xFFFFFF, 0.5), 0x808080);
     EXPECT_EQ(shade(0x0000FF, 1), 0x0000FF);
@@ -325,4 +351,15 @@ TEST(Raster, PolygonsFillThePixelsTheyHoldAndLinesKeepTheirDashesWhenCut) {
     parts.line({0.5, 2.5}, {39.5, 27.5}, 5, 3, 2);
     EXPECT_EQ(pixels, again);
     EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 5u), 24); // 40 steps, 3 of every 5
+    // A rectangle fills the pixels whose centres it holds; a line from far
+    // out covers the pixels it crosses here.
+    r.fill(0);
+    r.fillrect(1.2, 1.2, 3.7, 3.7, 6);
+    r.line({-1e7, -1e7 + 15.5}, {1e7, 1e7 + 15.5}, 7);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            EXPECT_EQ(r.at(x, y), x >= 1 && x <= 3 && y >= 1 && y <= 3 ? 6u
+                                  : y == x + 15                        ? 7u
+                                                                       : 0u)
+                << x << "," << y;
 }

@@ -15,8 +15,7 @@ FileResult failure(int error) {
 std::string folderof(const std::string& path) {
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
+    return path.substr(0, std::max<std::size_t>(slash, 1)); // "/" for a file at the root
 }
 
 } // namespace

@@ -64,7 +64,7 @@ MapReport reportmap(const std::vector<std::byte>& bytes, bool box, std::uint64_t
     r.bytes = static_cast<std::size_t>(std::max<std::uint64_t>(size, bytes.size()));
     r.records = r.bytes / kRecordBytes;
     r.partialbytes = r.bytes % kRecordBytes;
-    r.beyond = r.records > kSlots ? r.records - kSlots : 0;
+    r.beyond = std::max<std::size_t>(r.records, kSlots) - kSlots;
     decodemap(bytes, r.table);
     r.listed = listedcount(r.table);
     r.saved = savedruncount(r.table);

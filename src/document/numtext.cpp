@@ -79,7 +79,7 @@ double readnum(std::string_view text) {
         long e = 0;
         for (;;) {
             skip();
-            if (j >= n || !isdigit(text[j])) break;
+            if (j == n || !isdigit(text[j])) break;
             if (e < kExponentClamp) e = e * 10 + (text[j] - '0');
             ++j;
         }
@@ -88,8 +88,8 @@ double readnum(std::string_view text) {
 
     if (digits.empty()) return negative ? -0.0 : 0.0;
 
-    // value = 0.digits × 10^(decimal exponent of the first digit + 1)
-    const long firstdigitexp = static_cast<long>(digits.size()) - pointshift + exponent - 1;
+    // value = 0.digits × 10^magnitude: out of range, large or small by its sign.
+    const long magnitude = static_cast<long>(digits.size()) - pointshift + exponent;
     std::string buffer = digits;
     buffer += 'e';
     buffer += std::to_string(exponent - pointshift);
@@ -98,7 +98,7 @@ double readnum(std::string_view text) {
     const auto [ptr, ec] = std::from_chars(buffer.data(), buffer.data() + buffer.size(), value);
     (void)ptr;
     if (ec == std::errc::result_out_of_range) {
-        value = firstdigitexp > 0 ? std::numeric_limits<double>::max() : 0.0;
+        value = magnitude > 0 ? std::numeric_limits<double>::max() : 0.0;
     } else if (!std::isfinite(value)) {
         value = std::numeric_limits<double>::max();
     }

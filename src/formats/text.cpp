@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -225,12 +226,10 @@ class Reader : public nlohmann::json::json_sax_t {
     bool binary(binary_t&) override { return value("binary"); }
     bool start_object(std::size_t) override {
         number_ = false;
-        ++depth_;
-        if (depth_ == 1 || (depth_ == 3 && inrecords_)) {
-            if (depth_ == 3) records.emplace_back(), seen_ = 0;
-            return true;
-        }
-        return value("an object");
+        // The whole text, or a record; anything else is named by its key.
+        if (depth_ != 0 && depth_ != 2) return value("an object");
+        if (++depth_ == 3) records.emplace_back(), seen_ = 0;
+        return true;
     }
     bool key(string_t& k) override {
         number_ = false;
@@ -251,24 +250,21 @@ class Reader : public nlohmann::json::json_sax_t {
     }
     bool end_object() override {
         number_ = false;
-        if (depth_ == 3 && seen_ != 0xFF) {
-            for (std::size_t k = 0; k < 8; ++k)
-                if (!(seen_ & (1u << k)))
-                    return fail(std::string("record lacks \"") + kFieldNames[k] + "\"");
-        }
+        if (depth_ == 3 && seen_ != 0xFF)
+            return fail(std::string("record lacks \"") + kFieldNames[std::countr_one(seen_)] +
+                        "\"");
         if (depth_ == 1 && seentop_ != 7)
             return fail("a map's JSON has \"format\", \"version\" and \"records\"");
         --depth_;
         return true;
     }
     bool start_array(std::size_t) override {
+        if (depth_ != 1 || key_ != "records") return value("an array");
         ++depth_;
-        if (depth_ == 2 && key_ == "records") return inrecords_ = true;
-        return value("an array");
+        return true;
     }
     bool end_array() override {
         --depth_;
-        if (depth_ == 1) inrecords_ = false;
         return true;
     }
     bool parse_error(std::size_t position, const std::string&,
@@ -284,7 +280,9 @@ class Reader : public nlohmann::json::json_sax_t {
     }
 
   private:
-    bool inrecord() const { return depth_ == 3 && inrecords_; }
+    // Arrays are taken only for "records", objects only at the top and in
+    // it: the third level is a record.
+    bool inrecord() const { return depth_ == 3; }
     // The reader has taken the value and, after a number, the character
     // that ended it: the fault is placed on the value's last character.
     bool fail(std::string what) {
@@ -320,7 +318,6 @@ class Reader : public nlohmann::json::json_sax_t {
 
     const std::size_t& taken_;
     int depth_ = 0;
-    bool inrecords_ = false;
     std::string key_;
     std::size_t field_ = 0;
     unsigned seen_ = 0, seentop_ = 0;

@@ -294,9 +294,8 @@ void drawboxmarks(Raster& raster, DepthBuffer& buffer, const BlockTable& table, 
             // Wide: black a pixel around a white line.
             for (int dh = -1; dh <= 1; ++dh)
                 for (int dv = -1; dv <= 1; ++dv)
-                    if (dh != 0 || dv != 0)
-                        raster.line({from.h + dh, from.v + dv, from.depth},
-                                    {to.h + dh, to.v + dv, to.depth}, 0xFF000000, slack, slot);
+                    raster.line({from.h + dh, from.v + dv, from.depth},
+                                {to.h + dh, to.v + dv, to.depth}, 0xFF000000, slack, slot);
             raster.line(from, to, 0xFFFFFFFF, slack, slot);
         }
     };

@@ -429,7 +429,7 @@ void MapTool::nudge(double dz, double dx, double dbottom) {
     });
 }
 
-bool MapTool::key(Key k, Modifiers m) {
+void MapTool::key(Key k, Modifiers m) {
     const double step = gridstep() * (m.shift ? 10 : 1);
     switch (k) {
     case Key::Escape:
@@ -441,49 +441,48 @@ bool MapTool::key(Key k, Modifiers m) {
         drag_ = Drag::None;
         guide_.reset();
         figure_.clear();
-        return true;
+        break;
     case Key::Left:
         nudge(-step, 0, 0);
-        return true;
+        break;
     case Key::Right:
         nudge(step, 0, 0);
-        return true;
+        break;
     case Key::Up:
         nudge(0, step, 0);
-        return true;
+        break;
     case Key::Down:
         nudge(0, -step, 0);
-        return true;
+        break;
     case Key::PageUp:
         nudge(0, 0, step);
-        return true;
+        break;
     case Key::PageDown:
         nudge(0, 0, -step);
-        return true;
+        break;
     case Key::SmallerGrid:
         grid_ = grid_ > 0 ? grid_ - 1 : 0;
-        return true;
+        break;
     case Key::LargerGrid:
         grid_ = std::min(grid_ + 1, kGridSteps.size() - 1);
-        return true;
+        break;
     case Key::SelectAll:
         host_.select([&] {
             const int n = listedcount(d_.blocks());
             for (int slot = 0; slot < n; ++slot)
                 d_.select(slot);
         });
-        return true;
+        break;
     case Key::Delete:
         remove();
-        return true;
+        break;
     case Key::Duplicate:
         duplicate();
-        return true;
+        break;
     case Key::Stack:
         stack();
-        return true;
+        break;
     }
-    return false;
 }
 
 void MapTool::remove() {
@@ -532,8 +531,8 @@ void MapTool::stack() {
         for (std::size_t i = 0; i < slots.size(); ++i) {
             const auto outline = cornerpoints(t[static_cast<std::size_t>(slots[i])]);
             double top = 0; // the ground
-            for (int other = 0; other < kSlots; ++other) {
-                const Block& o = t[static_cast<std::size_t>(other)];
+            for (const Block& o : t) {
+                const int other = static_cast<int>(&o - t.data());
                 const bool waiting = std::find(slots.begin() + static_cast<std::ptrdiff_t>(i),
                                                slots.end(), other) != slots.end();
                 if (waiting || !drawnwithin(o, look.mind, look.maxd) ||

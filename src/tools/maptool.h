@@ -94,8 +94,8 @@ class MapTool {
     void release(MapPoint at, Modifiers m, double pixel);
     // Over the map with no button held: sets the cursor and what is hovered.
     void hover(MapPoint at, double pixel);
-    // A key; false when the tool has no use for it.
-    bool key(Key k, Modifiers m);
+    // A key.
+    void key(Key k, Modifiers m);
     bool dragging() const { return drag_ != Drag::None; }
 
     // Where the handles of the current block are, with the pixel size.
