@@ -167,7 +167,10 @@ TEST(Export, EachShapesBoundsAreItsCorners) {
         EXPECT_EQ(a["min"].get<std::vector<float>>(), std::vector<float>(lo.begin(), lo.end()));
         EXPECT_EQ(a["max"].get<std::vector<float>>(), std::vector<float>(hi.begin(), hi.end()));
     }
-    EXPECT_EQ(bounded, 2); // the box and the top
+    EXPECT_EQ(bounded, 2);                               // the box and the top
+    EXPECT_EQ(json["bufferViews"][0]["byteStride"], 12); // corners and normals
+    EXPECT_EQ(std::pair(json["bufferViews"][0]["target"], json["bufferViews"][1]["target"]),
+              std::pair(nlohmann::json(34962), nlohmann::json(34963)));
 }
 
 TEST(Export, EnginesReadEveryDrawnBlockWhereTheViewsShowItInItsColour) {

@@ -60,7 +60,8 @@ TEST_F(Tools, DragsMoveTheSelectionOnTheGridOrOntoAnotherBlockAndAreOneStepEach)
           {"undo", "status=Undone: moving 2 blocks; b0.z=11"},
           // Down and across, a corner onto another block's corner off the grid.
           {"put 3 3.3 30.3 1 1; refreshlist; mkey esc; mdrag 20 10 27.25 5.35",
-           "b1.z=28.3; b1.x=5.3"}});
+           "b1.z=28.3; b1.x=5.3"},
+          {"select 2; mdrag 11 10 11 11", "cur=0; b0.x=11"}}); // the block dragged becomes current
 }
 
 TEST_F(Tools, KeysNudgeRaiseAndChangeTheGridAsOneStepASeries) {

@@ -97,6 +97,8 @@ TEST_F(Qrd, FilesThatCannotBeReadAndBadUsage) {
     EXPECT_EQ(said(),
               "qrd: missing.QRD: No such file or directory\nqrd: folder.QRD: Not a regular file\n");
     EXPECT_FALSE(std::filesystem::exists("missing.QRD"));
+    EXPECT_EQ(qrd::exportmap("missing.QRD", "glb", "m.glb", out, err), qrd::kFailure);
+    EXPECT_EQ(said(), "qrd: missing.QRD: No such file or directory\n");
     // Many files, read ahead on other threads: the output keeps their order,
     // and a file that cannot be read among them is named and fails the run.
     std::vector<std::string> files;

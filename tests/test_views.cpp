@@ -178,8 +178,11 @@ TEST(BoxCamera, LooksDownOnTheMapAsTheMapWindowDoes) {
     EXPECT_EQ(side.pitch, 5);
     side.orbit(0, 1000);
     EXPECT_EQ(side.pitch, 90);
-    side.orbit(450, 0);
-    EXPECT_NEAR(side.yaw, 0 - 180, 1e-9);
+    side.orbit(1000, 0);
+    EXPECT_NEAR(side.yaw, -40, 1e-9); // 400 degrees round
+    // Framing a block looks at its middle, height included.
+    side.frame(more, {}, {1});
+    EXPECT_EQ(side.target, (std::array<double, 3>{10, 10, 800}));
 }
 
 // Which block a ray from `from` along `way` (Z, X, height) meets first: -1
@@ -290,6 +293,32 @@ TEST(BoxPicture, MarksAreHiddenWhereNearerFacesCoverThem) {
             EXPECT_NE(buffer.slotat(x, y), 0) << x << "," << y; // never over the wall
         }
     EXPECT_GT(shown, 40);
+}
+
+// A picture drawn in parts, each part with its own depths, is the picture
+// drawn whole, with and without perspective.
+TEST(BoxPicture, DrawnInPartsItIsTheWhole) {
+    BlockTable table{};
+    const std::vector<Block> scene = test::interlocking();
+    std::copy(scene.begin(), scene.end(), table.begin());
+    for (const bool perspective : {false, true}) {
+        BoxCamera camera{120, 90};
+        camera.reset(table, {});
+        camera.perspective = perspective;
+        camera.zoom(2); // parts of the boxes lie outside
+        const Ground ground{0xFF000000, 0xFF404040, 0xFF808080, groundbox(table, {})};
+        std::vector<Argb> whole(120 * 90), parts(120 * 90);
+        Raster all(whole.data(), 120, 90, 120), some(parts.data(), 120, 90, 120);
+        DepthBuffer a, b;
+        drawboxes(all, a, table, {}, camera, ground);
+        for (const auto& [l, t, r, bottom] :
+             {std::array{0, 0, 50, 40}, {50, 0, 120, 40}, {0, 40, 120, 90}}) {
+            some.clip(l, t, r, bottom);
+            drawboxes(some, b, table, {}, camera, ground);
+        }
+        EXPECT_EQ(whole, parts) << perspective;
+        EXPECT_EQ(a.owners, b.owners) << perspective;
+    }
 }
 
 // Seen from straight above, a box shows its top, lit the most.
