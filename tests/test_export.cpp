@@ -94,28 +94,31 @@ void collect(const aiScene* s, const aiNode* n, aiMatrix4x4 above,
         collect(s, n->mChildren[c], whole, out);
 }
 
-// What a JSON text may not be, and what is taken: "" for taken.
+// What a JSON text may not be, with the column it is found at, and what is
+// taken: "" for taken.
 TEST(Formats, JsonFaultsAreNamed) {
     const std::string head = R"({"format": "quarrystead map", "version": 1, "records": [)";
     const std::string record = R"({"x": 1, "z": 2, "sizex": 3, "sizez": 4, "bottom": 5, )"
                                R"("height": 6, "angle": 7, "colour": )";
     const std::pair<std::string, std::string> cases[] = {
         {head + record + "-2147483648}]}", ""},
-        {head + record + R"("red"}]})", R"(colour "red" is not a whole number)"},
-        {head + record + "2147483648}]}", "colour 2147483648 is beyond 32 bits"},
-        {head + record + "1, \"x\": 2}]}", R"("x" given twice)"},
-        {head + R"({"z": 1}]})", R"(record lacks "x")"},
+        {head + record + R"("red"}]})", R"(150: colour "red" is not a whole number)"},
+        {head + record + "2147483648}]}", "155: colour 2147483648 is beyond 32 bits"},
+        {head + record + "1, \"x\": 2}]}", R"(151: "x" given twice)"},
+        {head + R"({"z": 1}]})", R"(64: record lacks "x")"},
         {head + R"({"x": 1, "z": 2, "sizex": 1, "sizez": 1, "bottom": 1}]})",
-         R"(record lacks "height")"},
-        {R"({"version": [1]})", R"(unexpected an array for "version")"},
-        {R"({"format": {"a": 1}})", R"(unexpected an object for "format")"},
+         R"(109: record lacks "height")"},
+        {R"({"version": [1]})", R"(13: unexpected an array for "version")"},
+        {R"({"format": {"a": 1}})", R"(12: unexpected an object for "format")"},
         {R"({"version": 1, "records": []})",
-         R"(a map's JSON has "format", "version" and "records")"},
-        {head + "[1]]}", "unexpected an array"}};
+         R"(29: a map's JSON has "format", "version" and "records")"},
+        {head + "[1]]}", "57: unexpected an array"},
+        {R"({"version": -})", "14: found a number that is not written as JSON writes numbers"},
+        {"\xEF\xBB{}", "3: invalid BOM; must be 0xEF 0xBB 0xBF if given"}};
     for (const auto& [text, why] : cases) {
         formats::TextFault fault;
         const auto blocks = formats::fromjson(text, fault);
-        EXPECT_EQ(blocks ? "" : fault.what, why) << text;
+        EXPECT_EQ(blocks ? "" : std::to_string(fault.column) + ": " + fault.what, why) << text;
     }
     // The clipboard's own records are taken whole or not at all.
     formats::TextFault fault;

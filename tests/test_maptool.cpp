@@ -1,6 +1,7 @@
 // Editing on the map with the map window's tools, as transcripts: points are
 // "Z X" (across, up), as the map shows them; a pixel spans 0.1 map units.
 #include "support/transcript.h"
+#include "tools/snap.h"
 #include "tools/values.h"
 
 #include <random>
@@ -116,6 +117,32 @@ TEST_F(Tools, StackDuplicateAndDeleteWorkOnTheSelection) {
          {"undo; mkey esc; mclick 20 10; yes; mkey delete", "asked=2; b1=20 10 2 1 0 1 0 000000"}});
     EXPECT_EQ(h.messagebox.asked[0].first, "Delete 2 blocks?");
     EXPECT_EQ(h.messagebox.asked[1].first, "Delete?");
+}
+
+// Snapping to the block at Z -1..1, X -1..1 with a reach of 0.6: a corner
+// before an edge, an edge only between its ends. The offset found and the
+// guide, as "dz dx | z x z x".
+TEST(Snap, ACornerFirstThenAnEdgeBetweenItsEnds) {
+    BlockTable table{};
+    table[0] = Block{0, 0, 1, 1, 0, 1};
+    const std::pair<std::vector<MapPoint>, std::string> cases[] = {
+        {{{1.3, 1.2}}, "-0.3 -0.2 | 1 1 1 1"},
+        {{{1.2, 0.5}}, "-0.2 0.5 | 1 1 1 1"}, // the edge is nearer, the corner holds
+        {{{1.4, 0.2}}, "-0.4 0 | 1 1 1 -1"},
+        {{{-1.2, 2.5}, {-1.2, -2.5}}, "0 0 |"}, // beside the edge's line, past its ends
+        {{{3, 3}}, "0 0 |"}};
+    for (const auto& [moving, want] : cases) {
+        const int target = 0;
+        const tools::Snapped s = tools::snaptoblocks(moving, {}, table, {&target, 1}, 0.6);
+        const auto n = [](double v) {
+            return numtext(static_cast<float>(std::round(v * 1e6) / 1e6) + 0.0f);
+        };
+        std::string got = n(s.offset.z) + " " + n(s.offset.x) + " |";
+        if (s.guide)
+            for (double v : {s.guide->a.z, s.guide->a.x, s.guide->b.z, s.guide->b.x})
+                got += " " + n(v);
+        EXPECT_EQ(got, want) << moving[0].z << " " << moving[0].x;
+    }
 }
 
 // What the tools write, the fields hold: after any of them, showing each

@@ -53,11 +53,13 @@ TEST_F(Qrd, CheckNamesEachSurpriseByRecord) {
                 "odd.QRD:record 4: Size X 150 is above 100 (capped when the block is selected)\n"
                 "odd.QRD:record 4: Bottom 2000 is above 1000 (capped when the block is selected)\n"
                 "odd.QRD:record 5: partial record of 2 bytes is ignored\n"},
-        {file("gap.QRD", {Block{1, 1, 150, 1}, Block{}, Block{1, 1, -1, 1, 0, -2}}),
+        {file("gap.QRD", {Block{1, 1, 150, 1}, Block{}, Block{1, 1, -1, 1, 1000.5f, -2}}),
          "gap.QRD:record 1: Size X 150 is above 100 (capped when the block is selected)\n"
          "gap.QRD:record 2: empty slot before later blocks: they are not listed until the map is "
          "compacted\n"
-         "gap.QRD:record 3: Size X is negative (-1)\ngap.QRD:record 3: Height is negative (-2)\n"},
+         "gap.QRD:record 3: Size X is negative (-1)\n"
+         "gap.QRD:record 3: Bottom 1000.5 is above 1000 (capped when the block is selected)\n"
+         "gap.QRD:record 3: Height is negative (-2)\n"},
         {file("many.QRD", std::vector<Block>(1002, Block{1, 1, 1, 1})),
          "many.QRD:record 1001: 2 records beyond 1000 are ignored\n"},
         {file("fine.QRD", {Block{1, 1, 100, 1, 1000, 1000}}), ""}}; // at the caps

@@ -95,12 +95,15 @@ TEST(Grid, StepsLabelsAndLines) {
                                                               {2e7, 1e7, "2e+07"},
                                                               {1e7, 1, "1e+07"},
                                                               {9999999, 1, "9999999"},
-                                                              {1.5, 3, "2"}};
+                                                              {1.5, 3, "2"},
+                                                              {-0.04, 0.1, "0"}};
     for (auto [value, step, text] : labels)
         EXPECT_EQ(gridlabel(value, step), text) << value;
     EXPECT_EQ(gridlines(-20, 55, 10), (std::vector<double>{-20, -10, 0, 10, 20, 30, 40, 50}));
     EXPECT_EQ(gridlines(0.5, 0.9, 1), std::vector<double>{});
     EXPECT_EQ(gridlines(0, 1e9, 1), std::vector<double>{}); // no grid of a billion lines
+    EXPECT_EQ(std::pair(gridlines(0, 9999, 1).size(), gridlines(0, 10000, 1).size()),
+              std::pair(std::size_t{10000}, std::size_t{0})); // at most 10,000 lines
     EXPECT_EQ(gridlines(0, std::numeric_limits<double>::quiet_NaN(), 1), std::vector<double>{});
 }
 

@@ -157,7 +157,8 @@ std::string sentence(const std::string& said) {
         return "found a text in quotes that is not closed or holds a raw control character";
     if (detail.starts_with("invalid number"))
         return "found a number that is not written as JSON writes numbers";
-    return detail;
+    // Anything else, without the raw bytes the reader quotes after it.
+    return detail.substr(0, detail.find("; last read"));
 }
 
 // An iterator over the text that counts what the JSON reader has taken, so
