@@ -50,6 +50,9 @@ TEST_F(Tools, ABoxTakesTheBlocksInsideItOrLeftwardsTheBlocksItTouches) {
 TEST_F(Tools, DragsMoveTheSelectionOnTheGridOrOntoAnotherBlockAndAreOneStepEach) {
     play({{"mclick 10 10; mdrag 10 10 13.3 10.2", "b0.z=13; b0.x=10; steps=1"},
           {"undo", "status=Undone: moving 1 block; table=marked"},
+          // With Ctrl, a block dragged from outside the selection joins it.
+          {"mdrag 20 10 20 12 ctrl", "b0.x=12; b1.x=12; cur=1; selection=0-1"},
+          {"undo; mclick 10 10", "table=marked; selection=0"},
           {"mdrag 10 10 13.3 10.2 ctrl", "b0.z=13.3; b0.x=10.2"}, // Ctrl: off the grid
           {"undo; mpress 10 10; mmove 17.97 10.3",
            "guide=19 11 19 11; figure=Z +8, X 0; b0.z=18; b0.x=10"},

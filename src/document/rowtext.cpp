@@ -27,12 +27,14 @@ std::string rowtext(const Block& b) {
     return row;
 }
 
+RowCache::RowCache() {
+    rows_.fill(rowtext(Block{}));
+}
+
 const std::string& RowCache::row(int slot, const Block& b) {
     const auto i = static_cast<std::size_t>(slot);
     // Compared bit for bit, so -0 and every NaN get their own text.
-    auto same = [&](std::size_t k) {
-        return valid_[k] && std::memcmp(&blocks_[k], &b, sizeof(Block)) == 0;
-    };
+    auto same = [&](std::size_t k) { return std::memcmp(&blocks_[k], &b, sizeof(Block)) == 0; };
     if (same(i)) return rows_[i];
     // Compaction and moves shift records by one slot: the text may be made
     // already, next door.
@@ -43,7 +45,6 @@ const std::string& RowCache::row(int slot, const Block& b) {
     else
         rows_[i] = rowtext(b);
     blocks_[i] = b;
-    valid_[i] = true;
     return rows_[i];
 }
 

@@ -2,7 +2,6 @@
 // The fixed-width rows of the block list.
 #include "document/block.h"
 
-#include <bitset>
 #include <string>
 
 namespace qs {
@@ -19,12 +18,12 @@ std::string rowtext(const Block& b);
 // record changed since its text was made.
 class RowCache {
   public:
+    RowCache();
     const std::string& row(int slot, const Block& b);
 
   private:
     std::array<Block, kSlots> blocks_{};
-    std::array<std::string, kSlots> rows_;
-    std::bitset<kSlots> valid_;
+    std::array<std::string, kSlots> rows_; // the text of each slot's block in blocks_
 };
 
 } // namespace qs
