@@ -190,11 +190,12 @@ TEST(Export, EnginesReadEveryDrawnBlockWhereTheViewsShowItInItsColour) {
         {50, 5, 2, 3, 0, inf, 0, 0xffffff},      // left out
         {60, -5, 0.5f, 7, 1, 2, -100, 0x2080c0}, // 8
         {0, 999998, 5, 5, 0, 1, 0, 0x2080c0},    // 9: a corner beyond reach
+        {0, 999995, 5, 5, 0, 1, 0, 0x2080c0},    // 10: a corner at the reach
     };
     std::copy(std::begin(blocks), std::end(blocks), table.begin());
     const formats::Scene scene = formats::scenefrom(table, -inf, inf);
     EXPECT_EQ(scene.leftout, 4);
-    ASSERT_EQ(scene.boxes.size(), 4u);
+    ASSERT_EQ(scene.boxes.size(), 5u);
 
     test::TempDir dir;
     for (const char* kind : {"glb", "gltf", "obj"}) {
@@ -206,10 +207,10 @@ TEST(Export, EnginesReadEveryDrawnBlockWhereTheViewsShowItInItsColour) {
         ASSERT_NE(s, nullptr) << importer.GetErrorString();
         std::map<std::string, Found> found;
         collect(s, s->mRootNode, aiMatrix4x4(), found);
-        ASSERT_EQ(found.size(), 4u);
+        ASSERT_EQ(found.size(), 5u);
         // glTF's colours are linear, OBJ's as shown.
         const bool linear = std::string(kind) != "obj";
-        for (int slot : {0, 1, 3, 7}) {
+        for (int slot : {0, 1, 3, 7, 9}) {
             const Block& b = table[static_cast<std::size_t>(slot)];
             const Found& f = found["block " + std::to_string(slot + 1)];
             SCOPED_TRACE(slot);

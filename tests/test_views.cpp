@@ -298,6 +298,34 @@ TEST(BoxPicture, MarksAreHiddenWhereNearerFacesCoverThem) {
     EXPECT_GT(shown, 40);
 }
 
+// The current block's edges are white within black all round, so they read
+// on any colour: each white pixel's four neighbours are marked too.
+TEST(BoxPicture, TheCurrentBlocksEdgesAreWhiteWithinBlack) {
+    const BlockTable table = tableof({Block{0, 0, 5, 5, 0, 5, 30, 0x808080}});
+    BoxCamera camera{80, 80};
+    camera.reset(table, {});
+    std::vector<Argb> pixels(80 * 80);
+    Raster raster(pixels.data(), 80, 80, 80);
+    DepthBuffer buffer;
+    drawboxes(raster, buffer, table, {}, camera, {0xFF4080C0, 0xFF4080C0, 0xFF4080C0, {}});
+    Look look;
+    look.current = 0;
+    drawboxmarks(raster, buffer, table, look, camera);
+    const auto marked = [&](int x, int y) {
+        return raster.at(x, y) == 0xFFFFFFFF || raster.at(x, y) == 0xFF000000;
+    };
+    int white = 0;
+    for (int y = 1; y < 79; ++y)
+        for (int x = 1; x < 79; ++x)
+            if (raster.at(x, y) == 0xFFFFFFFF) {
+                ++white;
+                EXPECT_TRUE(marked(x - 1, y) && marked(x + 1, y) && marked(x, y - 1) &&
+                            marked(x, y + 1))
+                    << x << "," << y;
+            }
+    EXPECT_GT(white, 60);
+}
+
 // A picture drawn in parts, each part with its own depths, is the picture
 // drawn whole, with and without perspective.
 TEST(BoxPicture, DrawnInPartsItIsTheWhole) {
