@@ -366,6 +366,19 @@ TEST(BoxPicture, ATopIsLitTheMost) {
     raster.clip(0, 0, 20, 30);
     raster.keepdepth(buffer);
     EXPECT_EQ(std::pair(buffer.slotat(19, 15), buffer.slotat(20, 15)), std::pair(-1, 0));
+    // From beside, along X: the side toward the light, over the map's top,
+    // is lit more than the side away from it.
+    for (const auto& [yaw, light] : {std::pair{180.0, 0.35 + 0.5 * 0.55}, {0.0, 0.35}}) {
+        const BoxCamera side{40, 30, yaw, 0, 2, {0, 0, 1}};
+        Raster fresh(pixels.data(), 40, 30, 40);
+        drawboxes(fresh, buffer, table, {}, side, {0, 0, 0, groundbox(table, {})});
+        EXPECT_EQ(fresh.at(20, 15), argb(shade(tocol(0x204080), light))) << yaw;
+    }
+    // A plate of no height is its top, seen from above.
+    Raster fresh(pixels.data(), 40, 30, 40);
+    const BlockTable plate = tableof({Block{0, 0, 5, 5, 2, 0, 0, 0x204080}});
+    drawboxes(fresh, buffer, plate, {}, camera, {0, 0, 0, groundbox(plate, {})});
+    EXPECT_EQ(fresh.at(20, 15), argb(shade(tocol(0x204080), 0.85)));
 }
 
 TEST(Shade, ScalesEveryChannel) {

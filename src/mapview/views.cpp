@@ -34,11 +34,7 @@ std::optional<MapBox> drawnbox(const BlockTable& table, const Look& look, Corner
         if (!drawnwithin(table[static_cast<std::size_t>(i)], look.mind, look.maxd)) continue;
         for (const Corner& c : cornersof(table, i, cache)) {
             if (!finite(c)) continue;
-            if (!box) box = MapBox{c.h, c.h, c.v, c.v};
-            box->zmin = std::min<double>(box->zmin, c.h),
-            box->zmax = std::max<double>(box->zmax, c.h);
-            box->xmin = std::min<double>(box->xmin, c.v),
-            box->xmax = std::max<double>(box->xmax, c.v);
+            takein(box, c.h, c.v);
         }
     }
     return box;
@@ -58,7 +54,7 @@ void PlanView::fit(const MapBox& box) {
     const double across = std::max(width - 2 * margin, 1.0),
                  up = std::max(height - 2 * margin, 1.0);
     scale = std::clamp(std::min(across / spanz, up / spanx), kMinScale, kMaxScale);
-    centre = {box.zmin / 2 + box.zmax / 2, box.xmin / 2 + box.xmax / 2};
+    centre = box.middle();
 }
 
 double gridstep(double scale, double pixels) {
@@ -230,11 +226,7 @@ void BoxCamera::frame(const BlockTable& table, const Look& look, const std::vect
     for (int slot : chosen) {
         for (const Corner& c : cornersof(table, slot, cache)) {
             if (!finite(c)) continue;
-            if (!box) box = MapBox{c.h, c.h, c.v, c.v};
-            box->zmin = std::min<double>(box->zmin, c.h),
-            box->zmax = std::max<double>(box->zmax, c.h);
-            box->xmin = std::min<double>(box->xmin, c.v),
-            box->xmax = std::max<double>(box->xmax, c.v);
+            takein(box, c.h, c.v);
         }
         const auto [lo, hi] = heights(table[static_cast<std::size_t>(slot)]);
         if (!std::isfinite(lo) || !std::isfinite(hi)) continue;
@@ -246,7 +238,7 @@ void BoxCamera::frame(const BlockTable& table, const Look& look, const std::vect
     const MapBox around = box.value_or(kMainArea);
     const double span =
         std::max({around.zmax - around.zmin, around.xmax - around.xmin, high - low, 1.0});
-    target = {around.zmin / 2 + around.zmax / 2, around.xmin / 2 + around.xmax / 2,
+    target = {around.middle().z, around.middle().x,
               slots.empty() ? std::min(high, span) / 2 : low / 2 + high / 2};
     scale = std::clamp(std::min(width, height) / (span * 1.2), kMinScale, kMaxScale);
 }

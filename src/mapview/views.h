@@ -6,6 +6,7 @@
 #include "document/block.h"
 #include "document/footprint.h"
 
+#include <algorithm>
 #include <array>
 #include <bitset>
 #include <functional>
@@ -35,7 +36,19 @@ struct Pixel {
 // Map coordinates of a box: Z from zmin to zmax, X from xmin to xmax.
 struct MapBox {
     double zmin = 0, zmax = 0, xmin = 0, xmax = 0;
+
+    // The box of one point, and the box grown to take in another.
+    static MapBox of(double z, double x) { return {z, z, x, x}; }
+    void takein(double z, double x) {
+        zmin = std::min(zmin, z), zmax = std::max(zmax, z);
+        xmin = std::min(xmin, x), xmax = std::max(xmax, x);
+    }
+    MapPoint middle() const { return {zmin / 2 + zmax / 2, xmin / 2 + xmax / 2}; }
 };
+// Takes a point into a box that may not have one yet.
+inline void takein(std::optional<MapBox>& box, double z, double x) {
+    box ? box->takein(z, x) : void(box = MapBox::of(z, x));
+}
 
 // The main map's area, outlined in the map window.
 inline constexpr MapBox kMainArea{kMapLeft, kMapLeft + kMapWidth, 0, kMapTop};

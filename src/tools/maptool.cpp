@@ -334,14 +334,10 @@ void MapTool::dragresize(MapPoint at, bool snap) {
 
 void MapTool::dragturn(MapPoint at, bool snap) {
     // About the block's centre, or the middle of the blocks turned.
-    MapBox around{before_.front().z, before_.front().z, before_.front().x, before_.front().x};
-    for (const Block& b : before_) {
-        around.zmin = std::min<double>(around.zmin, b.z),
-        around.zmax = std::max<double>(around.zmax, b.z);
-        around.xmin = std::min<double>(around.xmin, b.x),
-        around.xmax = std::max<double>(around.xmax, b.x);
-    }
-    const MapPoint pivot{around.zmin / 2 + around.zmax / 2, around.xmin / 2 + around.xmax / 2};
+    MapBox around = MapBox::of(before_.front().z, before_.front().x);
+    for (const Block& b : before_)
+        around.takein(b.z, b.x);
+    const MapPoint pivot = around.middle();
     const double from = std::atan2(pressed_.x - pivot.x, pressed_.z - pivot.z);
     const double to = std::atan2(at.x - pivot.x, at.z - pivot.z);
     const double base = before_.front().angle;

@@ -17,28 +17,22 @@ Snapped snaptoblocks(std::span<const MapPoint> moving, MapPoint offset, const Bl
     Snapped best{offset, std::nullopt};
     double nearest = reach;
     // Only blocks within reach of where the moving corners are now.
-    MapBox around{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-                  std::numeric_limits<double>::infinity(),
-                  -std::numeric_limits<double>::infinity()};
-    for (const MapPoint& m : moving) {
-        around.zmin = std::min(around.zmin, m.z + offset.z - reach);
-        around.zmax = std::max(around.zmax, m.z + offset.z + reach);
-        around.xmin = std::min(around.xmin, m.x + offset.x - reach);
-        around.xmax = std::max(around.xmax, m.x + offset.x + reach);
-    }
+    std::optional<MapBox> around;
+    for (const MapPoint& m : moving)
+        takein(around, m.z + offset.z, m.x + offset.x);
+    if (!around) return best;
     std::vector<std::array<MapPoint, 4>> near;
     for (int slot : targets) {
         const Block& b = table[static_cast<std::size_t>(slot)];
         const auto k = cache ? cache->corners(slot, b) : blockcorners(b);
         std::array<MapPoint, 4> corners;
-        double zmin = k[0].h, zmax = zmin, xmin = k[0].v, xmax = xmin;
+        MapBox box = MapBox::of(k[0].h, k[0].v);
         for (std::size_t j = 0; j < 4; ++j) {
             corners[j] = {k[j].h, k[j].v};
-            zmin = std::min<double>(zmin, k[j].h), zmax = std::max<double>(zmax, k[j].h);
-            xmin = std::min<double>(xmin, k[j].v), xmax = std::max<double>(xmax, k[j].v);
+            box.takein(k[j].h, k[j].v);
         }
-        if (zmax >= around.zmin && zmin <= around.zmax && xmax >= around.xmin &&
-            xmin <= around.xmax)
+        if (box.zmax >= around->zmin - reach && box.zmin <= around->zmax + reach &&
+            box.xmax >= around->xmin - reach && box.xmin <= around->xmax + reach)
             near.push_back(corners);
     }
     // A corner onto a corner first; onto an edge only when no corner is as
