@@ -359,11 +359,11 @@ TEST(Edits, PutsFillFreeSlotsOrRefuseAndGapsCloseInOrder) {
                   {d.blocks()[3].x == 1.5f, d.blocks()[996].x == 1.5f, d.blocks()[997].x == 0}),
               std::vector<int>({1, 1, 1}));
     EXPECT_EQ(d.selection(), std::vector<int>{6});
-    // Moved and turned about a point: a quarter turn takes (z 1, x 0) to (0, 1).
-    d.set(0, Block{0, 1, 1, 1});
+    // Moved and turned about a point: a quarter turn takes (z 1, x 1) to (-1, 1).
+    d.set(0, Block{1, 1, 1, 1});
     edits::turn(d, std::vector<int>{0}, 0, 0, 90);
     edits::move(d, std::vector<int>{0}, 2, 3, 4);
-    EXPECT_NEAR(d.blocks()[0].z, 2, 1e-6);
+    EXPECT_NEAR(d.blocks()[0].z, 1, 1e-6);
     EXPECT_NEAR(d.blocks()[0].x, 4, 1e-6);
     EXPECT_EQ(std::pair(d.blocks()[0].angle, d.blocks()[0].bottom), std::pair(90.0f, 4.0f));
 }

@@ -95,6 +95,7 @@ TEST_F(Tools, HandlesResizeTheCurrentBlockInItsOwnFrameAndTurnIt) {
           {"mpress 10 13.4; mmove 7.81 12.6", "figure=Angle 45; b0.angle=45"},
           {"mrelease 7.81 12.6; undo; mdrag 10 13.4 7.81 12.6 ctrl", "b0.angle=40; b0.z=10"},
           // Turned, its handles turn with it: its top edge is now up and left.
+          {"mhover 9.36 10.77", "handleangle=130"},
           {"mdrag 9.36 10.77 8.07 12.3", "b0.sizez=2; b0.angle=40"}});
 }
 
@@ -102,7 +103,10 @@ TEST_F(Tools, TwoTurnAboutTheirMiddle) {
     play({{"mclick 20 10 shift; mclick 10 10 shift; mdrag 10 13.4 11.6 5",
            "b0.angle=90; b1.angle=90; b0.z=15; "
            "b0.x=5; b1.z=15; b1.x=15"},
-          {"undo", "status=Undone: turning 2 blocks; table=marked"}});
+          {"undo", "status=Undone: turning 2 blocks; table=marked"},
+          // Three, from the last one's handle: each about the middle of them all.
+          {"mclick 10 20 shift; mdrag 10 23.4 6.6 10",
+           "b0.z=20; b0.x=10; b1.z=20; b1.x=20; b2.z=10; b2.x=10; b2.angle=90"}});
 }
 
 TEST_F(Tools, StackDuplicateAndDeleteWorkOnTheSelection) {
@@ -151,6 +155,8 @@ TEST(Snap, ACornerFirstThenAnEdgeBetweenItsEnds) {
 // What the tools write, the fields hold: after any of them, showing each
 // block in the fields and committing them changes no bit of the table.
 TEST(ToolValues, WhatTheToolsWriteTheFieldsHold) {
+    for (const auto& [turned, held] : {std::pair{365.0, 5.0f}, {-370.0, 350.0f}, {359.6, 0.0f}})
+        EXPECT_EQ(tools::holdangle(turned), held) << turned;
     Transcript t;
     t.run("put 0 10 10 1 1 0 1; put 1 14 20 2 1 0 2 30; put 2 30 5 0.5 3 1 1 90; refreshlist");
     std::mt19937 gen(5);

@@ -341,7 +341,7 @@ struct Harness {
     }
 
   private:
-    // The map's tools: press, move, release, click Z X [shift] [ctrl] [alt];
+    // The map's tools: press, move, release, click, hover Z X [shift] [ctrl] [alt];
     // drag Z X Z X [...]; key NAME [...] (left, right, up, down, pageup,
     // pagedown, esc, delete, smaller, larger, all, duplicate, stack).
     bool maptool(const std::string& what, const std::string& arg) {
@@ -364,6 +364,8 @@ struct Harness {
             tool.move(point(0), m, kPixel);
         else if (what == "release")
             tool.release(point(0), m, kPixel);
+        else if (what == "hover")
+            tool.hover(point(0), kPixel);
         else if (what == "click")
             tool.press(point(0), m, kPixel), tool.release(point(0), m, kPixel);
         else if (what == "drag") {

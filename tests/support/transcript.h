@@ -111,6 +111,7 @@ inline std::string valueof(Harness& h, const std::string& what) {
         {"file", [&] { return f.document.file().title; }},
         {"selection", [&] { return ranges(f.document.selection()); }},
         {"figure", [&] { return h.tool.figure(); }},
+        {"handleangle", [&] { return numtext(static_cast<float>(h.tool.handleangle())); }},
         {"mapstatus", [&] { return h.tool.status(); }},
         {"guide",
          [&] {
