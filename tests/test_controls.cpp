@@ -140,7 +140,9 @@ TEST(Placement, BesideTheMainWindowWhereTheScreenHasRoom) {
          800,
          600,
          Rect{646, 66, 634, 640},
-         Rect{0, 553, 638, 471}},                         // below, left of the other
+         Rect{0, 553, 638, 471}}, // below, left of the other
+        {main, 400, 690, Rect{648, 700, 400, 300},
+         Rect{648, 2, 400, 690}},                         // right, above the other
         {{0, 0, 1280, 1000}, 640, 640, {}, std::nullopt}, // no room
     };
     for (const auto& [at, w, h, avoid, place] : cases)

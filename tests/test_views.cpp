@@ -418,6 +418,10 @@ TEST(Raster, PolygonsFillThePixelsTheyHoldAndLinesKeepTheirDashesWhenCut) {
     r.polygon(huge, 2);
     r.polygon(std::vector<Pixel>{{0, 0}, {kNaN, 5}, {9, 9}}, 3);
     EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 2u), 40 * 30);
+    // A triangle: the 45 centres inside it; those on its long edge are left
+    // to the shape beside it.
+    r.polygon(std::vector<Pixel>{{0, 0}, {10, 0}, {0, 10}}, 4);
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 4u), 45);
     // A dashed line drawn whole, and again in two halves of the picture.
     Raster parts(again.data(), 40, 30, 40);
     r.fill(0), parts.fill(0);
