@@ -259,6 +259,22 @@ TEST(Recovery, ACopyThatCannotBeReadIsReportedAndLeft) {
     EXPECT_TRUE(fs::is_directory(dir.file("recovery.QRD")));
 }
 
+// What a copy says of its file is taken whole or not at all.
+TEST(Recovery, ACopyCutShortForgetsItsFile) {
+    const FileRef file{"/maps/castle.QRD", "castle.QRD"};
+    const DiskStamp stamp{true, 96, 5, 7};
+    const auto bytes = RecoveryCopies::encode(BlockTable{}, file, stamp);
+    for (const std::size_t cut : {bytes.size(), bytes.size() - 1, bytes.size() - 40}) {
+        FileRef back;
+        DiskStamp backstamp;
+        BlockTable table;
+        RecoveryCopies::decode(std::span(bytes).first(cut), table, back, backstamp);
+        EXPECT_EQ(std::pair(back, backstamp == stamp),
+                  cut == bytes.size() ? std::pair(file, true) : std::pair(FileRef{}, false))
+            << cut;
+    }
+}
+
 TEST_F(Keeping, FailedSavesLeaveTheOldFileAndTheMapAndNoTemporaryFileAndSayWhy) {
     const auto old = filebytes({numbered(5), numbered(6)});
     writebytes(dir.file("keep.QRD"), old);
