@@ -47,13 +47,15 @@ std::size_t usedrecords(const MapReport& r) {
 
 // Empty slots with a block after them within the file's records.
 std::vector<std::size_t> gapslots(const MapReport& r) {
-    std::vector<std::size_t> gaps;
-    std::size_t last = 0;
-    bool any = false;
-    for (std::size_t i = 0; i < usedrecords(r); ++i)
-        if (!isemptyslot(r.table[i])) last = i, any = true;
-    for (std::size_t i = 0; any && i < last; ++i)
-        if (isemptyslot(r.table[i])) gaps.push_back(i);
+    std::vector<std::size_t> gaps, empty; // empty: the slots since the last block
+    for (std::size_t i = 0; i < usedrecords(r); ++i) {
+        if (isemptyslot(r.table[i])) {
+            empty.push_back(i);
+            continue;
+        }
+        gaps.insert(gaps.end(), empty.begin(), empty.end());
+        empty.clear();
+    }
     return gaps;
 }
 
