@@ -113,6 +113,7 @@ TEST(Formats, JsonFaultsAreNamed) {
         {R"({"version": 1, "records": []})",
          R"(29: a map's JSON has "format", "version" and "records")"},
         {head + "[1]]}", "57: unexpected an array"},
+        {R"({"version" true})", "15: found true where ':' should be"},
         {R"({"version": -})", "14: found a number that is not written as JSON writes numbers"},
         {"\xEF\xBB{}", "3: invalid BOM; must be 0xEF 0xBB 0xBF if given"}};
     for (const auto& [text, why] : cases) {

@@ -111,17 +111,19 @@ TEST_F(Tools, TwoTurnAboutTheirMiddle) {
 
 TEST_F(Tools, StackDuplicateAndDeleteWorkOnTheSelection) {
     // Blocks 3 and 4 on block 0: Alt+click takes 4, Alt+Shift+click adds 3.
-    play(
-        {{"put 3 10 10 0.5 0.5 0 1; put 4 10 10 0.5 0.5 0 3; refreshlist; mark; mclick 10 10 alt",
-          "selection=4"},
-         {"mclick 10 10 alt shift", "selection=3-4"},
-         {"mkey stack", "b3.bottom=1; b4.bottom=2"}, // on block 0, then on block 3
-         {"undo; mclick 20 10; mclick 10 20 shift; mkey duplicate",
-          "selection=5-6; b5=9 21 1 1 0 2 0 000000; b6=19 11 2 1 0 1 0 000000; cur=5"},
-         {"undo", "status=Undone: duplicating 2 blocks; table=marked"},
-         {"mclick 20 10; mclick 10 20 shift; yes; mkey delete",
-          "asked=1; b1=10 10 0.5 0.5 0 1 0 000000; rows=4"},
-         {"undo; mkey esc; mclick 20 10; yes; mkey delete", "asked=2; b1=20 10 2 1 0 1 0 000000"}});
+    play({{"put 3 10 10 0.5 0.5 0 1; put 4 10 10 0.5 0.5 0 3; refreshlist; mark; mclick 10 10 alt",
+           "selection=4"},
+          {"mclick 10 10 alt shift", "selection=3-4"},
+          {"mkey stack", "b3.bottom=1; b4.bottom=2"}, // on block 0, then on block 3
+          {"undo; mclick 20 10; mclick 10 20 shift; mkey duplicate",
+           "selection=5-6; b5=9 21 1 1 0 2 0 000000; b6=19 11 2 1 0 1 0 000000; cur=5"},
+          {"undo", "status=Undone: duplicating 2 blocks; table=marked"},
+          {"mclick 20 10; mclick 10 20 shift; yes; mkey delete",
+           "asked=1; b1=10 10 0.5 0.5 0 1 0 000000; rows=4"},
+          {"undo; mkey esc; mclick 20 10; yes; mkey delete", "asked=2; b1=20 10 2 1 0 1 0 000000"},
+          // A full map takes no copies, and the current block stays.
+          {"load 1000; mclick 2 0.1; mkey duplicate",
+           "status=Not enough free slots: 1 needed, 0 free; cur=0; selection=0"}});
     EXPECT_EQ(h.messagebox.asked[0].first, "Delete 2 blocks?");
     EXPECT_EQ(h.messagebox.asked[1].first, "Delete?");
 }

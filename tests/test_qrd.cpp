@@ -129,8 +129,10 @@ TEST_F(Qrd, ImportRefusesMalformedTextWithItsPlaceAndWritesNothing) {
          "angle, colour"},
         {"c.csv", header + "1,2,3,4,5,6,7,8,9\n",
          ":2:17: a row has 9 values; the header names 8 columns"},
-        {"d.csv", header + "1,2,3,4,5,6,7,-2147483648\n1,2,3,4,5,6,7,99999999999\n",
-         ":3:15: colour \"99999999999\" is beyond 32 bits"},
+        {"d.csv",
+         header +
+             "1,2,3,4,5,6,7,-2147483648\n1,2,3,4,5,6,7,0xFFFFFFFF\n1,2,3,4,5,6,7,99999999999\n",
+         ":4:15: colour \"99999999999\" is beyond 32 bits"},
         {"e.csv", header + "1e39,2\n", ":2:1: x \"1e39\" is beyond the range of a single"},
         {"f.csv", "1,2,3\n",
          ":1:1: the first line names the columns (x, z, sizex, sizez, bottom, height, angle, "

@@ -435,7 +435,7 @@ TEST(Raster, PolygonsFillThePixelsTheyHoldAndLinesKeepTheirDashesWhenCut) {
     // A rectangle fills the pixels whose centres it holds; a line from far
     // out covers the pixels it crosses here.
     r.fill(0);
-    r.fillrect(1.2, 1.2, 3.7, 3.7, 6);
+    r.fillrect(0.55, 0.55, 3.55, 3.55, 6);
     r.line({-1e7, -1e7 + 15.5}, {1e7, 1e7 + 15.5}, 7);
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 40; ++x)

@@ -508,8 +508,9 @@ void MapTool::duplicate() {
     edits::Placed placed;
     host_.edit(count("duplicating", slots.size()), {}, [&] {
         placed = edits::put(d_, copies);
+        if (placed.slots.empty()) return -1; // refused: the selection stays
         d_.setselection(placed.slots);
-        return placed.slots.empty() ? -1 : placed.slots.front();
+        return placed.slots.front();
     });
     if (!placed.refusal.empty()) host_.say(placed.refusal);
 }
