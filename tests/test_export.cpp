@@ -113,6 +113,9 @@ TEST(Formats, JsonFaultsAreNamed) {
         {R"({"version": 1, "records": []})",
          R"(29: a map's JSON has "format", "version" and "records")"},
         {head + "[1]]}", "57: unexpected an array"},
+        {head + R"({"x": 1, "y": 2}]})", R"(68: unknown field "y")"},
+        {R"({"version": 1,)",
+         "15: found the end of the text where a name or text in quotes should be"},
         {R"({"version" true})", "15: found true where ':' should be"},
         {R"({"version": -})", "14: found a number that is not written as JSON writes numbers"},
         {"\xEF\xBB{}", "3: invalid BOM; must be 0xEF 0xBB 0xBF if given"}};
@@ -130,6 +133,10 @@ TEST(Formats, JsonFaultsAreNamed) {
 }
 
 TEST(Export, KindsAndTheMtlBesideAnObj) {
+    // A colour's channels made linear: a straight line near black, a curve above.
+    for (const auto& [value, linear] :
+         {std::pair{0, 0.0}, {10, 10 / 255.0 / 12.92}, {128, 0.215861}, {255, 1.0}})
+        EXPECT_NEAR(formats::linearchannel(value), linear, 1e-6) << value;
     for (const auto& [name, kind] : {std::pair{"GLB", formats::SceneKind::Glb},
                                      {"gltf", formats::SceneKind::Gltf},
                                      {"Obj", formats::SceneKind::Obj}})

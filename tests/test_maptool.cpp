@@ -119,7 +119,7 @@ TEST_F(Tools, StackDuplicateAndDeleteWorkOnTheSelection) {
            "selection=5-6; b5=9 21 1 1 0 2 0 000000; b6=19 11 2 1 0 1 0 000000; cur=5"},
           {"undo", "status=Undone: duplicating 2 blocks; table=marked"},
           {"mclick 20 10; mclick 10 20 shift; yes; mkey delete",
-           "asked=1; b1=10 10 0.5 0.5 0 1 0 000000; rows=4"},
+           "asked=1; b1=10 10 0.5 0.5 0 1 0 000000; rows=4; cur=2"},
           {"undo; mkey esc; mclick 20 10; yes; mkey delete", "asked=2; b1=20 10 2 1 0 1 0 000000"},
           // A full map takes no copies, and the current block stays.
           {"load 1000; mclick 2 0.1; mkey duplicate",
