@@ -124,6 +124,11 @@ TEST(Formats, JsonFaultsAreNamed) {
         const auto blocks = formats::fromjson(text, fault);
         EXPECT_EQ(blocks ? "" : std::to_string(fault.column) + ": " + fault.what, why) << text;
     }
+    // The reader stops at the end of its text, whatever follows it.
+    const std::string more = R"({"version": 1, "records": []})";
+    formats::TextFault cut;
+    EXPECT_FALSE(formats::fromjson(std::string_view(more).substr(0, 14), cut));
+    EXPECT_EQ(cut.what, "found the end of the text where a name or text in quotes should be");
     // The clipboard's own records are taken whole or not at all.
     formats::TextFault fault;
     const std::string two = formats::torecords(std::vector{Block{1, 2, 3, 4}, Block{5, 6, 7, 8}});

@@ -1,15 +1,6 @@
 #include "document/table.h"
 
-#include <utility>
-
 namespace qs {
-
-void closefirstgap(BlockTable& table) {
-    // A slot carried forward is tested again at the next index, so one pass
-    // carries the first empty slot to the end.
-    for (std::size_t i = 0; i + 1 < table.size(); ++i)
-        if (isemptyslot(table[i])) std::swap(table[i], table[i + 1]);
-}
 
 int firstemptyslot(const BlockTable& table) {
     int t = 0;

@@ -4,11 +4,6 @@
 
 namespace qs {
 
-// The compaction pass: for each slot 0 to 998 in turn, an empty slot is
-// exchanged with the next, which carries the first empty slot to the end
-// and moves every slot after it one place forward.
-void closefirstgap(BlockTable& table);
-
 // The first empty slot (both sizes exactly 0), or kSlots when there is none.
 int firstemptyslot(const BlockTable& table);
 
