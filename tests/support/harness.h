@@ -110,6 +110,8 @@ struct Step {
         std::getline(in, rest);
         if (!rest.empty()) rest.erase(0, 1);
     }
+    // All after the verb.
+    std::string arg() const { return name + (rest.empty() ? "" : " " + rest); }
 };
 
 struct Harness {
@@ -196,134 +198,11 @@ struct Harness {
     void run(const std::string& steps) {
         std::istringstream all(steps);
         for (std::string step; std::getline(all, step, ';');) {
-            const auto& [verb, name, rest] = Step(step);
-            const std::string arg = name + (rest.empty() ? "" : " " + rest);
-            auto bar = [&]() -> ui::ScrollBar& { return control<ui::ScrollBar>(name); };
-            auto field = [&]() -> ui::TextField& { return control<ui::TextField>(name); };
-            if (verb == "load")
-                load(std::stoi(name));
-            else if (verb == "select")
-                form.List1.setlistindex(std::stoi(name));
-            else if (verb == "type") // a change for each key
-                for (char c : rest)
-                    field().settext(field().text() + c);
-            else if (verb == "paste")
-                field().settext(rest); // one change, as over a selection
-            else if (verb == "back") {
-                std::string t = field().text();
-                if (!t.empty()) t.pop_back();
-                field().settext(t);
-            } else if (verb == "set")
-                bar().setvalue(std::stoi(rest));
-            else if (verb == "arrow")
-                bar().arrow(std::stoi(rest)); // -1 the arrow toward Min
-            else if (verb == "track")
-                bar().page(std::stoi(rest));
-            else if (verb == "drag") {
-                std::istringstream values(rest);
-                for (int v; values >> v;)
-                    bar().dragto(v);
-                bar().release();
-            } else if (verb == "click")
-                click(name);
-            else if (verb == "slide")
-                form.Slider1.setvalue(std::stoi(name));
-            else if (verb == "press")
-                form.tbToolBar.click(arg);
-            else if (verb == "point") {
-                std::istringstream values(arg);
-                std::string across, up;
-                int button = 0;
-                values >> across >> up >> button;
-                form.Map.mousemove(button, 0, textnum(across), textnum(up));
-            } else if (verb == "clickmap")
-                form.Map.click();
-            else if (verb == "undo")
-                form.undo();
-            else if (verb == "redo")
-                form.redo();
-            else if (verb == "recover")
-                form.recover();
-            else if (verb == "choose")
-                messagebox.choices.push_back(std::stoi(name));
-            else if (verb == "offer")
-                form.offerrecovery();
-            else if (verb == "yes" || verb == "no")
-                messagebox.answers.push_back(verb == "yes" ? ui::Answer::Yes : ui::Answer::No);
-            else if (verb == "open" || verb == "save" || verb == "opens" || verb == "saves") {
-                const bool open = verb[0] == 'o';
-                (open ? filedialog.opens : filedialog.saves).push_back({folder + arg, arg});
-                if (verb.size() == 4) form.tbToolBar.click(open ? "Open" : "Save");
-            } else if (verb == "log") {
-                log.clear();
-                form.dispatch.record(&log);
-            } else if (verb == "clicks") {
-                clicks.clear();
-                if (!std::exchange(clicking_, true))
-                    form.List1.onclick = [this, handler = form.List1.onclick] {
-                        clicks.push_back(form.List1.listindex());
-                        handler();
-                    };
-            } else if (verb == "write") {
-                std::vector<Block> blocks;
-                std::istringstream texts(rest);
-                for (std::string text; std::getline(texts >> std::ws, text, ',');)
-                    blocks.push_back(blockof(text));
-                writebytes(folder + name, filebytes(blocks));
-            } else if (verb == "files") {
-                std::vector<std::string> paths;
-                std::istringstream names(arg);
-                for (std::string each; names >> each;)
-                    paths.push_back(folder + each);
-                form.openfiles(paths);
-            } else if (verb.size() > 1 && verb[0] == 'm' && maptool(verb.substr(1), arg))
-                continue;
-            else if (verb == "copy" || verb == "cut")
-                form.copyblocks(verb == "cut");
-            else if (verb == "pastehere")
-                form.pasteblocks(nullptr);
-            else if (verb == "pasteat") {
-                std::istringstream values(arg);
-                PastePlace place;
-                values >> place.z >> place.x >> place.step;
-                form.pasteblocks(&place);
-            } else if (verb == "cliptext")
-                clipboard.held = {{}, unescape(arg)};
-            else if (verb == "export") {
-                filedialog.exports.push_back({folder + arg, arg});
-                form.exportscene();
-            } else if (verb == "saveagain")
-                form.saveagain();
-            else if (verb == "activate")
-                form.checkdisk();
-            else if (verb == "status")
-                form.status(arg);
-            else if (verb == "cls")
-                form.Map.cls();
-            else if (verb == "relist")
-                form.List1.onclick();
-            else if (verb == "unselect")
-                form.List1.clear();
-            else if (verb == "markblock")
-                form.markblock(std::stoi(name));
-            else if (verb == "notready")
-                form.fieldsready = false;
-            else if (verb == "fire")
-                timer.fire();
-            else if (verb == "unload")
-                form.unload();
-            else if (verb == "mark")
-                marks[arg.empty() ? "marked" : arg] = form.blocks;
-            else if (verb == "put")
-                form.document.set(std::stoi(name), blockof(rest));
-            else if (verb == "refreshlist")
-                form.refreshlist();
-            else if (verb == "refreshmap")
-                form.refreshmap();
-            else if (verb == "sort")
-                form.sort();
-            else if (!verb.empty())
-                throw std::invalid_argument("no step " + verb);
+            const Step s(step);
+            if (s.verb.empty() || (s.verb.size() > 1 && s.verb[0] == 'm' && maptool(s))) continue;
+            const auto found = verbs().find(s.verb);
+            if (found == verbs().end()) throw std::invalid_argument("no step " + s.verb);
+            found->second(*this, s);
         }
     }
 
@@ -341,11 +220,135 @@ struct Harness {
     }
 
   private:
+    using Verb = void (*)(Harness&, const Step&);
+    static const std::map<std::string, Verb>& verbs() {
+        using H = Harness;
+        using S = Step;
+        static const std::map<std::string, Verb> all = {
+            {"load", [](H& h, const S& s) { h.load(std::stoi(s.name)); }},
+            {"select", [](H& h, const S& s) { h.form.List1.setlistindex(std::stoi(s.name)); }},
+            {"type", // a change for each key
+             [](H& h, const S& s) {
+                 for (char c : s.rest)
+                     h.field(s).settext(h.field(s).text() + c);
+             }},
+            {"paste", [](H& h, const S& s) { h.field(s).settext(s.rest); }}, // one change
+            {"back",
+             [](H& h, const S& s) {
+                 std::string t = h.field(s).text();
+                 if (!t.empty()) t.pop_back();
+                 h.field(s).settext(t);
+             }},
+            {"set", [](H& h, const S& s) { h.bar(s).setvalue(std::stoi(s.rest)); }},
+            {"arrow", [](H& h, const S& s) { h.bar(s).arrow(std::stoi(s.rest)); }}, // -1 to Min
+            {"track", [](H& h, const S& s) { h.bar(s).page(std::stoi(s.rest)); }},
+            {"drag",
+             [](H& h, const S& s) {
+                 std::istringstream values(s.rest);
+                 for (int v; values >> v;)
+                     h.bar(s).dragto(v);
+                 h.bar(s).release();
+             }},
+            {"click", [](H& h, const S& s) { h.click(s.name); }},
+            {"slide", [](H& h, const S& s) { h.form.Slider1.setvalue(std::stoi(s.name)); }},
+            {"press", [](H& h, const S& s) { h.form.tbToolBar.click(s.arg()); }},
+            {"point",
+             [](H& h, const S& s) {
+                 std::istringstream values(s.arg());
+                 std::string across, up;
+                 int button = 0;
+                 values >> across >> up >> button;
+                 h.form.Map.mousemove(button, 0, textnum(across), textnum(up));
+             }},
+            {"clickmap", [](H& h, const S&) { h.form.Map.click(); }},
+            {"undo", [](H& h, const S&) { h.form.undo(); }},
+            {"redo", [](H& h, const S&) { h.form.redo(); }},
+            {"recover", [](H& h, const S&) { h.form.recover(); }},
+            {"choose", [](H& h, const S& s) { h.messagebox.choices.push_back(std::stoi(s.name)); }},
+            {"offer", [](H& h, const S&) { h.form.offerrecovery(); }},
+            {"yes", [](H& h, const S&) { h.messagebox.answers.push_back(ui::Answer::Yes); }},
+            {"no", [](H& h, const S&) { h.messagebox.answers.push_back(ui::Answer::No); }},
+            {"open", [](H& h, const S& s) { h.dialog(h.filedialog.opens, s, "Open"); }},
+            {"save", [](H& h, const S& s) { h.dialog(h.filedialog.saves, s, "Save"); }},
+            {"opens", [](H& h, const S& s) { h.dialog(h.filedialog.opens, s, nullptr); }},
+            {"saves", [](H& h, const S& s) { h.dialog(h.filedialog.saves, s, nullptr); }},
+            {"log",
+             [](H& h, const S&) {
+                 h.log.clear();
+                 h.form.dispatch.record(&h.log);
+             }},
+            {"clicks",
+             [](H& h, const S&) {
+                 h.clicks.clear();
+                 if (!std::exchange(h.clicking_, true))
+                     h.form.List1.onclick = [&h, handler = h.form.List1.onclick] {
+                         h.clicks.push_back(h.form.List1.listindex());
+                         handler();
+                     };
+             }},
+            {"write",
+             [](H& h, const S& s) {
+                 std::vector<Block> blocks;
+                 std::istringstream texts(s.rest);
+                 for (std::string text; std::getline(texts >> std::ws, text, ',');)
+                     blocks.push_back(blockof(text));
+                 writebytes(h.folder + s.name, filebytes(blocks));
+             }},
+            {"files",
+             [](H& h, const S& s) {
+                 std::vector<std::string> paths;
+                 std::istringstream names(s.arg());
+                 for (std::string each; names >> each;)
+                     paths.push_back(h.folder + each);
+                 h.form.openfiles(paths);
+             }},
+            {"copy", [](H& h, const S&) { h.form.copyblocks(false); }},
+            {"cut", [](H& h, const S&) { h.form.copyblocks(true); }},
+            {"pastehere", [](H& h, const S&) { h.form.pasteblocks(nullptr); }},
+            {"pasteat",
+             [](H& h, const S& s) {
+                 std::istringstream values(s.arg());
+                 PastePlace place;
+                 values >> place.z >> place.x >> place.step;
+                 h.form.pasteblocks(&place);
+             }},
+            {"cliptext", [](H& h, const S& s) { h.clipboard.held = {{}, unescape(s.arg())}; }},
+            {"export",
+             [](H& h, const S& s) {
+                 h.filedialog.exports.push_back({h.folder + s.arg(), s.arg()});
+                 h.form.exportscene();
+             }},
+            {"saveagain", [](H& h, const S&) { h.form.saveagain(); }},
+            {"activate", [](H& h, const S&) { h.form.checkdisk(); }},
+            {"status", [](H& h, const S& s) { h.form.status(s.arg()); }},
+            {"cls", [](H& h, const S&) { h.form.Map.cls(); }},
+            {"relist", [](H& h, const S&) { h.form.List1.onclick(); }},
+            {"unselect", [](H& h, const S&) { h.form.List1.clear(); }},
+            {"markblock", [](H& h, const S& s) { h.form.markblock(std::stoi(s.name)); }},
+            {"notready", [](H& h, const S&) { h.form.fieldsready = false; }},
+            {"fire", [](H& h, const S&) { h.timer.fire(); }},
+            {"unload", [](H& h, const S&) { h.form.unload(); }},
+            {"mark", [](H& h, const S& s) { h.marks[s.arg().empty() ? "marked" : s.arg()] = h.form.blocks; }},
+            {"put", [](H& h, const S& s) { h.form.document.set(std::stoi(s.name), blockof(s.rest)); }},
+            {"refreshlist", [](H& h, const S&) { h.form.refreshlist(); }},
+            {"refreshmap", [](H& h, const S&) { h.form.refreshmap(); }},
+            {"sort", [](H& h, const S&) { h.form.sort(); }}};
+        return all;
+    }
+    ui::ScrollBar& bar(const Step& s) { return control<ui::ScrollBar>(s.name); }
+    ui::TextField& field(const Step& s) { return control<ui::TextField>(s.name); }
+    // A file for the next open or save dialog; `button`, when given, is pressed.
+    void dialog(std::deque<ui::FileChoice>& answers, const Step& s, const char* button) {
+        answers.push_back({folder + s.arg(), s.arg()});
+        if (button) form.tbToolBar.click(button);
+    }
+
     // The map's tools: press, move, release, click, hover Z X [shift] [ctrl] [alt];
     // drag Z X Z X [...]; key NAME [...] (left, right, up, down, pageup,
     // pagedown, esc, delete, smaller, larger, all, duplicate, stack).
-    bool maptool(const std::string& what, const std::string& arg) {
-        std::istringstream in(arg);
+    bool maptool(const Step& s) {
+        const std::string what = s.verb.substr(1);
+        std::istringstream in(s.arg());
         std::vector<double> at;
         tools::Modifiers m;
         std::string name;
@@ -358,39 +361,22 @@ struct Harness {
                 at.push_back(textnum(word));
         }
         auto point = [&](std::size_t i) { return MapPoint{at.at(i), at.at(i + 1)}; };
-        if (what == "press")
-            tool.press(point(0), m, kPixel);
-        else if (what == "move")
-            tool.move(point(0), m, kPixel);
-        else if (what == "release")
-            tool.release(point(0), m, kPixel);
-        else if (what == "hover")
-            tool.hover(point(0), kPixel);
-        else if (what == "click")
-            tool.press(point(0), m, kPixel), tool.release(point(0), m, kPixel);
-        else if (what == "drag") {
-            tool.press(point(0), m, kPixel);
-            tool.move(point(2), m, kPixel);
-            tool.release(point(2), m, kPixel);
-        } else if (what == "key") {
-            static const std::map<std::string, tools::Key> keys = {
-                {"left", tools::Key::Left},
-                {"right", tools::Key::Right},
-                {"up", tools::Key::Up},
-                {"down", tools::Key::Down},
-                {"pageup", tools::Key::PageUp},
-                {"pagedown", tools::Key::PageDown},
-                {"esc", tools::Key::Escape},
-                {"delete", tools::Key::Delete},
-                {"smaller", tools::Key::SmallerGrid},
-                {"larger", tools::Key::LargerGrid},
-                {"all", tools::Key::SelectAll},
-                {"duplicate", tools::Key::Duplicate},
-                {"stack", tools::Key::Stack}};
-            tool.key(keys.at(name), m);
-        } else
-            return false;
-        return true;
+        if (what == "press" || what == "click" || what == "drag") tool.press(point(0), m, kPixel);
+        if (what == "move" || what == "drag") tool.move(point(what == "drag" ? 2 : 0), m, kPixel);
+        if (what == "release" || what == "click" || what == "drag")
+            tool.release(point(what == "drag" ? 2 : 0), m, kPixel);
+        if (what == "hover") tool.hover(point(0), kPixel);
+        if (what == "key") {
+            // In the order of tools::Key.
+            static const std::vector<std::string> keys = {
+                "left",   "right",   "up",     "down", "pageup",    "pagedown", "esc",
+                "delete", "smaller", "larger", "all",  "duplicate", "stack"};
+            const auto k = std::find(keys.begin(), keys.end(), name);
+            if (k == keys.end()) throw std::invalid_argument("no map key " + name);
+            tool.key(static_cast<tools::Key>(k - keys.begin()), m);
+        }
+        return what == "press" || what == "move" || what == "release" || what == "hover" ||
+               what == "click" || what == "drag" || what == "key";
     }
 
     void click(const std::string& label) {
