@@ -49,6 +49,9 @@ TEST(Readnum, ReadsTheLeadingNumberAndSaturatesBeyondTheRange) {
         {"NaN", 0},       {"1e999", kBig}, {"-1e999", -kBig}, {"1e-999", 0},    {"0e999", 0}};
     for (const auto& [text, value] : cases)
         EXPECT_EQ(readnum(text), value) << text;
+    for (const auto& [text, has] :
+         {std::pair{"+5", true}, {" - .5", true}, {"..5", false}, {"-", false}, {"5", true}})
+        EXPECT_EQ(hasnumber(text), has) << text;
     // Long texts.
     EXPECT_EQ(readnum("9e99999999999999999999"), kBig);
     EXPECT_EQ(readnum("1e-99999999999999999999"), 0);

@@ -96,6 +96,7 @@ TEST_F(Tools, HandlesResizeTheCurrentBlockInItsOwnFrameAndTurnIt) {
           {"mrelease 7.81 12.6; undo; mdrag 10 13.4 7.81 12.6 ctrl", "b0.angle=40; b0.z=10"},
           // Turned, its handles turn with it: its top edge is now up and left.
           {"mhover 9.36 10.77", "handleangle=130"},
+          {"mhover 10.77 10.64", "handleangle=40"},
           {"mdrag 9.36 10.77 8.07 12.3", "b0.sizez=2; b0.angle=40"}});
 }
 
@@ -114,7 +115,7 @@ TEST_F(Tools, StackDuplicateAndDeleteWorkOnTheSelection) {
     play({{"put 3 10 10 0.5 0.5 0 1; put 4 10 10 0.5 0.5 0 3; refreshlist; mark; mclick 10 10 alt",
            "selection=4"},
           {"mclick 10 10 alt shift", "selection=3-4"},
-          {"mkey stack", "b3.bottom=1; b4.bottom=2"}, // on block 0, then on block 3
+          {"mkey stack", "b3.bottom=1; b4.bottom=2; cur=3"}, // on block 0, then on block 3
           {"undo; mclick 20 10; mclick 10 20 shift; mkey duplicate",
            "selection=5-6; b5=9 21 1 1 0 2 0 000000; b6=19 11 2 1 0 1 0 000000; cur=5"},
           {"undo", "status=Undone: duplicating 2 blocks; table=marked"},
@@ -157,7 +158,8 @@ TEST(Snap, ACornerFirstThenAnEdgeBetweenItsEnds) {
 // What the tools write, the fields hold: after any of them, showing each
 // block in the fields and committing them changes no bit of the table.
 TEST(ToolValues, WhatTheToolsWriteTheFieldsHold) {
-    for (const auto& [turned, held] : {std::pair{365.0, 5.0f}, {-370.0, 350.0f}, {359.6, 0.0f}})
+    for (const auto& [turned, held] :
+         {std::pair{365.0, 5.0f}, {-370.0, 350.0f}, {359.6, 0.0f}, {0.0, 0.0f}})
         EXPECT_EQ(tools::holdangle(turned), held) << turned;
     Transcript t;
     t.run("put 0 10 10 1 1 0 1; put 1 14 20 2 1 0 2 30; put 2 30 5 0.5 3 1 1 90; refreshlist");

@@ -328,6 +328,11 @@ TEST(BoxPicture, TheCurrentBlocksEdgesAreWhiteWithinBlack) {
                     << x << "," << y;
             }
     EXPECT_GT(white, 60);
+    // Selected but not current, it has thin dashes: less white.
+    drawboxes(raster, buffer, table, {}, camera, {0xFF4080C0, 0xFF4080C0, 0xFF4080C0, {}});
+    look.current = -1, look.selected.set(0);
+    drawboxmarks(raster, buffer, table, look, camera);
+    EXPECT_LT(std::count(pixels.begin(), pixels.end(), 0xFFFFFFFF), white * 2 / 3);
 }
 
 // A picture drawn in parts, each part with its own depths, is the picture
@@ -358,13 +363,13 @@ TEST(BoxPicture, DrawnInPartsItIsTheWhole) {
 
 // Seen from straight above, a box shows its top, lit the most.
 TEST(BoxPicture, ATopIsLitTheMost) {
-    const BlockTable table = tableof({Block{0, 0, 5, 5, 0, 2, 0, 0x204080}});
+    const BlockTable table = tableof({Block{0, 0, 5, 5, 0, 2, 0, 0x20FF80}});
     BoxCamera camera{40, 30, 0, 90, 2, {0, 0, 2}};
     std::vector<Argb> pixels(40 * 30);
     Raster raster(pixels.data(), 40, 30, 40);
     DepthBuffer buffer;
     drawboxes(raster, buffer, table, {}, camera, {0, 0, 0, groundbox(table, {})});
-    EXPECT_EQ(raster.at(20, 15), argb(shade(tocol(0x204080), 0.85)));
+    EXPECT_EQ(raster.at(20, 15), argb(shade(tocol(0x20FF80), 0.85)));
     EXPECT_EQ(buffer.slotat(20, 15), 0);
     // Drawn again in part, the rest keeps its blocks, the part is cleared.
     raster.clip(0, 0, 20, 30);
@@ -372,17 +377,18 @@ TEST(BoxPicture, ATopIsLitTheMost) {
     EXPECT_EQ(std::pair(buffer.slotat(19, 15), buffer.slotat(20, 15)), std::pair(-1, 0));
     // From beside, along X: the side toward the light, over the map's top,
     // is lit more than the side away from it.
-    for (const auto& [yaw, light] : {std::pair{180.0, 0.35 + 0.5 * 0.55}, {0.0, 0.35}}) {
+    for (const auto& [yaw, light] :
+         {std::pair{180.0, 0.35 + 0.5 * 0.55}, {0.0, 0.35}, {90.0, 0.35 + 0.5 * 0.45}}) {
         const BoxCamera side{40, 30, yaw, 0, 2, {0, 0, 1}};
         Raster fresh(pixels.data(), 40, 30, 40);
         drawboxes(fresh, buffer, table, {}, side, {0, 0, 0, groundbox(table, {})});
-        EXPECT_EQ(fresh.at(20, 15), argb(shade(tocol(0x204080), light))) << yaw;
+        EXPECT_EQ(fresh.at(20, 15), argb(shade(tocol(0x20FF80), light))) << yaw;
     }
     // A plate of no height is its top, seen from above.
     Raster fresh(pixels.data(), 40, 30, 40);
-    const BlockTable plate = tableof({Block{0, 0, 5, 5, 2, 0, 0, 0x204080}});
+    const BlockTable plate = tableof({Block{0, 0, 5, 5, 2, 0, 0, 0x20FF80}});
     drawboxes(fresh, buffer, plate, {}, camera, {0, 0, 0, groundbox(plate, {})});
-    EXPECT_EQ(fresh.at(20, 15), argb(shade(tocol(0x204080), 0.85)));
+    EXPECT_EQ(fresh.at(20, 15), argb(shade(tocol(0x20FF80), 0.85)));
 }
 
 TEST(Shade, ScalesEveryChannel) {
@@ -422,6 +428,16 @@ TEST(Raster, PolygonsFillThePixelsTheyHoldAndLinesKeepTheirDashesWhenCut) {
     // to the shape beside it.
     r.polygon(std::vector<Pixel>{{0, 0}, {10, 0}, {0, 10}}, 4);
     EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 4u), 45);
+    // Two triangles make a square through pixel centres: each centre on its
+    // left and top edges is the square's, the diagonal's of one of them.
+    DepthBuffer depths;
+    r.keepdepth(depths);
+    r.triangle({20.5, 0.5, 1}, {23.5, 0.5, 1}, {23.5, 3.5, 1}, 8, 0);
+    r.triangle({20.5, 0.5, 1}, {23.5, 3.5, 1}, {20.5, 3.5, 1}, 9, 1);
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 8u) +
+                  std::count(pixels.begin(), pixels.end(), 9u),
+              9);
+    EXPECT_EQ(depths.slotat(20, 0), 0);
     // A dashed line drawn whole, and again in two halves of the picture.
     Raster parts(again.data(), 40, 30, 40);
     r.fill(0), parts.fill(0);

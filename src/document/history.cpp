@@ -75,7 +75,6 @@ void History::push(Step step) {
 }
 
 const Step* History::undo() {
-    mergeable_ = false;
     if (!canundo()) return nullptr;
     return &steps_[--done_];
 }
