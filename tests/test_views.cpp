@@ -15,7 +15,7 @@ using namespace qs;
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-static BlockTable tableof(std::initializer_list<Block> blocks) {
+static BlockTable tableof(const std::vector<Block>& blocks) {
     BlockTable t{};
     std::copy(blocks.begin(), blocks.end(), t.begin());
     return t;
@@ -214,10 +214,28 @@ int raycast(const BlockTable& table, std::array<double, 3> from, std::array<doub
     return hit;
 }
 
+// A picture of w by h pixels, with the block each pixel shows.
+struct Picture {
+    Picture(int w, int h)
+        : pixels(static_cast<std::size_t>(w * h)), raster(pixels.data(), w, h, w) {}
+    std::vector<Argb> pixels;
+    Raster raster;
+    DepthBuffer buffer;
+    void draw(const BlockTable& table, const BoxCamera& camera, const Ground& ground) {
+        drawboxes(raster, buffer, table, {}, camera, ground);
+    }
+    void mark(const BlockTable& table, int current, std::initializer_list<int> selected,
+              const BoxCamera& camera) {
+        Look look;
+        look.current = current;
+        for (int slot : selected)
+            look.selected.set(static_cast<std::size_t>(slot));
+        drawboxmarks(raster, buffer, table, look, camera);
+    }
+};
+
 TEST(BoxPicture, EachPixelShowsTheBlockARayThroughItMeetsFirst) {
-    BlockTable table{};
-    const std::vector<Block> scene = test::interlocking();
-    std::copy(scene.begin(), scene.end(), table.begin());
+    const BlockTable table = tableof(test::interlocking());
     // Close up, faces reach far beyond the picture, and behind the eye.
     for (const auto& [perspective, zoom] :
          {std::pair{false, 1.0}, {true, 1.0}, {false, 8.0}, {true, 12.0}}) {
@@ -225,11 +243,8 @@ TEST(BoxPicture, EachPixelShowsTheBlockARayThroughItMeetsFirst) {
         camera.reset(table, {});
         camera.perspective = perspective;
         camera.zoom(zoom);
-        std::vector<Argb> pixels(160 * 120);
-        Raster raster(pixels.data(), 160, 120, 160);
-        DepthBuffer buffer;
-        drawboxes(raster, buffer, table, {}, camera,
-                  {0xFF000000, 0xFF404040, 0xFF808080, groundbox(table, {})});
+        Picture picture(160, 120);
+        picture.draw(table, camera, {0xFF000000, 0xFF404040, 0xFF808080, groundbox(table, {})});
         // The camera's axes on the map: looking along f, r to the right, u up.
         const double y = camera.yaw * M_PI / 180, p = camera.pitch * M_PI / 180;
         const std::array<double, 3> f{std::sin(y) * std::cos(p), std::cos(y) * std::cos(p),
@@ -260,7 +275,7 @@ TEST(BoxPicture, EachPixelShowsTheBlockARayThroughItMeetsFirst) {
                 ++compared;
                 shown += want >= 0;
                 seen.insert(want);
-                ASSERT_EQ(buffer.slotat(px, py), want)
+                ASSERT_EQ(picture.buffer.slotat(px, py), want)
                     << px << "," << py << (perspective ? " perspective" : "");
             }
         EXPECT_GT(compared, 160 * 120 * 9 / 10);
@@ -278,27 +293,18 @@ TEST(BoxPicture, MarksAreHiddenWhereNearerFacesCoverThem) {
     // above it and to its side, and a selected block (2) wholly behind it.
     const BlockTable table =
         tableof({Block{10, 0, 1, 6, 0, 8}, Block{20, 4, 3, 3, 0, 12}, Block{20, -2, 1, 1, 0, 2}});
-    BoxCamera camera{120, 90, 0, 20, 4, {0, 15, 5}};
-    std::vector<Argb> plain(120 * 90), marked;
-    Raster raster(plain.data(), 120, 90, 120);
-    DepthBuffer buffer;
-    drawboxes(raster, buffer, table, {}, camera,
-              {0xFF000000, 0xFF000000, 0xFF000000, groundbox(table, {})});
-    marked = plain;
-    Raster marks(marked.data(), 120, 90, 120);
-    Look look;
-    look.current = 1;
-    look.selected.set(1), look.selected.set(2);
-    drawboxmarks(marks, buffer, table, look, camera);
+    const BoxCamera camera{120, 90, 0, 20, 4, {0, 15, 5}};
+    Picture picture(120, 90);
+    picture.draw(table, camera, {0xFF000000, 0xFF000000, 0xFF000000, groundbox(table, {})});
+    const std::vector<Argb> plain = picture.pixels;
+    picture.mark(table, 1, {1, 2}, camera);
     int shown = 0;
     for (int y = 0; y < 90; ++y)
-        for (int x = 0; x < 120; ++x) {
-            if (plain[static_cast<std::size_t>(y * 120 + x)] ==
-                marked[static_cast<std::size_t>(y * 120 + x)])
-                continue;
-            ++shown;
-            EXPECT_NE(buffer.slotat(x, y), 0) << x << "," << y; // never over the wall
-        }
+        for (int x = 0; x < 120; ++x)
+            if (plain[static_cast<std::size_t>(y * 120 + x)] != picture.raster.at(x, y)) {
+                ++shown;
+                EXPECT_NE(picture.buffer.slotat(x, y), 0) << x << "," << y; // never over the wall
+            }
     EXPECT_GT(shown, 40);
 }
 
@@ -308,20 +314,17 @@ TEST(BoxPicture, TheCurrentBlocksEdgesAreWhiteWithinBlack) {
     const BlockTable table = tableof({Block{0, 0, 5, 5, 0, 5, 30, 0x808080}});
     BoxCamera camera{80, 80};
     camera.reset(table, {});
-    std::vector<Argb> pixels(80 * 80);
-    Raster raster(pixels.data(), 80, 80, 80);
-    DepthBuffer buffer;
-    drawboxes(raster, buffer, table, {}, camera, {0xFF4080C0, 0xFF4080C0, 0xFF4080C0, {}});
-    Look look;
-    look.current = 0;
-    drawboxmarks(raster, buffer, table, look, camera);
+    Picture picture(80, 80);
+    picture.draw(table, camera, {0xFF4080C0, 0xFF4080C0, 0xFF4080C0, {}});
+    picture.mark(table, 0, {}, camera);
+    const Raster& r = picture.raster;
     const auto marked = [&](int x, int y) {
-        return raster.at(x, y) == 0xFFFFFFFF || raster.at(x, y) == 0xFF000000;
+        return r.at(x, y) == 0xFFFFFFFF || r.at(x, y) == 0xFF000000;
     };
     int white = 0;
     for (int y = 1; y < 79; ++y)
         for (int x = 1; x < 79; ++x)
-            if (raster.at(x, y) == 0xFFFFFFFF) {
+            if (r.at(x, y) == 0xFFFFFFFF) {
                 ++white;
                 EXPECT_TRUE(marked(x - 1, y) && marked(x + 1, y) && marked(x, y - 1) &&
                             marked(x, y + 1))
@@ -329,66 +332,60 @@ TEST(BoxPicture, TheCurrentBlocksEdgesAreWhiteWithinBlack) {
             }
     EXPECT_GT(white, 60);
     // Selected but not current, it has thin dashes: less white.
-    drawboxes(raster, buffer, table, {}, camera, {0xFF4080C0, 0xFF4080C0, 0xFF4080C0, {}});
-    look.current = -1, look.selected.set(0);
-    drawboxmarks(raster, buffer, table, look, camera);
-    EXPECT_LT(std::count(pixels.begin(), pixels.end(), 0xFFFFFFFF), white * 2 / 3);
+    picture.draw(table, camera, {0xFF4080C0, 0xFF4080C0, 0xFF4080C0, {}});
+    picture.mark(table, -1, {0}, camera);
+    EXPECT_LT(std::count(picture.pixels.begin(), picture.pixels.end(), 0xFFFFFFFF), white * 2 / 3);
 }
 
 // A picture drawn in parts, each part with its own depths, is the picture
 // drawn whole, with and without perspective.
 TEST(BoxPicture, DrawnInPartsItIsTheWhole) {
-    BlockTable table{};
-    const std::vector<Block> scene = test::interlocking();
-    std::copy(scene.begin(), scene.end(), table.begin());
+    const BlockTable table = tableof(test::interlocking());
     for (const bool perspective : {false, true}) {
         BoxCamera camera{120, 90};
         camera.reset(table, {});
         camera.perspective = perspective;
         camera.zoom(2); // parts of the boxes lie outside
         const Ground ground{0xFF000000, 0xFF404040, 0xFF808080, groundbox(table, {})};
-        std::vector<Argb> whole(120 * 90), parts(120 * 90);
-        Raster all(whole.data(), 120, 90, 120), some(parts.data(), 120, 90, 120);
-        DepthBuffer a, b;
-        drawboxes(all, a, table, {}, camera, ground);
+        Picture whole(120, 90), parts(120, 90);
+        whole.draw(table, camera, ground);
         for (const auto& [l, t, r, bottom] :
              {std::array{0, 0, 50, 40}, {50, 0, 120, 40}, {0, 40, 120, 90}}) {
-            some.clip(l, t, r, bottom);
-            drawboxes(some, b, table, {}, camera, ground);
+            parts.raster.clip(l, t, r, bottom);
+            parts.draw(table, camera, ground);
         }
-        EXPECT_EQ(whole, parts) << perspective;
-        EXPECT_EQ(a.owners, b.owners) << perspective;
+        EXPECT_EQ(whole.pixels, parts.pixels) << perspective;
+        EXPECT_EQ(whole.buffer.owners, parts.buffer.owners) << perspective;
     }
 }
 
 // Seen from straight above, a box shows its top, lit the most.
 TEST(BoxPicture, ATopIsLitTheMost) {
     const BlockTable table = tableof({Block{0, 0, 5, 5, 0, 2, 0, 0x20FF80}});
-    BoxCamera camera{40, 30, 0, 90, 2, {0, 0, 2}};
-    std::vector<Argb> pixels(40 * 30);
-    Raster raster(pixels.data(), 40, 30, 40);
-    DepthBuffer buffer;
-    drawboxes(raster, buffer, table, {}, camera, {0, 0, 0, groundbox(table, {})});
-    EXPECT_EQ(raster.at(20, 15), argb(shade(tocol(0x20FF80), 0.85)));
-    EXPECT_EQ(buffer.slotat(20, 15), 0);
+    const BoxCamera camera{40, 30, 0, 90, 2, {0, 0, 2}};
+    const auto lit = [](double light) { return argb(shade(tocol(0x20FF80), light)); };
+    Picture picture(40, 30);
+    picture.draw(table, camera, {0, 0, 0, groundbox(table, {})});
+    EXPECT_EQ(std::pair(picture.raster.at(20, 15), picture.buffer.slotat(20, 15)),
+              std::pair(lit(0.85), 0));
     // Drawn again in part, the rest keeps its blocks, the part is cleared.
-    raster.clip(0, 0, 20, 30);
-    raster.keepdepth(buffer);
-    EXPECT_EQ(std::pair(buffer.slotat(19, 15), buffer.slotat(20, 15)), std::pair(-1, 0));
-    // From beside, along X: the side toward the light, over the map's top,
-    // is lit more than the side away from it.
+    picture.raster.clip(0, 0, 20, 30);
+    picture.raster.keepdepth(picture.buffer);
+    EXPECT_EQ(std::pair(picture.buffer.slotat(19, 15), picture.buffer.slotat(20, 15)),
+              std::pair(-1, 0));
+    // From beside: the sides toward the light, over the map's top and left,
+    // are lit more than those away from it.
     for (const auto& [yaw, light] :
          {std::pair{180.0, 0.35 + 0.5 * 0.55}, {0.0, 0.35}, {90.0, 0.35 + 0.5 * 0.45}}) {
-        const BoxCamera side{40, 30, yaw, 0, 2, {0, 0, 1}};
-        Raster fresh(pixels.data(), 40, 30, 40);
-        drawboxes(fresh, buffer, table, {}, side, {0, 0, 0, groundbox(table, {})});
-        EXPECT_EQ(fresh.at(20, 15), argb(shade(tocol(0x20FF80), light))) << yaw;
+        Picture side(40, 30);
+        side.draw(table, {40, 30, yaw, 0, 2, {0, 0, 1}}, {0, 0, 0, groundbox(table, {})});
+        EXPECT_EQ(side.raster.at(20, 15), lit(light)) << yaw;
     }
     // A plate of no height is its top, seen from above.
-    Raster fresh(pixels.data(), 40, 30, 40);
     const BlockTable plate = tableof({Block{0, 0, 5, 5, 2, 0, 0, 0x20FF80}});
-    drawboxes(fresh, buffer, plate, {}, camera, {0, 0, 0, groundbox(plate, {})});
-    EXPECT_EQ(fresh.at(20, 15), argb(shade(tocol(0x20FF80), 0.85)));
+    Picture above(40, 30);
+    above.draw(plate, camera, {0, 0, 0, groundbox(plate, {})});
+    EXPECT_EQ(above.raster.at(20, 15), lit(0.85));
 }
 
 TEST(Shade, ScalesEveryChannel) {
