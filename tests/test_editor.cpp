@@ -24,55 +24,31 @@ TEST_F(ListAndFields, TypicalEventTwoIntoSizeXOnTheFreeSlot) {
 }
 
 TEST(EditFields, HandlersWriteTheirNormalForms) {
+    // Each field's text after a paste: "1.5e9" is not cut to "1.5"; five
+    // characters are read ("1.0123", "0.1234").
     const std::pair<std::string, std::string> cases[] = {
-        {"posxed ", "posxed=0"},
-        {"posxed -", "posxed=0"},
-        {"posxed abc", "posxed=0"},
-        {"posxed -50", "posxed=-50"},
-        {"posxed -12.5", "posxed=-12.5"},
-        {"bottomed -50", "bottomed=50"},
-        {"heighted 2.", "heighted=2"},
-        {"sizexed 150", "sizexed=100"},
-        {"bottomed 1234567", "bottomed=1000"},
-        {"angleed 12345", "angleed=154"},
-        {"angleed 2.5", "angleed=2"},
-        {"angleed 3.5", "angleed=4"},
-        {"angleed 400", "angleed=40"},
-        {"angleed -30", "angleed=30"},
-        {"heighted 0.50", "heighted=.5"},
-        {"sizeyed 1.01234", "sizeyed=1.012"},
-        {"posyed 1e3", "posyed=1000"},
-        {"sizexed 1e99", "sizexed=100"},
-        {"angleed 9e99", "angleed=127"},
-        {"heighted -1e99", "heighted=1000"},
-        {"heighted 1000.5", "heighted=1000"},
-        {"sizexed 9e999", "sizexed=100"},
-        {"bottomed 9e999", "bottomed=1000"},
-        {"sizeyed 1.5e9", "sizeyed=100"}, // not cut to "1.5"
-        {"sizexed 1e20", "sizexed=100"},
-        {"bottomed 0.1234", "bottomed=.123"}, // five characters are read
-        // X is committed in single precision, shown at once, or capped to the largest single.
-        {"posxed 1.23456789", "posxed=1.234568; b0.x=1.2345679"},
-        {"posxed 12345678",
-         "posxed=12345680; b0.x=12345678"}, // one notation in both precisions: it settles
-        {"posxed -1e39", "posxed=-3.402823E+38; b0.x=-3.402823e+38"}};
+        {"posxed ", "0"},         {"posxed -", "0"},           {"posxed abc", "0"},
+        {"posxed -50", "-50"},    {"posxed -12.5", "-12.5"},   {"bottomed -50", "50"},
+        {"heighted 2.", "2"},     {"sizexed 150", "100"},      {"bottomed 1234567", "1000"},
+        {"angleed 12345", "154"}, {"angleed 2.5", "2"},        {"angleed 3.5", "4"},
+        {"angleed 400", "40"},    {"angleed -30", "30"},       {"heighted 0.50", ".5"},
+        {"posyed 1e3", "1000"},   {"sizeyed 1.0123", "1.012"}, {"sizexed 1e99", "100"},
+        {"angleed 9e99", "127"},  {"heighted -1e99", "1000"},  {"heighted 1000.5", "1000"},
+        {"sizexed 9e999", "100"}, {"bottomed 9e999", "1000"},  {"sizeyed 1.5e9", "100"},
+        {"sizexed 1e20", "100"},  {"bottomed 0.1234", ".123"}};
     for (const auto& [typed, shown] : cases)
-        Transcript::each({{"load 1; paste " + typed, shown}});
+        Transcript::each(
+            {{"load 1; paste " + typed, typed.substr(0, typed.find(' ')) + "=" + shown}});
+    // X is committed in single precision, shown at once, or capped to the
+    // largest single; one notation in both precisions settles.
+    Transcript::each({{"load 1; paste posxed 1.23456789", "posxed=1.234568; b0.x=1.2345679"},
+                      {"load 1; paste posxed 12345678", "posxed=12345680; b0.x=12345678"},
+                      {"load 1; paste posxed -1e39", "posxed=-3.402823E+38; b0.x=-3.402823e+38"}});
     // Lone signs, points and exponents, and bytes that are not digits, in X and in Bottom.
-    const std::pair<std::string, std::string> lone[] = {{"-", "0"},
-                                                        {"+", "0"},
-                                                        {".", "0"},
-                                                        {"e", "0"},
-                                                        {"1e", "1"},
-                                                        {"1e+", "1"},
-                                                        {"--5", "0"},
-                                                        {"5-", "5"},
-                                                        {"\xC3\xA9"
-                                                         "5",
-                                                         "0"},
-                                                        {"5\xC3\xA9", "5"},
-                                                        {"\xFF\xFE\x01", "0"},
-                                                        {"\t7", "7"}};
+    const std::pair<std::string, std::string> lone[] = {
+        {"-", "0"},   {"+", "0"},       {".", "0"},       {"e", "0"},
+        {"1e", "1"},  {"1e+", "1"},     {"--5", "0"},     {"5-", "5"},
+        {"\t7", "7"}, {"\u00e95", "0"}, {"5\u00e9", "5"}, {"\xFF\xFE\x01", "0"}};
     for (const auto& [typed, shown] : lone)
         Transcript::each({{"load 1; paste posxed " + typed + "; paste bottomed " + typed,
                            "posxed=" + shown + "; bottomed=" + shown}});

@@ -13,13 +13,11 @@ using MapDrawing = Started;
 using ViewControls = Started;
 
 TEST(MapNumbers, ColoursRoundingAndCorners) {
+    // Outer bytes swapped, truncating division.
     const std::pair<std::int32_t, std::int32_t> colours[] = {
-        {0x112233, 0x332211},
-        {0x7F123456, 0x563412},
-        {-1, 0xFF0000},
-        {-256, 0xFF00},
-        {16777215, 16777215},
-        {std::numeric_limits<std::int32_t>::min(), 0}}; // outer bytes swapped, truncating division
+        {0x112233, 0x332211}, {0x7F123456, 0x563412},
+        {-1, 0xFF0000},       {-256, 0xFF00},
+        {16777215, 16777215}, {std::numeric_limits<std::int32_t>::min(), 0}};
     for (auto [in, out] : colours)
         EXPECT_EQ(tocol(in), out) << in;
     EXPECT_EQ(tocol(tocol(0x123456)), 0x123456);

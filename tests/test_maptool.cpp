@@ -1,5 +1,6 @@
 // Editing on the map with the map window's tools, as transcripts: points are
 // "Z X" (across, up), as the map shows them; a pixel spans 0.1 map units.
+#include "support/actor.h"
 #include "support/transcript.h"
 #include "tools/snap.h"
 #include "tools/values.h"
@@ -164,37 +165,10 @@ TEST(ToolValues, WhatTheToolsWriteTheFieldsHold) {
     Transcript t;
     t.run("put 0 10 10 1 1 0 1; put 1 14 20 2 1 0 2 30; put 2 30 5 0.5 3 1 1 90; refreshlist");
     std::mt19937 gen(5);
-    const auto any = [&](double lo, double hi) {
-        return std::uniform_real_distribution<double>(lo, hi)(gen);
-    };
-    const char* keys[] = {"left",     "right shift", "up",     "down",      "pageup",
-                          "pagedown", "smaller",     "larger", "duplicate", "stack"};
+    Actor actor(t.h, std::ref(gen), t.dir.path.string());
     for (int i = 0; i < 300; ++i) {
-        char step[160];
-        const char* mods = gen() % 3 == 0 ? " ctrl" : "";
-        switch (gen() % 4) {
-        case 0:
-            std::snprintf(step, sizeof step, "mclick %.3f %.3f%s", any(0, 40), any(0, 40),
-                          gen() % 2 ? " shift" : "");
-            break;
-        case 1:
-            std::snprintf(step, sizeof step, "mdrag %.3f %.3f %.3f %.3f%s", any(0, 40), any(0, 40),
-                          any(-10, 50), any(-10, 50), mods);
-            break;
-        case 2: {
-            // From one of the current block's handles.
-            const auto handles = t.h.tool.handles(Harness::kPixel);
-            if (handles.empty()) continue;
-            const MapPoint from = handles[gen() % handles.size()].second;
-            std::snprintf(step, sizeof step, "mdrag %.4f %.4f %.3f %.3f%s", from.z, from.x,
-                          any(-10, 50), any(-10, 50), mods);
-            break;
-        }
-        default:
-            std::snprintf(step, sizeof step, "mkey %s", keys[gen() % std::size(keys)]);
-        }
-        t.run(step);
-        ASSERT_EQ(t.value("invariants"), "") << step;
+        actor.maptool();
+        ASSERT_EQ(t.value("invariants"), "") << actor.recent();
     }
     const BlockTable after = t.f.blocks;
     for (int row = 0; row + 1 < t.f.List1.listcount(); ++row) {

@@ -95,8 +95,12 @@ class Actor {
         h_.run(step);
     }
     void command();
+
+  public:
+    // A person's action on the map window's tools, at points near the blocks.
     void maptool();
 
+  private:
     Harness& h_;
     MainForm& f_;
     std::function<std::uint32_t()> next_;
@@ -165,7 +169,6 @@ inline void Actor::command() {
     h_.messagebox.answers.clear();
 }
 
-// A person's action on the map window's tools, at points near the blocks.
 inline void Actor::maptool() {
     const auto point = [&] {
         return std::to_string(pick(80) - 20) + "." + std::to_string(pick(10)) + " " +
