@@ -181,7 +181,7 @@ struct Harness {
     //   clickmap, undo, redo, recover, offer (the recovery copies left),
     //   yes and no (the next question's answer), choose N (the next
     //   question's button), open NAME and save NAME (a file in `folder`, through the
-    //   dialog; opens NAME and saves NAME only give the dialog's answer),
+    //   dialog; saves NAME only gives the dialog's answer),
     //   log (records notifications from here), clicks (records the rows the
     //   list's clicks run for, from here), mark [NAME] (keeps the
     //   table as NAME, "marked" when not given), put SLOT BLOCK (see
@@ -270,7 +270,6 @@ struct Harness {
             {"no", [](H& h, const S&) { h.messagebox.answers.push_back(ui::Answer::No); }},
             {"open", [](H& h, const S& s) { h.dialog(h.filedialog.opens, s, "Open"); }},
             {"save", [](H& h, const S& s) { h.dialog(h.filedialog.saves, s, "Save"); }},
-            {"opens", [](H& h, const S& s) { h.dialog(h.filedialog.opens, s, nullptr); }},
             {"saves", [](H& h, const S& s) { h.dialog(h.filedialog.saves, s, nullptr); }},
             {"log",
              [](H& h, const S&) {
