@@ -375,11 +375,15 @@ TEST(BoxPicture, ATopIsLitTheMost) {
         side.draw(table, {40, 30, yaw, 0, 2, {0, 0, 1}}, {0, 0, 0, groundbox(table, {})});
         EXPECT_EQ(side.raster.at(20, 15), lit(light)) << yaw;
     }
-    // A plate of no height is its top, seen from above.
-    const BlockTable plate = tableof({Block{0, 0, 5, 5, 2, 0, 0, 0x20FF80}});
+    // A plate of no height on the ground is its top, seen from above, over
+    // the grid's axes, which show beside it.
+    const BlockTable plate = tableof({Block{0, 0, 5, 5, 0, 0, 0, 0x20FF80}});
     Picture above(40, 30);
-    above.draw(plate, camera, {0, 0, 0, groundbox(plate, {})});
-    EXPECT_EQ(above.raster.at(20, 15), lit(0.85));
+    above.draw(plate, camera, {0, 0xFF111111, 0xFF222222, groundbox(plate, {})});
+    EXPECT_EQ(std::pair(above.raster.at(19, 15), above.raster.at(20, 15)),
+              std::pair(lit(0.85), lit(0.85)));
+    EXPECT_TRUE(above.raster.at(19, 2) == 0xFF222222 || above.raster.at(20, 2) == 0xFF222222);
+    EXPECT_TRUE(above.raster.at(2, 14) == 0xFF222222 || above.raster.at(2, 15) == 0xFF222222);
 }
 
 TEST(Shade, ScalesEveryChannel) {
