@@ -21,12 +21,10 @@
 namespace qs {
 namespace {
 
-using Point = std::array<double, 3>;
-
 // Where a block's box should be: its rectangle turned counter-clockwise on
 // the map (Z across, X up), seen as (Z, height, -X).
-std::vector<Point> expected(const Block& b) {
-    std::vector<Point> out;
+std::vector<aiVector3D> expected(const Block& b) {
+    std::vector<aiVector3D> out;
     const double a = b.angle * M_PI / 180;
     const double top = static_cast<float>(b.bottom + b.height);
     for (int u : {-1, 1})
@@ -35,60 +33,44 @@ std::vector<Point> expected(const Block& b) {
             const double z = b.z + du * std::cos(a) - dv * std::sin(a),
                          x = b.x + du * std::sin(a) + dv * std::cos(a);
             for (double h : {double(b.bottom), top})
-                out.push_back({z, h, -x});
+                out.emplace_back(z, h, -x);
         }
     return out;
 }
 
 // Whether every point of `a` lies on a point of `b`.
-bool within(const std::vector<Point>& a, const std::vector<Point>& b) {
-    return std::all_of(a.begin(), a.end(), [&](const Point& p) {
-        return std::any_of(b.begin(), b.end(), [&](const Point& q) {
-            return std::hypot(p[0] - q[0], p[1] - q[1], p[2] - q[2]) < 1e-4;
-        });
+bool within(const std::vector<aiVector3D>& a, const std::vector<aiVector3D>& b,
+            float near = 1e-4f) {
+    return std::all_of(a.begin(), a.end(), [&](const aiVector3D& p) {
+        return std::any_of(b.begin(), b.end(),
+                           [&](const aiVector3D& q) { return (p - q).Length() < near; });
     });
 }
 
+// A block's triangles in the scene: three corners each, with their normals.
 struct Found {
-    std::vector<Point> corners, normals;
+    std::vector<aiVector3D> corners, normals;
     aiColor4D colour;
     int meshes = 0;
-    // Whether every normal points away from the box's middle.
-    bool outwards() const {
-        Point middle{};
-        for (const Point& c : corners)
-            for (std::size_t i = 0; i < 3; ++i)
-                middle[i] += c[i] / static_cast<double>(corners.size());
-        for (std::size_t v = 0; v < corners.size(); ++v)
-            if ((corners[v][0] - middle[0]) * normals[v][0] +
-                    (corners[v][1] - middle[1]) * normals[v][1] +
-                    (corners[v][2] - middle[2]) * normals[v][2] <=
-                0)
-                return false;
-        return true;
-    }
 };
 
 void collect(const aiScene* s, const aiNode* n, aiMatrix4x4 above,
              std::map<std::string, Found>& out) {
     const aiMatrix4x4 whole = above * n->mTransformation;
     std::string name = n->mName.C_Str();
-    if (name.rfind("block", 0) == 0 && n->mNumMeshes > 0) {
-        for (char& c : name)
-            c = c == '_' ? ' ' : c;
+    std::replace(name.begin(), name.end(), '_', ' ');
+    for (unsigned m = 0; name.rfind("block", 0) == 0 && m < n->mNumMeshes; ++m) {
+        const aiMesh* mesh = s->mMeshes[n->mMeshes[m]];
         Found& f = out[name];
-        for (unsigned m = 0; m < n->mNumMeshes; ++m) {
-            const aiMesh* mesh = s->mMeshes[n->mMeshes[m]];
-            ++f.meshes;
-            EXPECT_TRUE(mesh->HasNormals()) << name;
-            for (unsigned v = 0; v < mesh->mNumVertices; ++v) {
-                const aiVector3D p = whole * mesh->mVertices[v];
-                const aiVector3D normal = aiMatrix3x3(whole) * mesh->mNormals[v];
-                f.corners.push_back({p.x, p.y, p.z});
-                f.normals.push_back({normal.x, normal.y, normal.z});
+        ++f.meshes;
+        ASSERT_TRUE(mesh->HasNormals()) << name;
+        for (unsigned t = 0; t < mesh->mNumFaces; ++t)
+            for (unsigned k = 0; k < 3 && mesh->mFaces[t].mNumIndices == 3; ++k) {
+                const unsigned v = mesh->mFaces[t].mIndices[k];
+                f.corners.push_back(whole * mesh->mVertices[v]);
+                f.normals.push_back((aiMatrix3x3(whole) * mesh->mNormals[v]).Normalize());
             }
-            s->mMaterials[mesh->mMaterialIndex]->Get(AI_MATKEY_COLOR_DIFFUSE, f.colour);
-        }
+        s->mMaterials[mesh->mMaterialIndex]->Get(AI_MATKEY_COLOR_DIFFUSE, f.colour);
     }
     for (unsigned c = 0; c < n->mNumChildren; ++c)
         collect(s, n->mChildren[c], whole, out);
@@ -202,8 +184,8 @@ TEST(Export, EnginesReadEveryDrawnBlockWhereTheViewsShowItInItsColour) {
         {nan, 5, 2, 3, 0, 4, 0, 0xffffff},       // left out
         {50, 5, 2, 3, 0, inf, 0, 0xffffff},      // left out
         {60, -5, 0.5f, 7, 1, 2, -100, 0x2080c0}, // 8
-        {0, 999998, 5, 5, 0, 1, 0, 0x2080c0},    // 9: a corner beyond reach
-        {0, 999995, 5, 5, 0, 1, 0, 0x2080c0},    // 10: a corner at the reach
+        {0, -999998, 5, 5, 0, 1, 0, 0x2080c0},   // 9: a corner beyond reach
+        {-999995, 0, 5, 5, 0, 1, 0, 0x2080c0},   // 10: a corner at the reach
     };
     std::copy(std::begin(blocks), std::end(blocks), table.begin());
     const formats::Scene scene = formats::scenefrom(table, -inf, inf);
@@ -227,17 +209,26 @@ TEST(Export, EnginesReadEveryDrawnBlockWhereTheViewsShowItInItsColour) {
             const Block& b = table[static_cast<std::size_t>(slot)];
             const Found& f = found["block " + std::to_string(slot + 1)];
             SCOPED_TRACE(slot);
+            // A box's six faces, or a top alone, two triangles each: corners
+            // the block's own, counter-clockwise seen from outside, where
+            // each corner's normal points.
+            const std::vector<aiVector3D> want = expected(b);
             EXPECT_EQ(f.meshes, 1);
-            EXPECT_TRUE(b.height == 0 || f.outwards());
-            const std::vector<Point> want = expected(b);
+            EXPECT_EQ(f.corners.size(), b.height == 0 ? 6u : 36u);
             EXPECT_TRUE(within(f.corners, want) && within(want, f.corners));
-            const double channel[3] = {((b.colour >> 16) & 255) / 255.0,
-                                       ((b.colour >> 8) & 255) / 255.0, (b.colour & 255) / 255.0};
-            const float got[3] = {f.colour.r, f.colour.g, f.colour.b};
-            for (int i = 0; i < 3; ++i)
-                EXPECT_NEAR(got[i], linear ? std::pow(channel[i], 2.2) : channel[i],
-                            linear ? 0.01 : 1e-6)
-                    << i;
+            // The box's middle, or a point below a top alone.
+            const aiVector3D middle(b.z, b.bottom + (b.height == 0 ? -1 : b.height / 2), -b.x);
+            for (std::size_t t = 0; t < f.corners.size(); t += 3) {
+                const aiVector3D* c = &f.corners[t];
+                const aiVector3D face = ((c[1] - c[0]) ^ (c[2] - c[0])).Normalize();
+                const aiVector3D* n = &f.normals[t];
+                EXPECT_TRUE(within({n, n + 3}, {face}, 1e-3f)) << t / 3;
+                EXPECT_GT((c[0] - middle) * face, 0) << t / 3;
+            }
+            for (unsigned i = 0; i < 3; ++i) {
+                const double c = (b.colour >> (16 - 8 * i) & 255) / 255.0;
+                EXPECT_NEAR(f.colour[i], linear ? std::pow(c, 2.2) : c, linear ? 0.01 : 1e-6) << i;
+            }
         }
         // One material per colour, shared by the blocks that have it (the
         // reader adds a default one of its own).
