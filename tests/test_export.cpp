@@ -86,6 +86,7 @@ TEST(Formats, JsonFaultsAreNamed) {
         {head + record + "-2147483648}]}", ""},
         {head + record + R"("red"}]})", R"(150: colour "red" is not a whole number)"},
         {head + record + "2147483648}]}", "155: colour 2147483648 is beyond 32 bits"},
+        {head + record + "1.5}]}", "148: colour 1.5 is not a whole number"},
         {head + record + "1, \"x\": 2}]}", R"(151: "x" given twice)"},
         {head + R"({"z": 1}]})", R"(64: record lacks "x")"},
         {head + R"({"x": 1, "z": 2, "sizex": 1, "sizez": 1, "bottom": 1}]})",

@@ -99,19 +99,26 @@ TEST_F(Qrd, FilesThatCannotBeReadAndBadUsage) {
     EXPECT_EQ(said(),
               "qrd: missing.QRD: No such file or directory\nqrd: folder.QRD: Not a regular file\n");
     EXPECT_FALSE(std::filesystem::exists("missing.QRD"));
-    EXPECT_EQ(qrd::exportmap("missing.QRD", "glb", "m.glb", out, err), qrd::kFailure);
-    EXPECT_EQ(said(), "qrd: missing.QRD: No such file or directory\n");
+    for (const char* kind : {"glb", "json"}) {
+        EXPECT_EQ(qrd::exportmap("missing.QRD", kind, "m", out, err), qrd::kFailure);
+        EXPECT_EQ(said(), "qrd: missing.QRD: No such file or directory\n");
+    }
+    EXPECT_EQ(qrd::importmap("m.txt", "", "m.QRD", err), qrd::kFailure);
+    EXPECT_EQ(said(), "qrd: give --format json, csv or tsv\n");
+    EXPECT_EQ(qrd::exportmap(file("far.QRD", {Block{1e30f, 1, 1, 1}}), "", "far.glb", out, err),
+              qrd::kOk);
+    EXPECT_EQ(said(), "qrd: far.QRD: 1 block left out: a value not a number, infinite, or beyond "
+                      "1e+06 m\n");
     // Many files, read ahead on other threads: the output keeps their order,
     // and a file that cannot be read among them is named and fails the run.
     std::vector<std::string> files;
     std::string expected;
     for (int i = 0; i < 40; ++i) {
-        const std::string size = std::to_string(101 + i);
-        files.push_back(
-            i == 23 ? "gone.QRD"
-                    : file("m" + size + ".QRD", {Block{1, 1, static_cast<float>(101 + i), 1}}));
+        const std::string size = std::to_string(101 + i), name = "m" + size + ".QRD";
+        files.push_back(i == 23 ? "gone.QRD"
+                                : file(name, {Block{1, 1, static_cast<float>(101 + i), 1}}));
         if (i != 23)
-            expected += files.back() + ":record 1: Size X " + size +
+            expected += name + ":record 1: Size X " + size +
                         " is above 100 (capped when the block is selected)\n";
     }
     EXPECT_EQ(qrd::check(files, out, err), qrd::kFailure);
@@ -131,8 +138,8 @@ TEST_F(Qrd, ImportRefusesMalformedTextWithItsPlaceAndWritesNothing) {
          ":2:17: a row has 9 values; the header names 8 columns"},
         {"d.csv",
          header +
-             "1,2,3,4,5,6,7,-2147483648\n1,2,3,4,5,6,7,0xFFFFFFFF\n1,2,3,4,5,6,7,99999999999\n",
-         ":4:15: colour \"99999999999\" is beyond 32 bits"},
+             "1,2,3,4,5,6,7,-2147483648\n1,2,3,4,5,6,7,0xFFFFFFFF\n1,2,3,4,5,6,7,0x100000000\n",
+         ":4:15: colour \"0x100000000\" is beyond 32 bits"},
         {"e.csv", header + "1e39,2\n", ":2:1: x \"1e39\" is beyond the range of a single"},
         {"f.csv", "1,2,3\n",
          ":1:1: the first line names the columns (x, z, sizex, sizez, bottom, height, angle, "
@@ -156,13 +163,16 @@ TEST_F(Qrd, ImportRefusesMalformedTextWithItsPlaceAndWritesNothing) {
     EXPECT_EQ(qrd::importmap("t.tsv", "", "t.QRD", err), qrd::kOk);
     EXPECT_EQ(readbytes("t.QRD"),
               writerecords(std::vector{Block{-1.5f, 0, 2, 0, 0, 0, 0, 16}, Block{3}}));
-    // Export to a file and import it: the map file again, without its
-    // partial record; to standard output with "-o -".
-    EXPECT_EQ(qrd::exportmap(odd(), "", "odd.json", out, err), qrd::kOk);
-    EXPECT_EQ(qrd::importmap("odd.json", "", "back.QRD", err), qrd::kOk);
-    const auto bytes = readbytes("odd.QRD");
-    EXPECT_EQ(readbytes("back.QRD"), std::vector<std::byte>(bytes.begin(), bytes.end() - 2));
-    EXPECT_EQ(qrd::exportmap(file("one.QRD", {Block{1, -0.0f, 2}}), "csv", "-", out, err),
-              qrd::kOk);
-    EXPECT_EQ(said(), header + "1,-0,2,0,0,0,0,0\n");
+    // Export to a file and import it: the map file again, without a partial
+    // record; to standard output with "-o -".
+    const std::string two = file("two.QRD", {Block{1, -0.0f, 2, 0, 0, 0, -INFINITY}, Block{3}});
+    for (const std::string& map : {odd(), two}) {
+        EXPECT_EQ(qrd::exportmap(map, "", "back.json", out, err), qrd::kOk);
+        EXPECT_EQ(qrd::importmap("back.json", "", "back.QRD", err), qrd::kOk);
+        auto bytes = readbytes(map);
+        bytes.resize(bytes.size() / 32 * 32);
+        EXPECT_EQ(readbytes("back.QRD"), bytes) << map;
+    }
+    EXPECT_EQ(qrd::exportmap(two, "csv", "-", out, err), qrd::kOk);
+    EXPECT_EQ(said(), header + "1,-0,2,0,0,0,-inf,0\n3,0,0,0,0,0,0,0\n");
 }
