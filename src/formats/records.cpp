@@ -12,8 +12,6 @@ RecordReader::~RecordReader() {
 
 FileResult RecordReader::open() {
     if (const int error = files_.openread(path_, fd_)) return {false, errortext(error)};
-    FileInfo info;
-    if (files_.stat(path_, info) == 0) size_ = info.size;
     return {true, {}};
 }
 

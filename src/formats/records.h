@@ -20,8 +20,6 @@ class RecordReader {
     RecordReader& operator=(const RecordReader&) = delete;
 
     FileResult open();
-    // The file's size in bytes, as it was when opened.
-    std::uint64_t size() const { return size_; }
     // The next whole records, at most `most`; none at the end of the file,
     // where the bytes of a partial record are left over.
     FileResult next(std::vector<Block>& records, std::size_t most = 32768);
@@ -31,7 +29,6 @@ class RecordReader {
     FileSystem& files_;
     std::string path_;
     int fd_ = -1;
-    std::uint64_t size_ = 0;
     std::vector<std::byte> buffer_;
     std::size_t have_ = 0; // bytes of a partial record kept from the last read
 };
