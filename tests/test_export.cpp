@@ -91,6 +91,7 @@ TEST(Formats, JsonFaultsAreNamed) {
         {head + R"({"z": 1}]})", R"(64: record lacks "x")"},
         {head + R"({"x": 1, "z": 2, "sizex": 1, "sizez": 1, "bottom": 1}]})",
          R"(109: record lacks "height")"},
+        {R"({"version": 2})", "13: version 2 is not known"},
         {R"({"version": [1]})", R"(13: unexpected an array for "version")"},
         {R"({"format": {"a": 1}})", R"(12: unexpected an object for "format")"},
         {R"({"version": 1, "records": []})",

@@ -25,12 +25,9 @@ TEST_F(Qrd, InfoSaysWhatTheEditorWouldSee) {
     EXPECT_EQ(qrd::info({file("many.QRD", many)}, true, out, err), qrd::kOk);
     const auto j = nlohmann::json::parse(out.str())[0];
     // A NaN position is still drawn.
-    for (auto [key, value] : {std::pair{"records", 1003},
-                              {"beyond1000", 3},
-                              {"listed", 1},
-                              {"gaps", 1},
-                              {"nonfinite", 1},
-                              {"drawn", 999}})
+    const nlohmann::json want{{"records", 1003}, {"beyond1000", 3}, {"listed", 1},
+                              {"gaps", 1},       {"nonfinite", 1},  {"drawn", 999}};
+    for (const auto& [key, value] : want.items())
         EXPECT_EQ(j[key], value) << key;
 }
 
@@ -70,9 +67,7 @@ TEST_F(Qrd, CheckNamesEachSurpriseByRecord) {
 }
 
 TEST_F(Qrd, DumpAndDiffShowRowsAndExactValues) {
-    Block nan = Block{1, 2, 3, 4};
-    nan.x = std::bit_cast<float>(0x7fc01234u);
-    nan.angle = -0.0f;
+    const Block nan{std::bit_cast<float>(0x7fc01234u), 2, 3, 4, 0, 0, -0.0f};
     const std::string a = file(
         "a.QRD", {Block{12.5f, -3, 2, 0.5f, 0, 1.5f, 45, 0xFF0000}, nan, Block{1e-45f, 0, 1, 1}});
     EXPECT_EQ(qrd::dump(a, out, err), qrd::kOk);
@@ -105,21 +100,16 @@ TEST_F(Qrd, FilesThatCannotBeReadAndBadUsage) {
     }
     EXPECT_EQ(qrd::importmap("m.txt", "", "m.QRD", err), qrd::kFailure);
     EXPECT_EQ(said(), "qrd: give --format json, csv or tsv\n");
-    EXPECT_EQ(qrd::exportmap(file("far.QRD", {Block{1e30f, 1, 1, 1}}), "", "far.glb", out, err),
-              qrd::kOk);
-    EXPECT_EQ(said(), "qrd: far.QRD: 1 block left out: a value not a number, infinite, or beyond "
-                      "1e+06 m\n");
     // Many files, read ahead on other threads: the output keeps their order,
     // and a file that cannot be read among them is named and fails the run.
     std::vector<std::string> files;
     std::string expected;
-    for (int i = 0; i < 40; ++i) {
-        const std::string size = std::to_string(101 + i), name = "m" + size + ".QRD";
-        files.push_back(i == 23 ? "gone.QRD"
-                                : file(name, {Block{1, 1, static_cast<float>(101 + i), 1}}));
-        if (i != 23)
-            expected += name + ":record 1: Size X " + size +
-                        " is above 100 (capped when the block is selected)\n";
+    for (int size = 101; size < 141; ++size) {
+        const std::string name = "m" + std::to_string(size) + ".QRD";
+        files.push_back(size == 124 ? "gone.QRD" : file(name, {Block{1, 1, float(size), 1}}));
+        expected += size == 124 ? ""
+                                : name + ":record 1: Size X " + std::to_string(size) +
+                                      " is above 100 (capped when the block is selected)\n";
     }
     EXPECT_EQ(qrd::check(files, out, err), qrd::kFailure);
     EXPECT_EQ(said(), expected + "qrd: gone.QRD: No such file or directory\n");
@@ -127,7 +117,6 @@ TEST_F(Qrd, FilesThatCannotBeReadAndBadUsage) {
 
 TEST_F(Qrd, ImportRefusesMalformedTextWithItsPlaceAndWritesNothing) {
     const std::string header = "x,z,sizex,sizez,bottom,height,angle,colour\n";
-    const std::string json = "{\"format\": \"quarrystead map\", \"version\": ";
     const std::tuple<std::string, std::string, std::string> bad[] = {
         {"a.csv", header + "1,2,3,4,5,6,7,8\n1,2,abc,4,5,6,7,8\n",
          ":3:5: sizex \"abc\" is not a number"},
@@ -144,11 +133,9 @@ TEST_F(Qrd, ImportRefusesMalformedTextWithItsPlaceAndWritesNothing) {
         {"f.csv", "1,2,3\n",
          ":1:1: the first line names the columns (x, z, sizex, sizez, bottom, height, angle, "
          "colour)"},
-        {"e.json", json + "1, \"records\": [\n {\"x\": true}]}", ":2:11: unexpected true or false"},
-        {"f.json", json + "1, \"records\": [\n {\"x\": 1,, }]}",
-         ":2:10: found ',' where a name or text in quotes should be"},
-        {"g.json", json + "2, \"records\": []}", ":1:42: version 2 is not known"},
-        {"h.json", json + "1, \"records\": [{\"x\": 1}]}", ":1:64: record lacks \"z\""}};
+        {"e.json",
+         "{\"format\": \"quarrystead map\", \"version\": 1, \"records\": [\n {\"x\": true}]}",
+         ":2:11: unexpected true or false"}};
     for (const auto& [name, text, message] : bad) {
         std::ofstream(name) << text;
         EXPECT_EQ(qrd::importmap(name, "", "out.QRD", err), qrd::kFailure);
@@ -159,20 +146,22 @@ TEST_F(Qrd, ImportRefusesMalformedTextWithItsPlaceAndWritesNothing) {
     EXPECT_EQ(said(), "qrd: none.csv: No such file or directory\n");
     // Columns in any order and case, tabs, blanks around values, missing
     // columns and empty cells 0.
-    std::ofstream("t.tsv") << "Size X\tX\tColour\n 2\t-1.5 \t0x10\n\t3\t\n";
+    std::ofstream("t.tsv")
+        << "Size X\tX\tColour\tz\tANGLE\tsize_z\n 2\t-1.5 \t0x10\t-0\t-inf\t1\n\t3\t\n";
     EXPECT_EQ(qrd::importmap("t.tsv", "", "t.QRD", err), qrd::kOk);
     EXPECT_EQ(readbytes("t.QRD"),
-              writerecords(std::vector{Block{-1.5f, 0, 2, 0, 0, 0, 0, 16}, Block{3}}));
+              writerecords(std::vector{Block{-1.5f, -0.0f, 2, 1, 0, 0, -INFINITY, 16}, Block{3}}));
     // Export to a file and import it: the map file again, without a partial
-    // record; to standard output with "-o -".
-    const std::string two = file("two.QRD", {Block{1, -0.0f, 2, 0, 0, 0, -INFINITY}, Block{3}});
-    for (const std::string& map : {odd(), two}) {
+    // record; to standard output with "-o -"; as a scene, without a block
+    // turned by an infinite angle.
+    for (const std::string& map : {odd(), std::string("t.QRD")}) {
         EXPECT_EQ(qrd::exportmap(map, "", "back.json", out, err), qrd::kOk);
         EXPECT_EQ(qrd::importmap("back.json", "", "back.QRD", err), qrd::kOk);
-        auto bytes = readbytes(map);
-        bytes.resize(bytes.size() / 32 * 32);
-        EXPECT_EQ(readbytes("back.QRD"), bytes) << map;
+        EXPECT_EQ(readbytes("back.QRD"), writerecords(readrecords(readbytes(map)))) << map;
     }
-    EXPECT_EQ(qrd::exportmap(two, "csv", "-", out, err), qrd::kOk);
-    EXPECT_EQ(said(), header + "1,-0,2,0,0,0,-inf,0\n3,0,0,0,0,0,0,0\n");
+    EXPECT_EQ(qrd::exportmap("t.QRD", "csv", "-", out, err), qrd::kOk);
+    EXPECT_EQ(said(), header + "-1.5,-0,2,1,0,0,-inf,16\n3,0,0,0,0,0,0,0\n");
+    EXPECT_EQ(qrd::exportmap("t.QRD", "", "t.glb", out, err), qrd::kOk);
+    EXPECT_EQ(said(),
+              "qrd: t.QRD: 1 block left out: a value not a number, infinite, or beyond 1e+06 m\n");
 }
