@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <limits>
 #include <map>
 #include <vector>
 
@@ -174,23 +173,19 @@ TEST(Export, EachShapesBoundsAreItsCorners) {
 }
 
 TEST(Export, EnginesReadEveryDrawnBlockWhereTheViewsShowItInItsColour) {
-    const float inf = std::numeric_limits<float>::infinity(),
-                nan = std::numeric_limits<float>::quiet_NaN();
-    BlockTable table{};
-    const Block blocks[] = {
+    const BlockTable table{{
         {10, 5, 2, 3, 0, 4, 30, 0xff0000},       // block 1, turned
         {20, 5, 2, 3, 0, 0, 0, 0x00ff00},        // 2: no height, its top alone
         {30, 5, -2, 3, 0, 4, 0, 0x0000ff},       // 3: not drawn
         {40, 5, 2, 3, 5, -4, 45, 0xff0000},      // 4: downwards, shares red
         {1e30f, 5, 2, 3, 0, 4, 0, 0xffffff},     // left out
-        {nan, 5, 2, 3, 0, 4, 0, 0xffffff},       // left out
-        {50, 5, 2, 3, 0, inf, 0, 0xffffff},      // left out
+        {NAN, 5, 2, 3, 0, 4, 0, 0xffffff},       // left out
+        {50, 5, 2, 3, 0, INFINITY, 0, 0xffffff}, // left out
         {60, -5, 0.5f, 7, 1, 2, -100, 0x2080c0}, // 8
         {0, -999998, 5, 5, 0, 1, 0, 0x2080c0},   // 9: a corner beyond reach
         {-999995, 0, 5, 5, 0, 1, 0, 0x2080c0},   // 10: a corner at the reach
-    };
-    std::copy(std::begin(blocks), std::end(blocks), table.begin());
-    const formats::Scene scene = formats::scenefrom(table, -inf, inf);
+    }};
+    const formats::Scene scene = formats::scenefrom(table, -INFINITY, INFINITY);
     EXPECT_EQ(scene.leftout, 4);
     ASSERT_EQ(scene.boxes.size(), 5u);
 
