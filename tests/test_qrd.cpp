@@ -152,9 +152,10 @@ TEST_F(Qrd, ImportRefusesMalformedTextWithItsPlaceAndWritesNothing) {
     EXPECT_EQ(readbytes("t.QRD"),
               writerecords(std::vector{Block{-1.5f, -0.0f, 2, 1, 0, 0, -INFINITY, 16}, Block{3}}));
     // Export to a file and import it: the map file again, without a partial
-    // record; to standard output with "-o -"; as a scene, without a block
+    // record, of one block too; to standard output with "-o -"; as a scene, without a block
     // turned by an infinite angle.
-    for (const std::string& map : {odd(), std::string("t.QRD")}) {
+    for (const std::string& map :
+         {odd(), std::string("t.QRD"), file("one.QRD", {Block{1, 2, 3}})}) {
         EXPECT_EQ(qrd::exportmap(map, "", "back.json", out, err), qrd::kOk);
         EXPECT_EQ(qrd::importmap("back.json", "", "back.QRD", err), qrd::kOk);
         EXPECT_EQ(readbytes("back.QRD"), writerecords(readrecords(readbytes(map)))) << map;

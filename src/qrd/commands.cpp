@@ -376,7 +376,8 @@ int exportmap(const std::string& file, const std::string& format, const std::str
         if (records.empty()) break;
         const std::span<const Block> all(records);
         const std::size_t half = all.size() / 2;
-        std::thread other([&] { write(all.subspan(half), making[1], false); });
+        // With one record, the first half is empty: the second opens the list.
+        std::thread other([&] { write(all.subspan(half), making[1], first && half == 0); });
         write(all.first(half), making[0], first);
         other.join();
         first = false;
