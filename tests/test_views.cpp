@@ -139,27 +139,26 @@ TEST(CutPolygon, KeepsWhatLiesInsideTheRectangle) {
 }
 
 TEST(BoxCamera, LooksDownOnTheMapAsTheMapWindowDoes) {
-    BoxCamera top{400, 300, 0, 90, 10, {5, 5, 0}};
+    BoxCamera top{400, 300, 0, 90, 10, {5, 5, 0}}, deep = top;
     // With perspective, the target's plane keeps its scale and what is
-    // nearer the eye is larger: 40 degrees from top to bottom.
-    BoxCamera deep = top;
+    // nearer the eye is larger: 40 degrees from top to bottom. From above,
+    // Z is across, X up, and height towards the eye.
     deep.perspective = true;
     const double eye = 150 / (10 * std::tan(20 * M_PI / 180));
-    EXPECT_NEAR(deep.project(6, 5, 0).h, 210, 1e-9);
-    EXPECT_NEAR(deep.project(6, 5, 1).h, 200 + 10 * eye / (eye - 1), 1e-9);
+    const BoxCamera raised{400, 300, 0, 90, 10, {5, 5, 3}}, turned{400, 300, 30, 35, 10, {5, 5, 3}};
+    const std::pair<double, double> projected[] = {
+        {deep.project(6, 5, 0).h, 210},  {deep.project(6, 5, 1).h, 200 + 10 * eye / (eye - 1)},
+        {top.project(5, 5, 0).h, 200},   {top.project(5, 5, 0).v, 150},
+        {top.project(6, 5, 0).h, 210},   {top.project(5, 6, 0).v, 140},
+        {top.project(5, 5, 7).v, 150},   {raised.project(5, 6, 3).v, 140},
+        {turned.project(5, 5, 3).v, 150}};
+    for (const auto& [got, want] : projected)
+        EXPECT_NEAR(got, want, 1e-9);
     EXPECT_TRUE(std::isnan(deep.project(5, 5, eye + 1).h)); // behind the eye
-    EXPECT_NEAR(top.project(5, 5, 0).h, 200, 1e-9);
-    EXPECT_NEAR(top.project(5, 5, 0).v, 150, 1e-9);
-    EXPECT_NEAR(top.project(6, 5, 0).h, 210, 1e-9); // Z across
-    EXPECT_NEAR(top.project(5, 6, 0).v, 140, 1e-9); // X up
-    EXPECT_NEAR(top.project(5, 5, 7).v, 150, 1e-9); // height towards the eye
     double near = 0, far = 0;
     top.project(5, 5, 7, &near);
     top.project(5, 5, 0, &far);
     EXPECT_LT(near, far);
-    top.target = {5, 5, 3};
-    EXPECT_NEAR(top.project(5, 6, 3).v, 140, 1e-9);
-    EXPECT_NEAR(BoxCamera({400, 300, 30, 35, 10, {5, 5, 3}}).project(5, 5, 3).v, 150, 1e-9);
     // Reset looks at the drawn blocks only.
     BoxCamera a, b;
     const BlockTable one = tableof({Block{10, 10, 2, 2, 0, 5}});
@@ -168,7 +167,8 @@ TEST(BoxCamera, LooksDownOnTheMapAsTheMapWindowDoes) {
     a.reset(one, {0, 100, true, -1});
     b.reset(more, {0, 100, true, -1});
     EXPECT_EQ(std::pair(a.scale, a.target), std::pair(b.scale, b.target));
-    // Seen from the side, height is up.
+    // Seen from the side, height is up; the pitch stays between level and
+    // straight down, the yaw goes round.
     BoxCamera side{400, 300, 0, 5, 10, {0, 0, 0}};
     EXPECT_LT(side.project(0, 0, 1).v, side.project(0, 0, 0).v);
     side.orbit(0, -1000);
