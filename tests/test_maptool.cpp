@@ -88,6 +88,8 @@ TEST_F(Tools, KeysNudgeRaiseAndChangeTheGridAsOneStepASeries) {
 TEST_F(Tools, HandlesResizeTheCurrentBlockInItsOwnFrameAndTurnIt) {
     // The right edge of block 0 (Z 9 to 11): the left edge stays.
     play({{"mdrag 11 10 13.4 10", "b0.sizex=2; b0.z=11; b0.sizez=1"},
+          {"undo; mdrag 11.65 10 13.4 10", "b0.sizex=2; b0.z=11"}, // 6.5 pixels off: held
+          {"undo; mdrag 11.75 10 13.4 10", "table=marked"},        // 7.5 pixels: not held
           {"undo; mdrag 11 10 13.4 10 ctrl", "b0.sizex=2.2; b0.z=11.2"},
           {"undo; mdrag 11 10 5 10", "b0.sizex=0.5; b0.z=9.5"}, // never through zero
           {"undo; mdrag 11 11 12 13", "b0.sizex=1.5; b0.sizez=2; b0.z=10.5; b0.x=11"}, // a corner
