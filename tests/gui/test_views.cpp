@@ -7,16 +7,14 @@
 #include "window.h"
 
 #include <QDockWidget>
-#include <QWheelEvent>
 
 using namespace qs;
 
 struct Views : test::Window {
     Views() {
         const auto blocks = test::viewmap();
-        for (std::size_t i = 0; i < blocks.size(); ++i)
-            form.document.set(static_cast<int>(i), blocks[i]);
-        run("refreshmap; refreshlist; select 3"); // the free slot's row: no block is marked
+        h.load(static_cast<int>(blocks.size()), [&](int i) { return blocks[std::size_t(i)]; });
+        run("refreshmap; select 3"); // the free slot's row: no block is marked
         for (QDockWidget* dock : {&window.mapdock(), &window.boxdock()})
             window.toggleview(dock);
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -24,21 +22,16 @@ struct Views : test::Window {
     }
     ui::MapWindow& map() { return window.mapwindow(); }
     ui::BoxWindow& boxes() { return window.boxwindow(); }
+    // Where a map point is in the map window, and the middle of a block's
+    // top in the 3D view.
     QPoint over(double z, double x) {
         const Pixel p = map().view().topixel({z, x});
         return QPointF(p.h, p.v).toPoint();
     }
-    // A key where the widget has the keyboard, its window active.
-    void key(QWidget& w, Qt::Key k, Qt::KeyboardModifiers m = {}) {
-        w.window()->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w.window()));
-        w.setFocus();
-        QTest::keyClick(&w, k, m);
-    }
-    void wheel(QWidget& w, QPoint at, int notches) {
-        QWheelEvent e(at, w.mapToGlobal(at), {}, {0, 120 * notches}, Qt::NoButton, {},
-                      Qt::NoScrollPhase, false);
-        QApplication::sendEvent(&w, &e);
+    QPoint top(int slot) {
+        const Block& b = form.blocks[static_cast<std::size_t>(slot)];
+        const Pixel p = boxes().camera().project(b.z, b.x, b.bottom + b.height);
+        return QPointF(p.h, p.v).toPoint();
     }
 };
 
@@ -70,98 +63,70 @@ TEST_F(Views, DockedTheViewsTakeTheRestOfTheWindowAndComeBackWhereTheyWere) {
 // The wheel zooms about the pointer, the middle button pans, Home fits;
 // a left drag on the empty map takes a box.
 TEST_F(Views, WheelZoomsMiddleButtonPansHomeFits) {
-    key(map(), Qt::Key_Home);
+    run("focus MapWindow; keys <Home>");
     const double fitted = map().view().scale;
     const MapPoint under = map().view().tomap({100, 250});
-    wheel(map(), {100, 250}, 2);
+    run("wheel MapWindow 100 250 2");
     EXPECT_NEAR(map().view().scale, fitted * 1.25 * 1.25, 1e-9);
-    QTest::mousePress(&map(), Qt::MiddleButton, {}, {100, 250});
-    QTest::mouseMove(&map(), {140, 220});
-    QTest::mouseRelease(&map(), Qt::MiddleButton, {}, {140, 220});
+    run("pull MapWindow 100 250 140 220 middle");
     EXPECT_NEAR(map().view().tomap({140, 220}).x, under.x, 1e-9); // the point went along
-    key(map(), Qt::Key_Home);
+    run("keys <Home>");
     EXPECT_EQ(map().view().scale, fitted);
-    QTest::mousePress(&map(), Qt::LeftButton, {}, over(-5, 70));
-    QTest::mouseMove(&map(), over(50, 0));
-    QTest::mouseRelease(&map(), Qt::LeftButton, {}, over(50, 0));
-    expect("selection=0-1; MapStatus=2 selected, gap 23.35 | grid 1");
+    play({{"pull MapWindow " + at(over(-5, 70)) + " " + at(over(50, 0)),
+           "selection=0-1; MapStatus=2 selected, gap 23.35 | grid 1"}});
     const BoxCamera first = boxes().camera();
-    wheel(boxes(), {200, 150}, -1);
-    QTest::mousePress(&boxes(), Qt::LeftButton, {}, {200, 150});
-    QTest::mouseMove(&boxes(), {260, 120});
+    run("wheel BoxView 200 150 -1; pull BoxView 200 150 260 120");
     EXPECT_LT(boxes().camera().scale, first.scale);
     EXPECT_TRUE(boxes().camera().yaw != first.yaw && boxes().camera().pitch != first.pitch);
-    key(boxes(), Qt::Key_Home);
+    run("focus BoxView; keys <Home>");
     EXPECT_EQ(boxes().camera().yaw, first.yaw);
 }
 
 TEST_F(Views, AClickedBlockIsSelectedAndItsRowCurrentAndHandlesShapeThePointer) {
     EXPECT_EQ(map().rowat(over(30, 45)), ui::q(value("row 1"))); // the tooltip
     EXPECT_EQ(map().rowat(over(0, 0)), "");
-    QTest::mouseClick(&map(), Qt::LeftButton, {}, over(30, 45));
-    expect("List1=1; heighted=8; selection=1");
+    play({{"tap MapWindow " + at(over(30, 45)), "List1=1; heighted=8; selection=1"}});
     // The current block is marked in black and white, whatever its colour.
     QCoreApplication::processEvents();
-    const QImage shot = map().grab().toImage();
-    const QPoint corner = over(33, 48);
-    bool white = false, black = false;
-    for (int dy = -3; dy <= 3; ++dy)
-        for (int dx = -3; dx <= 3; ++dx) {
-            white |= shot.pixelColor(corner + QPoint(dx, dy)) == Qt::white;
-            black |= shot.pixelColor(corner + QPoint(dx, dy)) == Qt::black;
-        }
-    EXPECT_TRUE(white && black);
+    const QImage near =
+        map().grab().toImage().copy(QRect(over(33, 48) - QPoint(3, 3), QSize(7, 7)));
+    const auto* pixels = reinterpret_cast<const QRgb*>(near.constBits());
+    EXPECT_TRUE(std::count(pixels, pixels + 49, qRgb(255, 255, 255)) &&
+                std::count(pixels, pixels + 49, qRgb(0, 0, 0)));
     // Over a block, its handles and the empty map, the pointer says what a
     // press would do.
-    const std::pair<QPoint, Qt::CursorShape> places[] = {{over(30, 45), Qt::SizeAllCursor},
-                                                         {over(33, 45), Qt::SizeHorCursor},
-                                                         {over(30, 48), Qt::SizeVerCursor},
-                                                         {over(33, 48), Qt::SizeBDiagCursor},
-                                                         {over(0, 0), Qt::ArrowCursor}};
-    for (const auto& [at, shape] : places) {
-        QTest::mouseMove(&map(), at);
-        EXPECT_EQ(map().cursor().shape(), shape) << at.x() << "," << at.y();
+    const std::tuple<double, double, Qt::CursorShape> places[] = {{30, 45, Qt::SizeAllCursor},
+                                                                  {33, 45, Qt::SizeHorCursor},
+                                                                  {30, 48, Qt::SizeVerCursor},
+                                                                  {33, 48, Qt::SizeBDiagCursor},
+                                                                  {0, 0, Qt::ArrowCursor}};
+    for (const auto& [z, x, shape] : places) {
+        run("hover MapWindow " + at(over(z, x)));
+        EXPECT_EQ(map().cursor().shape(), shape) << z << "," << x;
     }
 }
 
 // A click in the 3D view selects the block it shows as a click on the map
 // does; F frames the selection, P switches to perspective.
 TEST_F(Views, AClickInThe3DViewSelectsTheBlockItShows) {
-    const auto top = [&](int slot) { // the middle of a block's top
-        const Block& b = form.blocks[static_cast<std::size_t>(slot)];
-        const Pixel p = boxes().camera().project(b.z, b.x, b.bottom + b.height);
-        return QPointF(p.h, p.v).toPoint();
-    };
-    QTest::mouseClick(&boxes(), Qt::LeftButton, {}, top(1));
-    expect("selection=1; List1=1");
-    QTest::mouseClick(&boxes(), Qt::LeftButton, Qt::ShiftModifier, top(0));
-    expect("selection=0-1; List1=0");
-    QTest::mouseClick(&boxes(), Qt::LeftButton, Qt::ControlModifier, top(1));
-    expect("selection=0");
-    QTest::mouseClick(&boxes(), Qt::LeftButton, {}, {2, 2});
-    expect("selection=; List1=0");
-    QTest::mouseClick(&boxes(), Qt::LeftButton, {}, top(2));
-    key(boxes(), Qt::Key_F);
+    play({{"tap BoxView " + at(top(1)), "selection=1; List1=1"},
+          {"tap BoxView " + at(top(0)) + " Shift", "selection=0-1; List1=0"},
+          {"tap BoxView " + at(top(1)) + " Ctrl", "selection=0"},
+          {"tap BoxView 2 2", "selection=; List1=0"}});
+    run("tap BoxView " + at(top(2)) + "; focus BoxView; keys F");
     EXPECT_NEAR(boxes().camera().target[0], -10, 1e-4);
     EXPECT_NEAR(boxes().camera().target[1], 60, 1e-4);
-    key(boxes(), Qt::Key_P);
+    run("keys P");
     EXPECT_TRUE(boxes().camera().perspective);
     EXPECT_EQ(boxes().pick(top(2)), 2);
 }
 
 // The map's keys: arrows nudge, Delete asks and deletes, Ctrl+A and Esc.
 TEST_F(Views, TheMapsKeysWorkTheSelection) {
-    key(map(), Qt::Key_A, Qt::ControlModifier);
-    expect("selection=0-2; MapStatus=3 selected | grid 1");
-    key(map(), Qt::Key_Right);
-    key(map(), Qt::Key_Up, Qt::ShiftModifier);
-    expect("b0.z=11; b0.x=30; b2.z=-9");
-    key(map(), Qt::Key_Escape);
-    run("mclick 31 55; yes");
-    key(map(), Qt::Key_Delete);
-    expect("rows=3; b1=70 -9 6 1.5 0 1 75 e0a000");
-    key(map(), Qt::Key_Z, Qt::ControlModifier);
-    expect("status=Undone: deleting 1 block; rows=4");
+    play({{"focus MapWindow; keys <Ctrl+A>", "selection=0-2; MapStatus=3 selected | grid 1"},
+          {"keys <Right><Shift+Up>", "b0.z=11; b0.x=30; b2.z=-9"},
+          {"keys <Esc>; mclick 31 55; yes; keys <Del>", "rows=3; b1=70 -9 6 1.5 0 1 75 e0a000"},
+          {"keys <Ctrl+Z>", "status=Undone: deleting 1 block; rows=4"}});
 }
 
 TEST_F(Views, FollowEachActionOnceAndCostNothingClosed) {
@@ -188,14 +153,11 @@ TEST_F(Views, FollowEachActionOnceAndCostNothingClosed) {
 }
 
 TEST_F(Views, SelectPosPlacesTheCurrentBlockFromTheMapWindow) {
-    run("row 2; push selpos");
     const QPoint target = over(5, 25);
-    QTest::mouseMove(&map(), target);
     const MapPoint p = map().view().tomap({double(target.x()), double(target.y())});
-    expect("posyed=" + signednum(static_cast<float>(p.z)) +
-           "; posxed=" + signednum(static_cast<float>(p.x)));
-    QTest::mouseClick(&map(), Qt::LeftButton, {}, target);
-    expect("status=Select Position SELECTED; List1=2; selection=");
+    play({{"row 2; push selpos; hover MapWindow " + at(target),
+           "posyed=" + signednum(float(p.z)) + "; posxed=" + signednum(float(p.x))},
+          {"tap MapWindow " + at(target), "status=Select Position SELECTED; List1=2; selection="}});
 }
 
 // Painting parts of the map window's picture (two corners) gives their

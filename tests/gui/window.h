@@ -20,6 +20,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QWheelEvent>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -62,13 +64,22 @@ struct Window : ::testing::Test, Plays<Window> {
     //   on the list's row N, or below the last row when it has none), spin
     //   BAR ±1 (a click on its right or left arrow), push WIDGET (a click on
     //   it), tool KEY (a click on the toolbar's button), yes and no (answer
-    //   the next question from inside its box); any other step is the
-    //   headless window's (see Harness::run), which the widgets then show.
+    //   the next question from inside its box); the mouse on a widget at
+    //   pixel X Y: tap WIDGET X Y [Shift|Ctrl] (a left click), hover WIDGET
+    //   X Y, pull WIDGET X Y X2 Y2 [middle] (pressed, moved and let go),
+    //   wheel WIDGET X Y NOTCHES; any other step is the headless window's
+    //   (see Harness::run), which the widgets then show.
     void run(const std::string& steps) {
         std::istringstream all(steps);
         for (std::string step; std::getline(all, step, ';');) {
             const auto& [verb, word, rest] = Step(step);
             const QString name = q(word);
+            std::istringstream numbers(rest);
+            int x = 0, y = 0, x2 = 0, y2 = 0;
+            numbers >> x >> y >> x2 >> y2;
+            const auto held = rest.ends_with("Ctrl")    ? Qt::ControlModifier
+                              : rest.ends_with("Shift") ? Qt::ShiftModifier
+                                                        : Qt::NoModifier;
             if (verb == "focus")
                 find(name)->setFocus();
             else if (verb == "keys")
@@ -81,7 +92,6 @@ struct Window : ::testing::Test, Plays<Window> {
                 const QListWidgetItem* item = list->item(std::stoi(word));
                 const QRect place = item ? list->visualItemRect(item)
                                          : QRect(0, list->viewport()->height() - 9, 40, 9);
-                const auto held = rest == "Ctrl" ? Qt::ControlModifier : Qt::NoModifier;
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, held, place.center());
             } else if (verb == "spin") {
                 auto* bar = find<QScrollBar>(name);
@@ -95,11 +105,28 @@ struct Window : ::testing::Test, Plays<Window> {
                     Qt::LeftButton);
             else if (verb == "yes" || verb == "no")
                 answernext(verb == "yes" ? QMessageBox::Yes : QMessageBox::No);
-            else {
+            else if (verb == "tap")
+                QTest::mouseClick(find(name), Qt::LeftButton, held, {x, y});
+            else if (verb == "hover")
+                QTest::mouseMove(find(name), {x, y});
+            else if (verb == "pull") {
+                const auto button = rest.ends_with("middle") ? Qt::MiddleButton : Qt::LeftButton;
+                QTest::mousePress(find(name), button, {}, {x, y});
+                QTest::mouseMove(find(name), {x2, y2});
+                QTest::mouseRelease(find(name), button, {}, {x2, y2});
+            } else if (verb == "wheel") {
+                QWheelEvent e(QPointF(x, y), find(name)->mapToGlobal(QPointF(x, y)), {},
+                              {0, 120 * x2}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(find(name), &e);
+            } else {
                 h.run(step);
                 window.sync();
             }
         }
+    }
+    // A pixel as the mouse's steps write it: "X Y".
+    static std::string at(QPointF p) {
+        return std::to_string(p.toPoint().x()) + " " + std::to_string(p.toPoint().y());
     }
 
     // Each key of a text: a character, or <NAME>.
@@ -140,13 +167,15 @@ struct Window : ::testing::Test, Plays<Window> {
     // What a widget named `what` shows: a field's, label's or button's text,
     // a bar's value, the list's current row; FIELD.caret, the caret's place
     // in the field; rows, row N and selected, the list's; status, the first
-    // panel's text. Anything else is the headless window's (see valueof).
+    // panel's text; title, the window's title as shown. Anything else is the headless window's (see
+    // valueof).
     std::string value(const std::string& what) {
         auto* list = find<QListWidget>("List1");
         if (what == "rows") return std::to_string(list->count());
         if (what.starts_with("row "))
             return list->item(std::stoi(what.substr(4)))->text().toStdString();
         if (what == "selected") return std::to_string(list->selectedItems().size());
+        if (what == "title") return window.windowHandle()->title().toStdString();
         if (what.ends_with(".caret"))
             return std::to_string(
                 find<QLineEdit>(q(what.substr(0, what.size() - 6)))->cursorPosition());
