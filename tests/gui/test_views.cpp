@@ -49,15 +49,24 @@ TEST_F(Views, DockedTheViewsTakeTheRestOfTheWindowAndComeBackWhereTheyWere) {
     EXPECT_FALSE(map().isVisible() || boxes().isVisible());
     EXPECT_EQ(window.size(), ui::kBare);
     EXPECT_EQ(window.maximumSize(), ui::kBare);
-    run("keys <F2>");
+    // The main window's keys work while a floating view has the keyboard.
+    run("keys <F2>; tool 3D");
     window.boxdock().setFloating(true);
+    boxes().activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window.boxdock()));
+    QTest::keyClick(&boxes(), Qt::Key_N, Qt::ControlModifier);
+    expect("status=New Map; rows=1");
+    QTest::keyClick(&boxes(), Qt::Key_Z, Qt::ControlModifier);
+    expect("status=Undone: New; rows=4");
+    QTest::keyClick(&boxes(), Qt::Key_F2);
+    EXPECT_FALSE(map().isVisible());
     window.rememberviews();
     // The next start opens what was open, docked or floating.
     ui::MainWindow again(form);
     again.restoreviews();
     again.show();
-    EXPECT_TRUE(again.mapdock().isVisible() && !again.mapdock().isFloating());
-    EXPECT_FALSE(again.boxdock().isVisible());
+    EXPECT_TRUE(again.boxdock().isVisible() && again.boxdock().isFloating());
+    EXPECT_FALSE(again.mapdock().isVisible());
 }
 
 // The wheel zooms about the pointer, the middle button pans, Home fits;
@@ -82,7 +91,7 @@ TEST_F(Views, WheelZoomsMiddleButtonPansHomeFits) {
     EXPECT_EQ(boxes().camera().yaw, first.yaw);
 }
 
-TEST_F(Views, AClickedBlockIsSelectedAndItsRowCurrentAndHandlesShapeThePointer) {
+TEST_F(Views, AClickedBlockIsSelectedAndItsRowCurrentHandlesShapeThePointerAndSelectPosPlaces) {
     EXPECT_EQ(map().rowat(over(30, 45)), ui::q(value("row 1"))); // the tooltip
     EXPECT_EQ(map().rowat(over(0, 0)), "");
     play({{"tap MapWindow " + at(over(30, 45)), "List1=1; heighted=8; selection=1"}});
@@ -104,25 +113,27 @@ TEST_F(Views, AClickedBlockIsSelectedAndItsRowCurrentAndHandlesShapeThePointer) 
         run("hover MapWindow " + at(over(z, x)));
         EXPECT_EQ(map().cursor().shape(), shape) << z << "," << x;
     }
+    // Select Position places the current block from the map window.
+    const QPoint target = over(5, 25);
+    const MapPoint p = map().view().tomap({double(target.x()), double(target.y())});
+    play({{"row 2; push selpos; hover MapWindow " + at(target),
+           "posyed=" + signednum(float(p.z)) + "; posxed=" + signednum(float(p.x))},
+          {"tap MapWindow " + at(target), "status=Select Position SELECTED; List1=2; selection=1"}});
 }
 
 // A click in the 3D view selects the block it shows as a click on the map
 // does; F frames the selection, P switches to perspective.
-TEST_F(Views, AClickInThe3DViewSelectsTheBlockItShows) {
+TEST_F(Views, AClickInThe3DViewSelectsTheBlockItShowsAndTheMapsKeysWorkTheSelection) {
     play({{"tap BoxView " + at(top(1)), "selection=1; List1=1"},
           {"tap BoxView " + at(top(0)) + " Shift", "selection=0-1; List1=0"},
           {"tap BoxView " + at(top(1)) + " Ctrl", "selection=0"},
           {"tap BoxView 2 2", "selection=; List1=0"}});
     run("tap BoxView " + at(top(2)) + "; focus BoxView; keys F");
-    EXPECT_NEAR(boxes().camera().target[0], -10, 1e-4);
-    EXPECT_NEAR(boxes().camera().target[1], 60, 1e-4);
+    EXPECT_LT(std::hypot(boxes().camera().target[0] + 10, boxes().camera().target[1] - 60), 1e-4);
     run("keys P");
     EXPECT_TRUE(boxes().camera().perspective);
     EXPECT_EQ(boxes().pick(top(2)), 2);
-}
-
-// The map's keys: arrows nudge, Delete asks and deletes, Ctrl+A and Esc.
-TEST_F(Views, TheMapsKeysWorkTheSelection) {
+    // The map's keys: arrows nudge, Delete asks and deletes, Ctrl+A and Esc.
     play({{"focus MapWindow; keys <Ctrl+A>", "selection=0-2; MapStatus=3 selected | grid 1"},
           {"keys <Right><Shift+Up>", "b0.z=11; b0.x=30; b2.z=-9"},
           {"keys <Esc>; mclick 31 55; yes; keys <Del>", "rows=3; b1=70 -9 6 1.5 0 1 75 e0a000"},
@@ -152,14 +163,6 @@ TEST_F(Views, FollowEachActionOnceAndCostNothingClosed) {
     EXPECT_EQ(map().paints() + boxes().paints(), closed);
 }
 
-TEST_F(Views, SelectPosPlacesTheCurrentBlockFromTheMapWindow) {
-    const QPoint target = over(5, 25);
-    const MapPoint p = map().view().tomap({double(target.x()), double(target.y())});
-    play({{"row 2; push selpos; hover MapWindow " + at(target),
-           "posyed=" + signednum(float(p.z)) + "; posxed=" + signednum(float(p.x))},
-          {"tap MapWindow " + at(target), "status=Select Position SELECTED; List1=2; selection="}});
-}
-
 // Painting parts of the map window's picture (two corners) gives their
 // pixels as painting all of it does, the marks included, and leaves the
 // rest.
@@ -183,17 +186,4 @@ TEST(Pictures, PaintingPartOfTheMapGivesThePixelsOfPaintingAll) {
             ASSERT_EQ(part.pixel(x, y), corners.contains(QPoint(x, y)) ? whole.pixel(x, y)
                                                                        : QColor(Qt::magenta).rgb())
                 << x << "," << y;
-}
-
-// The main window's keys work while a view has the keyboard.
-TEST_F(Views, TheMainWindowsKeysWorkInEveryWindow) {
-    window.boxdock().setFloating(true);
-    boxes().activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&window.boxdock()));
-    QTest::keyClick(&boxes(), Qt::Key_N, Qt::ControlModifier);
-    expect("status=New Map; rows=1");
-    QTest::keyClick(&boxes(), Qt::Key_Z, Qt::ControlModifier);
-    expect("status=Undone: New; rows=4");
-    QTest::keyClick(&boxes(), Qt::Key_F2);
-    EXPECT_FALSE(map().isVisible());
 }

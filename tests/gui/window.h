@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -103,8 +104,15 @@ struct Window : ::testing::Test, Plays<Window> {
                 QTest::mouseClick(
                     find<QToolBar>("tbToolBar")->widgetForAction(find<QAction>("tb" + name)),
                     Qt::LeftButton);
-            else if (verb == "yes" || verb == "no")
-                answernext(verb == "yes" ? QMessageBox::Yes : QMessageBox::No);
+            else if (verb == "yes" || verb == "no") // from inside the question's own event loop
+                QTimer::singleShot(0, [yes = verb == "yes"] {
+                    auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                    ASSERT_NE(question, nullptr);
+                    EXPECT_EQ(question->text(), "Delete?");
+                    EXPECT_EQ(question->windowTitle(), "Quarrystead");
+                    EXPECT_EQ(question->icon(), QMessageBox::NoIcon);
+                    question->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+                });
             else if (verb == "tap")
                 QTest::mouseClick(find(name), Qt::LeftButton, held, {x, y});
             else if (verb == "hover")
@@ -132,11 +140,8 @@ struct Window : ::testing::Test, Plays<Window> {
     // Each key of a text: a character, or <NAME>.
     static QStringList keytokens(const QString& keys) {
         QStringList out;
-        for (qsizetype i = 0; i < keys.size(); ++i) {
-            const qsizetype end = keys[i] == '<' ? keys.indexOf('>', i + 2) : -1;
-            out << (end > 0 ? keys.mid(i, end - i + 1) : QString(keys[i]));
-            i = std::max(i, end);
-        }
+        for (const QRegularExpressionMatch& m : QRegularExpression("<[^>]+>|.").globalMatch(keys))
+            out << m.captured();
         return out;
     }
     // One key where the keyboard is, the window made active again first
@@ -152,23 +157,11 @@ struct Window : ::testing::Test, Plays<Window> {
         QTest::keyClick(to, k.key(), k.keyboardModifiers());
     }
 
-    // Answers the next message box from inside its own event loop.
-    void answernext(QMessageBox::StandardButton answer) {
-        QTimer::singleShot(0, [answer] {
-            auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            ASSERT_NE(question, nullptr);
-            EXPECT_EQ(question->text(), "Delete?");
-            EXPECT_EQ(question->windowTitle(), "Quarrystead");
-            EXPECT_EQ(question->icon(), QMessageBox::NoIcon);
-            question->button(answer)->click();
-        });
-    }
-
     // What a widget named `what` shows: a field's, label's or button's text,
     // a bar's value, the list's current row; FIELD.caret, the caret's place
     // in the field; rows, row N and selected, the list's; status, the first
-    // panel's text; title, the window's title as shown. Anything else is the headless window's (see
-    // valueof).
+    // panel's text; title, the window's title as shown. Anything else is the
+    // headless window's (see valueof).
     std::string value(const std::string& what) {
         auto* list = find<QListWidget>("List1");
         if (what == "rows") return std::to_string(list->count());
