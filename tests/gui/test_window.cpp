@@ -3,7 +3,6 @@
 // the keys, the list's selection, files dropped or named on the command line.
 #include "gui/window.h"
 #include "ui/qt/mapwidget.h"
-#include "ui/qt/viewwindows.h"
 
 #include <QFileDialog>
 #include <QMimeData>
@@ -70,11 +69,9 @@ TEST_F(Window, WidgetsForwardAPersonsActionsAndMirrorTheResult) {
     expect("sizeyed=0");
     bar->setSliderDown(false);
     expect("b0.sizez=3.5");
-}
-
-TEST_F(Window, SelectPositionAndAPointerMove) {
+    // Select Position follows the pointer over the map, Z across and X up.
     const std::string target = at(find<ui::SurfaceWidget>("Map")->towidget(10, 37.5f));
-    run("typeover sizexed 2; push selpos; hover Map " + target); // Z 10, X 37.5
+    run("push selpos; hover Map " + target);
     const float z = form.blocks[0].z, x = form.blocks[0].x;
     EXPECT_TRUE(std::abs(z - 10) < 0.5 && std::abs(x - 37.5) < 0.5) << z << ", " << x;
     play({{"tap Map " + target, "status=Select Position SELECTED"}});
@@ -147,8 +144,8 @@ TEST_F(Window, NumbersTypedKeyByKey) {
 }
 
 // The keys run the commands even from a field; the title names the map's
-// file and marks unsaved changes.
-TEST_F(Window, KeysRunTheCommandsEvenFromAFieldAndTheTitleNamesTheFile) {
+// file and marks unsaved changes; the window's place.
+TEST_F(Window, KeysRunTheCommandsEvenFromAFieldTheTitleNamesTheFileAndThePlaceIsKept) {
     play({{"typeover sizexed 2; typeover posxed 35; keys <Ctrl+Z>",
            "posxed=0; status=Undone: typing in X"},
           {"keys <Ctrl+Shift+Z>", "posxed=35"},
@@ -164,21 +161,26 @@ TEST_F(Window, KeysRunTheCommandsEvenFromAFieldAndTheTitleNamesTheFile) {
           {"keys <Ctrl+Z>", "title=castle.QRD - Quarrystead"},
           {"keys <Ctrl+N>", "status=New Map"},
           {"typeover sizexed 3", "title=Quarrystead"}});
+    // A window off every screen comes back, and keeps its twips when it was
+    // not moved.
+    form.left = 40000;
+    window.placefromform();
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(window.pos()))
+        << window.pos().x();
+    form.left = 1000;
+    form.top = 1000;
+    window.placefromform();
     run("keys <Ctrl+Q>");
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(h.settings.values.count({"Quarrystead", "Settings", "Background"}), 1u);
+    EXPECT_EQ((h.settings.values[{"Quarrystead", "Settings", "MainLeft"}]), "1000");
 }
 
 // Two shortcuts that answer the same key where the keyboard is are both
 // refused. The desktop's standard keys differ between platforms, so this
 // runs on X11 too (see tests/CMakeLists.txt).
 TEST_F(Window, NoKeyIsClaimedTwiceInAnyWindow) {
-    struct Claim {
-        QKeyCombination key;
-        Qt::ShortcutContext context;
-        const QWidget* owner;
-    };
-    std::vector<Claim> claims;
+    std::vector<std::tuple<QKeyCombination, Qt::ShortcutContext, const QWidget*>> claims;
     for (const QShortcut* s : window.findChildren<QShortcut*>())
         for (const QKeySequence& k : s->keys())
             claims.push_back({k[0], s->context(), qobject_cast<const QWidget*>(s->parent())});
@@ -193,22 +195,22 @@ TEST_F(Window, NoKeyIsClaimedTwiceInAnyWindow) {
     for (const QWidget* focus : places) {
         if (focus != focus->window() && focus->focusPolicy() == Qt::NoFocus) continue;
         std::map<int, int> answering;
-        for (const Claim& c : claims) {
+        for (const auto& [key, context, owner] : claims) {
             const bool active =
-                c.context == Qt::ApplicationShortcut ||
-                (c.context == Qt::WindowShortcut && c.owner->window() == focus->window()) ||
-                (c.context == Qt::WidgetShortcut && c.owner == focus) ||
-                (c.context == Qt::WidgetWithChildrenShortcut &&
-                 (c.owner == focus || c.owner->isAncestorOf(focus)));
-            if (active && ++answering[c.key.toCombined()] == 2)
-                twice << focus->objectName() + ": " + QKeySequence(c.key).toString();
+                context == Qt::ApplicationShortcut ||
+                (context == Qt::WindowShortcut && owner->window() == focus->window()) ||
+                (context == Qt::WidgetShortcut && owner == focus) ||
+                (context == Qt::WidgetWithChildrenShortcut &&
+                 (owner == focus || owner->isAncestorOf(focus)));
+            if (active && ++answering[key.toCombined()] == 2)
+                twice << focus->objectName() + ": " + QKeySequence(key).toString();
         }
     }
     EXPECT_EQ(twice, QStringList());
     EXPECT_GT(claims.size(), 10u);
 }
 
-TEST_F(Window, ADroppedFileOpens) {
+TEST_F(Window, ADroppedFileOpensAndDialogsStartAtTheLastFile) {
     run("write dropped.QRD n4");
     auto drop = [&](QList<QUrl> urls) {
         QMimeData data;
@@ -223,11 +225,8 @@ TEST_F(Window, ADroppedFileOpens) {
     expect("status=Opened: dropped.QRD; b0=n4");
     drop({QUrl::fromLocalFile(q(dir.file("a.QRD"))), QUrl::fromLocalFile(q(dir.file("b.QRD")))});
     expect("status=Could not open 2 files: one map at a time");
-}
-
-// The file dialogs start at the last file, and match map files whatever
-// the case of their extension.
-TEST_F(Window, DialogsStartAtTheLastFileAndMatchEveryCaseOfTheExtension) {
+    // The file dialogs start at the last file, and match map files whatever
+    // the case of their extension.
     EXPECT_EQ(ui::qtnamefilter("Cairnwork(*.QRD)|*.QRD"), "Cairnwork(*.QRD) (*.[Qq][Rr][Dd])");
     ui::QtFileDialog dialog(&window);
     dialog.setlastfile(dir.file("last.QRD"));
@@ -242,18 +241,6 @@ TEST_F(Window, DialogsStartAtTheLastFileAndMatchEveryCaseOfTheExtension) {
     dialog.showsave();
     EXPECT_EQ(folder, q(dir.file("")).chopped(1));
     EXPECT_EQ(name, q(dir.file("last.QRD")));
-}
-
-TEST_F(Window, AWindowOffEveryScreenComesBackAndKeepsItsTwips) {
-    form.left = 40000;
-    window.placefromform();
-    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(window.pos()))
-        << window.pos().x();
-    form.left = 1000;
-    form.top = 1000;
-    window.placefromform();
-    window.close();
-    EXPECT_EQ((h.settings.values[{"Quarrystead", "Settings", "MainLeft"}]), "1000");
 }
 
 // The program itself, as a process: the command line.
