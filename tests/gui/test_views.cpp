@@ -14,9 +14,7 @@ struct Views : test::Window {
     Views() {
         const auto blocks = test::viewmap();
         h.load(static_cast<int>(blocks.size()), [&](int i) { return blocks[std::size_t(i)]; });
-        run("refreshmap; select 3"); // the free slot's row: no block is marked
-        for (QDockWidget* dock : {&window.mapdock(), &window.boxdock()})
-            window.toggleview(dock);
+        run("refreshmap; select 3; keys <F2><F3>"); // the free slot's row: no block is marked
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
         QCoreApplication::processEvents();
     }
@@ -70,8 +68,9 @@ TEST_F(Views, DockedTheViewsTakeTheRestOfTheWindowAndComeBackWhereTheyWere) {
 }
 
 // The wheel zooms about the pointer, the middle button pans, Home fits;
-// a left drag on the empty map takes a box.
-TEST_F(Views, WheelZoomsMiddleButtonPansHomeFits) {
+// a left drag on the empty map takes a box. The views follow each action
+// once, and cost nothing closed.
+TEST_F(Views, WheelZoomsMiddleButtonPansHomeFitsAndTheViewsFollowEachActionOnce) {
     run("focus MapWindow; keys <Home>");
     const double fitted = map().view().scale;
     const MapPoint under = map().view().tomap({100, 250});
@@ -89,6 +88,26 @@ TEST_F(Views, WheelZoomsMiddleButtonPansHomeFits) {
     EXPECT_TRUE(boxes().camera().yaw != first.yaw && boxes().camera().pitch != first.pitch);
     run("focus BoxView; keys <Home>");
     EXPECT_EQ(boxes().camera().yaw, first.yaw);
+    // The views follow each action once, and cost nothing closed.
+    run("row 0");
+    QCoreApplication::processEvents();
+    const int mappaints = map().paints(), boxpaints = boxes().paints();
+    run("focus posxed; keys <End>5"); // many notifications, one repaint of each
+    QCoreApplication::processEvents();
+    expect("b0.x=205");
+    EXPECT_EQ(std::pair(map().paints(), boxes().paints()), std::pair(mappaints + 1, boxpaints + 1));
+    // Painted again only where the block was and is, each is the picture of
+    // painting everything.
+    for (ui::ViewWindow* view : std::initializer_list<ui::ViewWindow*>{&map(), &boxes()}) {
+        const QImage kept = view->grab().toImage();
+        view->invalidate();
+        EXPECT_EQ(kept, view->grab().toImage()) << view->objectName().toStdString();
+    }
+    run("keys <F2><F3>");
+    const int closed = map().paints() + boxes().paints();
+    run("keys <Backspace>");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(map().paints() + boxes().paints(), closed);
 }
 
 TEST_F(Views, AClickedBlockIsSelectedAndItsRowCurrentHandlesShapeThePointerAndSelectPosPlaces) {
@@ -117,7 +136,7 @@ TEST_F(Views, AClickedBlockIsSelectedAndItsRowCurrentHandlesShapeThePointerAndSe
     const QPoint target = over(5, 25);
     const MapPoint p = map().view().tomap({double(target.x()), double(target.y())});
     play(
-        {{"row 2; push selpos; hover MapWindow " + at(target),
+        {{"row 2; tap selpos; hover MapWindow " + at(target),
           "posyed=" + signednum(float(p.z)) + "; posxed=" + signednum(float(p.x))},
          {"tap MapWindow " + at(target), "status=Select Position SELECTED; List1=2; selection=1"}});
 }
@@ -139,28 +158,6 @@ TEST_F(Views, AClickInThe3DViewSelectsTheBlockItShowsAndTheMapsKeysWorkTheSelect
           {"keys <Right><Shift+Up>", "b0.z=11; b0.x=30; b2.z=-9"},
           {"keys <Esc>; mclick 31 55; yes; keys <Del>", "rows=3; b1=70 -9 6 1.5 0 1 75 e0a000"},
           {"keys <Ctrl+Z>", "status=Undone: deleting 1 block; rows=4"}});
-}
-
-TEST_F(Views, FollowEachActionOnceAndCostNothingClosed) {
-    run("row 0");
-    QCoreApplication::processEvents();
-    const int mappaints = map().paints(), boxpaints = boxes().paints();
-    run("focus posxed; keys <End>5"); // many notifications, one repaint of each
-    QCoreApplication::processEvents();
-    expect("b0.x=205");
-    EXPECT_EQ(std::pair(map().paints(), boxes().paints()), std::pair(mappaints + 1, boxpaints + 1));
-    // Painted again only where the block was and is, each is the picture of
-    // painting everything.
-    for (ui::ViewWindow* view : std::initializer_list<ui::ViewWindow*>{&map(), &boxes()}) {
-        const QImage kept = view->grab().toImage();
-        view->invalidate();
-        EXPECT_EQ(kept, view->grab().toImage()) << view->objectName().toStdString();
-    }
-    run("keys <F2><F3>");
-    const int closed = map().paints() + boxes().paints();
-    run("keys <Backspace>");
-    QCoreApplication::processEvents();
-    EXPECT_EQ(map().paints() + boxes().paints(), closed);
 }
 
 // Painting parts of the map window's picture (two corners) gives their

@@ -22,7 +22,6 @@ TEST_F(Window, EveryControlIsAWidgetNamedAfterItWithItsTextsAndTheStartWindowAsD
     expectgolden(window.grab().toImage(), "start.png",
                  clock.translated(find("sbStatusBar")->pos()));
     EXPECT_EQ(window.windowTitle(), "Quarrystead");
-    EXPECT_EQ(window.size(), QSize(572, 479));
     QStringList names;
     for (ui::Control* c : form.controls()) {
         QWidget* w = find(ui::objectname(*c));
@@ -71,7 +70,7 @@ TEST_F(Window, WidgetsForwardAPersonsActionsAndMirrorTheResult) {
     expect("b0.sizez=3.5");
     // Select Position follows the pointer over the map, Z across and X up.
     const std::string target = at(find<ui::SurfaceWidget>("Map")->towidget(10, 37.5f));
-    run("push selpos; hover Map " + target);
+    run("tap selpos; hover Map " + target);
     const float z = form.blocks[0].z, x = form.blocks[0].x;
     EXPECT_TRUE(std::abs(z - 10) < 0.5 && std::abs(x - 37.5) < 0.5) << z << ", " << x;
     play({{"tap Map " + target, "status=Select Position SELECTED"}});
@@ -83,15 +82,14 @@ TEST_F(Window, TheMapKeepsItsDrawingAndRepaintsOnlyWhatChanged) {
     std::mt19937 gen(7);
     std::uniform_real_distribution<float> where(-25, 80), size(0.2f, 6), angle(0, 360);
     h.load(400, [&](int) {
-        return Block{
-            where(gen), where(gen), size(gen),  size(gen),
-            0,          1,          angle(gen), static_cast<std::int32_t>(gen() & 0xFFFFFF)};
+        const auto colour = static_cast<std::int32_t>(gen() & 0xFFFFFF);
+        return Block{where(gen), where(gen), size(gen), size(gen), 0, 1, angle(gen), colour};
     });
     run("refreshmap");
     auto* map = find<ui::SurfaceWidget>("Map");
     for (int step = 0; step < 30; ++step) {
         run("row " + std::to_string(step * 13 % 14) + "; focus posxed; keys <End>" +
-            (step % 2 ? "7" : "<Backspace>") + (step % 5 ? "" : "; push Command1_1"));
+            (step % 2 ? "7" : "<Backspace>") + (step % 5 ? "" : "; tap Command1_1"));
         ui::SurfaceWidget fresh(form.Map, nullptr);
         fresh.resize(map->size());
         fresh.sync();
@@ -134,8 +132,7 @@ TEST_F(Window, NumbersTypedKeyByKey) {
             seen += (seen.empty() ? "" : " ") + value(field);
             committed += (committed.empty() ? "" : " ") + value(std::string("b0.") + part);
         }
-        EXPECT_EQ(seen, texts) << field << " " << keys;
-        EXPECT_EQ(committed, values) << field << " " << keys;
+        EXPECT_EQ(seen + " / " + committed, texts + std::string(" / ") + values) << field << keys;
     }
     play({{"typeover posxed 3.; put 1 n0; refreshlist; row 1", "b0.x=3; cur=1"},
           {"typeover posxed 0; keys <End>125", "posxed=125"}, // "01" is rewritten to "1" at once

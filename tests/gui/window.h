@@ -63,10 +63,10 @@ struct Window : ::testing::Test, Plays<Window> {
     //   key, <NAME> a key by its name: <End>, <Ctrl+Z>), typeover FIELD TEXT
     //   (selects the field's text and types over it), row N [Ctrl] (a click
     //   on the list's row N, or below the last row when it has none), spin
-    //   BAR ±1 (a click on its right or left arrow), push WIDGET (a click on
-    //   it), tool KEY (a click on the toolbar's button), yes and no (answer
-    //   the next question from inside its box); the mouse on a widget at
-    //   pixel X Y: tap WIDGET X Y [Shift|Ctrl] (a left click), hover WIDGET
+    //   BAR ±1 (a click on its right or left arrow), tool KEY (a click on the
+    //   toolbar's button), yes and no (answer the next question from inside
+    //   its box); the mouse on a widget at pixel X Y: tap WIDGET [X Y]
+    //   [Shift|Ctrl] (a left click, in its middle without X Y), hover WIDGET
     //   X Y, pull WIDGET X Y X2 Y2 [middle] (pressed, moved and let go),
     //   wheel WIDGET X Y NOTCHES; any other step is the headless window's
     //   (see Harness::run), which the widgets then show.
@@ -98,9 +98,7 @@ struct Window : ::testing::Test, Plays<Window> {
                 auto* bar = find<QScrollBar>(name);
                 const QPoint at(rest == "1" ? bar->width() - 4 : 3, bar->height() / 2);
                 QTest::mouseClick(bar, Qt::LeftButton, {}, at);
-            } else if (verb == "push")
-                QTest::mouseClick(find(name), Qt::LeftButton);
-            else if (verb == "tool")
+            } else if (verb == "tool")
                 QTest::mouseClick(
                     find<QToolBar>("tbToolBar")->widgetForAction(find<QAction>("tb" + name)),
                     Qt::LeftButton);
@@ -108,12 +106,12 @@ struct Window : ::testing::Test, Plays<Window> {
                 QTimer::singleShot(0, [yes = verb == "yes"] {
                     auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                     ASSERT_NE(question, nullptr);
-                    EXPECT_EQ(question->text(), "Delete?");
-                    EXPECT_EQ(question->windowTitle(), "Quarrystead");
+                    EXPECT_EQ(question->windowTitle() + ": " + question->text(),
+                              "Quarrystead: Delete?");
                     EXPECT_EQ(question->icon(), QMessageBox::NoIcon);
                     question->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
                 });
-            else if (verb == "tap")
+            else if (verb == "tap") // at 0 0, or with no place, the middle
                 QTest::mouseClick(find(name), Qt::LeftButton, held, {x, y});
             else if (verb == "hover")
                 QTest::mouseMove(find(name), {x, y});
