@@ -67,10 +67,30 @@ TEST_F(Views, DockedTheViewsTakeTheRestOfTheWindowAndComeBackWhereTheyWere) {
     EXPECT_FALSE(again.mapdock().isVisible());
 }
 
-// The wheel zooms about the pointer, the middle button pans, Home fits;
-// a left drag on the empty map takes a box. The views follow each action
-// once, and cost nothing closed.
+// Parts of the map's picture are painted as the whole is; the wheel zooms
+// about the pointer, the middle button pans, Home fits; a left drag on the
+// empty map takes a box. The views follow each action once, and cost
+// nothing closed.
 TEST_F(Views, WheelZoomsMiddleButtonPansHomeFitsAndTheViewsFollowEachActionOnce) {
+    // Painting parts of the map window's picture (two corners) gives their
+    // pixels as painting all of it does, the marks included, and leaves the
+    // rest.
+    BlockTable table = form.blocks;
+    table[3] = Block{40, 10, 2, 2, 0, 1};
+    Look look{.current = 1};
+    look.selected.set(3);
+    PlanView plan{200, 200};
+    plan.fit(*drawnbox(table, look));
+    QImage whole(200, 200, QImage::Format_RGB32), part(200, 200, QImage::Format_RGB32);
+    ui::paintplan(whole, table, look, plan, Qt::black);
+    part.fill(Qt::magenta);
+    const QRegion corners = QRegion(0, 0, 30, 30) | QRegion(170, 170, 30, 30);
+    ui::paintplan(part, table, look, plan, Qt::black, corners);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x)
+            ASSERT_EQ(part.pixel(x, y), corners.contains(QPoint(x, y)) ? whole.pixel(x, y)
+                                                                       : QColor(Qt::magenta).rgb())
+                << x << "," << y;
     run("focus MapWindow; keys <Home>");
     const double fitted = map().view().scale;
     const MapPoint under = map().view().tomap({100, 250});
@@ -110,7 +130,10 @@ TEST_F(Views, WheelZoomsMiddleButtonPansHomeFitsAndTheViewsFollowEachActionOnce)
     EXPECT_EQ(map().paints() + boxes().paints(), closed);
 }
 
-TEST_F(Views, AClickedBlockIsSelectedAndItsRowCurrentHandlesShapeThePointerAndSelectPosPlaces) {
+// A click on the map or in the 3D view selects a block and makes its row
+// current, handles shape the pointer, the map's keys work the selection, and
+// Select Position places the current block from the map window.
+TEST_F(Views, ClicksAndKeysInTheViewsWorkTheSelection) {
     EXPECT_EQ(map().rowat(over(30, 45)), ui::q(value("row 1"))); // the tooltip
     EXPECT_EQ(map().rowat(over(0, 0)), "");
     play({{"tap MapWindow " + at(over(30, 45)), "List1=1; heighted=8; selection=1"}});
@@ -132,18 +155,8 @@ TEST_F(Views, AClickedBlockIsSelectedAndItsRowCurrentHandlesShapeThePointerAndSe
         run("hover MapWindow " + at(over(z, x)));
         EXPECT_EQ(map().cursor().shape(), shape) << z << "," << x;
     }
-    // Select Position places the current block from the map window.
-    const QPoint target = over(5, 25);
-    const MapPoint p = map().view().tomap({double(target.x()), double(target.y())});
-    play(
-        {{"row 2; tap selpos; hover MapWindow " + at(target),
-          "posyed=" + signednum(float(p.z)) + "; posxed=" + signednum(float(p.x))},
-         {"tap MapWindow " + at(target), "status=Select Position SELECTED; List1=2; selection=1"}});
-}
-
-// A click in the 3D view selects the block it shows as a click on the map
-// does; F frames the selection, P switches to perspective.
-TEST_F(Views, AClickInThe3DViewSelectsTheBlockItShowsAndTheMapsKeysWorkTheSelection) {
+    // A click in the 3D view selects the block it shows as a click on the map
+    // does; F frames the selection, P switches to perspective.
     play({{"tap BoxView " + at(top(1)), "selection=1; List1=1"},
           {"tap BoxView " + at(top(0)) + " Shift", "selection=0-1; List1=0"},
           {"tap BoxView " + at(top(1)) + " Ctrl", "selection=0"},
@@ -158,29 +171,11 @@ TEST_F(Views, AClickInThe3DViewSelectsTheBlockItShowsAndTheMapsKeysWorkTheSelect
           {"keys <Right><Shift+Up>", "b0.z=11; b0.x=30; b2.z=-9"},
           {"keys <Esc>; mclick 31 55; yes; keys <Del>", "rows=3; b1=70 -9 6 1.5 0 1 75 e0a000"},
           {"keys <Ctrl+Z>", "status=Undone: deleting 1 block; rows=4"}});
-}
-
-// Painting parts of the map window's picture (two corners) gives their
-// pixels as painting all of it does, the marks included, and leaves the
-// rest.
-TEST(Pictures, PaintingPartOfTheMapGivesThePixelsOfPaintingAll) {
-    BlockTable table{};
-    const auto blocks = test::viewmap();
-    std::copy(blocks.begin(), blocks.end(), table.begin());
-    table[3] = Block{40, 10, 2, 2, 0, 1};
-    Look look;
-    look.current = 1;
-    look.selected.set(3);
-    PlanView view{200, 200};
-    view.fit(*drawnbox(table, look));
-    QImage whole(200, 200, QImage::Format_RGB32), part(200, 200, QImage::Format_RGB32);
-    ui::paintplan(whole, table, look, view, Qt::black);
-    part.fill(Qt::magenta);
-    const QRegion corners = QRegion(0, 0, 30, 30) | QRegion(170, 170, 30, 30);
-    ui::paintplan(part, table, look, view, Qt::black, corners);
-    for (int y = 0; y < 200; ++y)
-        for (int x = 0; x < 200; ++x)
-            ASSERT_EQ(part.pixel(x, y), corners.contains(QPoint(x, y)) ? whole.pixel(x, y)
-                                                                       : QColor(Qt::magenta).rgb())
-                << x << "," << y;
+    // Select Position places the current block from the map window.
+    const QPoint target = over(5, 25);
+    const MapPoint p = map().view().tomap({double(target.x()), double(target.y())});
+    play(
+        {{"row 2; tap selpos; hover MapWindow " + at(target),
+          "posyed=" + signednum(float(p.z)) + "; posxed=" + signednum(float(p.x))},
+         {"tap MapWindow " + at(target), "status=Select Position SELECTED; List1=2; selection=1"}});
 }
