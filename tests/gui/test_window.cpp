@@ -49,7 +49,8 @@ TEST_F(Window, EveryControlIsAWidgetNamedAfterItWithItsTextsAndTheStartWindowAsD
 
 // Each kind of widget forwards what a person does to its control, and shows
 // what the cascade left in every control. The list keeps its selected row
-// through a click below the last row and a Ctrl+click.
+// through a click below the last row and a Ctrl+click. Numbers are typed
+// key by key.
 TEST_F(Window, WidgetsForwardAPersonsActionsAndMirrorTheResult) {
     play({{"typeover sizexed 2",
            "rows=2; row 0=     0     0     2     0     0     0    0; VScroll1_0=20"},
@@ -74,6 +75,29 @@ TEST_F(Window, WidgetsForwardAPersonsActionsAndMirrorTheResult) {
     const float z = form.blocks[0].z, x = form.blocks[0].x;
     EXPECT_TRUE(std::abs(z - 10) < 0.5 && std::abs(x - 37.5) < 0.5) << z << ", " << x;
     play({{"tap Map " + target, "status=Select Position SELECTED"}});
+    // Keys typed over a field holding "0": the field, its block's value, the
+    // keys, then after each key the text shown and the value committed. A
+    // text held back shows as typed and commits nothing until the next key,
+    // or until the field is left (Tab, Return, a click on the list). The
+    // caret stays where the person left it.
+    const std::array<const char*, 5> cases[] = {
+        {"posyed", "z", "-10", "- -1 -10", "0 -1 -10"},
+        {"posyed", "z", "2.50<Return>", "2 2. 2.5 2.50 2.5", "2 2 2.5 2.5 2.5"},
+        {"posxed", "x", "-<Tab>", "- 0", "0 0"}};
+    for (const auto& [field, part, keys, texts, values] : cases) {
+        run(std::string("typeover ") + field + " 0; keys <Ctrl+A>"); // the first key replaces "0"
+        std::string seen, committed;
+        for (const QString& key : keytokens(keys)) {
+            press(key);
+            seen += (seen.empty() ? "" : " ") + value(field);
+            committed += (committed.empty() ? "" : " ") + value(std::string("b0.") + part);
+        }
+        EXPECT_EQ(seen + " / " + committed, texts + std::string(" / ") + values) << field << keys;
+    }
+    play({{"typeover posxed 3.; put 1 n0; refreshlist; row 1", "b0.x=3; cur=1"},
+          {"typeover posxed 0; keys <End>125", "posxed=125"}, // "01" is rewritten to "1" at once
+          {"keys <Left>.", "posxed=12.5; posxed.caret=3"},
+          {"keys <Home><Right>x", "posxed=1; posxed.caret=1"}}); // "1x2.5" reads as 1
 }
 
 // The map keeps its drawing, and repaints only what changed into the
@@ -110,39 +134,10 @@ TEST_F(Window, TheMapKeepsItsDrawingAndRepaintsOnlyWhatChanged) {
     EXPECT_EQ(map->linesdrawn(), drawn + 4);
 }
 
-// Each key typed over a field holding "0", with the field's text and the
-// block's value after it. A text held back shows as typed and commits
-// nothing until the next key, or until the field is left (Tab, Return, a
-// click on the list). The caret stays where the person left it.
-TEST_F(Window, NumbersTypedKeyByKey) {
-    // The field, its block's value, its keys, then after each key the text
-    // shown and the value committed.
-    const std::array<const char*, 5> cases[] = {
-        {"posxed", "x", "1.5", "1 1. 1.5", "1 1 1.5"},
-        {"posyed", "z", "-10", "- -1 -10", "0 -1 -10"},
-        {"posyed", "z", "2.50<Return>", "2 2. 2.5 2.50 2.5", "2 2 2.5 2.5 2.5"},
-        {"posxed", "x", "-<Tab>", "- 0", "0 0"},
-        {"sizeyed", "sizez", "1e2", "1 1e 100", "1 1 100"}};
-    run("typeover sizexed 2");
-    for (const auto& [field, part, keys, texts, values] : cases) {
-        run(std::string("typeover ") + field + " 0; keys <Ctrl+A>"); // the first key replaces "0"
-        std::string seen, committed;
-        for (const QString& key : keytokens(keys)) {
-            press(key);
-            seen += (seen.empty() ? "" : " ") + value(field);
-            committed += (committed.empty() ? "" : " ") + value(std::string("b0.") + part);
-        }
-        EXPECT_EQ(seen + " / " + committed, texts + std::string(" / ") + values) << field << keys;
-    }
-    play({{"typeover posxed 3.; put 1 n0; refreshlist; row 1", "b0.x=3; cur=1"},
-          {"typeover posxed 0; keys <End>125", "posxed=125"}, // "01" is rewritten to "1" at once
-          {"keys <Left>.", "posxed=12.5; posxed.caret=3"},
-          {"keys <Home><Right>x", "posxed=1; posxed.caret=1"}}); // "1x2.5" reads as 1
-}
-
-// The keys run the commands even from a field; the title names the map's
-// file and marks unsaved changes; the window's place.
-TEST_F(Window, KeysRunTheCommandsEvenFromAFieldTheTitleNamesTheFileAndThePlaceIsKept) {
+// The window as a desktop program: the keys run the commands even from a
+// field; dropped files open; the file dialogs; the title names the map's
+// file and marks unsaved changes; the window's place is kept.
+TEST_F(Window, TheWindowAsADesktopProgram) {
     play({{"typeover sizexed 2; typeover posxed 35; keys <Ctrl+Z>",
            "posxed=0; status=Undone: typing in X"},
           {"keys <Ctrl+Shift+Z>", "posxed=35"},
@@ -152,8 +147,39 @@ TEST_F(Window, KeysRunTheCommandsEvenFromAFieldTheTitleNamesTheFileAndThePlaceIs
           {"focus List1; yes; keys <Delete>", "status=Block Deleted"},
           // Ctrl+S with no file yet is the Save button; then it saves there.
           {"saves keys.QRD; keys <Ctrl+S><Ctrl+S>", "dialogs=1; status=Saved: keys.QRD"},
-          {"keys <Ctrl+Shift+S><Ctrl+O>", "dialogs=3"},
-          {"write castle.QRD n1; open castle.QRD", "title=castle.QRD - Quarrystead"},
+          {"keys <Ctrl+Shift+S><Ctrl+O>", "dialogs=3; modified=0"}});
+    // A dropped file opens.
+    auto drop = [&](QList<QUrl> urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&window, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent e(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&window, &e);
+    };
+    run("write dropped.QRD n4");
+    drop({QUrl::fromLocalFile(q(dir.file("dropped.QRD")))});
+    expect("status=Opened: dropped.QRD; b0=n4");
+    drop({QUrl::fromLocalFile(q(dir.file("a.QRD"))), QUrl::fromLocalFile(q(dir.file("b.QRD")))});
+    expect("status=Could not open 2 files: one map at a time");
+    // The file dialogs start at the last file, and match map files whatever
+    // the case of their extension.
+    EXPECT_EQ(ui::qtnamefilter("Cairnwork(*.QRD)|*.QRD"), "Cairnwork(*.QRD) (*.[Qq][Rr][Dd])");
+    ui::QtFileDialog dialog(&window);
+    dialog.setlastfile(dir.file("last.QRD"));
+    QString folder, name;
+    QTimer::singleShot(0, [&] {
+        auto* shown = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(shown, nullptr);
+        folder = shown->directory().absolutePath();
+        name = shown->selectedFiles().value(0);
+        shown->reject();
+    });
+    dialog.showsave();
+    EXPECT_EQ(folder, q(dir.file("")).chopped(1));
+    EXPECT_EQ(name, q(dir.file("last.QRD")));
+    play({{"write castle.QRD n1; open castle.QRD", "title=castle.QRD - Quarrystead"},
           {"typeover posxed 5", "title=castle.QRD* - Quarrystead"},
           {"keys <Ctrl+Z>", "title=castle.QRD - Quarrystead"},
           {"keys <Ctrl+N>", "status=New Map"},
@@ -205,39 +231,6 @@ TEST_F(Window, NoKeyIsClaimedTwiceInAnyWindow) {
     }
     EXPECT_EQ(twice, QStringList());
     EXPECT_GT(claims.size(), 10u);
-}
-
-TEST_F(Window, ADroppedFileOpensAndDialogsStartAtTheLastFile) {
-    run("write dropped.QRD n4");
-    auto drop = [&](QList<QUrl> urls) {
-        QMimeData data;
-        data.setUrls(urls);
-        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(&window, &enter);
-        EXPECT_TRUE(enter.isAccepted());
-        QDropEvent e(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(&window, &e);
-    };
-    drop({QUrl::fromLocalFile(q(dir.file("dropped.QRD")))});
-    expect("status=Opened: dropped.QRD; b0=n4");
-    drop({QUrl::fromLocalFile(q(dir.file("a.QRD"))), QUrl::fromLocalFile(q(dir.file("b.QRD")))});
-    expect("status=Could not open 2 files: one map at a time");
-    // The file dialogs start at the last file, and match map files whatever
-    // the case of their extension.
-    EXPECT_EQ(ui::qtnamefilter("Cairnwork(*.QRD)|*.QRD"), "Cairnwork(*.QRD) (*.[Qq][Rr][Dd])");
-    ui::QtFileDialog dialog(&window);
-    dialog.setlastfile(dir.file("last.QRD"));
-    QString folder, name;
-    QTimer::singleShot(0, [&] {
-        auto* shown = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(shown, nullptr);
-        folder = shown->directory().absolutePath();
-        name = shown->selectedFiles().value(0);
-        shown->reject();
-    });
-    dialog.showsave();
-    EXPECT_EQ(folder, q(dir.file("")).chopped(1));
-    EXPECT_EQ(name, q(dir.file("last.QRD")));
 }
 
 // The program itself, as a process: the command line.
