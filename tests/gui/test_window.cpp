@@ -236,11 +236,22 @@ TEST_F(Window, NoKeyIsClaimedTwiceInAnyWindow) {
 // The program itself, as a process: the command line.
 TEST(CommandLine, HelpVersionUnknownOptionsAndMissingFiles) {
     TempDir dir;
-    // The program run with `args`, without the variables named in `unset`,
-    // for at most `wait` ms: its status and all it wrote; "running; " first
-    // when it had to be ended.
-    const auto launch = [&](const QStringList& args, const QStringList& unset = {},
-                            int wait = 10000) {
+    // The arguments, the variables taken out of the environment, how long it
+    // may run (ms) and how what it says starts: its status and all it wrote,
+    // "running; " first when it had to be ended, and '$' at the end.
+    const std::tuple<QStringList, QStringList, int, std::string> runs[] = {
+        {{"--help"}, {}, 10000, "0 Usage: quarrystead [options] [FILE]"},
+        {{"--version"}, {}, 10000, "0 quarrystead "},
+        {{"--frobnicate"}, {}, 10000, "2 quarrystead: Unknown option 'frobnicate'"},
+        // Without a display: one line and status 1, not Qt's abort.
+        {{},
+         {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"},
+         10000,
+         "1 quarrystead: cannot open a display (DISPLAY is not set)\n$"},
+        // A missing name opens a window that reports it, and is not created:
+        // the window runs until it is ended, then ends well.
+        {{"-platform", "offscreen", q(dir.file("missing.QRD"))}, {}, 1500, "running; 0 "}};
+    for (const auto& [args, unset, wait, says] : runs) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const QString& name : unset)
             env.remove(name);
@@ -254,24 +265,11 @@ TEST(CommandLine, HelpVersionUnknownOptionsAndMissingFiles) {
             p.terminate();
             EXPECT_TRUE(p.waitForFinished());
         }
-        const int status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        return (ended ? "" : "running; ") + std::to_string(status) + " " +
-               QString(p.readAllStandardOutput() + p.readAllStandardError()).toStdString();
-    };
-    for (const auto& [option, says] :
-         {std::pair{"--help", "0 Usage: quarrystead [options] [FILE]"},
-          {"--version", "0 quarrystead "},
-          {"--frobnicate", "2 quarrystead: Unknown option 'frobnicate'"}}) {
-        const std::string out = launch({option});
+        const std::string out =
+            (ended ? "" : "running; ") +
+            std::to_string(p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1) + " " +
+            QString(p.readAllStandardOutput() + p.readAllStandardError()).toStdString() + "$";
         EXPECT_TRUE(out.starts_with(says)) << out;
     }
-    // Without a display: one line and status 1, not Qt's abort.
-    EXPECT_EQ(launch({}, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}),
-              "1 quarrystead: cannot open a display (DISPLAY is not set)\n");
-    // A missing name opens a window that reports it, and is not created: the
-    // window runs until it is ended, then ends well.
-    const std::string out =
-        launch({"-platform", "offscreen", q(dir.file("missing.QRD"))}, {}, 1500);
-    EXPECT_TRUE(out.starts_with("running; 0 ")) << out;
     EXPECT_FALSE(QFile::exists(q(dir.file("missing.QRD"))));
 }
