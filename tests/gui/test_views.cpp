@@ -36,8 +36,7 @@ struct Views : test::Window {
 // Docked, the views take what the controls leave; hidden, the window is its
 // controls again; where they were comes back at the next start.
 TEST_F(Views, DockedTheViewsTakeTheRestOfTheWindowAndComeBackWhereTheyWere) {
-    EXPECT_EQ(find<QAction>("tbMap")->toolTip(), "Map window (F2)");
-    EXPECT_EQ(find<QAction>("tb3D")->toolTip(), "3D view (F3)");
+    expect("tbMap.toolTip=Map window (F2); tb3D.toolTip=3D view (F3)");
     EXPECT_GT(window.width(), ui::kBare.width() + 100);
     EXPECT_GT(window.height(), ui::kBare.height() + 100);
     EXPECT_EQ(find("frmMainPanel")->geometry(), QRect(QPoint(0, 0), ui::kBare));

@@ -9,13 +9,10 @@
 #include "ui/qt/qstring.h"
 #include "ui/qt/qtplatform.h"
 
-#include <QAbstractSlider>
+#include <QAbstractButton>
 #include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
@@ -156,10 +153,11 @@ struct Window : ::testing::Test, Plays<Window> {
     }
 
     // What a widget named `what` shows: a field's, label's or button's text,
-    // a bar's value, the list's current row; FIELD.caret, the caret's place
-    // in the field; rows, row N and selected, the list's; status, the first
-    // panel's text; title, the window's title as shown. Anything else is the
-    // headless window's (see valueof).
+    // a bar's value, the list's current row; NAME.PROPERTY, a property of the
+    // widget or action NAME (posxed.cursorPosition, tbNew.toolTip); rows, row
+    // N and selected, the list's; status, the first panel's text; title, the
+    // window's title as shown. Anything else is the headless window's (see
+    // valueof).
     std::string value(const std::string& what) {
         auto* list = find<QListWidget>("List1");
         if (what == "rows") return std::to_string(list->count());
@@ -167,15 +165,13 @@ struct Window : ::testing::Test, Plays<Window> {
             return list->item(std::stoi(what.substr(4)))->text().toStdString();
         if (what == "selected") return std::to_string(list->selectedItems().size());
         if (what == "title") return window.windowHandle()->title().toStdString();
-        if (what.ends_with(".caret"))
-            return std::to_string(
-                find<QLineEdit>(q(what.substr(0, what.size() - 6)))->cursorPosition());
-        QWidget* w = window.findChild<QWidget*>(q(what == "status" ? "sbStatusBar_panel1" : what));
-        if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
-        if (auto* l = qobject_cast<QLabel*>(w)) return l->text().toStdString();
-        if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text().toStdString();
-        if (auto* b = qobject_cast<QAbstractSlider*>(w)) return std::to_string(b->value());
-        if (w == list) return std::to_string(list->currentRow());
+        const auto dot = what.find('.');
+        const std::string name = what == "status" ? "sbStatusBar_panel1" : what.substr(0, dot);
+        if (const QObject* o = window.findChild<QObject*>(q(name)))
+            for (const char* property : {"text", "value", "currentRow"}) {
+                const QVariant v = o->property(dot == what.npos ? property : &what[dot + 1]);
+                if (v.isValid()) return v.toString().toStdString();
+            }
         return valueof(h, what);
     }
 };
