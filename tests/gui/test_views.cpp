@@ -22,14 +22,11 @@ struct Views : test::Window {
     ui::BoxWindow& boxes() { return window.boxwindow(); }
     // Where a map point is in the map window, and the middle of a block's
     // top in the 3D view.
-    QPoint over(double z, double x) {
-        const Pixel p = map().view().topixel({z, x});
-        return QPointF(p.h, p.v).toPoint();
-    }
+    static QPoint point(Pixel p) { return QPointF(p.h, p.v).toPoint(); }
+    QPoint over(double z, double x) { return point(map().view().topixel({z, x})); }
     QPoint top(int slot) {
         const Block& b = form.blocks[static_cast<std::size_t>(slot)];
-        const Pixel p = boxes().camera().project(b.z, b.x, b.bottom + b.height);
-        return QPointF(p.h, p.v).toPoint();
+        return point(boxes().camera().project(b.z, b.x, b.bottom + b.height));
     }
 };
 
@@ -145,12 +142,10 @@ TEST_F(Views, ClicksAndKeysInTheViewsWorkTheSelection) {
                 std::count(pixels, pixels + 49, qRgb(0, 0, 0)));
     // Over a block, its handles and the empty map, the pointer says what a
     // press would do.
-    const std::tuple<double, double, Qt::CursorShape> places[] = {{30, 45, Qt::SizeAllCursor},
-                                                                  {33, 45, Qt::SizeHorCursor},
-                                                                  {30, 48, Qt::SizeVerCursor},
-                                                                  {33, 48, Qt::SizeBDiagCursor},
-                                                                  {0, 0, Qt::ArrowCursor}};
-    for (const auto& [z, x, shape] : places) {
+    for (const auto& [z, x, shape] :
+         {std::tuple(30, 45, Qt::SizeAllCursor), std::tuple(33, 45, Qt::SizeHorCursor),
+          std::tuple(30, 48, Qt::SizeVerCursor), std::tuple(33, 48, Qt::SizeBDiagCursor),
+          std::tuple(0, 0, Qt::ArrowCursor)}) {
         run("hover MapWindow " + at(over(z, x)));
         EXPECT_EQ(map().cursor().shape(), shape) << z << "," << x;
     }

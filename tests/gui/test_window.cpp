@@ -67,7 +67,7 @@ TEST_F(Window, WidgetsForwardAPersonsActionsAndMirrorTheResult) {
     bar->setSliderDown(false);
     expect("b0.sizez=3.5");
     // Select Position follows the pointer over the map, Z across and X up.
-    const std::string target = at(find<ui::SurfaceWidget>("Map")->towidget(10, 37.5f));
+    const std::string target = at(find<ui::SurfaceWidget>("Map")->towidget(10, 37.5f).toPoint());
     run("tap selpos; hover Map " + target);
     const float z = form.blocks[0].z, x = form.blocks[0].x;
     EXPECT_TRUE(std::abs(z - 10) < 0.5 && std::abs(x - 37.5) < 0.5) << z << ", " << x;

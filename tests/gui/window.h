@@ -72,9 +72,8 @@ struct Window : ::testing::Test, Plays<Window> {
         for (std::string step; std::getline(all, step, ';');) {
             const auto& [verb, word, rest] = Step(step);
             const QString name = q(word);
-            std::istringstream numbers(rest);
             int x = 0, y = 0, x2 = 0, y2 = 0;
-            numbers >> x >> y >> x2 >> y2;
+            std::istringstream(rest) >> x >> y >> x2 >> y2;
             const auto held = rest.ends_with("Ctrl")    ? Qt::ControlModifier
                               : rest.ends_with("Shift") ? Qt::ShiftModifier
                                                         : Qt::NoModifier;
@@ -128,9 +127,7 @@ struct Window : ::testing::Test, Plays<Window> {
         }
     }
     // A pixel as the mouse's steps write it: "X Y".
-    static std::string at(QPointF p) {
-        return std::to_string(p.toPoint().x()) + " " + std::to_string(p.toPoint().y());
-    }
+    static std::string at(QPoint p) { return std::to_string(p.x()) + " " + std::to_string(p.y()); }
 
     // Each key of a text: a character, or <NAME>.
     static QStringList keytokens(const QString& keys) {
