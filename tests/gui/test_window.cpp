@@ -165,22 +165,19 @@ TEST_F(Window, TheWindowAsADesktopProgram) {
     EXPECT_EQ(ui::qtnamefilter("Cairnwork(*.QRD)|*.QRD"), "Cairnwork(*.QRD) (*.[Qq][Rr][Dd])");
     ui::QtFileDialog dialog(&window);
     dialog.setlastfile(dir.file("last.QRD"));
-    QString folder, name;
+    QString seen; // the dialog's folder and file, from inside its own event loop
     QTimer::singleShot(0, [&] {
         auto* shown = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(shown, nullptr);
-        folder = shown->directory().absolutePath();
-        name = shown->selectedFiles().value(0);
+        seen = shown->directory().absolutePath() + " " + shown->selectedFiles().value(0);
         shown->reject();
     });
     dialog.showsave();
-    EXPECT_EQ(folder, q(dir.file("")).chopped(1));
-    EXPECT_EQ(name, q(dir.file("last.QRD")));
+    EXPECT_EQ(seen, q(dir.file("")).chopped(1) + " " + q(dir.file("last.QRD")));
     play({{"write castle.QRD n1; open castle.QRD", "title=castle.QRD - Quarrystead"},
           {"typeover posxed 5", "title=castle.QRD* - Quarrystead"},
           {"keys <Ctrl+Z>", "title=castle.QRD - Quarrystead"},
-          {"keys <Ctrl+N>", "status=New Map"},
-          {"typeover sizexed 3", "title=Quarrystead"}});
+          {"keys <Ctrl+N>; typeover sizexed 3", "title=Quarrystead"}});
     // A window off every screen comes back, and keeps its twips when it was
     // not moved.
     form.left = 40000;
@@ -192,7 +189,6 @@ TEST_F(Window, TheWindowAsADesktopProgram) {
     window.placefromform();
     run("keys <Ctrl+Q>");
     EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(h.settings.values.count({"Quarrystead", "Settings", "Background"}), 1u);
     EXPECT_EQ((h.settings.values[{"Quarrystead", "Settings", "MainLeft"}]), "1000");
 }
 

@@ -71,14 +71,13 @@ struct Window : ::testing::Test, Plays<Window> {
         std::istringstream all(steps);
         for (std::string step; std::getline(all, step, ';');) {
             const auto& [verb, word, rest] = Step(step);
-            const QString name = q(word);
             int x = 0, y = 0, x2 = 0, y2 = 0;
             std::istringstream(rest) >> x >> y >> x2 >> y2;
             const auto held = rest.ends_with("Ctrl")    ? Qt::ControlModifier
                               : rest.ends_with("Shift") ? Qt::ShiftModifier
                                                         : Qt::NoModifier;
             if (verb == "focus")
-                find(name)->setFocus();
+                find(q(word))->setFocus();
             else if (verb == "keys")
                 for (const QString& key : keytokens(q(word + (rest.empty() ? "" : " " + rest))))
                     press(key);
@@ -91,12 +90,12 @@ struct Window : ::testing::Test, Plays<Window> {
                                          : QRect(0, list->viewport()->height() - 9, 40, 9);
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, held, place.center());
             } else if (verb == "spin") {
-                auto* bar = find<QScrollBar>(name);
+                auto* bar = find<QScrollBar>(q(word));
                 const QPoint at(rest == "1" ? bar->width() - 4 : 3, bar->height() / 2);
                 QTest::mouseClick(bar, Qt::LeftButton, {}, at);
             } else if (verb == "tool")
                 QTest::mouseClick(
-                    find<QToolBar>("tbToolBar")->widgetForAction(find<QAction>("tb" + name)),
+                    find<QToolBar>("tbToolBar")->widgetForAction(find<QAction>("tb" + q(word))),
                     Qt::LeftButton);
             else if (verb == "yes" || verb == "no") // from inside the question's own event loop
                 QTimer::singleShot(0, [yes = verb == "yes"] {
@@ -108,18 +107,18 @@ struct Window : ::testing::Test, Plays<Window> {
                     question->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
                 });
             else if (verb == "tap") // at 0 0, or with no place, the middle
-                QTest::mouseClick(find(name), Qt::LeftButton, held, {x, y});
+                QTest::mouseClick(find(q(word)), Qt::LeftButton, held, {x, y});
             else if (verb == "hover")
-                QTest::mouseMove(find(name), {x, y});
+                QTest::mouseMove(find(q(word)), {x, y});
             else if (verb == "pull") {
                 const auto button = rest.ends_with("middle") ? Qt::MiddleButton : Qt::LeftButton;
-                QTest::mousePress(find(name), button, {}, {x, y});
-                QTest::mouseMove(find(name), {x2, y2});
-                QTest::mouseRelease(find(name), button, {}, {x2, y2});
+                QTest::mousePress(find(q(word)), button, {}, {x, y});
+                QTest::mouseMove(find(q(word)), {x2, y2});
+                QTest::mouseRelease(find(q(word)), button, {}, {x2, y2});
             } else if (verb == "wheel") {
-                QWheelEvent e(QPointF(x, y), find(name)->mapToGlobal(QPointF(x, y)), {},
+                QWheelEvent e(QPointF(x, y), find(q(word))->mapToGlobal(QPointF(x, y)), {},
                               {0, 120 * x2}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
-                QApplication::sendEvent(find(name), &e);
+                QApplication::sendEvent(find(q(word)), &e);
             } else {
                 h.run(step);
                 window.sync();
