@@ -23,11 +23,6 @@
 
 #include <gtest/gtest.h>
 
-// Failures print texts as texts.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace qs::test {
 
 using ui::q;
@@ -101,7 +96,7 @@ struct Window : ::testing::Test, Plays<Window> {
                 QTimer::singleShot(0, [yes = verb == "yes"] {
                     auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                     ASSERT_NE(question, nullptr);
-                    EXPECT_EQ(question->windowTitle() + ": " + question->text(),
+                    EXPECT_EQ((question->windowTitle() + ": " + question->text()).toStdString(),
                               "Quarrystead: Delete?");
                     EXPECT_EQ(question->icon(), QMessageBox::NoIcon);
                     question->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
