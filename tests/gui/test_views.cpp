@@ -12,8 +12,7 @@ using namespace qs;
 
 struct Views : test::Window {
     Views() {
-        const auto blocks = test::viewmap();
-        h.load(static_cast<int>(blocks.size()), [&](int i) { return blocks[std::size_t(i)]; });
+        h.load(3, [](int i) { return test::viewmap().at(std::size_t(i)); }); // its three blocks
         run("refreshmap; select 3; keys <F2><F3>"); // the free slot's row: no block is marked
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
         QCoreApplication::processEvents();

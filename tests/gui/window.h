@@ -80,9 +80,8 @@ struct Window : ::testing::Test, Plays<Window> {
                 run("focus " + word + "; keys <Ctrl+A>" + rest);
             else if (verb == "row") {
                 auto* list = find<QListWidget>("List1");
-                const QListWidgetItem* item = list->item(std::stoi(word));
-                const QRect place = item ? list->visualItemRect(item)
-                                         : QRect(0, list->viewport()->height() - 9, 40, 9);
+                QRect place = list->visualItemRect(list->item(std::stoi(word))); // empty for none
+                if (place.isEmpty()) place = QRect(0, list->viewport()->height() - 9, 40, 9);
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, held, place.center());
             } else if (verb == "spin") {
                 auto* bar = find<QScrollBar>(q(word));
