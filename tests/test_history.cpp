@@ -146,46 +146,58 @@ TEST(HistoryBounds, TheOldestStepsGoBeyondEitherBound) {
     EXPECT_LT(history.steps(), 400u);
 }
 
-// The recovery copies in a folder: what each holds, past its 1000 slots.
-static std::vector<std::vector<std::byte>> copies(const TempDir& dir) {
-    std::vector<std::vector<std::byte>> out;
-    for (const std::string& name : dir.names())
-        if (name.starts_with("recovery") && name.ends_with(".QRD"))
-            out.push_back(readbytes(dir.file(name)));
-    return out;
-}
+// A window keeping its recovery copies in `folder`, whose checks also read
+// copies (how many the folder holds), copied (whether the one copy holds
+// the window's table), locks, offered, and pending (the recovery timer).
+struct Kept : Plays<Kept>, Transcript {
+    using Plays<Kept>::expect;
+    using Plays<Kept>::play;
+    explicit Kept(const TempDir& d) : Transcript(d.path), folder(d) {}
+    const TempDir& folder;
+    std::string value(const std::string& what) {
+        const auto names = folder.names();
+        std::vector<std::vector<std::byte>> copies;
+        for (const std::string& name : names)
+            if (name.starts_with("recovery") && name.ends_with(".QRD"))
+                copies.push_back(readbytes(folder.file(name)));
+        const auto table = encodetable(f.blocks); // a copy holds more past its 1000 slots
+        if (what == "copies") return std::to_string(copies.size());
+        if (what == "copied")
+            return std::to_string(copies.size() == 1 && copies[0].size() >= table.size() &&
+                                  std::equal(table.begin(), table.end(), copies[0].begin()));
+        if (what == "locks")
+            return std::to_string(
+                std::ranges::count_if(names, [](const auto& n) { return n.ends_with(".lock"); }));
+        if (what == "offered") return std::to_string(f.recoveryoffered());
+        if (what == "pending") return std::to_string(h.timer.pending());
+        return Transcript::value(what);
+    }
+};
 
 TEST(Recovery, ACopyOutlivesACrashAndIsTakenWithItsFileAsAnOpenThatCanBeUndone) {
     TempDir dir;
     BlockTable edited;
     {
-        Transcript t(dir.path);
-        t.h.folder = dir.file("");           // the map's file outlives this editor
-        EXPECT_FALSE(t.f.recoveryoffered()); // no copy yet: nothing is offered
-        t.play({{"write map.QRD n1; open map.QRD; paste posxed -7.5", "status=Opened: map.QRD"}});
+        Kept t(dir);
+        t.h.folder = dir.file(""); // the map's file outlives this editor
+        // No copy yet: nothing is offered.
+        t.play({{"", "offered=0"},
+                {"write map.QRD n1; open map.QRD; paste posxed -7.5", "status=Opened: map.QRD"}});
         EXPECT_EQ(t.h.timer.milliseconds, kRecoveryDelayMs);
-        t.run("fire");
+        // This editor's own copy is not on offer.
+        t.play({{"fire; recover", "copies=1; copied=1; status=Nothing to recover"}});
         edited = t.f.blocks;
-        const auto kept = copies(dir);
-        ASSERT_EQ(kept.size(), 1u);
-        EXPECT_EQ(std::vector(kept[0].begin(), kept[0].begin() + 32000), encodetable(edited));
-        t.play(
-            {{"recover", "status=Nothing to recover"}}); // this editor's own copy is not on offer
     } // the editor ends without closing its window
-    Transcript next(dir.path);
-    next.play(
-        {{"mark empty", "status=Unsaved work kept: press Ctrl+R to recover it"},
-         {"recover", "status=Recovered the unsaved map of map.QRD; file=map.QRD; modified=1"}});
-    EXPECT_FALSE(next.f.recoveryoffered());
-    EXPECT_EQ(next.f.blocks, edited);
-    // The copy is this editor's now; a quick save goes to the map's file.
-    EXPECT_EQ(copies(dir).size(), 1u);
-    next.play(
-        {{"undo", "table=empty; file="}, {"redo; saveagain", "status=Saved: map.QRD; asked=0"}});
-    EXPECT_TRUE(copies(dir).empty() && !next.h.timer.pending());
-    // A close with changes writes the copy at once.
-    next.run("paste posxed 4; unload");
-    EXPECT_EQ(copies(dir).size(), 1u);
+    Kept next(dir);
+    next.h.marks["edited"] = edited;
+    // The copy is this editor's now; a quick save goes to the map's file, and
+    // a close with changes writes the copy at once.
+    next.play({{"mark empty", "status=Unsaved work kept: press Ctrl+R to recover it"},
+               {"recover", "status=Recovered the unsaved map of map.QRD; file=map.QRD; modified=1; "
+                           "offered=0; table=edited; copies=1"},
+               {"undo", "table=empty; file="},
+               {"redo; saveagain", "status=Saved: map.QRD; asked=0; copies=0; pending=0"},
+               {"paste posxed 4; unload", "copies=1"}});
 }
 
 TEST(Recovery, EachCopyLeftIsOfferedWithItsFileAndTimeToRecoverDiscardOrLeave) {
@@ -195,24 +207,16 @@ TEST(Recovery, EachCopyLeftIsOfferedWithItsFileAndTimeToRecoverDiscardOrLeave) {
         t.run(std::string("write ") + map + " n1; open " + map + "; paste posxed 3; fire");
         t.f.keepcopy();
     }
-    Transcript later(dir.path);
-    later.play({{"offer", "asked=1"}}); // Later: both stay
+    Kept later(dir);
+    later.play({{"offer", "asked=1; locks=3"}}); // Later: both stay; a's, b's and later's own locks
     EXPECT_TRUE(later.h.messagebox.asked.front().first.starts_with(
         "An editor that did not close kept unsaved "
         "work on b.QRD at 20"));
-    const auto locks = [&] {
-        const auto names = dir.names();
-        return std::count_if(names.begin(), names.end(),
-                             [](const std::string& n) { return n.ends_with(".lock"); });
-    };
-    EXPECT_EQ(locks(), 3); // a's, b's and later's own
-    later.play({{"choose 1; offer",
-                 "status=Discarded the unsaved work; asked=3"}}); // the newest, then later
-    EXPECT_EQ(locks(), 2);                                        // b's went with its copy
-    Transcript taking(dir.path); // the one `later` holds is not offered here
-    EXPECT_FALSE(taking.f.recoveryoffered());
-    later.play({{"choose 0; offer", "file=a.QRD; b0.x=3"}});
-    EXPECT_FALSE(later.f.recoveryoffered());
+    // The newest, then later; b's lock went with its copy.
+    later.play({{"choose 1; offer", "status=Discarded the unsaved work; asked=3; locks=2"}});
+    Kept taking(dir); // the one `later` holds is not offered here
+    taking.expect("offered=0");
+    later.play({{"choose 0; offer", "file=a.QRD; b0.x=3; offered=0"}});
 }
 
 // Editors running at once keep a copy each and never offer a running
@@ -232,23 +236,15 @@ TEST(Recovery, TwoEditorsAtOnceNeverTouchEachOthersCopies) {
     }
     char c;
     ASSERT_EQ(::read(ready[0], &c, 1), 1);
-    {
-        Transcript mine(dir.path);
-        EXPECT_FALSE(mine.f.recoveryoffered());
-        mine.run("load 2; paste posxed 22; fire");
-        ASSERT_EQ(copies(dir).size(), 2u);
-        mine.run("save mine.QRD");
-        EXPECT_EQ(copies(dir).size(), 1u); // its own copy went; the other editor's stays
-        ::kill(other, SIGKILL);
-        ::waitpid(other, nullptr, 0);
-        Transcript third(dir.path);
-        third.play({{"recover", "b0.x=11"}});
-        // The dead editor's copy went once the third had its own.
-        const auto kept = copies(dir);
-        ASSERT_EQ(kept.size(), 1u);
-        EXPECT_EQ(std::vector(kept[0].begin(), kept[0].begin() + 32000),
-                  encodetable(third.f.blocks));
-    }
+    Kept mine(dir);
+    // Its own copy goes with a save; the other editor's stays.
+    mine.play({{"", "offered=0"},
+               {"load 2; paste posxed 22; fire", "copies=2"},
+               {"save mine.QRD", "copies=1"}});
+    ::kill(other, SIGKILL);
+    ::waitpid(other, nullptr, 0);
+    // The dead editor's copy went once the third had its own.
+    Kept(dir).play({{"recover", "b0.x=11; copies=1; copied=1"}});
 }
 
 TEST(Recovery, ACopyThatCannotBeReadIsReportedAndLeft) {
