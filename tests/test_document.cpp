@@ -148,12 +148,9 @@ TEST(Tosingle, CapsBeyondTheSingleRange) {
 TEST(SlotTests, EachTestAsItsOwn) {
     // Each block, then: ends the listed run, is empty, is drawn, goes on the saved run.
     const std::pair<Block, std::array<bool, 4>> cases[] = {
-        {Block{0, 0, 0, 5}, {false, false, false, false}},
-        {Block{0, 0, -1, -1}, {true, false, false, true}},
-        {Block{0, 0, kNaN, kNaN}, {true, true, false, false}},
-        {Block{0, 0, kNaN, 3}, {false, false, false, false}},
-        {Block{5, 0, -0.0f, 0}, {true, true, false, false}},
-        {Block{0, 0, 0.001f, 0.001f}, {false, false, true, true}}};
+        {Block{0, 0, 0, 5}, {0, 0, 0, 0}},       {Block{0, 0, -1, -1}, {1, 0, 0, 1}},
+        {Block{0, 0, kNaN, kNaN}, {1, 1, 0, 0}}, {Block{0, 0, kNaN, 3}, {0, 0, 0, 0}},
+        {Block{5, 0, -0.0f, 0}, {1, 1, 0, 0}},   {Block{0, 0, 0.001f, 0.001f}, {0, 0, 1, 1}}};
     for (const auto& [b, tests] : cases)
         EXPECT_EQ((std::array{endslistedrun(b), isemptyslot(b), isdrawn(b), continuessavedrun(b)}),
                   tests)
@@ -167,8 +164,7 @@ TEST(TableOperations, CopyFromNoSlotEmptyingBeyondTheTableAndAFullTable) {
     BlockTable t{Block{1, 0, 1, 1}};
     EXPECT_EQ(copytofirstempty(t, -1), 1);
     emptyslot(t, 1000);
-    EXPECT_EQ(t[0], (Block{1, 0, 1, 1}));
-    EXPECT_EQ(t[1], Block{});
+    EXPECT_EQ(std::pair(t[0], t[1]), std::pair(Block{1, 0, 1, 1}, Block{}));
     t.fill(Block{0, 0, 1, 1});
     EXPECT_EQ(firstemptyslot(t), kSlots);
 }
@@ -210,8 +206,7 @@ TEST(MapCodec, ThePureRedBlockAndTheEmptyTableFieldByField) {
     BlockTable back;
     back[5].sizex = 9; // replaced by the read
     decodemap(hexbytes(empty), back);
-    EXPECT_EQ(back, BlockTable{});
-    EXPECT_FALSE(std::signbit(back[0].angle));
+    EXPECT_EQ(std::pair(back, std::signbit(back[0].angle)), std::pair(BlockTable{}, false));
     t[0] = red();
     EXPECT_EQ(encodemap(t),
               hexbytes("0000c03f 000000c0 0000803f 0000803f 0000003f 00000000 0000f0c1 0000ff00"));
@@ -222,8 +217,7 @@ TEST(MapCodec, SavedRunStopsAtTheFirstZeroSize) {
     t.fill(red());
     EXPECT_EQ(encodemap(t).size(), 32000u);
     t[3] = Block{0, 0, 0, 2};
-    EXPECT_EQ(savedruncount(t), 3);
-    EXPECT_EQ(encodemap(t).size(), 96u);
+    EXPECT_EQ(std::pair(savedruncount(t), encodemap(t).size()), std::pair(3, std::size_t{96}));
     t[3] = red();
     t[4].sizez = 0;
     EXPECT_EQ(savedruncount(t), 4);
@@ -239,8 +233,7 @@ TEST(MapCodec, ReadsWholeRecordsAndAtMostAThousand) {
     decodemap(file, back);
     EXPECT_EQ(back, t);
     decodemap(std::span(file).first(40), back);
-    EXPECT_EQ(back[0], red());
-    EXPECT_EQ(back[1], Block{});
+    EXPECT_EQ(std::pair(back[0], back[1]), std::pair(red(), Block{}));
     decodemap(std::span(file).first(31), back);
     EXPECT_EQ(back, BlockTable{});
 }
@@ -270,8 +263,8 @@ TEST(Document, TransactionsNestAnnounceOnceAndMakeOneStepEach) {
     d.commit();
     EXPECT_TRUE(events.empty());
     d.commit();
-    EXPECT_EQ(events, (std::vector<std::vector<int>>{{3, 7}}));
-    EXPECT_EQ(d.history.steps(), 1u);
+    EXPECT_EQ(std::pair(events, d.history.steps()),
+              std::pair(std::vector<std::vector<int>>{{3, 7}}, std::size_t{1}));
     // A merge key joins steps; a transaction that changes nothing adds none.
     for (float x : {1.0f, 2.0f}) {
         Transaction t(d, "typing", "key");
@@ -283,20 +276,18 @@ TEST(Document, TransactionsNestAnnounceOnceAndMakeOneStepEach) {
     d.begin({}, {}, false);
     EXPECT_EQ(d.undo()->what, "typing");
     d.commit();
-    EXPECT_EQ(d.blocks()[3], red());
-    EXPECT_EQ(events.back(), std::vector<int>{3});
+    EXPECT_EQ(std::pair(d.blocks()[3], events.back()), std::pair(red(), std::vector<int>{3}));
     // Writes outside a transaction are announced, without a step, as the next begins.
     d.set(9, red());
     { Transaction t(d, "none"); }
-    EXPECT_EQ(events.back(), std::vector<int>{9});
-    EXPECT_EQ(d.history.steps(), 2u);
+    EXPECT_EQ(std::pair(events.back(), d.history.steps()),
+              std::pair(std::vector<int>{9}, std::size_t{2}));
 }
 
 TEST(Document, TheSelectionFollowsItsBlocksAndTheModifiedStateItsFile) {
     Document d;
-    BlockTable t{};
-    for (int i = 0; i < 6; ++i)
-        t[static_cast<std::size_t>(i)] = Block{static_cast<float>(i), 0, 1, 1};
+    const BlockTable t{Block{0, 0, 1, 1}, Block{1, 0, 1, 1}, Block{2, 0, 1, 1},
+                       Block{3, 0, 1, 1}, Block{4, 0, 1, 1}, Block{5, 0, 1, 1}};
     d.begin();
     d.replace(t);
     d.setselection(std::vector<int>{2, 4, 5});
@@ -309,9 +300,8 @@ TEST(Document, TheSelectionFollowsItsBlocksAndTheModifiedStateItsFile) {
     d.carry(1);        // compaction: 2 and 4 move up one
     d.swap(0, 1);
     d.commit();
-    EXPECT_EQ(d.selection(), (std::vector<int>{0, 3}));
-    EXPECT_EQ(d.blocks()[0].x, 2);
-    EXPECT_TRUE(d.modified());
+    EXPECT_EQ(std::tuple(d.selection(), d.blocks()[0].x, d.modified()),
+              std::tuple(std::vector<int>{0, 3}, 2.0f, true));
     // Another file is compared with what it holds; back again, with this one's.
     d.setfile({"/a.QRD", "a.QRD"});
     d.markclean();
@@ -327,9 +317,8 @@ TEST(Document, TheSelectionFollowsItsBlocksAndTheModifiedStateItsFile) {
 
 TEST(Edits, PutsFillFreeSlotsOrRefuseAndGapsCloseInOrder) {
     Document d;
-    BlockTable t{};
-    for (auto& b : t)
-        b = red();
+    BlockTable t;
+    t.fill(red());
     for (int i : {10, 500, 998})
         t[static_cast<std::size_t>(i)] = Block{};
     d.replace(t);
@@ -341,10 +330,8 @@ TEST(Edits, PutsFillFreeSlotsOrRefuseAndGapsCloseInOrder) {
     d.set(7, Block{});
     d.select(8);
     edits::closegaps(d);
-    EXPECT_EQ(std::vector<int>(
-                  {d.blocks()[3].x == 1.5f, d.blocks()[996].x == 1.5f, d.blocks()[997].x == 0}),
-              std::vector<int>({1, 1, 1}));
-    EXPECT_EQ(d.selection(), std::vector<int>{6});
+    EXPECT_EQ(std::tuple(d.blocks()[3].x, d.blocks()[996].x, d.blocks()[997].x, d.selection()),
+              std::tuple(1.5f, 1.5f, 0.0f, std::vector<int>{6}));
     // Moved and turned about a point: a quarter turn takes (z 1, x 1) to (-1, 1).
     d.set(0, Block{1, 1, 1, 1});
     edits::turn(d, std::vector<int>{0}, 0, 0, 90);
