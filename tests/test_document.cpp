@@ -35,9 +35,7 @@ static std::vector<std::byte> hexbytes(const std::string& hex) {
     return out;
 }
 
-static Block red() {
-    return Block{1.5f, -2, 1, 1, 0, 0.5f, 30, 16711680};
-}
+const Block kRed{1.5f, -2, 1, 1, 0, 0.5f, 30, 16711680};
 
 TEST(Readnum, ReadsTheLeadingNumberAndSaturatesBeyondTheRange) {
     const std::pair<std::string, double> cases[] = {
@@ -121,7 +119,7 @@ TEST(Numstr, TextsReadBackAndSettleAcrossPrecisions) {
     }
 }
 
-TEST(Towhole, RoundsHalvesToEvenAndKeepsToItsRange) {
+TEST(Towhole, RoundsHalvesToEvenAndKeepsToItsRangeAsASingleCapsBeyondItsOwn) {
     const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
     const std::pair<double, int> small[] = {
         {0.5, 0},      {1.5, 2},         {2.5, 2},         {-1.5, -2},
@@ -135,9 +133,7 @@ TEST(Towhole, RoundsHalvesToEvenAndKeepsToItsRange) {
         {inf, 2147483647}, {-inf, -2147483648}, {nan, 0}};
     for (auto [v, whole] : large)
         EXPECT_EQ(towhole32(v), whole) << v;
-}
-
-TEST(Tosingle, CapsBeyondTheSingleRange) {
+    // A single caps beyond its range.
     const float big = std::numeric_limits<float>::max();
     EXPECT_EQ((std::array{tosingle(1e99), tosingle(-1e99), tosingle(0.1), tosingle(3.4028235e38)}),
               (std::array{big, -big, 0.1f, big}));
@@ -207,18 +203,18 @@ TEST(MapCodec, ThePureRedBlockAndTheEmptyTableFieldByField) {
     back[5].sizex = 9; // replaced by the read
     decodemap(hexbytes(empty), back);
     EXPECT_EQ(std::pair(back, std::signbit(back[0].angle)), std::pair(BlockTable{}, false));
-    t[0] = red();
+    t[0] = kRed;
     EXPECT_EQ(encodemap(t),
               hexbytes("0000c03f 000000c0 0000803f 0000803f 0000003f 00000000 0000f0c1 0000ff00"));
 }
 
 TEST(MapCodec, SavedRunStopsAtTheFirstZeroSize) {
     BlockTable t;
-    t.fill(red());
+    t.fill(kRed);
     EXPECT_EQ(encodemap(t).size(), 32000u);
     t[3] = Block{0, 0, 0, 2};
     EXPECT_EQ(std::pair(savedruncount(t), encodemap(t).size()), std::pair(3, std::size_t{96}));
-    t[3] = red();
+    t[3] = kRed;
     t[4].sizez = 0;
     EXPECT_EQ(savedruncount(t), 4);
     // Slot 0 is written whatever its sizes; negative sizes do not stop it.
@@ -227,13 +223,13 @@ TEST(MapCodec, SavedRunStopsAtTheFirstZeroSize) {
 
 TEST(MapCodec, ReadsWholeRecordsAndAtMostAThousand) {
     BlockTable t, back{};
-    t.fill(red());
+    t.fill(kRed);
     auto file = encodemap(t);
     file.resize(32 * 1000 + 32 * 31 + 7, std::byte{0x41});
     decodemap(file, back);
     EXPECT_EQ(back, t);
     decodemap(std::span(file).first(40), back);
-    EXPECT_EQ(std::pair(back[0], back[1]), std::pair(red(), Block{}));
+    EXPECT_EQ(std::pair(back[0], back[1]), std::pair(kRed, Block{}));
     decodemap(std::span(file).first(31), back);
     EXPECT_EQ(back, BlockTable{});
 }
@@ -243,7 +239,7 @@ TEST(MapCodec, RoundTripKeepsEveryBitIncludingOddValues) {
                        Block{kInf, -kInf, 1, 1, 3.4e38f, 3.4e38f, -0.0f, 2147483647},
                        Block{1, 2, 3, 4, 5, 6, 45.5f, 0x123456}};
     BlockTable back;
-    back.fill(red()); // every slot is replaced
+    back.fill(kRed); // every slot is replaced
     decodemap(encodemap(t), back);
     EXPECT_EQ(std::memcmp(&t, &back, sizeof t), 0);
 }
@@ -256,9 +252,9 @@ TEST(Document, TransactionsNestAnnounceOnceAndMakeOneStepEach) {
     const Connection listening =
         d.changed.connect([&](const Change& c) { events.push_back(c.changedslots); });
     d.begin("outer");
-    d.set(3, red());
+    d.set(3, kRed);
     d.begin("inner"); // folds into "outer"
-    d.set(7, red());
+    d.set(7, kRed);
     d.set(5, Block{}); // written, but unchanged: not announced
     d.commit();
     EXPECT_TRUE(events.empty());
@@ -276,9 +272,9 @@ TEST(Document, TransactionsNestAnnounceOnceAndMakeOneStepEach) {
     d.begin({}, {}, false);
     EXPECT_EQ(d.undo()->what, "typing");
     d.commit();
-    EXPECT_EQ(std::pair(d.blocks()[3], events.back()), std::pair(red(), std::vector<int>{3}));
+    EXPECT_EQ(std::pair(d.blocks()[3], events.back()), std::pair(kRed, std::vector<int>{3}));
     // Writes outside a transaction are announced, without a step, as the next begins.
-    d.set(9, red());
+    d.set(9, kRed);
     { Transaction t(d, "none"); }
     EXPECT_EQ(std::pair(events.back(), d.history.steps()),
               std::pair(std::vector<int>{9}, std::size_t{2}));
@@ -318,7 +314,7 @@ TEST(Document, TheSelectionFollowsItsBlocksAndTheModifiedStateItsFile) {
 TEST(Edits, PutsFillFreeSlotsOrRefuseAndGapsCloseInOrder) {
     Document d;
     BlockTable t;
-    t.fill(red());
+    t.fill(kRed);
     for (int i : {10, 500, 998})
         t[static_cast<std::size_t>(i)] = Block{};
     d.replace(t);
