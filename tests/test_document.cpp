@@ -141,7 +141,7 @@ TEST(Towhole, RoundsHalvesToEvenAndKeepsToItsRangeAsASingleCapsBeyondItsOwn) {
 
 // The four slot tests differ, above all for NaN, negative and single zero
 // sizes: listed run, exactly empty, drawn, saved run.
-TEST(SlotTests, EachTestAsItsOwn) {
+TEST(SlotTests, EachTestAsItsOwnAndTheTableBeyondWhatTheWindowAsks) {
     // Each block, then: ends the listed run, is empty, is drawn, goes on the saved run.
     const std::pair<Block, std::array<bool, 4>> cases[] = {
         {Block{0, 0, 0, 5}, {0, 0, 0, 0}},       {Block{0, 0, -1, -1}, {1, 0, 0, 1}},
@@ -151,12 +151,9 @@ TEST(SlotTests, EachTestAsItsOwn) {
         EXPECT_EQ((std::array{endslistedrun(b), isemptyslot(b), isdrawn(b), continuessavedrun(b)}),
                   tests)
             << b.sizex << " " << b.sizez;
-}
-
-// What the window never asks of the table (the commands' own tests cover
-// the rest): a copy from no slot, emptying a slot beyond the table, and the
-// first empty slot of a full table, which is none.
-TEST(TableOperations, CopyFromNoSlotEmptyingBeyondTheTableAndAFullTable) {
+    // What the window never asks of the table (the commands' own tests cover
+    // the rest): a copy from no slot, emptying a slot beyond the table, and the
+    // first empty slot of a full table, which is none.
     BlockTable t{Block{1, 0, 1, 1}};
     EXPECT_EQ(copytofirstempty(t, -1), 1);
     emptyslot(t, 1000);
@@ -168,11 +165,10 @@ TEST(TableOperations, CopyFromNoSlotEmptyingBeyondTheTableAndAFullTable) {
 // A line is cut to a rectangle, or dropped when nothing of it is inside.
 TEST(Footprint, LinesAreCutToTheRectangle) {
     using Line = std::array<double, 4>; // x1, y1, x2, y2; the cut line, or none when dropped
-    const std::pair<Line, Line> cases[] = {{{-5, 5, 15, 5}, {0, 5, 10, 5}},
-                                           {{5, -10, 5, 30}, {5, 0, 5, 10}},
-                                           {{-5, 20, 15, 20}, {}},
-                                           {{20, -5, 20, 15}, {}},
-                                           {{2, 3, 4, 5}, {2, 3, 4, 5}}};
+    const std::pair<Line, Line> cases[] = {
+        {{-5, 5, 15, 5}, {0, 5, 10, 5}},    {{5, -10, 5, 30}, {5, 0, 5, 10}},
+        {{2, 3, 4, 5}, {2, 3, 4, 5}},       {{-5, 20, 15, 20}, {}},
+        {{-5, -5, 15, 15}, {0, 0, 10, 10}}, {{20, -5, 20, 15}, {}}};
     for (auto [line, cut] : cases) {
         const bool kept = cliptorect(line[0], line[1], line[2], line[3], 0, 10, 10);
         EXPECT_EQ(kept ? line : Line{}, cut);
@@ -182,10 +178,10 @@ TEST(Footprint, LinesAreCutToTheRectangle) {
 // Exact value texts: every bit back, and nothing but such texts taken.
 TEST(Exact, TextsGiveBackEveryBit) {
     for (std::uint32_t bits : {0x00000000u, 0x80000000u, 0x00000001u, 0x7f7fffffu, 0x7fc01234u,
-                               0xffc00001u, 0x7f800000u, 0xff800000u, 0x3dcccccdu}) {
-        const std::string text = exacttext(std::bit_cast<float>(bits));
-        EXPECT_EQ(std::bit_cast<std::uint32_t>(readexact(text).value_or(1.5f)), bits) << text;
-    }
+                               0xffc00001u, 0x7f800000u, 0xff800000u, 0x3dcccccdu})
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(
+                      readexact(exacttext(std::bit_cast<float>(bits))).value_or(1.5f)),
+                  bits);
     EXPECT_EQ(exacttext(-std::numeric_limits<float>::infinity()), "-inf");
     for (const char* bad :
          {"", "abc", "1e99", "nan", "nan(0x3f800000)", "nan(0x7fc0123)", "inf ", "1,5"})
@@ -194,7 +190,7 @@ TEST(Exact, TextsGiveBackEveryBit) {
 
 // Height before Bottom, the angle stored negated, the colour's bytes low
 // first; an empty table is one record of zeros with a negative zero angle.
-TEST(MapCodec, ThePureRedBlockAndTheEmptyTableFieldByField) {
+TEST(MapCodec, ThePureRedBlockAndTheEmptyTableFieldByFieldAndEveryBitBack) {
     BlockTable t{};
     const std::string empty =
         "00000000 00000000 00000000 00000000 00000000 00000000 00000080 00000000";
@@ -206,25 +202,20 @@ TEST(MapCodec, ThePureRedBlockAndTheEmptyTableFieldByField) {
     t[0] = kRed;
     EXPECT_EQ(encodemap(t),
               hexbytes("0000c03f 000000c0 0000803f 0000803f 0000003f 00000000 0000f0c1 0000ff00"));
+    // Every bit back, odd values included.
+    const BlockTable odd{Block{-0.0f, 1e-45f, 1e30f, 2, -5, 7, kNaN, -1},
+                         Block{kInf, -kInf, 1, 1, 3.4e38f, 3.4e38f, -0.0f, 2147483647},
+                         Block{1, 2, 3, 4, 5, 6, 45.5f, 0x123456}};
+    back.fill(kRed); // every slot is replaced
+    decodemap(encodemap(odd), back);
+    EXPECT_EQ(std::memcmp(&odd, &back, sizeof odd), 0);
 }
 
-TEST(MapCodec, SavedRunStopsAtTheFirstZeroSize) {
-    BlockTable t;
-    t.fill(kRed);
-    EXPECT_EQ(encodemap(t).size(), 32000u);
-    t[3] = Block{0, 0, 0, 2};
-    EXPECT_EQ(std::pair(savedruncount(t), encodemap(t).size()), std::pair(3, std::size_t{96}));
-    t[3] = kRed;
-    t[4].sizez = 0;
-    EXPECT_EQ(savedruncount(t), 4);
-    // Slot 0 is written whatever its sizes; negative sizes do not stop it.
-    EXPECT_EQ(savedruncount(BlockTable{Block{}, Block{0, 0, -1, -1}}), 2);
-}
-
-TEST(MapCodec, ReadsWholeRecordsAndAtMostAThousand) {
+TEST(MapCodec, SavedRunStopsAtTheFirstZeroSizeAndReadsWholeRecordsAndAtMostAThousand) {
     BlockTable t, back{};
     t.fill(kRed);
     auto file = encodemap(t);
+    EXPECT_EQ(file.size(), 32000u);
     file.resize(32 * 1000 + 32 * 31 + 7, std::byte{0x41});
     decodemap(file, back);
     EXPECT_EQ(back, t);
@@ -232,16 +223,13 @@ TEST(MapCodec, ReadsWholeRecordsAndAtMostAThousand) {
     EXPECT_EQ(std::pair(back[0], back[1]), std::pair(kRed, Block{}));
     decodemap(std::span(file).first(31), back);
     EXPECT_EQ(back, BlockTable{});
-}
-
-TEST(MapCodec, RoundTripKeepsEveryBitIncludingOddValues) {
-    const BlockTable t{Block{-0.0f, 1e-45f, 1e30f, 2, -5, 7, kNaN, -1},
-                       Block{kInf, -kInf, 1, 1, 3.4e38f, 3.4e38f, -0.0f, 2147483647},
-                       Block{1, 2, 3, 4, 5, 6, 45.5f, 0x123456}};
-    BlockTable back;
-    back.fill(kRed); // every slot is replaced
-    decodemap(encodemap(t), back);
-    EXPECT_EQ(std::memcmp(&t, &back, sizeof t), 0);
+    t[3] = Block{0, 0, 0, 2};
+    EXPECT_EQ(std::pair(savedruncount(t), encodemap(t).size()), std::pair(3, std::size_t{96}));
+    t[3] = kRed;
+    t[4].sizez = 0;
+    EXPECT_EQ(savedruncount(t), 4);
+    // Slot 0 is written whatever its sizes; negative sizes do not stop it.
+    EXPECT_EQ(savedruncount(BlockTable{Block{}, Block{0, 0, -1, -1}}), 2);
 }
 
 // One change event per transaction, naming exactly the slots whose records

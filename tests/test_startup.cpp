@@ -32,30 +32,28 @@ TEST(Startup, StoredSettingsAreRestoredAndTextsThatAreNotValidGiveDefinedValues)
     // A point before any digit is a number too. The slider's start value
     // raises no background change. MainLeft, MainTop and Background as
     // stored, then the window's Left and Top and the grey.
+    const float most = std::numeric_limits<float>::max();
     const std::tuple<const char*, const char*, const char*, float, float, int> cases[] = {
-        {"2400.5", "-.3e3", "128", 2400.5f, -300, 128},
-        {"abc", "", "-1", 1000, 1000, 0},
-        {"", "x", "256", 1000, 1000, 255},
-        {"1e99", "1", "12.7", std::numeric_limits<float>::max(), 1, 13},
-        {"  42xyz", "0", "x", 42, 0, 0},
-        {"-", "1e-99", "1e99", 1000, 0, 255}};
+        {"abc", "", "-1", 1000, 1000, 0},  {"2400.5", "-.3e3", "128", 2400.5f, -300, 128},
+        {"", "x", "256", 1000, 1000, 255}, {"1e99", "1", "12.7", most, 1, 13},
+        {"  42xyz", "0", "x", 42, 0, 0},   {"-", "1e-99", "1e99", 1000, 0, 255}};
     for (const auto& [left, top, background, expectedleft, expectedtop, grey] : cases) {
         Harness h;
         store(h, "MainLeft", left);
         store(h, "MainTop", top);
         store(h, "Background", background);
         h.form.start();
+        const MainForm& f = h.form;
         EXPECT_EQ(
-            std::tuple(h.form.left, h.form.top, h.form.Slider1.value(), h.form.Map.backcolor()),
-            std::tuple(expectedleft, expectedtop, grey, grey * 0x010101))
+            std::tuple(f.left, f.top, f.Slider1.value(), f.Map.backcolor(), f.sbStatusBar.text(1)),
+            std::tuple(expectedleft, expectedtop, grey, grey * 0x010101, "Status"))
             << left << " " << top << " " << background;
-        EXPECT_EQ(h.form.sbStatusBar.text(1), "Status");
         h.form.unload();
         // What close writes is a number that the next run reads back to the
         // same text.
         const std::string written = h.settings.get("Quarrystead", "Settings", "MainLeft", "");
-        EXPECT_TRUE(hasnumber(written)) << written;
-        EXPECT_EQ(plainnum(static_cast<float>(readnum(written))), written);
+        EXPECT_EQ(std::pair(hasnumber(written), plainnum(static_cast<float>(readnum(written)))),
+                  std::pair(true, written));
         EXPECT_EQ(readnum(h.settings.get("Quarrystead", "Settings", "Background", "")), grey);
     }
 }
