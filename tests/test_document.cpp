@@ -105,8 +105,7 @@ TEST(Numstr, TextsReadBackAndSettleAcrossPrecisions) {
         ASSERT_TRUE(std::isfinite(readnum(text))) << text;
         if (!std::isfinite(f)) continue;
         ASSERT_EQ(numstr(readnum(text)), text) << "double text differs for " << text;
-        ASSERT_EQ(numstr(static_cast<float>(readnum(text))), text)
-            << "single text unstable: " << text;
+        ASSERT_EQ(numstr(static_cast<float>(readnum(text))), text) << "single text unstable";
         ASSERT_EQ(plainnum(readnum(plainnum(f))), plainnum(f));
     }
     std::uniform_int_distribution<int> digits(-9999999, 9999999), scale(-12, 12);
