@@ -41,8 +41,8 @@ TEST_F(BlockList, RowsFollowTheListedRunAndTheFreeSlotIsReset) {
 TEST_F(BlockList, TheRebuildSelectsTheNextRowThenTheRememberedOne) {
     play({{"load 6; select 4; clicks; refreshlist", "clicks=5,4; cur=4"},
           {"select 6; clicks; refreshlist", "clicks=6; cur=6"},
-          {"put 4 empty; put 5 empty; put 6 empty; clicks; refreshlist",
-           "clicks=0"}}); // row 6 is gone
+          // Row 6 is gone.
+          {"put 4 empty; put 5 empty; put 6 empty; clicks; refreshlist", "clicks=0"}});
 }
 
 // Bottom -5, Angles 45.5, 400 and -30: only the selected block is rewritten
