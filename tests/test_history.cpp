@@ -124,9 +124,7 @@ TEST_F(Keeping, UndoRestoresValuesTheFieldsWouldChangeBitForBit) {
 
 TEST(HistoryBounds, TheOldestStepsGoBeyondEitherBound) {
     qs::History history;
-    auto change = [](int slot, float x) {
-        return SlotChange{static_cast<std::int16_t>(slot), {}, Block{x}};
-    };
+    auto change = [](int slot, float x) { return SlotChange{std::int16_t(slot), {}, Block{x}}; };
     for (int i = 0; i < 10050; ++i)
         history.record({{change(i % kSlots, static_cast<float>(i + 1))}, {}, {}, {}, "step", {}});
     const qs::Step* oldest = nullptr;
