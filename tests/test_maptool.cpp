@@ -22,6 +22,9 @@ struct Tools : Started {
 TEST_F(Tools, ClicksShiftCtrlAndAltSelectAndTheClickedBlockBecomesCurrent) {
     play({{"mclick 20 10", "selection=1; cur=1; mapstatus=1 selected | grid 1"},
           {"mclick 10 10 shift", "selection=0-1; cur=0; mapstatus=2 selected, gap 8 | grid 1"},
+          // The gap from a corner to the middle of an edge.
+          {"put 1 10.5 20 1 1 0 2; mclick 10 10 ctrl; mclick 10 10 shift",
+           "mapstatus=2 selected, gap 8 | grid 1"},
           {"mclick 20 10 ctrl", "selection=0; cur=0"},
           {"mclick 40 40", "selection=; cur=0; mapstatus=Nothing selected | grid 1"},
           {"mkey all", "selection=0-2"},
