@@ -49,15 +49,12 @@ TEST_F(Model, AWriteRunsTheHandlerToItsEndBeforeItReturnsAndEqualWritesRaiseNoth
 TEST_F(Model, ScrollBarsClampStepDragAndFollowTheirRange) {
     ScrollBar s{d, "VScroll1", 0};
     s.design(0, 1000, 0, 1, 10);
+    // Min above Max: between them.
     const std::pair<std::function<void()>, int> steps[] = {
-        {[&] { s.setvalue(1500); }, 1000},
-        {[&] { s.setvalue(-3); }, 0},
-        {[&] { s.arrow(-1); }, 0},
-        {[&] { s.page(+1); }, 10},
-        {[&] { s.setvalue(40000); }, 1000},
-        {[&] { s.setmax(400); }, 400},
-        {[&] { s.setmin(500); }, 400},
-        {[&] { s.setvalue(600); }, 500}}; // Min above Max: between them
+        {[&] { s.setvalue(1500); }, 1000},  {[&] { s.setvalue(-3); }, 0},
+        {[&] { s.arrow(-1); }, 0},          {[&] { s.page(+1); }, 10},
+        {[&] { s.setvalue(40000); }, 1000}, {[&] { s.setmax(400); }, 400},
+        {[&] { s.setmin(500); }, 400},      {[&] { s.setvalue(600); }, 500}};
     for (const auto& [step, value] : steps) {
         step();
         EXPECT_EQ(s.value(), value);
@@ -67,12 +64,11 @@ TEST_F(Model, ScrollBarsClampStepDragAndFollowTheirRange) {
     log.clear();
     ScrollBar m{d, "MaxD"};
     m.design(0, 1000, 1000, 1, 50);
-    for (int v : {900, 800, 800})
-        m.dragto(v);
-    m.release();
-    m.dragto(700);
-    m.dragto(800);
-    m.release();
+    for (const auto& drag : {std::vector{900, 800, 800}, {700, 800}}) {
+        for (int v : drag)
+            m.dragto(v);
+        m.release();
+    }
     EXPECT_EQ(log,
               (Log{"MaxD.Scroll", "MaxD.Scroll", "MaxD.Change", "MaxD.Scroll", "MaxD.Scroll"}));
 }
@@ -100,8 +96,7 @@ TEST_F(Model, SurfaceKeepsFiniteLinesUntilCleared) {
     EXPECT_EQ(s.lines(), (std::vector<Line>{{0, 0, 1, 1, 5}}));
     const auto before = s.clears();
     s.cls();
-    EXPECT_TRUE(s.lines().empty());
-    EXPECT_EQ(s.clears(), before + 1);
+    EXPECT_EQ(std::pair(s.lines().size(), s.clears()), std::pair(std::size_t{0}, before + 1));
 }
 
 TEST_F(Model, APersonsActionBeginsAndEndsOnceAroundItsWholeCascade) {
@@ -128,23 +123,17 @@ TEST_F(Model, APersonsActionBeginsAndEndsOnceAroundItsWholeCascade) {
 // A new window goes beside the main window, clear of it and of the other
 // view, made smaller to fit; with no room, nowhere.
 TEST(Placement, BesideTheMainWindowWhereTheScreenHasRoom) {
-    using qs::ui::Rect;
     const Rect screen{0, 0, 1280, 1024}, main{66, 66, 574, 505};
     const std::tuple<Rect, int, int, Rect, std::optional<Rect>> cases[] = {
-        {main, 640, 640, {}, Rect{648, 66, 632, 640}}, // right, narrowed
-        {main, 400, 300, Rect{648, 66, 400, 300},
-         Rect{648, 374, 400, 300}},                                    // right, below the other
-        {{66, 66, 1000, 505}, 800, 600, {}, Rect{66, 579, 800, 445}},  // below, lowered to fit
-        {{700, 300, 574, 505}, 640, 640, {}, Rect{52, 300, 640, 640}}, // left
-        {{66, 66, 572, 479},
-         800,
-         600,
-         Rect{646, 66, 634, 640},
-         Rect{0, 553, 638, 471}}, // below, left of the other
-        {main, 400, 690, Rect{648, 700, 400, 300},
-         Rect{648, 2, 400, 690}},                         // right, above the other
-        {{0, 0, 1280, 1000}, 640, 640, {}, std::nullopt}, // no room
-    };
+        // Right, narrowed; right, below the other; right, above the other.
+        {main, 640, 640, {}, Rect{648, 66, 632, 640}},
+        {main, 400, 300, Rect{648, 66, 400, 300}, Rect{648, 374, 400, 300}},
+        {main, 400, 690, Rect{648, 700, 400, 300}, Rect{648, 2, 400, 690}},
+        // Below, lowered to fit; left; below, left of the other; no room.
+        {{66, 66, 1000, 505}, 800, 600, {}, Rect{66, 579, 800, 445}},
+        {{700, 300, 574, 505}, 640, 640, {}, Rect{52, 300, 640, 640}},
+        {{66, 66, 572, 479}, 800, 600, Rect{646, 66, 634, 640}, Rect{0, 553, 638, 471}},
+        {{0, 0, 1280, 1000}, 640, 640, {}, std::nullopt}};
     for (const auto& [at, w, h, avoid, place] : cases)
-        EXPECT_EQ(qs::ui::beside(screen, at, w, h, avoid), place);
+        EXPECT_EQ(beside(screen, at, w, h, avoid), place);
 }
