@@ -413,9 +413,14 @@ TEST(Raster, PolygonsAreCutAndFillThePixelsTheyHoldAndLinesKeepTheirDashesWhenCu
     r.fill(0);
     r.fillrect(0.55, 0.55, 3.55, 3.55, 6);
     r.line({-1e7, -1e7 + 15.5}, {1e7, 1e7 + 15.5}, 7);
+    r.line({20, 0}, {26, 0}, 8); // along the top edge, both ends drawn
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 40; ++x) {
-            const bool inrect = x >= 1 && x <= 3 && y >= 1 && y <= 3;
-            EXPECT_EQ(r.at(x, y), inrect ? 6u : y == x + 15 ? 7u : 0u) << x << "," << y;
+            const bool inrect = x >= 1 && x <= 3 && y >= 1 && y <= 3, top = y == 0 && x >= 20;
+            EXPECT_EQ(r.at(x, y), inrect           ? 6u
+                                  : y == x + 15    ? 7u
+                                  : top && x <= 26 ? 8u
+                                                   : 0u)
+                << x << "," << y;
         }
 }
