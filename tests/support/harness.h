@@ -52,12 +52,9 @@ inline Block blockof(const std::string& text) {
     std::string v[8];
     for (auto& each : v)
         in >> each;
-    auto at = [&](int i) { return textnum(v[i]); };
-    return Block{
-        at(0), at(1),
-        at(2), at(3),
-        at(4), at(5),
-        at(6), v[7].empty() ? 0 : static_cast<std::int32_t>(std::stoul(v[7], nullptr, 16))};
+    const auto at = [&](int i) { return textnum(v[i]); };
+    const auto colour = v[7].empty() ? 0 : static_cast<std::int32_t>(std::stoul(v[7], nullptr, 16));
+    return Block{at(0), at(1), at(2), at(3), at(4), at(5), at(6), colour};
 }
 
 // Floor, a block on its far half, two blocks through each other, a stack,
