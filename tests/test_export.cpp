@@ -12,43 +12,41 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <map>
 #include <vector>
 
-namespace qs {
+namespace qs::test {
 namespace {
+
+using Points = std::vector<aiVector3D>;
 
 // Where a block's box should be: its rectangle turned counter-clockwise on
 // the map (Z across, X up), seen as (Z, height, -X).
-std::vector<aiVector3D> expected(const Block& b) {
-    std::vector<aiVector3D> out;
+Points expected(const Block& b) {
+    Points out;
     const double a = b.angle * M_PI / 180;
-    const double top = static_cast<float>(b.bottom + b.height);
     for (int u : {-1, 1})
         for (int v : {-1, 1}) {
             const double du = u * double(b.sizex), dv = v * double(b.sizez);
             const double z = b.z + du * std::cos(a) - dv * std::sin(a),
                          x = b.x + du * std::sin(a) + dv * std::cos(a);
-            for (double h : {double(b.bottom), top})
+            for (double h : {double(b.bottom), double(float(b.bottom + b.height))})
                 out.emplace_back(z, h, -x);
         }
     return out;
 }
 
 // Whether every point of `a` lies on a point of `b`.
-bool within(const std::vector<aiVector3D>& a, const std::vector<aiVector3D>& b,
-            float near = 1e-4f) {
-    return std::all_of(a.begin(), a.end(), [&](const aiVector3D& p) {
-        return std::any_of(b.begin(), b.end(),
-                           [&](const aiVector3D& q) { return (p - q).Length() < near; });
+bool within(const Points& a, const Points& b, float near = 1e-4f) {
+    return std::ranges::all_of(a, [&](const aiVector3D& p) {
+        return std::ranges::any_of(b, [&](const auto& q) { return (p - q).Length() < near; });
     });
 }
 
 // A block's triangles in the scene: three corners each, with their normals.
 struct Found {
-    std::vector<aiVector3D> corners, normals;
+    Points corners, normals;
     aiColor4D colour;
     int meshes = 0;
 };
@@ -78,49 +76,47 @@ void collect(const aiScene* s, const aiNode* n, aiMatrix4x4 above,
 // What a JSON text may not be, with the column it is found at, and what is
 // taken: "" for taken.
 TEST(Formats, JsonFaultsAreNamed) {
-    const std::string head = R"({"format": "quarrystead map", "version": 1, "records": [)";
-    const std::string record = R"({"x": 1, "z": 2, "sizex": 3, "sizez": 4, "bottom": 5, )"
-                               R"("height": 6, "angle": 7, "colour": )";
+    const std::string h = R"({"format": "quarrystead map", "version": 1, "records": [)";
+    const std::string r = R"({"x": 1, "z": 2, "sizex": 3, "sizez": 4, "bottom": 5, )"
+                          R"("height": 6, "angle": 7, "colour": )";
     const std::pair<std::string, std::string> cases[] = {
-        {head + record + "-2147483648}]}", ""},
-        {head + record + R"("red"}]})", R"(150: colour "red" is not a whole number)"},
-        {head + record + "2147483648}]}", "155: colour 2147483648 is beyond 32 bits"},
-        {head + record + "1.5}]}", "148: colour 1.5 is not a whole number"},
-        {head + record + "1, \"x\": 2}]}", R"(151: "x" given twice)"},
-        {head + R"({"z": 1}]})", R"(64: record lacks "x")"},
-        {head + R"({"x": 1, "z": 2, "sizex": 1, "sizez": 1, "bottom": 1}]})",
-         R"(109: record lacks "height")"},
+        {h + r + "-2147483648}]}", ""},
+        {h + r + R"("red"}]})", R"(150: colour "red" is not a whole number)"},
+        {h + r + "2147483648}]}", "155: colour 2147483648 is beyond 32 bits"},
+        {h + r + "1.5}]}", "148: colour 1.5 is not a whole number"},
+        {h + r + "1, \"x\": 2}]}", R"(151: "x" given twice)"},
+        {h + R"({"z": 1}]})", R"(64: record lacks "x")"},
+        {h + r.substr(0, 52) + "}]}", R"(109: record lacks "height")"},
         {R"({"version": 2})", "13: version 2 is not known"},
         {R"({"version": [1]})", R"(13: unexpected an array for "version")"},
         {R"({"format": {"a": 1}})", R"(12: unexpected an object for "format")"},
         {R"({"version": 1, "records": []})",
          R"(29: a map's JSON has "format", "version" and "records")"},
-        {head + "[1]]}", "57: unexpected an array"},
-        {head + R"({"x": 1, "y": 2}]})", R"(68: unknown field "y")"},
+        {h + "[1]]}", "57: unexpected an array"},
+        {h + R"({"x": 1, "y": 2}]})", R"(68: unknown field "y")"},
         {R"({"version": 1,)",
          "15: found the end of the text where a name or text in quotes should be"},
         {R"({"version" true})", "15: found true where ':' should be"},
         {R"({"version": -})", "14: found a number that is not written as JSON writes numbers"},
         {"\xEF\xBB{}", "3: invalid BOM; must be 0xEF 0xBB 0xBF if given"}};
+    formats::TextFault fault;
     for (const auto& [text, why] : cases) {
-        formats::TextFault fault;
         const auto blocks = formats::fromjson(text, fault);
         EXPECT_EQ(blocks ? "" : std::to_string(fault.column) + ": " + fault.what, why) << text;
     }
     // The reader stops at the end of its text, whatever follows it.
-    const std::string more = R"({"version": 1, "records": []})";
-    formats::TextFault cut;
-    EXPECT_FALSE(formats::fromjson(std::string_view(more).substr(0, 14), cut));
-    EXPECT_EQ(cut.what, "found the end of the text where a name or text in quotes should be");
+    EXPECT_FALSE(formats::fromjson(std::string_view(cases[10].first).substr(0, 14), fault));
+    EXPECT_EQ(fault.what, "found the end of the text where a name or text in quotes should be");
     // The clipboard's own records are taken whole or not at all.
-    formats::TextFault fault;
     const std::string two = formats::torecords(std::vector{Block{1, 2, 3, 4}, Block{5, 6, 7, 8}});
     EXPECT_EQ(formats::frompaste(two, "ignored", fault)->size(), 2u);
     EXPECT_FALSE(formats::frompaste(two.substr(1), {}, fault));
     EXPECT_EQ(fault.what, "the blocks on the clipboard are cut short");
 }
 
-TEST(Export, KindsAndTheMtlBesideAnObj) {
+// The kinds by name, and a GLB's bounds of every shape are the bounds of its
+// corners, as readers check them.
+TEST(Export, KindsAndEachShapesBoundsAreItsCorners) {
     // A colour's channels made linear: a straight line near black, a curve above.
     for (const auto& [value, linear] :
          {std::pair{0, 0.0}, {10, 10 / 255.0 / 12.92}, {128, 0.215861}, {255, 1.0}})
@@ -133,21 +129,15 @@ TEST(Export, KindsAndTheMtlBesideAnObj) {
     for (const auto& [obj, mtl] :
          {std::pair{"a/b.obj", "a/b.mtl"}, {"a.b/c", "a.b/c.mtl"}, {"c", "c.mtl"}})
         EXPECT_EQ(formats::mtlpath(obj), mtl);
-}
-
-// A GLB's bounds of every shape are the bounds of its corners, as readers
-// check them.
-TEST(Export, EachShapesBoundsAreItsCorners) {
     BlockTable table{Block{1, 2, 3, 4, 0, 5, 30, 0xFF}, Block{1, 2, 3, 4, 0, 0, 0, 0xFF00}};
     const std::string glb = formats::togltf(formats::scenefrom(table, -1e9f, 1e9f), true);
-    const auto word = [&](std::size_t at) {
-        std::uint32_t w = 0;
-        std::memcpy(&w, glb.data() + at, 4);
-        return w;
+    const auto read = [&]<class T>(std::size_t at, T value) {
+        std::memcpy(&value, glb.data() + at, 4);
+        return value;
     };
     ASSERT_EQ(glb.substr(0, 4), "glTF");
-    EXPECT_EQ(word(8), glb.size());
-    const std::size_t jsonlength = word(12), bin = 20 + jsonlength + 8;
+    EXPECT_EQ(read(8, 0u), glb.size());
+    const std::size_t jsonlength = read(12, 0u), bin = 20 + jsonlength + 8;
     const auto json = nlohmann::json::parse(glb.substr(20, jsonlength));
     int bounded = 0;
     for (const auto& a : json["accessors"]) {
@@ -156,15 +146,14 @@ TEST(Export, EachShapesBoundsAreItsCorners) {
         const std::size_t at =
             bin + json["bufferViews"][a["bufferView"].get<std::size_t>()].value("byteOffset", 0u) +
             a.value("byteOffset", 0u);
-        std::array<float, 3> lo{INFINITY, INFINITY, INFINITY}, hi{-INFINITY, -INFINITY, -INFINITY};
+        std::vector<float> lo(3, INFINITY), hi(3, -INFINITY);
         for (std::size_t v = 0; v < a["count"].get<std::size_t>(); ++v)
             for (std::size_t i = 0; i < 3; ++i) {
-                float c = 0;
-                std::memcpy(&c, glb.data() + at + 12 * v + 4 * i, 4);
+                const float c = read(at + 12 * v + 4 * i, 0.0f);
                 lo[i] = std::min(lo[i], c), hi[i] = std::max(hi[i], c);
             }
-        EXPECT_EQ(a["min"].get<std::vector<float>>(), std::vector<float>(lo.begin(), lo.end()));
-        EXPECT_EQ(a["max"].get<std::vector<float>>(), std::vector<float>(hi.begin(), hi.end()));
+        EXPECT_EQ(a["min"].get<std::vector<float>>(), lo);
+        EXPECT_EQ(a["max"].get<std::vector<float>>(), hi);
     }
     EXPECT_EQ(bounded, 2);                               // the box and the top
     EXPECT_EQ(json["bufferViews"][0]["byteStride"], 12); // corners and normals
@@ -189,7 +178,7 @@ TEST(Export, EnginesReadEveryDrawnBlockWhereTheViewsShowItInItsColour) {
     EXPECT_EQ(scene.leftout, 4);
     ASSERT_EQ(scene.boxes.size(), 5u);
 
-    test::TempDir dir;
+    TempDir dir;
     for (const char* kind : {"glb", "gltf", "obj"}) {
         SCOPED_TRACE(kind);
         const std::string path = dir.file(std::string("map.") + kind);
@@ -209,10 +198,9 @@ TEST(Export, EnginesReadEveryDrawnBlockWhereTheViewsShowItInItsColour) {
             // A box's six faces, or a top alone, two triangles each: corners
             // the block's own, counter-clockwise seen from outside, where
             // each corner's normal points.
-            const std::vector<aiVector3D> want = expected(b);
             EXPECT_EQ(f.meshes, 1);
             EXPECT_EQ(f.corners.size(), b.height == 0 ? 6u : 36u);
-            EXPECT_TRUE(within(f.corners, want) && within(want, f.corners));
+            EXPECT_TRUE(within(f.corners, expected(b)) && within(expected(b), f.corners));
             // The box's middle, or a point below a top alone.
             const aiVector3D middle(b.z, b.bottom + (b.height == 0 ? -1 : b.height / 2), -b.x);
             for (std::size_t t = 0; t < f.corners.size(); t += 3) {
@@ -231,23 +219,17 @@ TEST(Export, EnginesReadEveryDrawnBlockWhereTheViewsShowItInItsColour) {
         // reader adds a default one of its own).
         int colours = 0;
         for (unsigned m = 0; m < s->mNumMaterials; ++m)
-            colours += std::string(s->mMaterials[m]->GetName().C_Str()).rfind("colour_", 0) == 0;
+            colours += std::string(s->mMaterials[m]->GetName().C_Str()).starts_with("colour_");
         EXPECT_EQ(colours, 3);
     }
 }
 
-} // namespace
-} // namespace qs
-
-namespace qs::test {
-
 // The window's Export: the blocks within its depth window, to the file its
 // dialog names, whose ending chooses the kind.
 TEST_F(Started, ExportWritesTheShownBlocksAndSaysWhatItLeftOut) {
-    play({{"put 0 1 1 1 1 0 1; put 1 1e30 1 1 1 600 1; put 2 1 1 1 1 500 1; refreshlist; export "
-           "a.glb",
-           "status=Exported 2 blocks: a.glb (1 left out: a value not a number, infinite or beyond "
-           "1000 km)"},
+    run("put 0 1 1 1 1 0 1; put 1 1e30 1 1 1 600 1; put 2 1 1 1 1 500 1; refreshlist");
+    play({{"export a.glb", "status=Exported 2 blocks: a.glb (1 left out: a value not a number, "
+                           "infinite or beyond 1000 km)"},
           {"set MaxD 100; export b.obj", "status=Exported 1 block: b.obj; steps=0"},
           {"export c.txt",
            "status=Not exported: c.txt (its name must end in .glb, .gltf or .obj)"}});
@@ -258,8 +240,9 @@ TEST_F(Started, ExportWritesTheShownBlocksAndSaysWhatItLeftOut) {
           {"export e.obj", "status=Could not export: e.obj (e.mtl: Input/output error)"}});
     h.files.failat = FaultyFiles::Step::None;
     run("save castle.QRD; export castle.glb");
-    EXPECT_EQ(h.filedialog.suggested,
-              dir.file("castle.obj")); // the map's name, the last kind's ending
+    // The map's name, the last kind's ending.
+    EXPECT_EQ(h.filedialog.suggested, dir.file("castle.obj"));
 }
 
+} // namespace
 } // namespace qs::test

@@ -17,9 +17,17 @@ namespace fs = std::filesystem;
 constexpr float kInf = std::numeric_limits<float>::infinity();
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-using Files = Started;
+TEST_F(Started, CancelledDialogsChangeNothingButSaveStillCompacts) {
+    // The scripted dialog answers "cancelled".
+    play({{"load 3; put 1 empty; mark; press Open", "table=marked"},
+          {"press Save", "b1=n2; status=Status"}});
+    EXPECT_TRUE(dir.names().empty());
+}
 
-TEST_F(Files, TheEmptyMapIsThirtyTwoBytesAndBlocksReadBackOverTheSavedRun) {
+// The empty map is thirty-two bytes; blocks read back over the saved run, and
+// a gap in a file is listed up to it, drawn beyond it and closed by Save; odd
+// values; new files' modes.
+TEST_F(Started, MapFilesOpenListDrawEditAndSave) {
     // One zero size ends the saved run.
     play({{"mark empty; press New; save empty.QRD", "status=Saved: empty.QRD"},
           {"load 3; open empty.QRD", "table=empty; status=Opened: empty.QRD"},
@@ -27,24 +35,12 @@ TEST_F(Files, TheEmptyMapIsThirtyTwoBytesAndBlocksReadBackOverTheSavedRun) {
            "b0=n0; b3=n3; b4=empty"}});
     EXPECT_EQ(readbytes(dir.file("empty.QRD")), encodemap(BlockTable{}));
     EXPECT_EQ(readbytes(dir.file("run.QRD")).size(), 4u * 32u);
-}
-
-TEST_F(Files, CancelledDialogsChangeNothingButSaveStillCompacts) {
-    // The scripted dialog answers "cancelled".
-    play({{"load 3; put 1 empty; mark; press Open", "table=marked"},
-          {"press Save", "b1=n2; status=Status"}});
-    EXPECT_TRUE(dir.names().empty());
-}
-
-TEST_F(Files, AGapInAFileIsListedUpToItDrawnBeyondItAndClosedBySave) {
     // Record 2's sizes are zero: listed are records 0, 1 and the free slot 2;
     // record 4 (X 5, Size Z 1) is drawn although it is not listed.
     play({{"write gap.QRD n0, n1, 3 2 0 0 0 1 0 102030, n3, n4; open gap.QRD",
            "rows=3; line12=3 6 3 4 302010"},
           {"save closed.QRD; press New; open closed.QRD", "b0=n0; b1=n1; b2=n3; b3=n4; b4=empty"}});
-}
-
-TEST_F(Files, OddValuesOpenListDrawEditAndSave) {
+    // Odd values open, list, draw, edit and save.
     writebytes(dir.file("odd.QRD"),
                filebytes({Block{kNaN, kInf, 1, 1, -kInf, kNaN, kNaN, -1},
                           Block{1, 1, 1e30f, 1e30f, 3e38f, 3e38f, 1e30f, 2147483647},
@@ -59,60 +55,10 @@ TEST_F(Files, OddValuesOpenListDrawEditAndSave) {
            "save odd2.QRD",
            "status=Saved 3 of 7 blocks: odd2.QRD (block 4 has a zero size)"}});
     EXPECT_EQ(readbytes(dir.file("odd2.QRD")).size(), 96u);
-}
-
-// Each opens, lists, draws, edits and saves without ending the program, and
-// what is saved reads back to what the list shows.
-TEST(Hostile, FilesOpenListDrawEditAndSave) {
-    const std::pair<const char*, std::vector<std::byte>> files[] = {
-        {"every record NaN", std::vector<std::byte>(320, std::byte{0xFF})},
-        {"infinities and negative zero",
-         filebytes({Block{kInf, kInf, kInf, kInf, kInf, kInf, kInf, 1},
-                    Block{-kInf, -kInf, -kInf, -kInf, -kInf, -kInf, -kInf, 2},
-                    Block{-0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f},
-                    Block{-0.0f, 1, 1, 1, -0.0f, -0.0f, -0.0f}})},
-        {"denormals", filebytes(std::vector(
-                          5, Block{1e-45f, -1e-40f, 1e-44f, 1e-38f, 1e-39f, 1e-45f, -1e-45f, 3}))},
-        {"huge sizes", filebytes({Block{1, 1, 1e30f, 1e30f}, Block{2, 2, -1e30f, -1e30f},
-                                  Block{3, 3, 1e30f, -1e30f}, Block{4, 4, 2, 2}})},
-        {"bottom and height beyond the single range",
-         filebytes(std::vector(3, Block{1, 1, 1, 1, 3e38f, 3e38f}))},
-        {"colours -1 and 2^31-1",
-         filebytes({Block{1, 1, 1, 1, 0, 0, 0, -1}, Block{2, 2, 1, 1, 0, 0, 0, 2147483647}})},
-        {"999 records", filebytes(std::vector(999, Block{1, 1, 1, 1}))},
-        {"1000 records", filebytes(std::vector(1000, Block{1, 1, 1, 1}))},
-        {"1001 records", filebytes(std::vector(1001, Block{1, 1, 1, 1}))},
-        {"31 bytes", std::vector<std::byte>(31, std::byte{0x41})},
-        {"33 bytes", std::vector<std::byte>(33, std::byte{0x41})},
-        {"no bytes", {}},
-        {"1000 blocks wider than their columns",
-         filebytes(std::vector(1000, Block{-12.3456f, 1234567, 99.125f, 0.0123456f, -999.999f,
-                                           123456.7f, -359.75f, 0xABCDEF}))}};
-    for (const auto& [name, bytes] : files) {
-        SCOPED_TRACE(name);
-        Transcript t;
-        writebytes(t.dir.file("in.QRD"), bytes);
-        t.play({{"open in.QRD", "status=Opened: in.QRD; invariants="}});
-        // Every row selected once, the first one edited.
-        const int rows = t.f.List1.listcount();
-        for (int row = 0; row < rows; row += std::max(1, rows / 50))
-            t.run("select " + std::to_string(row));
-        t.play({{"select 0; paste heighted 2; arrow BottomSB(2) 1; click Check1", "invariants="},
-                {"save out.QRD", "status=Saved: out.QRD; invariants="}});
-        BlockTable back;
-        decodemap(readbytes(t.dir.file("out.QRD")), back);
-        const int saved = savedruncount(back);
-        EXPECT_EQ(readbytes(t.dir.file("out.QRD")).size(), static_cast<std::size_t>(saved) * 32u);
-        for (std::size_t i = 0;
-             i < static_cast<std::size_t>(std::min(saved, t.f.List1.listcount())); ++i)
-            EXPECT_EQ(rowtext(back[i]), t.f.List1.rows()[i]) << "slot " << i;
-    }
-}
-
-TEST_F(Files, NewFilesGetANewFilesModeAndOldOnesKeepTheirs) {
+    // New files get a new file's mode and old ones keep theirs.
     const mode_t mask = ::umask(022);
-    play({{"load 3; open new.QRD",
-           "status=Opened: new.QRD"}}); // a new name opens as a new, empty file
+    // A new name opens as a new, empty file.
+    play({{"load 3; open new.QRD", "status=Opened: new.QRD"}});
     EXPECT_EQ(fs::file_size(dir.file("new.QRD")), 0u);
     run("load 2; save saved.QRD");
     ::chmod(dir.file("new.QRD").c_str(), 0640);
@@ -126,7 +72,71 @@ TEST_F(Files, NewFilesGetANewFilesModeAndOldOnesKeepTheirs) {
     play({{"save folder.QRD", "status=Could not save: folder.QRD (Not a regular file)"},
           {"save missing/x.QRD",
            "status=Could not save: missing/x.QRD (No such file or directory)"}});
-    EXPECT_EQ(dir.names().size(), 3u);
+    // The six files above, new.QRD, saved.QRD and the folder.
+    EXPECT_EQ(dir.names().size(), 9u);
+}
+
+// Hostile files and texts: each opens, lists, draws, edits and saves without
+// ending the program, and what is saved reads back to what the list shows.
+TEST(Hostile, FilesAndAHundredThousandCharactersInEachField) {
+    const auto same = [](std::size_t n, Block b) { return filebytes(std::vector(n, b)); };
+    const std::pair<const char*, std::vector<std::byte>> files[] = {
+        {"every record NaN", std::vector<std::byte>(320, std::byte{0xFF})},
+        {"infinities and negative zero",
+         filebytes({Block{kInf, kInf, kInf, kInf, kInf, kInf, kInf, 1},
+                    Block{-kInf, -kInf, -kInf, -kInf, -kInf, -kInf, -kInf, 2},
+                    Block{-0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f},
+                    Block{-0.0f, 1, 1, 1, -0.0f, -0.0f, -0.0f}})},
+        {"denormals", same(5, Block{1e-45f, -1e-40f, 1e-44f, 1e-38f, 1e-39f, 1e-45f, -1e-45f, 3})},
+        {"huge sizes", filebytes({Block{1, 1, 1e30f, 1e30f}, Block{2, 2, -1e30f, -1e30f},
+                                  Block{3, 3, 1e30f, -1e30f}, Block{4, 4, 2, 2}})},
+        {"bottom and height beyond the single range", same(3, Block{1, 1, 1, 1, 3e38f, 3e38f})},
+        {"colours -1 and 2^31-1",
+         filebytes({Block{1, 1, 1, 1, 0, 0, 0, -1}, Block{2, 2, 1, 1, 0, 0, 0, 2147483647}})},
+        {"999 records", same(999, Block{1, 1, 1, 1})},
+        {"1000 records", same(1000, Block{1, 1, 1, 1})},
+        {"1001 records", same(1001, Block{1, 1, 1, 1})},
+        {"31 bytes", std::vector<std::byte>(31, std::byte{0x41})},
+        {"33 bytes", std::vector<std::byte>(33, std::byte{0x41})},
+        {"no bytes", {}},
+        {"1000 blocks wider than their columns",
+         same(1000, Block{-12.3456f, 1234567, 99.125f, 0.0123456f, -999.999f, 123456.7f, -359.75f,
+                          0xABCDEF})}};
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        Transcript t;
+        writebytes(t.dir.file("in.QRD"), bytes);
+        t.play({{"open in.QRD", "status=Opened: in.QRD; invariants="}});
+        // Every row selected once, the first one edited.
+        const int rows = t.f.List1.listcount();
+        for (int row = 0; row < rows; row += std::max(1, rows / 50))
+            t.run("select " + std::to_string(row));
+        t.play({{"select 0; paste heighted 2; arrow BottomSB(2) 1; click Check1", "invariants="},
+                {"save out.QRD", "status=Saved: out.QRD; invariants="}});
+        const auto out = readbytes(t.dir.file("out.QRD"));
+        BlockTable back;
+        decodemap(out, back);
+        const std::size_t saved = static_cast<std::size_t>(savedruncount(back));
+        EXPECT_EQ(out.size(), saved * 32u);
+        for (std::size_t i = 0; i < std::min(saved, t.f.List1.rows().size()); ++i)
+            EXPECT_EQ(rowtext(back[i]), t.f.List1.rows()[i]) << "slot " << i;
+    }
+    // A hundred thousand characters in each field.
+    Transcript t;
+    t.run("load 3; select 1");
+    for (char c : {'9', '-', '.', 'e', 'x'})
+        for (const char* field :
+             {"posxed", "posyed", "sizexed", "sizeyed", "bottomed", "heighted", "angleed"}) {
+            t.f.dispatch.resetmaxdepth();
+            t.play({{std::string("paste ") + field + " " + std::string(100000, c), "invariants="}});
+            const std::string text = t.value(field);
+            EXPECT_TRUE(text.size() <= 21 && hasnumber(text)) << field << " " << text;
+        }
+    // A hundred thousand nines: X reads as the largest double and is kept as
+    // the largest single; the sizes read five characters and are capped.
+    const std::string nines(100000, '9');
+    t.play({{"load 3; select 1; paste posxed " + nines, "posxed=3.402823E+38"},
+            {"paste sizexed " + nines, "sizexed=100"}});
 }
 
 // The system's own errors come back from each step, and a file longer than
@@ -152,22 +162,4 @@ TEST(SystemFiles, SayWhatFailedAndReadLongFilesWhole) {
     std::size_t got = 0;
     EXPECT_EQ(files.read(folder, back.data(), 10, got), EISDIR);
     ::close(folder);
-}
-
-TEST(HostileTexts, AHundredThousandCharactersInEachField) {
-    Transcript t;
-    t.run("load 3; select 1");
-    for (char c : {'9', '-', '.', 'e', 'x'})
-        for (const char* field :
-             {"posxed", "posyed", "sizexed", "sizeyed", "bottomed", "heighted", "angleed"}) {
-            t.f.dispatch.resetmaxdepth();
-            t.play({{std::string("paste ") + field + " " + std::string(100000, c), "invariants="}});
-            const std::string text = t.value(field);
-            EXPECT_TRUE(text.size() <= 21 && hasnumber(text)) << field << " " << text;
-        }
-    // A hundred thousand nines: X reads as the largest double and is kept as
-    // the largest single; the sizes read five characters and are capped.
-    const std::string nines(100000, '9');
-    t.play({{"load 3; select 1; paste posxed " + nines, "posxed=3.402823E+38"},
-            {"paste sizexed " + nines, "sizexed=100"}});
 }

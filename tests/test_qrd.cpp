@@ -12,7 +12,9 @@
 using namespace qs;
 using namespace qs::test;
 
-TEST_F(Qrd, InfoSaysWhatTheEditorWouldSee) {
+// Info says what the editor would see, check names each surprise by record,
+// dump and diff show rows and exact values.
+TEST_F(Qrd, InfoCheckDumpAndDiff) {
     EXPECT_EQ(qrd::info({odd()}, false, out, err), qrd::kOk);
     EXPECT_EQ(said(), "odd.QRD\n  records      4 (130 bytes)\n  listed run   4\n  saved run    1\n "
                       " drawn        3\n"
@@ -23,27 +25,12 @@ TEST_F(Qrd, InfoSaysWhatTheEditorWouldSee) {
     many[1] = Block{};
     many[2].x = std::numeric_limits<float>::quiet_NaN();
     EXPECT_EQ(qrd::info({file("many.QRD", many)}, true, out, err), qrd::kOk);
-    const auto j = nlohmann::json::parse(out.str())[0];
+    const auto j = nlohmann::json::parse(said())[0];
     // A NaN position is still drawn.
     const nlohmann::json want{{"records", 1003}, {"beyond1000", 3}, {"listed", 1},
                               {"gaps", 1},       {"nonfinite", 1},  {"drawn", 999}};
     for (const auto& [key, value] : want.items())
         EXPECT_EQ(j[key], value) << key;
-}
-
-// Angles 8 and 39 share a place in the report's cache of sines.
-TEST(MapReport, TheBoxIsTheDrawnCornersWhateverTheAngles) {
-    for (float first : {8.0f, 39.0f}) {
-        const BlockTable t{Block{10, 10, 5, 1, 0, 1, first}, Block{30, -5, 6, 2, 0, 1, 47 - first}};
-        const MapReport r = reportmap(writerecords(std::span(t).first(2)));
-        const MapBox box = drawnbox(t, {}).value();
-        EXPECT_EQ((std::array<double, 4>{r.zmin, r.zmax, r.xmin, r.xmax}),
-                  (std::array{box.zmin, box.zmax, box.xmin, box.xmax}))
-            << first;
-    }
-}
-
-TEST_F(Qrd, CheckNamesEachSurpriseByRecord) {
     const std::pair<std::string, std::string> maps[] = {
         {odd(), "odd.QRD:record 2: a zero size ends what a save writes: the 3 listed blocks after "
                 "it are dropped by the next save\n"
@@ -64,12 +51,10 @@ TEST_F(Qrd, CheckNamesEachSurpriseByRecord) {
         EXPECT_EQ(qrd::check({map}, out, err), problems.empty() ? qrd::kOk : qrd::kProblems) << map;
         EXPECT_EQ(said(), problems);
     }
-}
-
-TEST_F(Qrd, DumpAndDiffShowRowsAndExactValues) {
+    // Dump and diff show rows and exact values.
     const Block nan{std::bit_cast<float>(0x7fc01234u), 2, 3, 4, 0, 0, -0.0f};
-    const std::string a = file(
-        "a.QRD", {Block{12.5f, -3, 2, 0.5f, 0, 1.5f, 45, 0xFF0000}, nan, Block{1e-45f, 0, 1, 1}});
+    const Block first{12.5f, -3, 2, 0.5f, 0, 1.5f, 45, 0xFF0000};
+    const std::string a = file("a.QRD", {first, nan, Block{1e-45f, 0, 1, 1}});
     EXPECT_EQ(qrd::dump(a, out, err), qrd::kOk);
     EXPECT_EQ(said(), "1 |  12.5    -3     2   0.5     0   1.5   45| x=12.5 z=-3 sizex=2 sizez=0.5 "
                       "bottom=0 height=1.5 angle=45 colour=0xff0000\n"
@@ -77,8 +62,7 @@ TEST_F(Qrd, DumpAndDiffShowRowsAndExactValues) {
                       "sizez=4 bottom=0 height=0 angle=-0 colour=0x000000\n"
                       "3 | 1E-45     0     1     1     0     0    0| x=1e-45 z=0 sizex=1 sizez=1 "
                       "bottom=0 height=0 angle=0 colour=0x000000\n");
-    const std::string b =
-        file("b.QRD", {Block{12.5f, -3, 2, 0.5f, 0, 1.5f, 45, 0xFF0000}, Block{1, 2, 3, 5}});
+    const std::string b = file("b.QRD", {first, Block{1, 2, 3, 5}});
     EXPECT_EQ(qrd::diff(a, b, out, err), qrd::kProblems);
     EXPECT_EQ(said(), "~ record 2: x nan(0x7fc01234) -> 1 sizez 4 -> 5 angle -0 -> 0\n"
                       "- record 3 | 1E-45     0     1     1     0     0    0|\n");
@@ -88,54 +72,32 @@ TEST_F(Qrd, DumpAndDiffShowRowsAndExactValues) {
     EXPECT_EQ(said(), "");
 }
 
-TEST_F(Qrd, FilesThatCannotBeReadAndBadUsage) {
-    std::filesystem::create_directory("folder.QRD");
-    EXPECT_EQ(qrd::info({"missing.QRD", "folder.QRD"}, false, out, err), qrd::kFailure);
-    EXPECT_EQ(said(),
-              "qrd: missing.QRD: No such file or directory\nqrd: folder.QRD: Not a regular file\n");
-    EXPECT_FALSE(std::filesystem::exists("missing.QRD"));
-    for (const char* kind : {"glb", "json"}) {
-        EXPECT_EQ(qrd::exportmap("missing.QRD", kind, "m", out, err), qrd::kFailure);
-        EXPECT_EQ(said(), "qrd: missing.QRD: No such file or directory\n");
+// Angles 8 and 39 share a place in the report's cache of sines.
+TEST(MapReport, TheBoxIsTheDrawnCornersWhateverTheAngles) {
+    for (float first : {8.0f, 39.0f}) {
+        const BlockTable t{Block{10, 10, 5, 1, 0, 1, first}, Block{30, -5, 6, 2, 0, 1, 47 - first}};
+        const MapReport r = reportmap(writerecords(std::span(t).first(2)));
+        const MapBox box = drawnbox(t, {}).value();
+        EXPECT_EQ((std::array<double, 4>{r.zmin, r.zmax, r.xmin, r.xmax}),
+                  (std::array{box.zmin, box.zmax, box.xmin, box.xmax}))
+            << first;
     }
-    EXPECT_EQ(qrd::importmap("m.txt", "", "m.QRD", err), qrd::kFailure);
-    EXPECT_EQ(said(), "qrd: give --format json, csv or tsv\n");
-    // Many files, read ahead on other threads: the output keeps their order,
-    // and a file that cannot be read among them is named and fails the run.
-    std::vector<std::string> files;
-    std::string expected;
-    for (int size = 101; size < 141; ++size) {
-        const std::string name = "m" + std::to_string(size) + ".QRD";
-        files.push_back(size == 124 ? "gone.QRD" : file(name, {Block{1, 1, float(size), 1}}));
-        expected += size == 124 ? ""
-                                : name + ":record 1: Size X " + std::to_string(size) +
-                                      " is above 100 (capped when the block is selected)\n";
-    }
-    EXPECT_EQ(qrd::check(files, out, err), qrd::kFailure);
-    EXPECT_EQ(said(), expected + "qrd: gone.QRD: No such file or directory\n");
 }
 
-TEST_F(Qrd, ImportRefusesMalformedTextWithItsPlaceAndWritesNothing) {
-    const std::string header = "x,z,sizex,sizez,bottom,height,angle,colour\n";
+TEST_F(Qrd, ImportRefusesMalformedTextUnreadableFilesAndBadUsage) {
+    const std::string header = "x,z,sizex,sizez,bottom,height,angle,colour\n",
+                      columns = "x, z, sizex, sizez, bottom, height, angle, colour";
     const std::tuple<std::string, std::string, std::string> bad[] = {
         {"a.csv", header + "1,2,3,4,5,6,7,8\n1,2,abc,4,5,6,7,8\n",
          ":3:5: sizex \"abc\" is not a number"},
-        {"b.csv", "x,z,foo\n",
-         ":1:5: unknown column \"foo\"; the columns are x, z, sizex, sizez, bottom, height, "
-         "angle, colour"},
+        {"b.csv", "x,z,foo\n", ":1:5: unknown column \"foo\"; the columns are " + columns},
         {"c.csv", header + "1,2,3,4,5,6,7,8,9\n",
          ":2:17: a row has 9 values; the header names 8 columns"},
-        {"d.csv",
-         header +
-             "1,2,3,4,5,6,7,-2147483648\n1,2,3,4,5,6,7,0xFFFFFFFF\n1,2,3,4,5,6,7,0x100000000\n",
-         ":4:15: colour \"0x100000000\" is beyond 32 bits"},
+        {"d.csv", "colour\n-2147483648\n0xFFFFFFFF\n0x100000000\n",
+         ":4:1: colour \"0x100000000\" is beyond 32 bits"},
         {"e.csv", header + "1e39,2\n", ":2:1: x \"1e39\" is beyond the range of a single"},
-        {"f.csv", "1,2,3\n",
-         ":1:1: the first line names the columns (x, z, sizex, sizez, bottom, height, angle, "
-         "colour)"},
-        {"e.json",
-         "{\"format\": \"quarrystead map\", \"version\": 1, \"records\": [\n {\"x\": true}]}",
-         ":2:11: unexpected true or false"}};
+        {"f.csv", "1,2,3\n", ":1:1: the first line names the columns (" + columns + ")"},
+        {"e.json", "{\"records\": [\n {\"x\": true}]}", ":2:11: unexpected true or false"}};
     for (const auto& [name, text, message] : bad) {
         std::ofstream(name) << text;
         EXPECT_EQ(qrd::importmap(name, "", "out.QRD", err), qrd::kFailure);
@@ -165,4 +127,28 @@ TEST_F(Qrd, ImportRefusesMalformedTextWithItsPlaceAndWritesNothing) {
     EXPECT_EQ(qrd::exportmap("t.QRD", "", "t.glb", out, err), qrd::kOk);
     EXPECT_EQ(said(),
               "qrd: t.QRD: 1 block left out: a value not a number, infinite, or beyond 1e+06 m\n");
+    std::filesystem::create_directory("folder.QRD");
+    EXPECT_EQ(qrd::info({"missing.QRD", "folder.QRD"}, false, out, err), qrd::kFailure);
+    EXPECT_EQ(said(),
+              "qrd: missing.QRD: No such file or directory\nqrd: folder.QRD: Not a regular file\n");
+    EXPECT_FALSE(std::filesystem::exists("missing.QRD"));
+    for (const char* kind : {"glb", "json"}) {
+        EXPECT_EQ(qrd::exportmap("missing.QRD", kind, "m", out, err), qrd::kFailure);
+        EXPECT_EQ(said(), "qrd: missing.QRD: No such file or directory\n");
+    }
+    EXPECT_EQ(qrd::importmap("m.txt", "", "m.QRD", err), qrd::kFailure);
+    EXPECT_EQ(said(), "qrd: give --format json, csv or tsv\n");
+    // Many files, read ahead on other threads: the output keeps their order,
+    // and a file that cannot be read among them is named and fails the run.
+    std::vector<std::string> files;
+    std::string expected;
+    for (int size = 101; size < 141; ++size) {
+        const std::string name = "m" + std::to_string(size) + ".QRD";
+        files.push_back(size == 124 ? "gone.QRD" : file(name, {Block{1, 1, float(size), 1}}));
+        expected += size == 124 ? ""
+                                : name + ":record 1: Size X " + std::to_string(size) +
+                                      " is above 100 (capped when the block is selected)\n";
+    }
+    EXPECT_EQ(qrd::check(files, out, err), qrd::kFailure);
+    EXPECT_EQ(said(), expected + "qrd: gone.QRD: No such file or directory\n");
 }
