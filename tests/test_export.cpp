@@ -73,9 +73,11 @@ void collect(const aiScene* s, const aiNode* n, aiMatrix4x4 above,
         collect(s, n->mChildren[c], whole, out);
 }
 
-// What a JSON text may not be, with the column it is found at, and what is
-// taken: "" for taken.
-TEST(Formats, JsonFaultsAreNamed) {
+// What a JSON text may not be, with the column it is found at; the scene
+// kinds by name; a GLB's bounds of every shape are the bounds of its corners,
+// as readers check them.
+TEST(Formats, JsonFaultsKindsAndEachShapesBoundsAreItsCorners) {
+    // Each fault and what is taken: "" for taken.
     const std::string h = R"({"format": "quarrystead map", "version": 1, "records": [)";
     const std::string r = R"({"x": 1, "z": 2, "sizex": 3, "sizez": 4, "bottom": 5, )"
                           R"("height": 6, "angle": 7, "colour": )";
@@ -104,7 +106,8 @@ TEST(Formats, JsonFaultsAreNamed) {
         const auto blocks = formats::fromjson(text, fault);
         EXPECT_EQ(blocks ? "" : std::to_string(fault.column) + ": " + fault.what, why) << text;
     }
-    // The reader stops at the end of its text, whatever follows it.
+    // The reader stops at the end of its text, whatever follows it: here the
+    // first 14 characters of a whole map's text.
     EXPECT_FALSE(formats::fromjson(std::string_view(cases[10].first).substr(0, 14), fault));
     EXPECT_EQ(fault.what, "found the end of the text where a name or text in quotes should be");
     // The clipboard's own records are taken whole or not at all.
@@ -112,18 +115,12 @@ TEST(Formats, JsonFaultsAreNamed) {
     EXPECT_EQ(formats::frompaste(two, "ignored", fault)->size(), 2u);
     EXPECT_FALSE(formats::frompaste(two.substr(1), {}, fault));
     EXPECT_EQ(fault.what, "the blocks on the clipboard are cut short");
-}
-
-// The kinds by name, and a GLB's bounds of every shape are the bounds of its
-// corners, as readers check them.
-TEST(Export, KindsAndEachShapesBoundsAreItsCorners) {
     // A colour's channels made linear: a straight line near black, a curve above.
     for (const auto& [value, linear] :
          {std::pair{0, 0.0}, {10, 10 / 255.0 / 12.92}, {128, 0.215861}, {255, 1.0}})
         EXPECT_NEAR(formats::linearchannel(value), linear, 1e-6) << value;
-    for (const auto& [name, kind] : {std::pair{"GLB", formats::SceneKind::Glb},
-                                     {"gltf", formats::SceneKind::Gltf},
-                                     {"Obj", formats::SceneKind::Obj}})
+    using enum formats::SceneKind;
+    for (const auto& [name, kind] : {std::pair{"GLB", Glb}, {"gltf", Gltf}, {"Obj", Obj}})
         EXPECT_EQ(formats::scenekind(name), kind);
     EXPECT_FALSE(formats::scenekind("json"));
     for (const auto& [obj, mtl] :

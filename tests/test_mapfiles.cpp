@@ -4,18 +4,15 @@
 #include "document/numtext.h"
 #include "support/transcript.h"
 
+#include <cmath>
 #include <fcntl.h>
 #include <filesystem>
-#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace qs;
 using namespace qs::test;
 namespace fs = std::filesystem;
-
-constexpr float kInf = std::numeric_limits<float>::infinity();
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 TEST_F(Started, CancelledDialogsChangeNothingButSaveStillCompacts) {
     // The scripted dialog answers "cancelled".
@@ -42,10 +39,10 @@ TEST_F(Started, MapFilesOpenListDrawEditAndSave) {
           {"save closed.QRD; press New; open closed.QRD", "b0=n0; b1=n1; b2=n3; b3=n4; b4=empty"}});
     // Odd values open, list, draw, edit and save.
     writebytes(dir.file("odd.QRD"),
-               filebytes({Block{kNaN, kInf, 1, 1, -kInf, kNaN, kNaN, -1},
+               filebytes({Block{NAN, INFINITY, 1, 1, -INFINITY, NAN, NAN, -1},
                           Block{1, 1, 1e30f, 1e30f, 3e38f, 3e38f, 1e30f, 2147483647},
-                          Block{-1e-40f, 1, 150, 2, -5, 0, -0.0f}, Block{1, 1, kNaN, 7},
-                          numbered(4), numbered(5)}));
+                          Block{-1e-40f, 1, 150, 2, -5, 0, -0.0f}, Block{1, 1, NAN, 7}, numbered(4),
+                          numbered(5)}));
     // The selected block shows defined texts and holds them after the rebuild.
     play({{"open odd.QRD", "status=Opened: odd.QRD; posxed=0; posyed=0; b0.x=0; row 1=     1     1 "
                            "1E+30 1E+30 3E+38 3E+381E+30"}});
@@ -77,16 +74,18 @@ TEST_F(Started, MapFilesOpenListDrawEditAndSave) {
 }
 
 // Hostile files and texts: each opens, lists, draws, edits and saves without
-// ending the program, and what is saved reads back to what the list shows.
-TEST(Hostile, FilesAndAHundredThousandCharactersInEachField) {
+// ending the program, and what is saved reads back to what the list shows;
+// the system's files say what failed.
+TEST(Hostile, FilesTextsAndTheSystemsErrors) {
     const auto same = [](std::size_t n, Block b) { return filebytes(std::vector(n, b)); };
-    const std::pair<const char*, std::vector<std::byte>> files[] = {
+    const std::pair<const char*, std::vector<std::byte>> hostile[] = {
         {"every record NaN", std::vector<std::byte>(320, std::byte{0xFF})},
         {"infinities and negative zero",
-         filebytes({Block{kInf, kInf, kInf, kInf, kInf, kInf, kInf, 1},
-                    Block{-kInf, -kInf, -kInf, -kInf, -kInf, -kInf, -kInf, 2},
-                    Block{-0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f},
-                    Block{-0.0f, 1, 1, 1, -0.0f, -0.0f, -0.0f}})},
+         filebytes(
+             {Block{INFINITY, INFINITY, INFINITY, INFINITY, INFINITY, INFINITY, INFINITY, 1},
+              Block{-INFINITY, -INFINITY, -INFINITY, -INFINITY, -INFINITY, -INFINITY, -INFINITY, 2},
+              Block{-0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f},
+              Block{-0.0f, 1, 1, 1, -0.0f, -0.0f, -0.0f}})},
         {"denormals", same(5, Block{1e-45f, -1e-40f, 1e-44f, 1e-38f, 1e-39f, 1e-45f, -1e-45f, 3})},
         {"huge sizes", filebytes({Block{1, 1, 1e30f, 1e30f}, Block{2, 2, -1e30f, -1e30f},
                                   Block{3, 3, 1e30f, -1e30f}, Block{4, 4, 2, 2}})},
@@ -102,7 +101,7 @@ TEST(Hostile, FilesAndAHundredThousandCharactersInEachField) {
         {"1000 blocks wider than their columns",
          same(1000, Block{-12.3456f, 1234567, 99.125f, 0.0123456f, -999.999f, 123456.7f, -359.75f,
                           0xABCDEF})}};
-    for (const auto& [name, bytes] : files) {
+    for (const auto& [name, bytes] : hostile) {
         SCOPED_TRACE(name);
         Transcript t;
         writebytes(t.dir.file("in.QRD"), bytes);
@@ -137,28 +136,24 @@ TEST(Hostile, FilesAndAHundredThousandCharactersInEachField) {
     const std::string nines(100000, '9');
     t.play({{"load 3; select 1; paste posxed " + nines, "posxed=3.402823E+38"},
             {"paste sizexed " + nines, "sizexed=100"}});
-}
-
-// The system's own errors come back from each step, and a file longer than
-// the first read's buffer reads back whole.
-TEST(SystemFiles, SayWhatFailedAndReadLongFilesWhole) {
-    TempDir dir;
+    // The system's own errors come back from each step, and a file longer than
+    // the first read's buffer reads back whole.
     FileSystem& files = systemfiles();
     std::vector<std::byte> long_(70000);
     for (std::size_t i = 0; i < long_.size(); ++i)
         long_[i] = static_cast<std::byte>(i * 7 % 251);
-    writebytes(dir.file("long.QRD"), long_);
+    writebytes(t.dir.file("long.QRD"), long_);
     std::vector<std::byte> back;
-    ASSERT_TRUE(readmapfile(files, dir.file("long.QRD"), 1u << 20, back).ok);
+    ASSERT_TRUE(readmapfile(files, t.dir.file("long.QRD"), 1u << 20, back).ok);
     EXPECT_EQ(back, long_);
     FileInfo info;
-    EXPECT_EQ(files.stat(dir.file("long.QRD/x"), info), ENOTDIR);
-    EXPECT_EQ(files.stat(dir.file("long.QRD"), info), 0);
+    EXPECT_EQ(files.stat(t.dir.file("long.QRD/x"), info), ENOTDIR);
+    EXPECT_EQ(files.stat(t.dir.file("long.QRD"), info), 0);
     EXPECT_EQ(info.size, 70000u);
-    EXPECT_EQ(files.stat(dir.file("none"), info), 0);
+    EXPECT_EQ(files.stat(t.dir.file("none"), info), 0);
     EXPECT_EQ(info.kind, FileKind::Missing);
-    EXPECT_EQ(files.create(dir.file("missing/x.QRD")), ENOENT);
-    const int folder = ::open(dir.file("").c_str(), O_RDONLY);
+    EXPECT_EQ(files.create(t.dir.file("missing/x.QRD")), ENOENT);
+    const int folder = ::open(t.dir.file("").c_str(), O_RDONLY);
     std::size_t got = 0;
     EXPECT_EQ(files.read(folder, back.data(), 10, got), EISDIR);
     ::close(folder);

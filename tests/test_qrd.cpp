@@ -13,8 +13,9 @@ using namespace qs;
 using namespace qs::test;
 
 // Info says what the editor would see, check names each surprise by record,
-// dump and diff show rows and exact values.
-TEST_F(Qrd, InfoCheckDumpAndDiff) {
+// dump and diff show rows and exact values, the report's box is the drawn
+// corners; import and export, and files that cannot be read.
+TEST_F(Qrd, InfoCheckDumpDiffImportAndExport) {
     EXPECT_EQ(qrd::info({odd()}, false, out, err), qrd::kOk);
     EXPECT_EQ(said(), "odd.QRD\n  records      4 (130 bytes)\n  listed run   4\n  saved run    1\n "
                       " drawn        3\n"
@@ -70,29 +71,24 @@ TEST_F(Qrd, InfoCheckDumpAndDiff) {
     EXPECT_TRUE(said().ends_with("+ record 3 | 1E-45     0     1     1     0     0    0|\n"));
     EXPECT_EQ(qrd::diff(a, a, out, err), qrd::kOk);
     EXPECT_EQ(said(), "");
-}
-
-// Angles 8 and 39 share a place in the report's cache of sines.
-TEST(MapReport, TheBoxIsTheDrawnCornersWhateverTheAngles) {
-    for (float first : {8.0f, 39.0f}) {
-        const BlockTable t{Block{10, 10, 5, 1, 0, 1, first}, Block{30, -5, 6, 2, 0, 1, 47 - first}};
+    // The report's box is the drawn corners whatever the angles; 8 and 39
+    // share a place in the report's cache of sines.
+    for (float angle : {8.0f, 39.0f}) {
+        const BlockTable t{Block{10, 10, 5, 1, 0, 1, angle}, Block{30, -5, 6, 2, 0, 1, 47 - angle}};
         const MapReport r = reportmap(writerecords(std::span(t).first(2)));
         const MapBox box = drawnbox(t, {}).value();
         EXPECT_EQ((std::array<double, 4>{r.zmin, r.zmax, r.xmin, r.xmax}),
                   (std::array{box.zmin, box.zmax, box.xmin, box.xmax}))
-            << first;
+            << angle;
     }
-}
-
-TEST_F(Qrd, ImportRefusesMalformedTextUnreadableFilesAndBadUsage) {
+    // Import refuses malformed text with its place and writes nothing; files
+    // that cannot be read and bad usage are named.
     const std::string header = "x,z,sizex,sizez,bottom,height,angle,colour\n",
                       columns = "x, z, sizex, sizez, bottom, height, angle, colour";
     const std::tuple<std::string, std::string, std::string> bad[] = {
-        {"a.csv", header + "1,2,3,4,5,6,7,8\n1,2,abc,4,5,6,7,8\n",
-         ":3:5: sizex \"abc\" is not a number"},
+        {"a.csv", "x,z,sizex\n1,2,3\n1,2,abc\n", ":3:5: sizex \"abc\" is not a number"},
         {"b.csv", "x,z,foo\n", ":1:5: unknown column \"foo\"; the columns are " + columns},
-        {"c.csv", header + "1,2,3,4,5,6,7,8,9\n",
-         ":2:17: a row has 9 values; the header names 8 columns"},
+        {"c.csv", "x,z\n1,2,3\n", ":2:5: a row has 3 values; the header names 2 columns"},
         {"d.csv", "colour\n-2147483648\n0xFFFFFFFF\n0x100000000\n",
          ":4:1: colour \"0x100000000\" is beyond 32 bits"},
         {"e.csv", header + "1e39,2\n", ":2:1: x \"1e39\" is beyond the range of a single"},
