@@ -51,9 +51,9 @@ struct Found {
     int meshes = 0;
 };
 
-void collect(const aiScene* s, const aiNode* n, aiMatrix4x4 above,
-             std::map<std::string, Found>& out) {
-    const aiMatrix4x4 whole = above * n->mTransformation;
+// `p` places the node's parent in the scene.
+void collect(const aiScene* s, const aiNode* n, aiMatrix4x4 p, std::map<std::string, Found>& out) {
+    const aiMatrix4x4 whole = p * n->mTransformation;
     std::string name = n->mName.C_Str();
     std::replace(name.begin(), name.end(), '_', ' ');
     for (unsigned m = 0; name.rfind("block", 0) == 0 && m < n->mNumMeshes; ++m) {
@@ -203,8 +203,7 @@ TEST(Export, EnginesReadEveryDrawnBlockWhereTheViewsShowItInItsColour) {
             for (std::size_t t = 0; t < f.corners.size(); t += 3) {
                 const aiVector3D* c = &f.corners[t];
                 const aiVector3D face = ((c[1] - c[0]) ^ (c[2] - c[0])).Normalize();
-                const aiVector3D* n = &f.normals[t];
-                EXPECT_TRUE(within({n, n + 3}, {face}, 1e-3f)) << t / 3;
+                EXPECT_TRUE(within({&f.normals[t], &f.normals[t] + 3}, {face}, 1e-3f)) << t / 3;
                 EXPECT_GT((c[0] - middle) * face, 0) << t / 3;
             }
             for (unsigned i = 0; i < 3; ++i) {

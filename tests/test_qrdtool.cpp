@@ -41,10 +41,9 @@ TEST_F(Qrd, ExitStatusesAndRender) {
     // A depth window that leaves the second block out, white outlines on grey.
     o = {.maxd = 400, .colours = false, .width = 150, .height = 150, .background = 128};
     EXPECT_EQ(qrd::render(map, "r.png", o, err), qrd::kOk);
-    const QImage png("r.png");
-    EXPECT_EQ(png.size(), QSize(150, 150));
+    EXPECT_EQ(QImage("r.png").size(), QSize(150, 150));
     for (const auto& [x, y, grey] : {std::tuple{95, 75, 255}, {40, 130, 128}, {44, 130, 128}})
-        EXPECT_EQ(png.pixelColor(x, y), QColor(grey, grey, grey)) << x;
+        EXPECT_EQ(QImage("r.png").pixelColor(x, y), QColor(grey, grey, grey)) << x;
     EXPECT_EQ(qrd::render(map, "r.gif", o, err), qrd::kFailure);
     EXPECT_EQ(exitstatus("render " + map + " -o s.png --depth 0-100 --size 60x40"), 0);
     EXPECT_EQ(QImage("s.png").size(), QSize(60, 40));
