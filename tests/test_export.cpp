@@ -96,6 +96,7 @@ TEST(Formats, JsonFaultsKindsAndEachShapesBoundsAreItsCorners) {
          R"(29: a map's JSON has "format", "version" and "records")"},
         {h + "[1]]}", "57: unexpected an array"},
         {h + R"({"x": 1, "y": 2}]})", R"(68: unknown field "y")"},
+        {h + R"({"x": 1e39}]})", R"(66: x "1e39" is beyond the range of a single)"},
         {R"({"version": 1,)",
          "15: found the end of the text where a name or text in quotes should be"},
         {R"({"version" true})", "15: found true where ':' should be"},
@@ -110,10 +111,21 @@ TEST(Formats, JsonFaultsKindsAndEachShapesBoundsAreItsCorners) {
     // first 14 characters of a whole map's text.
     EXPECT_FALSE(formats::fromjson(std::string_view(cases[10].first).substr(0, 14), fault));
     EXPECT_EQ(fault.what, "found the end of the text where a name or text in quotes should be");
+    // What the program writes as JSON it reads back.
+    const std::vector<Block> two{Block{1, 2, 3, 4}, Block{5, 6, 7, 8, 0, 0, -0.0f}};
+    EXPECT_EQ(formats::fromjson(formats::tojson(two), fault), two);
+    // Corners exactly at the reach on every side, and a top there, are kept;
+    // a corner past it is not.
+    const Block sides[] = {{999995, 0, 5, 5},       {-999995, 0, 5, 5}, {0, 999995, 5, 5},
+                           {0, -999995, 5, 5},      {999996, 0, 5, 5},  {0, -999996, 5, 5},
+                           {0, 0, 1, 1, 999990, 10}};
+    BlockTable edges{};
+    std::copy(std::begin(sides), std::end(sides), edges.begin());
+    EXPECT_EQ(formats::scenefrom(edges, -INFINITY, INFINITY).leftout, 2);
     // The clipboard's own records are taken whole or not at all.
-    const std::string two = formats::torecords(std::vector{Block{1, 2, 3, 4}, Block{5, 6, 7, 8}});
-    EXPECT_EQ(formats::frompaste(two, "ignored", fault)->size(), 2u);
-    EXPECT_FALSE(formats::frompaste(two.substr(1), {}, fault));
+    const std::string records = formats::torecords(two);
+    EXPECT_EQ(formats::frompaste(records, "ignored", fault)->size(), 2u);
+    EXPECT_FALSE(formats::frompaste(records.substr(1), {}, fault));
     EXPECT_EQ(fault.what, "the blocks on the clipboard are cut short");
     // A colour's channels made linear: a straight line near black, a curve above.
     for (const auto& [value, linear] :

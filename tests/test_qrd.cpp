@@ -92,6 +92,7 @@ TEST_F(Qrd, InfoCheckDumpDiffImportAndExport) {
         {"d.csv", "colour\n-2147483648\n0xFFFFFFFF\n0x100000000\n",
          ":4:1: colour \"0x100000000\" is beyond 32 bits"},
         {"e.csv", header + "1e39,2\n", ":2:1: x \"1e39\" is beyond the range of a single"},
+        {"g.csv", "colour\n12x\n", ":2:1: colour \"12x\" is not a whole number"},
         {"f.csv", "1,2,3\n", ":1:1: the first line names the columns (" + columns + ")"},
         {"e.json", "{\"records\": [\n {\"x\": true}]}", ":2:11: unexpected true or false"}};
     for (const auto& [name, text, message] : bad) {
