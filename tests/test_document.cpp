@@ -37,7 +37,9 @@ static std::vector<std::byte> hexbytes(const std::string& hex) {
 
 const Block kRed{1.5f, -2, 1, 1, 0, 0.5f, 30, 16711680};
 
-TEST(Readnum, ReadsTheLeadingNumberAndSaturatesBeyondTheRange) {
+// Texts read as their leading number, saturating beyond the range; numbers
+// written as texts, rounded to whole numbers, and as exact value texts.
+TEST(NumberTexts, ReadWrittenRoundedAndExact) {
     const std::pair<std::string, double> cases[] = {
         {"", 0},          {"abc", 0},      {"-", 0},          {"12abc", 12},    {" .5", 0.5},
         {"1e2", 100},     {"1E2", 100},    {" 1 2", 12},      {"-12.5", -12.5}, {"+7", 7},
@@ -57,9 +59,6 @@ TEST(Readnum, ReadsTheLeadingNumberAndSaturatesBeyondTheRange) {
     EXPECT_EQ(readnum("0." + std::string(400, '0') + "1"), 0);
     EXPECT_EQ(readnum("0." + std::string(300, '0') + "1e301"), 1);
     EXPECT_EQ(readnum(std::string(100000, '0') + "7"), 7);
-}
-
-TEST(Numstr, NumberTexts) {
     // Singles in seven digits, doubles in fifteen; one exponent switch for
     // both, below 1E-4 and from 1E+15; then whole numbers, and the texts
     // without a sign's space.
@@ -91,6 +90,34 @@ TEST(Numstr, NumberTexts) {
         EXPECT_EQ(text, expected);
     for (float v : {kNaN, kInf, -kInf})
         EXPECT_EQ(readnum(numstr(v)), 0);
+    // Whole numbers round halves to even and keep to their range; a single
+    // caps beyond its own.
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
+    const std::pair<double, int> small[] = {
+        {0.5, 0},      {1.5, 2},         {2.5, 2},         {-1.5, -2},
+        {-2.5, -2},    {32767.4, 32767}, {32767.5, 32767}, {-32768.5, -32768},
+        {1e10, 32767}, {-1e10, -32768},  {nan, 0}};
+    for (auto [v, whole] : small)
+        EXPECT_EQ(towhole16(v), whole) << v;
+    const std::pair<double, std::int64_t> large[] = {
+        {359.5, 360},      {358.5, 358},        {2.4999999, 2},
+        {-0.4, 0},         {1e300, 2147483647}, {-1e300, -2147483648},
+        {inf, 2147483647}, {-inf, -2147483648}, {nan, 0}};
+    for (auto [v, whole] : large)
+        EXPECT_EQ(towhole32(v), whole) << v;
+    const float big = std::numeric_limits<float>::max();
+    EXPECT_EQ((std::array{tosingle(1e99), tosingle(-1e99), tosingle(0.1), tosingle(3.4028235e38)}),
+              (std::array{big, -big, 0.1f, big}));
+    // Exact value texts: every bit back, and nothing but such texts taken.
+    for (std::uint32_t bits : {0x00000000u, 0x80000000u, 0x00000001u, 0x7f7fffffu, 0x7fc01234u,
+                               0xffc00001u, 0x7f800000u, 0xff800000u, 0x3dcccccdu})
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(
+                      readexact(exacttext(std::bit_cast<float>(bits))).value_or(1.5f)),
+                  bits);
+    EXPECT_EQ(exacttext(-std::numeric_limits<float>::infinity()), "-inf");
+    for (const char* bad :
+         {"", "abc", "1e99", "nan", "nan(0x3f800000)", "nan(0x7fc0123)", "inf ", "1,5"})
+        EXPECT_FALSE(readexact(bad)) << bad;
 }
 
 // Every text written reads back to a finite value, and a single's text read
@@ -116,26 +143,6 @@ TEST(Numstr, TextsReadBackAndSettleAcrossPrecisions) {
         ASSERT_EQ(readnum(numstr(d)), d) << numstr(d);
         ASSERT_EQ(readnum(plainnum(d)), d) << plainnum(d);
     }
-}
-
-TEST(Towhole, RoundsHalvesToEvenAndKeepsToItsRangeAsASingleCapsBeyondItsOwn) {
-    const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
-    const std::pair<double, int> small[] = {
-        {0.5, 0},      {1.5, 2},         {2.5, 2},         {-1.5, -2},
-        {-2.5, -2},    {32767.4, 32767}, {32767.5, 32767}, {-32768.5, -32768},
-        {1e10, 32767}, {-1e10, -32768},  {nan, 0}};
-    for (auto [v, whole] : small)
-        EXPECT_EQ(towhole16(v), whole) << v;
-    const std::pair<double, std::int64_t> large[] = {
-        {359.5, 360},      {358.5, 358},        {2.4999999, 2},
-        {-0.4, 0},         {1e300, 2147483647}, {-1e300, -2147483648},
-        {inf, 2147483647}, {-inf, -2147483648}, {nan, 0}};
-    for (auto [v, whole] : large)
-        EXPECT_EQ(towhole32(v), whole) << v;
-    // A single caps beyond its range.
-    const float big = std::numeric_limits<float>::max();
-    EXPECT_EQ((std::array{tosingle(1e99), tosingle(-1e99), tosingle(0.1), tosingle(3.4028235e38)}),
-              (std::array{big, -big, 0.1f, big}));
 }
 
 // The four slot tests differ, above all for NaN, negative and single zero
@@ -174,22 +181,9 @@ TEST(Footprint, LinesAreCutToTheRectangle) {
     }
 }
 
-// Exact value texts: every bit back, and nothing but such texts taken.
-TEST(Exact, TextsGiveBackEveryBit) {
-    for (std::uint32_t bits : {0x00000000u, 0x80000000u, 0x00000001u, 0x7f7fffffu, 0x7fc01234u,
-                               0xffc00001u, 0x7f800000u, 0xff800000u, 0x3dcccccdu})
-        EXPECT_EQ(std::bit_cast<std::uint32_t>(
-                      readexact(exacttext(std::bit_cast<float>(bits))).value_or(1.5f)),
-                  bits);
-    EXPECT_EQ(exacttext(-std::numeric_limits<float>::infinity()), "-inf");
-    for (const char* bad :
-         {"", "abc", "1e99", "nan", "nan(0x3f800000)", "nan(0x7fc0123)", "inf ", "1,5"})
-        EXPECT_FALSE(readexact(bad)) << bad;
-}
-
 // Height before Bottom, the angle stored negated, the colour's bytes low
 // first; an empty table is one record of zeros with a negative zero angle.
-TEST(MapCodec, ThePureRedBlockAndTheEmptyTableFieldByFieldAndEveryBitBack) {
+TEST(MapCodec, FieldByFieldEveryBitBackAndTheSavedRunAndAtMostAThousandRead) {
     BlockTable t{};
     const std::string empty =
         "00000000 00000000 00000000 00000000 00000000 00000000 00000080 00000000";
@@ -208,10 +202,8 @@ TEST(MapCodec, ThePureRedBlockAndTheEmptyTableFieldByFieldAndEveryBitBack) {
     back.fill(kRed); // every slot is replaced
     decodemap(encodemap(odd), back);
     EXPECT_EQ(std::memcmp(&odd, &back, sizeof odd), 0);
-}
-
-TEST(MapCodec, SavedRunStopsAtTheFirstZeroSizeAndReadsWholeRecordsAndAtMostAThousand) {
-    BlockTable t, back{};
+    // The saved run stops at the first zero size; a read takes whole records
+    // and at most a thousand.
     t.fill(kRed);
     auto file = encodemap(t);
     EXPECT_EQ(file.size(), 32000u);
@@ -233,7 +225,7 @@ TEST(MapCodec, SavedRunStopsAtTheFirstZeroSizeAndReadsWholeRecordsAndAtMostAThou
 
 // One change event per transaction, naming exactly the slots whose records
 // changed; nested transactions fold into the outer one; one step each.
-TEST(Document, TransactionsNestAnnounceOnceAndMakeOneStepEach) {
+TEST(Document, TransactionsTheSelectionTheModifiedStateAndEdits) {
     Document d;
     std::vector<std::vector<int>> events;
     const Connection listening =
@@ -265,10 +257,7 @@ TEST(Document, TransactionsNestAnnounceOnceAndMakeOneStepEach) {
     { Transaction t(d, "none"); }
     EXPECT_EQ(std::pair(events.back(), d.history.steps()),
               std::pair(std::vector<int>{9}, std::size_t{2}));
-}
-
-TEST(Document, TheSelectionFollowsItsBlocksAndTheModifiedStateItsFile) {
-    Document d;
+    // The selection follows its blocks and the modified state its file.
     const BlockTable t{Block{0, 0, 1, 1}, Block{1, 0, 1, 1}, Block{2, 0, 1, 1},
                        Block{3, 0, 1, 1}, Block{4, 0, 1, 1}, Block{5, 0, 1, 1}};
     d.begin();
@@ -296,18 +285,15 @@ TEST(Document, TheSelectionFollowsItsBlocksAndTheModifiedStateItsFile) {
     EXPECT_TRUE(d.selection().empty());
     d.setfile({"/a.QRD", "a.QRD"});
     EXPECT_TRUE(d.modified());
-}
-
-TEST(Edits, PutsFillFreeSlotsOrRefuseAndGapsCloseInOrder) {
-    Document d;
-    BlockTable t;
-    t.fill(kRed);
+    // Puts fill free slots or refuse, and gaps close in order.
+    BlockTable full;
+    full.fill(kRed);
     for (int i : {10, 500, 998})
-        t[static_cast<std::size_t>(i)] = Block{};
-    d.replace(t);
+        full[static_cast<std::size_t>(i)] = Block{};
+    d.replace(full);
     const std::vector<Block> five(5, Block{1, 1, 1, 1});
     EXPECT_EQ(edits::put(d, five).refusal, "Not enough free slots: 5 needed, 3 free");
-    EXPECT_EQ(d.blocks(), t);
+    EXPECT_EQ(d.blocks(), full);
     EXPECT_EQ(edits::put(d, std::span(five).first(2)).slots, (std::vector<int>{10, 500}));
     d.set(3, Block{});
     d.set(7, Block{});

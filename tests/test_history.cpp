@@ -33,7 +33,7 @@ template <typename F> static int inchild(F body) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-TEST_F(Keeping, KeystrokesInOneFieldOnOneBlockAreOneStep) {
+TEST_F(Keeping, KeystrokesInOneFieldOnOneBlockAreOneStepAndCommandsUndoToTheMapAndRowBefore) {
     play({{"load 3; select 1; mark; type posxed 12.5; type posyed 7", "steps=2"},
           {"undo", "status=Undone: typing in Z"},
           {"undo", "table=marked; List1=1; posxed=2"},
@@ -46,9 +46,7 @@ TEST_F(Keeping, KeystrokesInOneFieldOnOneBlockAreOneStep) {
           {"type posxed 7", "steps=2"},
           {"undo; undo; type posxed 4; select 2; type posxed 4; back posxed", "steps=1"},
           {"type posxed 3; type posyed 1; undo; type posxed 2", "steps=3"}});
-}
-
-TEST_F(Keeping, CommandsUndoToTheMapAndRowBeforeThem) {
+    // Commands undo to the map and the row before them.
     play({{"write other.QRD n7; load 4; select 1; mark four; yes; press Delete; paste sizexed 3; "
            "mark edited; open other.QRD",
            "modified=0"},
@@ -59,7 +57,7 @@ TEST_F(Keeping, CommandsUndoToTheMapAndRowBeforeThem) {
 
 // Undo and redo bring back the file a map belongs to with its blocks, so a
 // quick save goes where the blocks came from.
-TEST_F(Keeping, UndoAndRedoBringBackTheFileWithTheBlocks) {
+TEST_F(Keeping, UndoAndRedoBringBackTheFileWithTheBlocksAndFilesNamedFromOutside) {
     play({{"write a.QRD n1; write b.QRD n2; open a.QRD; paste posxed 9; open b.QRD; undo",
            "status=Undone: Open; file=a.QRD; b0.x=9; modified=1"},
           {"saveagain", "status=Saved: a.QRD; modified=0"},
@@ -70,11 +68,20 @@ TEST_F(Keeping, UndoAndRedoBringBackTheFileWithTheBlocks) {
           {"undo", "status=Undone: Save; file=b.QRD; b0.x=7; modified=1"}});
     EXPECT_EQ(readbytes(dir.file("b.QRD")), filebytes({numbered(2)}));
     EXPECT_EQ(readbytes(dir.file("a.QRD")), filebytes({Block{9, 2, 1, 1, 0, 1, 0, 0x102030}}));
+    // Files named from outside; a quick save goes to the file last opened.
+    play({{"mark none; write given.QRD n3; files given.QRD", "status=Opened: given.QRD; b0=n3"},
+          {"files a.QRD b.QRD", "status=Could not open 2 files: one map at a time"},
+          {"files missing.QRD", "status=Could not open: missing.QRD (No such file or directory)"},
+          {"paste posyed 8; saveagain", "dialogs=3; status=Saved: given.QRD"}});
+    EXPECT_EQ(std::pair(fs::exists(dir.file("missing.QRD")), readbytes(dir.file("given.QRD"))),
+              std::pair(false, encodemap(f.blocks)));
+    // Saving changed nothing to take back.
+    play({{"undo", "status=Undone: typing in Z"}, {"undo", "status=Undone: Open; table=none"}});
 }
 
 // The main map shows after undo what it showed before the step: here the
 // block plain, not highlighted; and after a list click, highlighted.
-TEST_F(Keeping, UndoBringsBackWhatTheMainMapShowed) {
+TEST_F(Keeping, UndoBringsBackWhatTheMainMapShowedAndChangesNameTheSlotsTheyChanged) {
     play({{"paste sizexed 2; paste sizeyed 2; click Command1(1); click selpos; point 10 20; "
            "clickmap; undo",
            "lines=4; colour3=404080"},
@@ -82,6 +89,11 @@ TEST_F(Keeping, UndoBringsBackWhatTheMainMapShowed) {
           // Copy leaves the copy highlighted over the drawing (now of both
           // blocks): list clicks and marks, 36 lines.
           {"press Copy; paste posxed 5; undo", "lines=44; colour43=bfbf7f"}});
+    // Each transaction names the slots whose records it changed, and only
+    // those: a refresh moves 40 blocks up and empties the last one's slot.
+    play({{"load 41; select 5; paste posyed 4", "changed=5"},
+          {"put 0 empty; press Refresh", "changed=0-40"},
+          {"yes; press Delete", "changed=5-39"}});
 }
 
 // Another program's change to the map's file (its size, time or bytes) is
@@ -99,14 +111,6 @@ TEST_F(Keeping, AFileChangedOnDiskIsNotReplacedUnasked) {
     run("write a.QRD n5");
     fs::last_write_time(dir.file("a.QRD"), time);
     play({{"no; saveagain", "status=Not saved: a.QRD changed on disk; asked=3"}});
-}
-
-// Each transaction names the slots whose records it changed, and only those.
-TEST_F(Keeping, ChangesNameTheSlotsTheyChanged) {
-    // A refresh moves 40 blocks up and empties the last one's slot.
-    play({{"load 41; select 5; paste posyed 4", "changed=5"},
-          {"put 0 empty; press Refresh", "changed=0-40"},
-          {"yes; press Delete", "changed=5-39"}});
 }
 
 // A block read from a file with values its fields would change: restoring
@@ -348,6 +352,7 @@ TEST_F(Keeping, AReadOnlyFileAndASizeLimitLeaveTheOldFileAndASaveWritesOnlyInIts
 }
 
 TEST_F(Keeping, EachKindOfActionSaysWhatWasUndone) {
+    const std::string pointer = "click selpos; point 3 4; point 5 6; clickmap";
     const std::pair<std::string, std::string> actions[] = {
         {"paste sizeyed 4", "typing in Size Z"},   {"press Copy", "Copy"},
         {"arrow VScroll1(0) 1", "Size X slider"},  {"arrow VScroll1(1) 1", "Size Z slider"},
@@ -355,25 +360,10 @@ TEST_F(Keeping, EachKindOfActionSaysWhatWasUndone) {
         {"arrow HeightSB(1) 1", "Height spinner"}, {"arrow VScroll2 -1", "moving a block"},
         {"arrow Color(1) 1", "green bar"},         {"click Label3(2)", "inverting blue"},
         {"click Command1(1)", "Brown colour"},     {"click Command2", "size preset"},
-        {"click RNDANG", "random angle"}};
+        {"click RNDANG", "random angle"},          {pointer, "placing with the pointer"}};
     run("load 3");
     for (const auto& [act, title] : actions)
         play({{"select 1; mark; " + act + "; undo", "status=Undone: " + title + "; table=marked"}});
-    play({{"select 1; mark; click selpos; point 3 4; point 5 6; clickmap; undo",
-           "status=Undone: placing with the pointer; table=marked"}});
-}
-
-TEST_F(Keeping, FilesNamedFromOutsideAndSavingAgain) {
-    play({{"write given.QRD n3; files given.QRD", "status=Opened: given.QRD; b0=n3"},
-          {"files a.QRD b.QRD", "status=Could not open 2 files: one map at a time"},
-          {"files missing.QRD", "status=Could not open: missing.QRD (No such file or directory)"},
-          // A quick save goes to the file last opened.
-          {"paste posyed 8; saveagain", "dialogs=0; status=Saved: given.QRD"}});
-    EXPECT_EQ(std::pair(fs::exists(dir.file("missing.QRD")), readbytes(dir.file("given.QRD"))),
-              std::pair(false, encodemap(f.blocks)));
-    // Saving changed nothing to take back.
-    h.marks["none"] = {};
-    play({{"undo", "status=Undone: typing in Z"}, {"undo", "status=Undone: Open; table=none"}});
 }
 
 TEST(Invariants, HoldAndUndoIsExactAfterEveryRandomAction) {
@@ -382,8 +372,7 @@ TEST(Invariants, HoldAndUndoIsExactAfterEveryRandomAction) {
     for (std::uint32_t seed : {1u, 2u, 3u, 4u, 5u}) {
         Harness h(true);
         std::mt19937 gen(seed);
-        Actor actor(
-            h, [&gen] { return static_cast<std::uint32_t>(gen()); }, dir.file(""));
+        Actor actor(h, std::ref(gen), dir.file(""));
         for (int step = 0; step < 4000; ++step) {
             const std::string fault = actor.step();
             deepest = std::max(deepest, h.form.dispatch.maxdepth());

@@ -75,16 +75,14 @@ TEST_F(Tools, DragsMoveTheSelectionOnTheGridOrOntoAnotherBlockAndAreOneStepEach)
 TEST_F(Tools, KeysNudgeRaiseAndChangeTheGridAsOneStepASeries) {
     play({{"mclick 10 10; mkey right; mkey up shift; mkey left", "b0.z=10; b0.x=20; steps=1"},
           {"mkey pageup; mkey pageup", "b0.bottom=2; steps=2"},
-          {"mkey pagedown; mkey pagedown; mkey pagedown",
-           "b0.bottom=0"}, // Bottom stays at 0 or more
+          // Bottom stays at 0 or more.
+          {"mkey pagedown; mkey pagedown; mkey pagedown", "b0.bottom=0"},
           {"mkey larger; mkey right", "b0.z=12.5; mapstatus=1 selected | grid 2.5"},
           {"mkey smaller; mkey smaller; mkey smaller; mkey smaller; mkey smaller; mkey smaller",
-           "mapstatus=1 "
-           "selected | grid "
-           "0.1"},
+           "mapstatus=1 selected | grid 0.1"},
           {"undo", "status=Undone: moving 1 block; b0.z=10"},
-          {"undo",
-           "status=Undone: moving 1 block; table=marked"}, // the raising came back to 0: no step
+          // The raising came back to 0: no step.
+          {"undo", "status=Undone: moving 1 block; table=marked"},
           {"undo", "status=Nothing to undo"}});
 }
 
@@ -108,8 +106,7 @@ TEST_F(Tools, HandlesResizeTheCurrentBlockInItsOwnFrameAndTurnIt) {
 
 TEST_F(Tools, TwoTurnAboutTheirMiddle) {
     play({{"mclick 20 10 shift; mclick 10 10 shift; mdrag 10 13.4 11.6 5",
-           "b0.angle=90; b1.angle=90; b0.z=15; "
-           "b0.x=5; b1.z=15; b1.x=15"},
+           "b0.angle=90; b1.angle=90; b0.z=15; b0.x=5; b1.z=15; b1.x=15"},
           {"undo", "status=Undone: turning 2 blocks; table=marked"},
           // Three, from the last one's handle: each about the middle of them all.
           {"mclick 10 20 shift; mdrag 10 23.4 6.6 10",
@@ -187,9 +184,8 @@ TEST_F(Tools, TheClipboardTakesTheSelectionAndPastesIntoFreeSlotsAsOneStep) {
     play(
         {{"mclick 10 10; mclick 20 10 shift; copy",
           "clipblocks=2; status=Copied 2 blocks to the clipboard; steps=0; "
-          "cliptext=x\\tz\\tsizex\\tsizez\\tbottom\\t"
-          "height\\tangle\\tcolour\\n10\\t10\\t1\\t1\\t0\\t1\\t0\\t16711680\\n10\\t20\\t1\\t1\\t0\\"
-          "t2\\t0\\t0\\n"},
+          "cliptext=x\\tz\\tsizex\\tsizez\\tbottom\\theight\\tangle\\tcolour\\n"
+          "10\\t10\\t1\\t1\\t0\\t1\\t0\\t16711680\\n10\\t20\\t1\\t1\\t0\\t2\\t0\\t0\\n"},
          {"pastehere",
           "selection=3-4; cur=3; b3=10 10 1 1 0 1 0 ff0000; b4=10 20 1 1 0 2 0 000000; steps=1; "
           "status=Pasted 2 blocks"},
@@ -198,14 +194,13 @@ TEST_F(Tools, TheClipboardTakesTheSelectionAndPastesIntoFreeSlotsAsOneStep) {
          {"pasteat 40.3 29.6 1", "b3.z=35; b3.x=30; b4.z=45; b4.x=30"},
          {"cut", "selection=; rows=4; table=marked; status=Cut 2 blocks to the clipboard"},
          {"undo", "b3.z=35; rows=6"},
-         {"undo; select 3; cut; undo",
-          "cur=3; table=marked"}, // nothing selected: the current block
+         // Nothing selected: the current block.
+         {"undo; select 3; cut; undo", "cur=3; table=marked"},
          {"mkey esc; select 3; copy", "status=Nothing selected to copy"},
          // Text from elsewhere: missing columns are 0, and bad text says where.
          {"cliptext {\"format\": \"quarrystead map\", \"version\": 1, \"records\": [{\"x\": 1, "
-          "\"z\": 2, "
-          "\"sizex\": 3, \"sizez\": 4, \"bottom\": 0, \"height\": 0, \"angle\": 0, \"colour\": "
-          "0}]}; pastehere",
+          "\"z\": 2, \"sizex\": 3, \"sizez\": 4, \"bottom\": 0, \"height\": 0, \"angle\": 0, "
+          "\"colour\": 0}]}; pastehere",
           "b3=1 2 3 4 0 0 0 000000; selection=3; status=Pasted 1 block"},
          {"undo; cliptext Size X,Size Z,x\\n1,2,3\\n4,five,6; pastehere",
           "status=Could not paste: line 3, column 3: sizez \"five\" is not a number; table=marked"},
