@@ -23,7 +23,8 @@ TEST(RowText, WorkedRowsAndValuesThatFillOrOverflowTheirColumn) {
         EXPECT_EQ(rowtext(b), row);
 }
 
-TEST_F(BlockList, RowsFollowTheListedRunAndTheFreeSlotIsReset) {
+TEST_F(BlockList, RowsRebuildSortAndMoves) {
+    // Rows follow the listed run, and the free slot is reset.
     // A gap (whatever its other fields) or negative sizes end the run and
     // are wiped; a slot with one size of 0 is listed. The free-slot row only
     // below 999 rows; slot 999 is left alone then.
@@ -36,18 +37,13 @@ TEST_F(BlockList, RowsFollowTheListedRunAndTheFreeSlotIsReset) {
           {"load 1000", "row 999=" + rowtext(numbered(999))},
           // A row's text is its block's, whatever the rows next to it held.
           {"load 3; select 3; put 0 n2; refreshlist", "row 0=" + rowtext(numbered(2))}});
-}
-
-TEST_F(BlockList, TheRebuildSelectsTheNextRowThenTheRememberedOne) {
-    play({{"load 6; select 4; clicks; refreshlist", "clicks=5,4; cur=4"},
+    // The rebuild selects the next row, then the remembered one.
+    play({{"press New; load 6; select 4; clicks; refreshlist", "clicks=5,4; cur=4"},
           {"select 6; clicks; refreshlist", "clicks=6; cur=6"},
           // Row 6 is gone.
           {"put 4 empty; put 5 empty; put 6 empty; clicks; refreshlist", "clicks=0"}});
-}
-
-// Bottom -5, Angles 45.5, 400 and -30: only the selected block is rewritten
-// as its fields show it; the rows show each block's own values.
-TEST_F(BlockList, TheSelectedBlockEndsHoldingWhatItsFieldsShow) {
+    // Bottom -5, Angles 45.5, 400 and -30: only the selected block is
+    // rewritten as its fields show it; the rows show each block's own values.
     const std::string odd =
         "put 0 1 1 1 1 -5; put 1 2 1 1 1 0 0 45.5; put 2 3 1 1 1 0 0 400; put 3 4 1 1 1 0 0 -30; ";
     play({{odd + "select 0; refreshlist", "b0.bottom=5; b1.angle=45.5; b2.angle=400; b3.angle=-30"},
@@ -56,10 +52,8 @@ TEST_F(BlockList, TheSelectedBlockEndsHoldingWhatItsFieldsShow) {
           {odd + "select 3; refreshlist",
            "b0.bottom=-5; b1.angle=45.5; b2.angle=400; b3.angle=-30; angleed=30; row 0=     1     "
            "1     1     1    -5     0    0; row 1=     2     1     1     1     0     0 45.5"}});
-}
-
-TEST_F(BlockList, SortCarriesTheFirstGapToTheEndAndLeavesOtherSlots) {
-    // The gap is empty, though not all zero.
+    // Sort carries the first gap to the end and leaves other slots; the gap
+    // is empty, though not all zero.
     play({{"put 0 n0; put 1 9 9 0 0 0 0 0 123456; put 2 n2; put 3 n3; sort",
            "b1=n2; b2=n3; b999=9 9 0 0 0 0 0 123456; rows=4"},
           {"put 1 empty; put 2 empty; put 3 n3; sort", "b0=n0; b2=n3"}, // one pass closes one gap
@@ -69,13 +63,11 @@ TEST_F(BlockList, SortCarriesTheFirstGapToTheEndAndLeavesOtherSlots) {
           {"put 1 2 2 0 3; put 2 2 2 -1 -1; put 3 n3; sort",
            "b1=2 2 0 3 0 0 0 000000; b2=empty; b3=n3"},
           {"load 1000; unselect; sort", "rows=1000"}}); // no gap at all: the list is still rebuilt
-}
-
-TEST_F(BlockList, MovesSwapWithTheNeighbourButNeverOntoTheLastRow) {
-    // Rows 0-3 blocks, row 4 the free slot. The free-slot row moves up: the
-    // list then ends at slot 3. In a full table the row above the last
-    // cannot move down; the last can move up.
-    play({{"load 4; select 2; arrow VScroll2 1", "List1=3; cur=3; VScroll2=0; b2=n3; b3=n2"},
+    // Moves swap with the neighbour but never onto the last row. Rows 0-3 blocks, row 4 the free
+    // slot. The free-slot row moves up: the list then ends at slot 3. In a full table the row above
+    // the last cannot move down; the last can move up.
+    play({{"press New; load 4; select 2; arrow VScroll2 1",
+           "List1=3; cur=3; VScroll2=0; b2=n3; b3=n2"},
           {"select 3; arrow VScroll2 1", "List1=3; cur=3; b2=n3; b3=n2"},
           {"select 0; arrow VScroll2 -1", "List1=0; cur=0; VScroll2=0; b0=n0; b1=n1"},
           {"select 1; arrow VScroll2 -1", "List1=0; cur=0; b0=n1; b1=n0; b2=n3; b3=n2"},
@@ -122,8 +114,7 @@ TEST_F(Commands, DeleteAsksAndThenClosesTheGapKeepingTheRow) {
     // free slot's row itself (nothing to clear, still reported).
     play({{"select 1; yes; press Delete",
            "b0=n0; b1=n2; b2=n3; b3=empty; rows=4; List1=1; status=Block Deleted"},
-          {"select 2; yes; press Delete", "b1=n2; b2=empty; rows=3; List1=2"}});
-    f.sbStatusBar.settext(1, "");
-    play({{"select 2; yes; press Delete",
+          {"select 2; yes; press Delete", "b1=n2; b2=empty; rows=3; List1=2"},
+          {"status ; select 2; yes; press Delete",
            "b1=n2; b2=empty; rows=3; List1=2; status=Block Deleted; row 2=" + kFree}});
 }

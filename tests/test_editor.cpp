@@ -58,24 +58,20 @@ TEST(EditFields, HandlersWriteTheirNormalForms) {
                       {"type posxed 5", "b998.x=5; b0=empty; posxed=0"}});
 }
 
-TEST_F(Editor, SizeSliderReplacesAFinerSizeOnlyWhenItMoves) {
-    play({{"paste heighted 25; paste heighted 2.5",
-           "b0.height=2.5"},                                   // a point typed between digits stays
-          {"paste sizexed 1.23", "sizexed=1.2; b0.sizex=1.2"}, // the slider moves from 10 to 12
-          {"paste sizexed 1.23", "b0.sizex=1.23"},             // it stands at 12 already
+// The size slider replaces a finer size only when it moves; the spinners step
+// Bottom and Height and run again through their reset; the angle bar; a
+// random angle is a whole degree; nothing is committed while the fields are
+// not ready.
+TEST_F(Editor, SlidersSpinnersAngleBarAndFieldsNotReady) {
+    // A point typed between digits stays; the slider moves from 10 to 12, and
+    // then stands at 12 already.
+    play({{"paste heighted 25; paste heighted 2.5", "b0.height=2.5"},
+          {"paste sizexed 1.23", "sizexed=1.2; b0.sizex=1.2"},
+          {"paste sizexed 1.23", "b0.sizex=1.23"},
           {"drag VScroll1(1) 0", "sizeyed=0; sizexed=1.2"},
           {"drag VScroll1(1) 5", "sizeyed=.5"},
           {"drag VScroll1(1) 15", "sizeyed=1.5"},
           {"drag VScroll1(1) 1000", "sizeyed=100; sizexed=1.2; b0.sizez=100"}});
-}
-
-TEST_F(Editor, NothingIsCommittedWhileFieldsAreNotReady) {
-    play({{"mark; notready; paste posxed 33; paste sizexed 150; paste heighted 5000",
-           "sizexed=100; heighted=1000"},
-          {"arrow BottomSB(1) 1; arrow VScroll1(0) 1", "bottomed=0; BottomSB(1)=0; table=marked"}});
-}
-
-TEST_F(Editor, SpinnersStepBottomAndHeightAndRunAgainThroughTheirReset) {
     play({{"paste bottomed 2; arrow BottomSB(0) 1", "bottomed=2.1; b0.bottom=2.1; BottomSB(0)=0"},
           {"paste bottomed 2; arrow BottomSB(1) 1", "bottomed=3; b0.bottom=3; BottomSB(1)=0"},
           {"paste bottomed 2; arrow BottomSB(2) 1", "bottomed=12; b0.bottom=12; BottomSB(2)=0"},
@@ -87,28 +83,38 @@ TEST_F(Editor, SpinnersStepBottomAndHeightAndRunAgainThroughTheirReset) {
           // Two commits, each rebuilding the list (two clicks): the
           // spinner's own write into the field commits nothing.
           {"log; arrow BottomSB(0) 1",
-           "log2=BottomSB(0).Change,bottomed.Change; #BottomSB(0).Change=2; #List1.Click=4"}});
-}
-
-TEST_F(Editor, AngleBar) {
-    play({{"paste angleed 355", "AngleSB=355"},
+           "log2=BottomSB(0).Change,bottomed.Change; #BottomSB(0).Change=2; #List1.Click=4"},
+          // The angle bar.
+          {"paste angleed 355", "AngleSB=355"},
           {"arrow AngleSB 1", "angleed=0; AngleSB=0"},
           {"log; arrow AngleSB -1", "log="},
           {"track AngleSB 1", "b0.angle=45"},
           {"drag AngleSB 100 200", "b0.angle=200"}});
+    for (int i = 0; i < 200; ++i) {
+        run("click RNDANG");
+        const float a = f.blocks[0].angle;
+        EXPECT_TRUE(a == std::floor(a) && a >= 0 && a <= 359) << a;
+        expect("angleed=" + numtext(a) + "; AngleSB=" + numtext(a));
+    }
+    // Not ready: the spinner's step leaves the field as it was.
+    play({{"paste bottomed 0; mark; notready; paste posxed 33; paste sizexed 150; "
+           "paste heighted 5000",
+           "sizexed=100; heighted=1000"},
+          {"arrow BottomSB(1) 1; arrow VScroll1(0) 1", "bottomed=0; BottomSB(1)=0; table=marked"}});
 }
 
 TEST_F(ListAndFields, ListClickFillsEveryControlAndWritesNothingBack) {
     const std::string first = "put 0 -5 3 2.57 1 -5 7 45.5 804020";
-    play(
-        {{first + "; put 1 1 1 1 1 0 0 -90; put 2 1 1 1 1 0 0 725; refreshlist;" + first +
-              "; select 1; select 0",
-          "posxed=-5; posyed=3; sizexed=2.57; bottomed=5; heighted=7; angleed=46; VScroll1(0)=26; "
-          "AngleSB=46; "
-          "Color(0)=128; Color(1)=64; Color(2)=32; b0=-5 3 2.57 1 -5 7 45.5 804020"},
-         {"select 1", "angleed=90"},
-         {"select 2", "AngleSB=5"},
-         {"unselect; relist", "cur=2"}}); // no row selected: the click names no slot and is ignored
+    play({{first + "; put 1 1 1 1 1 0 0 -90; put 2 1 1 1 1 0 0 725; refreshlist;" + first +
+               "; select 1; select 0",
+           "posxed=-5; posyed=3; sizexed=2.57; bottomed=5; heighted=7; angleed=46; VScroll1(0)=26; "
+           "AngleSB=46; Color(0)=128; Color(1)=64; Color(2)=32; b0=-5 3 2.57 1 -5 7 45.5 804020"},
+          {"select 1", "angleed=90"},
+          {"select 2", "AngleSB=5"},
+          {"unselect; relist", "cur=2"}, // no row selected: the click names no slot and is ignored
+          // An oversized block from a file is capped only when selected.
+          {"select 0; put 0 1 1 150 150; put 1 2 2 150 -150; refreshlist",
+           "b0.sizex=100; VScroll1(0)=1000; b1.sizex=150; b1.sizez=-150"}});
 }
 
 TEST_F(ListAndFields, ListClickUnhighlightsTheOldBlockAndHighlightsTheNew) {
@@ -118,13 +124,11 @@ TEST_F(ListAndFields, ListClickUnhighlightsTheOldBlockAndHighlightsTheNew) {
           {"cls; relist", "lines=8; colour0=00ff00; colour4=ff00ff"}});
 }
 
-TEST_F(ListAndFields, OversizedBlockFromAFileIsCappedOnlyWhenSelected) {
-    play({{"put 0 1 1 150 150; put 1 2 2 150 -150; refreshlist",
-           "b0.sizex=100; VScroll1(0)=1000; b1.sizex=150; b1.sizez=-150"}});
-}
-
-TEST_F(Editor, ColourBarsLabelsAndPresets) {
-    play({{"drag Color(0) 100 255; drag Color(1) 0; drag Color(2) 0",
+TEST_F(Editor, SizePresetColourBarsLabelsAndPresets) {
+    // The size preset turns the free slot into a block.
+    play({{"select 1; click Command2", "b1=0 0 1 1 0 0.5 0 000000; rows=3; cur=1"},
+          {"select 0; paste posxed 7; click Command2", "b0=7 2 1 1 0 0.5 0 102030"},
+          {"drag Color(0) 100 255; drag Color(1) 0; drag Color(2) 0",
            "b0.colour=16711680; Picture1=0000ff"},
           {"click Label3(0)", "Color(0)=0"},
           {"set Color(0) 200; click Label3(0)", "Color(0)=55"},
@@ -143,20 +147,6 @@ TEST_F(Editor, ColourBarsLabelsAndPresets) {
     play({{"click Command1(3)", "b0.colour=66248; Picture1=c80201; Color(0)=1; Color(2)=200"}});
     EXPECT_EQ(f.Command1[3].backcolor(), static_cast<std::int32_t>(replay.next() * 16777216.0f));
     EXPECT_EQ(f.Command1[3].maskcolor(), f.Command1[3].backcolor());
-}
-
-TEST_F(Editor, SizePresetTurnsTheFreeSlotIntoABlock) {
-    play({{"select 1; click Command2", "b1=0 0 1 1 0 0.5 0 000000; rows=3; cur=1"}, // the free slot
-          {"select 0; paste posxed 7; click Command2", "b0=7 2 1 1 0 0.5 0 102030"}});
-}
-
-TEST_F(Editor, RandomAngleIsAWholeDegree) {
-    for (int i = 0; i < 200; ++i) {
-        run("click RNDANG");
-        const float a = f.blocks[0].angle;
-        EXPECT_TRUE(a == std::floor(a) && a >= 0 && a <= 359) << a;
-        expect("angleed=" + numtext(a) + "; AngleSB=" + numtext(a));
-    }
 }
 
 // The texts the window holds back while a number is being typed.

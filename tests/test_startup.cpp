@@ -13,23 +13,21 @@ static void store(Harness& h, const char* key, const char* value) {
     h.settings.set("Quarrystead", "Settings", key, value);
 }
 
-TEST(Startup, FirstRunWithAnEmptyStoreAndClosingWhileMinimised) {
+TEST(Startup, FirstRunClosingWhileMinimisedAndStoredSettingsRestored) {
     Transcript t;
     EXPECT_EQ(t.h.filedialog.filter, "Cairnwork(*.QRD)|*.QRD");
-    t.play(
-        {{"", "settings=; Slider1=0; Map=000000; rows=1; row 0=" + kFree + // loading writes nothing
-                  "; List1=0; cur=0; status=Status; depth=Depth: 0-1000; Check1=1; MaxD=1000"},
-         {"unload", "settings=Background=0 MainLeft=1000 MainTop=1000"}});
+    // Loading writes nothing.
+    t.play({{"", "settings=; Slider1=0; Map=000000; rows=1; row 0=" + kFree +
+                     "; List1=0; cur=0; status=Status; depth=Depth: 0-1000; Check1=1; MaxD=1000"},
+            {"unload", "settings=Background=0 MainLeft=1000 MainTop=1000"}});
     // Minimised, the position is not written.
     Transcript m;
     store(m.h, "MainLeft", "5");
     m.f.left = 99;
     m.f.minimised = true;
     m.play({{"slide 77; unload", "settings=Background=77 MainLeft=5"}});
-}
-
-TEST(Startup, StoredSettingsAreRestoredAndTextsThatAreNotValidGiveDefinedValues) {
-    // A point before any digit is a number too. The slider's start value
+    // Stored settings are restored, and texts that are not valid give defined
+    // values. A point before any digit is a number too. The slider's start value
     // raises no background change. MainLeft, MainTop and Background as
     // stored, then the window's Left and Top and the grey.
     const float most = std::numeric_limits<float>::max();
