@@ -39,7 +39,7 @@ const Block kRed{1.5f, -2, 1, 1, 0, 0.5f, 30, 16711680};
 
 // Texts read as their leading number, saturating beyond the range; numbers
 // written as texts, rounded to whole numbers, and as exact value texts.
-TEST(NumberTexts, ReadWrittenRoundedAndExact) {
+TEST(NumberTexts, ReadWrittenRoundedExactAndSettlingAcrossPrecisions) {
     const std::pair<std::string, double> cases[] = {
         {"", 0},          {"abc", 0},      {"-", 0},          {"12abc", 12},    {" .5", 0.5},
         {"1e2", 100},     {"1E2", 100},    {" 1 2", 12},      {"-12.5", -12.5}, {"+7", 7},
@@ -118,13 +118,10 @@ TEST(NumberTexts, ReadWrittenRoundedAndExact) {
     for (const char* bad :
          {"", "abc", "1e99", "nan", "nan(0x3f800000)", "nan(0x7fc0123)", "inf ", "1,5"})
         EXPECT_FALSE(readexact(bad)) << bad;
-}
-
-// Every text written reads back to a finite value, and a single's text read
-// as a double is written back as the same text: the field handlers and the
-// list rebuild then never rewrite each other. Short decimals read back
-// exactly.
-TEST(Numstr, TextsReadBackAndSettleAcrossPrecisions) {
+    // Every text written reads back to a finite value, and a single's text read
+    // as a double is written back as the same text: the field handlers and the
+    // list rebuild then never rewrite each other. Short decimals read back
+    // exactly.
     std::mt19937 gen(1234);
     for (int i = 0; i < 200000; ++i) {
         const auto f = std::bit_cast<float>(static_cast<std::uint32_t>(gen()));
@@ -145,29 +142,6 @@ TEST(Numstr, TextsReadBackAndSettleAcrossPrecisions) {
     }
 }
 
-// The four slot tests differ, above all for NaN, negative and single zero
-// sizes: listed run, exactly empty, drawn, saved run.
-TEST(SlotTests, EachTestAsItsOwnAndTheTableBeyondWhatTheWindowAsks) {
-    // Each block, then: ends the listed run, is empty, is drawn, goes on the saved run.
-    const std::pair<Block, std::array<bool, 4>> cases[] = {
-        {Block{0, 0, 0, 5}, {0, 0, 0, 0}},       {Block{0, 0, -1, -1}, {1, 0, 0, 1}},
-        {Block{0, 0, kNaN, kNaN}, {1, 1, 0, 0}}, {Block{0, 0, kNaN, 3}, {0, 0, 0, 0}},
-        {Block{5, 0, -0.0f, 0}, {1, 1, 0, 0}},   {Block{0, 0, 0.001f, 0.001f}, {0, 0, 1, 1}}};
-    for (const auto& [b, tests] : cases)
-        EXPECT_EQ((std::array{endslistedrun(b), isemptyslot(b), isdrawn(b), continuessavedrun(b)}),
-                  tests)
-            << b.sizex << " " << b.sizez;
-    // What the window never asks of the table (the commands' own tests cover
-    // the rest): a copy from no slot, emptying a slot beyond the table, and the
-    // first empty slot of a full table, which is none.
-    BlockTable t{Block{1, 0, 1, 1}};
-    EXPECT_EQ(copytofirstempty(t, -1), 1);
-    emptyslot(t, 1000);
-    EXPECT_EQ(std::pair(t[0], t[1]), std::pair(Block{1, 0, 1, 1}, Block{}));
-    t.fill(Block{0, 0, 1, 1});
-    EXPECT_EQ(firstemptyslot(t), kSlots);
-}
-
 // A line is cut to a rectangle, or dropped when nothing of it is inside.
 TEST(Footprint, LinesAreCutToTheRectangle) {
     using Line = std::array<double, 4>; // x1, y1, x2, y2; the cut line, or none when dropped
@@ -183,7 +157,7 @@ TEST(Footprint, LinesAreCutToTheRectangle) {
 
 // Height before Bottom, the angle stored negated, the colour's bytes low
 // first; an empty table is one record of zeros with a negative zero angle.
-TEST(MapCodec, FieldByFieldEveryBitBackAndTheSavedRunAndAtMostAThousandRead) {
+TEST(MapCodec, FieldByFieldEveryBitBackTheSavedRunAndTheSlotTests) {
     BlockTable t{};
     const std::string empty =
         "00000000 00000000 00000000 00000000 00000000 00000000 00000080 00000000";
@@ -221,11 +195,31 @@ TEST(MapCodec, FieldByFieldEveryBitBackAndTheSavedRunAndAtMostAThousandRead) {
     EXPECT_EQ(savedruncount(t), 4);
     // Slot 0 is written whatever its sizes; negative sizes do not stop it.
     EXPECT_EQ(savedruncount(BlockTable{Block{}, Block{0, 0, -1, -1}}), 2);
+    // The four slot tests differ, above all for NaN, negative and single zero
+    // sizes: listed run, exactly empty, drawn, saved run.
+    // Each block, then: ends the listed run, is empty, is drawn, goes on the saved run.
+    const std::pair<Block, std::array<bool, 4>> cases[] = {
+        {Block{0, 0, 0, 5}, {0, 0, 0, 0}},       {Block{0, 0, -1, -1}, {1, 0, 0, 1}},
+        {Block{0, 0, kNaN, kNaN}, {1, 1, 0, 0}}, {Block{0, 0, kNaN, 3}, {0, 0, 0, 0}},
+        {Block{5, 0, -0.0f, 0}, {1, 1, 0, 0}},   {Block{0, 0, 0.001f, 0.001f}, {0, 0, 1, 1}}};
+    for (const auto& [b, tests] : cases)
+        EXPECT_EQ((std::array{endslistedrun(b), isemptyslot(b), isdrawn(b), continuessavedrun(b)}),
+                  tests)
+            << b.sizex << " " << b.sizez;
+    // What the window never asks of the table (the commands' own tests cover
+    // the rest): a copy from no slot, emptying a slot beyond the table, and the
+    // first empty slot of a full table, which is none.
+    t = BlockTable{Block{1, 0, 1, 1}};
+    EXPECT_EQ(copytofirstempty(t, -1), 1);
+    emptyslot(t, 1000);
+    EXPECT_EQ(std::pair(t[0], t[1]), std::pair(Block{1, 0, 1, 1}, Block{}));
+    t.fill(Block{0, 0, 1, 1});
+    EXPECT_EQ(firstemptyslot(t), kSlots);
 }
 
 // One change event per transaction, naming exactly the slots whose records
 // changed; nested transactions fold into the outer one; one step each.
-TEST(Document, TransactionsTheSelectionTheModifiedStateAndEdits) {
+TEST(Document, TransactionsSelectionModifiedStateEditsAndSignals) {
     Document d;
     std::vector<std::vector<int>> events;
     const Connection listening =
@@ -308,10 +302,7 @@ TEST(Document, TransactionsTheSelectionTheModifiedStateAndEdits) {
     EXPECT_NEAR(d.blocks()[0].z, 1, 1e-6);
     EXPECT_NEAR(d.blocks()[0].x, 4, 1e-6);
     EXPECT_EQ(std::pair(d.blocks()[0].angle, d.blocks()[0].bottom), std::pair(90.0f, 4.0f));
-}
-
-// Connections end with their owner, also during a notification.
-TEST(Signal, ConnectionsMadeOrEndedWhileRaisedTakeEffectAtOnceOrNextTime) {
+    // Connections end with their owner, also during a notification.
     Signal<int> s;
     std::vector<int> heard;
     Connection b;

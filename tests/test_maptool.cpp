@@ -19,8 +19,18 @@ struct Tools : Started {
     }
 };
 
-TEST_F(Tools, ClicksShiftCtrlAndAltSelectAndTheClickedBlockBecomesCurrent) {
-    play({{"mclick 20 10", "selection=1; cur=1; mapstatus=1 selected | grid 1"},
+TEST_F(Tools, ClicksShiftCtrlAndAltAndBoxesSelectAndTheClickedBlockBecomesCurrent) {
+    // A box takes the blocks inside it, or leftwards the blocks it touches.
+    play({{"mdrag 5 5 25 15", "selection=0-1"},
+          {"mdrag 10.5 5 25 15", "selection=1"},
+          {"mdrag 25 15 10.5 5", "selection=0-1"},
+          {"mdrag 15 25 5 18 shift", "selection=0-2"},
+          {"mdrag 5 5 25 15 ctrl", "selection=2"},
+          {"mpress 25 15; mmove 10.5 5",
+           "mapstatus=1 selected | grid 1 | box takes blocks it touches"},
+          {"mrelease 10.5 5", "selection=0-1"},
+          // Clicks.
+          {"mclick 20 10", "selection=1; cur=1; mapstatus=1 selected | grid 1"},
           {"mclick 10 10 shift", "selection=0-1; cur=0; mapstatus=2 selected, gap 8 | grid 1"},
           // The gap from a corner to the middle of an edge.
           {"put 1 10.5 20 1 1 0 2; mclick 10 10 ctrl; mclick 10 10 shift",
@@ -38,17 +48,6 @@ TEST_F(Tools, ClicksShiftCtrlAndAltSelectAndTheClickedBlockBecomesCurrent) {
           {"put 1 empty; refreshlist; mclick 10 20",
            "selection=2; cur=0; status=Block 3 has no row: Refresh (F5) "
            "closes the gap before it"}});
-}
-
-TEST_F(Tools, ABoxTakesTheBlocksInsideItOrLeftwardsTheBlocksItTouches) {
-    play({{"mdrag 5 5 25 15", "selection=0-1"},
-          {"mdrag 10.5 5 25 15", "selection=1"},
-          {"mdrag 25 15 10.5 5", "selection=0-1"},
-          {"mdrag 15 25 5 18 shift", "selection=0-2"},
-          {"mdrag 5 5 25 15 ctrl", "selection=2"},
-          {"mpress 25 15; mmove 10.5 5",
-           "mapstatus=1 selected | grid 1 | box takes blocks it touches"},
-          {"mrelease 10.5 5", "selection=0-1"}});
 }
 
 TEST_F(Tools, DragsMoveTheSelectionOnTheGridOrOntoAnotherBlockAndAreOneStepEach) {
@@ -86,7 +85,7 @@ TEST_F(Tools, KeysNudgeRaiseAndChangeTheGridAsOneStepASeries) {
           {"undo", "status=Nothing to undo"}});
 }
 
-TEST_F(Tools, HandlesResizeTheCurrentBlockInItsOwnFrameAndTurnIt) {
+TEST_F(Tools, HandlesResizeTheCurrentBlockInItsOwnFrameAndTurnItAndTwoTurnAboutTheirMiddle) {
     // The right edge of block 0 (Z 9 to 11): the left edge stays.
     play({{"mdrag 11 10 13.4 10", "b0.sizex=2; b0.z=11; b0.sizez=1"},
           {"undo; mdrag 11.65 10 13.4 10", "b0.sizex=2; b0.z=11"}, // 6.5 pixels off: held
@@ -101,11 +100,9 @@ TEST_F(Tools, HandlesResizeTheCurrentBlockInItsOwnFrameAndTurnIt) {
           // Turned, its handles turn with it: its top edge is now up and left.
           {"mhover 9.36 10.77", "handleangle=130"},
           {"mhover 10.77 10.64", "handleangle=40"},
-          {"mdrag 9.36 10.77 8.07 12.3", "b0.sizez=2; b0.angle=40"}});
-}
-
-TEST_F(Tools, TwoTurnAboutTheirMiddle) {
-    play({{"mclick 20 10 shift; mclick 10 10 shift; mdrag 10 13.4 11.6 5",
+          {"mdrag 9.36 10.77 8.07 12.3", "b0.sizez=2; b0.angle=40"},
+          // Two turn about their middle.
+          {"undo; undo; mkey esc; mclick 20 10 shift; mclick 10 10 shift; mdrag 10 13.4 11.6 5",
            "b0.angle=90; b1.angle=90; b0.z=15; b0.x=5; b1.z=15; b1.x=15"},
           {"undo", "status=Undone: turning 2 blocks; table=marked"},
           // Three, from the last one's handle: each about the middle of them all.
