@@ -76,7 +76,7 @@ TEST_F(BlockList, RowsRebuildSortAndMoves) {
           {"select 999; arrow VScroll2 -1", "b998=n999; List1=998"}});
 }
 
-TEST_F(Commands, NewDiscardsWithoutAskingAndKeysAreMatchedExactly) {
+TEST_F(Commands, NewDiscardsWithoutAskingKeysAreMatchedExactlyCopyAndRefresh) {
     play({{"mark; load 5; select 3; press New",
            "table=marked; rows=1; row 0=" + kFree + "; cur=0; asked=0; status=New Map"}});
     // Nothing is drawn but the empty free slot, a point at the origin.
@@ -87,11 +87,8 @@ TEST_F(Commands, NewDiscardsWithoutAskingAndKeysAreMatchedExactly) {
     f.tbToolBar.click("Delete ");
     f.tbToolBar.click("");
     expect("table=marked; asked=0; dialogs=0; status=New Map");
-}
-
-// Copy fills the first empty slot and makes the copy current; Refresh
-// closes one gap and redraws.
-TEST_F(Commands, CopyFillsTheFirstEmptySlotAndRefreshClosesOneGap) {
+    // Copy fills the first empty slot and makes the copy current; Refresh
+    // closes one gap and redraws.
     // Copy writes no status; the free slot's row copies onto itself.
     Transcript::each(
         {{"load 4; put 1 empty; select 3; press Copy",

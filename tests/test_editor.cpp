@@ -12,18 +12,7 @@ struct Editor : Started {
     Editor() { run("load 1; select 0"); }
 };
 
-TEST_F(ListAndFields, TypicalEventTwoIntoSizeXOnTheFreeSlot) {
-    // The handler's own write is unchanged; edchange moves the size slider,
-    // whose handler commits nested; each commit's rebuild selects row 1 and
-    // then row 0 again.
-    const std::string click = ",List1.Click,sizexed.Change,VScroll1(0).Change";
-    play({{"log; paste sizexed 2", "log=sizexed.Change,VScroll1(0).Change" + click + click + click +
-                                       click +
-                                       "; row 0=     0     0     2     0     0     0    0; rows=2; "
-                                       "List1=0; VScroll1(0)=20; b0.sizex=2; lines=0"}});
-}
-
-TEST(EditFields, HandlersWriteTheirNormalForms) {
+TEST(EditFields, HandlersWriteTheirNormalFormsAndHoldBackTextsBeingTyped) {
     // Each field's text after a paste: "1.5e9" is not cut to "1.5"; five
     // characters are read ("1.0123", "0.1234").
     const std::pair<std::string, std::string> cases[] = {
@@ -56,6 +45,20 @@ TEST(EditFields, HandlersWriteTheirNormalForms) {
     // empty slot to slot 999; typed after the "0", "05" is two commits.
     Transcript::each({{"paste posxed 5", "b999.x=5; b0=empty; posxed=0"},
                       {"type posxed 5", "b998.x=5; b0=empty; posxed=0"}});
+    // The texts the window holds back while a number is being typed.
+    const char* held[] = {"1.",  ".",    "0.",  "2.50",  "0.0", "-0.", "1e",
+                          "1E-", "12e+", "-1.", "100.0", "9.",  "19e"};
+    const char* passed[] = {"",    "1", "1.5", "-1", "1e5",  "e", ".e",
+                            "abc", "+", "2.5", "10", "1.2.", "--"};
+    for (const char* t : held)
+        EXPECT_TRUE(ui::heldtext(t, false)) << t;
+    for (const char* t : passed)
+        EXPECT_FALSE(ui::heldtext(t, true)) << t;
+    for (const char* t : {"-", "-0", "-00"}) {
+        EXPECT_TRUE(ui::heldtext(t, true)) << t; // a field that keeps a sign
+        EXPECT_FALSE(ui::heldtext(t, false)) << t;
+    }
+    EXPECT_FALSE(ui::heldtext("-05", true));
 }
 
 // The size slider replaces a finer size only when it moves; the spinners step
@@ -117,8 +120,17 @@ TEST_F(ListAndFields, ListClickFillsEveryControlAndWritesNothingBack) {
            "b0.sizex=100; VScroll1(0)=1000; b1.sizex=150; b1.sizez=-150"}});
 }
 
-TEST_F(ListAndFields, ListClickUnhighlightsTheOldBlockAndHighlightsTheNew) {
-    play({{"put 0 10 5 2 1 0 0 0 ff0000; put 1 20 5 2 1 0 0 0 00ff00; refreshlist; select 0; cls; "
+TEST_F(ListAndFields, TypicalEventAndListClickUnhighlightsTheOldBlockAndHighlightsTheNew) {
+    // Typing 2 into Size X on the free slot.
+    // The handler's own write is unchanged; edchange moves the size slider,
+    // whose handler commits nested; each commit's rebuild selects row 1 and
+    // then row 0 again.
+    const std::string click = ",List1.Click,sizexed.Change,VScroll1(0).Change";
+    const std::string log = "log=sizexed.Change,VScroll1(0).Change" + click + click + click +
+                            click + "; row 0=     0     0     2     0     0     0    0; ";
+    play({{"log; paste sizexed 2", log + "rows=2; List1=0; VScroll1(0)=20; b0.sizex=2; lines=0"},
+          // The list click unhighlights the old block and highlights the new.
+          {"put 0 10 5 2 1 0 0 0 ff0000; put 1 20 5 2 1 0 0 0 00ff00; refreshlist; select 0; cls; "
            "select 1",
            "lines=8; colour0=0000ff; colour4=ff00ff"}, // slot 1 highlighted
           {"cls; relist", "lines=8; colour0=00ff00; colour4=ff00ff"}});
@@ -147,21 +159,4 @@ TEST_F(Editor, SizePresetColourBarsLabelsAndPresets) {
     play({{"click Command1(3)", "b0.colour=66248; Picture1=c80201; Color(0)=1; Color(2)=200"}});
     EXPECT_EQ(f.Command1[3].backcolor(), static_cast<std::int32_t>(replay.next() * 16777216.0f));
     EXPECT_EQ(f.Command1[3].maskcolor(), f.Command1[3].backcolor());
-}
-
-// The texts the window holds back while a number is being typed.
-TEST(Typing, HeldTexts) {
-    const char* held[] = {"1.",  ".",    "0.",  "2.50",  "0.0", "-0.", "1e",
-                          "1E-", "12e+", "-1.", "100.0", "9.",  "19e"};
-    const char* passed[] = {"",    "1", "1.5", "-1", "1e5",  "e", ".e",
-                            "abc", "+", "2.5", "10", "1.2.", "--"};
-    for (const char* t : held)
-        EXPECT_TRUE(ui::heldtext(t, false)) << t;
-    for (const char* t : passed)
-        EXPECT_FALSE(ui::heldtext(t, true)) << t;
-    for (const char* t : {"-", "-0", "-00"}) {
-        EXPECT_TRUE(ui::heldtext(t, true)) << t; // a field that keeps a sign
-        EXPECT_FALSE(ui::heldtext(t, false)) << t;
-    }
-    EXPECT_FALSE(ui::heldtext("-05", true));
 }

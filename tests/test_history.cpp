@@ -33,7 +33,7 @@ template <typename F> static int inchild(F body) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-TEST_F(Keeping, KeystrokesInOneFieldOnOneBlockAreOneStepAndCommandsUndoToTheMapAndRowBefore) {
+TEST_F(Keeping, KeystrokesAreOneStepCommandsUndoToMapAndRowAndRestoringIsBitForBit) {
     play({{"load 3; select 1; mark; type posxed 12.5; type posyed 7", "steps=2"},
           {"undo", "status=Undone: typing in Z"},
           {"undo", "table=marked; List1=1; posxed=2"},
@@ -46,13 +46,23 @@ TEST_F(Keeping, KeystrokesInOneFieldOnOneBlockAreOneStepAndCommandsUndoToTheMapA
           {"type posxed 7", "steps=2"},
           {"undo; undo; type posxed 4; select 2; type posxed 4; back posxed", "steps=1"},
           {"type posxed 3; type posyed 1; undo; type posxed 2", "steps=3"}});
+    // A block read from a file with values its fields would change: restoring
+    // it must not commit what the fields show.
+    Block odd = Block{2, 2, 150, 1, -5, 1};
+    odd.x = std::bit_cast<float>(0x7FC01234u); // a NaN with a payload
+    writebytes(dir.file("odd.QRD"), filebytes({numbered(0), odd}));
     // Commands undo to the map and the row before them.
     play({{"write other.QRD n7; load 4; select 1; mark four; yes; press Delete; paste sizexed 3; "
            "mark edited; open other.QRD",
            "modified=0"},
           {"press New; undo; undo", "table=edited; modified=1"},
           {"undo; undo", "status=Undone: Delete; table=four; cur=1"},
-          {"redo", "status=Redone: Delete; b1=n2"}});
+          {"redo", "status=Redone: Delete; b1=n2"},
+          // The odd block: a click fills the fields without committing.
+          {"open odd.QRD; select 1; mark; paste posyed 9", "b1.sizex=100"},
+          {"undo", "table=marked; sizexed=100"},
+          // No free-slot row, as a rebuild shows it.
+          {"load 999; select 3; paste posxed 1; undo", "rows=999; b3=n3"}});
 }
 
 // Undo and redo bring back the file a map belongs to with its blocks, so a
@@ -111,19 +121,6 @@ TEST_F(Keeping, AFileChangedOnDiskIsNotReplacedUnasked) {
     run("write a.QRD n5");
     fs::last_write_time(dir.file("a.QRD"), time);
     play({{"no; saveagain", "status=Not saved: a.QRD changed on disk; asked=3"}});
-}
-
-// A block read from a file with values its fields would change: restoring
-// it must not commit what the fields show.
-TEST_F(Keeping, UndoRestoresValuesTheFieldsWouldChangeBitForBit) {
-    Block odd = Block{2, 2, 150, 1, -5, 1};
-    odd.x = std::bit_cast<float>(0x7FC01234u); // a NaN with a payload
-    writebytes(dir.file("odd.QRD"), filebytes({numbered(0), odd}));
-    // A click fills the fields without committing.
-    play({{"open odd.QRD; select 1; mark; paste posyed 9", "b1.sizex=100"},
-          {"undo", "table=marked; sizexed=100"},
-          // No free-slot row, as a rebuild shows it.
-          {"load 999; select 3; paste posxed 1; undo", "rows=999; b3=n3"}});
 }
 
 TEST(HistoryBounds, TheOldestStepsGoBeyondEitherBound) {
