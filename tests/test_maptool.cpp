@@ -79,6 +79,9 @@ TEST_F(Tools, KeysNudgeRaiseAndChangeTheGridAsOneStepASeries) {
           {"mkey larger; mkey right", "b0.z=12.5; mapstatus=1 selected | grid 2.5"},
           {"mkey smaller; mkey smaller; mkey smaller; mkey smaller; mkey smaller; mkey smaller",
            "mapstatus=1 selected | grid 0.1"},
+          {"mkey larger; mkey larger; mkey larger; mkey larger; mkey larger; mkey larger; "
+           "mkey larger; mkey larger",
+           "mapstatus=1 selected | grid 10"},
           {"undo", "status=Undone: moving 1 block; b0.z=10"},
           // The raising came back to 0: no step.
           {"undo", "status=Undone: moving 1 block; table=marked"},
@@ -97,6 +100,7 @@ TEST_F(Tools, HandlesResizeTheCurrentBlockInItsOwnFrameAndTurnItAndTwoTurnAboutT
           // The turn handle, above the block: 40 degrees round, snapped to 45.
           {"mpress 10 13.4; mmove 7.81 12.6", "figure=Angle 45; b0.angle=45"},
           {"mrelease 7.81 12.6; undo; mdrag 10 13.4 7.81 12.6 ctrl", "b0.angle=40; b0.z=10"},
+          {"mdrag 7.81 12.6 10 13.4; undo", "status=Undone: turning 1 block; b0.angle=40"},
           // Turned, its handles turn with it: its top edge is now up and left.
           {"mhover 9.36 10.77", "handleangle=130"},
           {"mhover 10.77 10.64", "handleangle=40"},
@@ -161,6 +165,7 @@ TEST(ToolValues, WhatTheToolsWriteTheFieldsHold) {
     for (const auto& [turned, held] :
          {std::pair{365.0, 5.0f}, {-370.0, 350.0f}, {359.6, 0.0f}, {0.0, 0.0f}})
         EXPECT_EQ(tools::holdangle(turned), held) << turned;
+    EXPECT_EQ(tools::holddepth(1004), 1000);
     Transcript t;
     t.run("put 0 10 10 1 1 0 1; put 1 14 20 2 1 0 2 30; put 2 30 5 0.5 3 1 1 90; refreshlist");
     std::mt19937 gen(5);
