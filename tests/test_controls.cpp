@@ -54,7 +54,8 @@ TEST_F(Model, ScrollBarsClampStepDragAndFollowTheirRange) {
         {[&] { s.setvalue(1500); }, 1000},  {[&] { s.setvalue(-3); }, 0},
         {[&] { s.arrow(-1); }, 0},          {[&] { s.page(+1); }, 10},
         {[&] { s.setvalue(40000); }, 1000}, {[&] { s.setmax(400); }, 400},
-        {[&] { s.setmin(500); }, 400},      {[&] { s.setvalue(600); }, 500}};
+        {[&] { s.setmin(500); }, 400},      {[&] { s.setvalue(600); }, 500},
+        {[&] { s.setmin(40000); }, 500}};
     for (const auto& [step, value] : steps) {
         step();
         EXPECT_EQ(s.value(), value);

@@ -104,7 +104,7 @@ TEST_F(Tools, HandlesResizeTheCurrentBlockInItsOwnFrameAndTurnItAndTwoTurnAboutT
           // Turned, its handles turn with it: its top edge is now up and left.
           {"mhover 9.36 10.77", "handleangle=130"},
           {"mhover 10.77 10.64", "handleangle=40"},
-          {"mdrag 9.36 10.77 8.07 12.3", "b0.sizez=2; b0.angle=40"},
+          {"mdrag 9.36 10.77 8.07 12.3", "b0.sizez=2; b0.angle=40; b0.z=9.357212; b0.x=10.76604"},
           // Two turn about their middle.
           {"undo; undo; mkey esc; mclick 20 10 shift; mclick 10 10 shift; mdrag 10 13.4 11.6 5",
            "b0.angle=90; b1.angle=90; b0.z=15; b0.x=5; b1.z=15; b1.x=15"},

@@ -63,6 +63,8 @@ TEST_F(Qrd, InfoCheckDumpDiffImportAndExport) {
                       "sizez=4 bottom=0 height=0 angle=-0 colour=0x000000\n"
                       "3 | 1E-45     0     1     1     0     0    0| x=1e-45 z=0 sizex=1 sizez=1 "
                       "bottom=0 height=0 angle=0 colour=0x000000\n");
+    EXPECT_EQ(qrd::dump(file("g.QRD", {first, Block{}, first}), out, err), qrd::kOk);
+    EXPECT_TRUE(said().ends_with("0xff0000\n# 2 more records after the listed run\n"));
     const std::string b = file("b.QRD", {first, Block{1, 2, 3, 5}});
     EXPECT_EQ(qrd::diff(a, b, out, err), qrd::kProblems);
     EXPECT_EQ(said(), "~ record 2: x nan(0x7fc01234) -> 1 sizez 4 -> 5 angle -0 -> 0\n"
