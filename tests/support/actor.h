@@ -57,7 +57,78 @@ class Actor {
         std::string fault = checkinvariants(f_);
         return fault.empty() ? checkundo(f_, before, row) : fault;
     }
-    void act();
+    void act() {
+        const int what = pick(20);
+        const auto number = [](int n) { return std::to_string(n); };
+        if (what < 2)
+            run("type " + any<ui::TextField>() + " " + wildtext().substr(0, 12));
+        else if (what < 4)
+            run("paste " + any<ui::TextField>() + " " + wildtext());
+        else if (what == 4)
+            run("back " + any<ui::TextField>());
+        else if (what < 7) {
+            const std::string bar = any<ui::ScrollBar>(), dir = pick(2) ? " 1" : " -1";
+            run((pick(2) ? "track " : "arrow ") + bar + dir);
+        } else if (what == 7) {
+            const std::string bar = any<ui::ScrollBar>(), a = number(pick(1200) - 100),
+                              b = number(pick(1200) - 100);
+            run("drag " + bar + " " + a + " " + b);
+        } else if (what < 10) {
+            run("select " + number(pick(f_.List1.listcount())));
+        } else if (what == 10) {
+            const int which = pick(8);
+            const std::string buttons[] = {"Command1(0)", "Command1(1)", "Command1(2)",
+                                           "Command1(3)", "Command2",    "RNDANG",
+                                           "selpos"};
+            run("click " + (which < 7 ? buttons[which] : "Label3(" + number(pick(3)) + ")"));
+        } else if (what == 11) {
+            run(pick(2) ? "click Check1" : "slide " + number(pick(300) - 20));
+        } else if (what < 14) {
+            const float x = anyfloat(), y = anyfloat();
+            run("point " + numtext(x) + " " + numtext(y) + " " + number(pick(2)));
+            if (pick(6) == 0) run("clickmap");
+        } else if (what >= 18) {
+            maptool();
+        } else if (what == 14) {
+            // A file of blocks with odd values, small or full, opened.
+            std::vector<Block> blocks(static_cast<std::size_t>(pick(10) == 0 ? 1000 : pick(12)));
+            for (auto& b : blocks) {
+                b = Block{anyfloat(), anyfloat(), anyfloat(), anyfloat(),
+                          anyfloat(), anyfloat(), anyfloat(), static_cast<std::int32_t>(word())};
+                if (pick(3)) b.sizex = b.sizez = static_cast<float>(1 + pick(5));
+            }
+            writebytes(h_.folder + "odd.QRD", filebytes(blocks));
+            run("open odd.QRD");
+        } else
+            command();
+    }
+    // A person's action on the map window's tools, at points near the blocks.
+    void maptool() {
+        const auto point = [&] {
+            return std::to_string(pick(80) - 20) + "." + std::to_string(pick(10)) + " " +
+                   std::to_string(pick(80)) + "." + std::to_string(pick(10));
+        };
+        static const char* const mods[] = {"", " shift", " ctrl", " alt", " shift ctrl"};
+        static const char* const keys[] = {"left",     "right shift", "up",     "down",    "pageup",
+                                           "pagedown", "esc",         "delete", "smaller", "larger",
+                                           "all",      "duplicate",   "stack"};
+        const std::string mod = mods[pick(5)];
+        const int kind = pick(4);
+        if (kind == 0) return run("mclick " + point() + mod);
+        if (kind == 1) return run("mdrag " + point() + " " + point() + mod);
+        if (kind == 2) {
+            // From one of the current block's handles.
+            const auto handles = h_.tool.handles(Harness::kPixel);
+            if (handles.empty()) return run("mclick " + point());
+            const MapPoint at =
+                handles[static_cast<std::size_t>(pick(static_cast<int>(handles.size())))].second;
+            return run("mdrag " + numtext(static_cast<float>(at.z)) + " " +
+                       numtext(static_cast<float>(at.x)) + " " + point() + mod);
+        }
+        h_.messagebox.answers.push_back(pick(2) ? ui::Answer::Yes : ui::Answer::No);
+        run(std::string("mkey ") + keys[pick(static_cast<int>(std::size(keys)))]);
+        h_.messagebox.answers.clear();
+    }
 
     // The last actions, oldest first, as steps (texts cut at 60 characters).
     std::string recent() const {
@@ -78,8 +149,35 @@ class Actor {
             w = (w << 8) ^ next_();
         return w;
     }
-    float anyfloat();
-    std::string wildtext();
+    float anyfloat() {
+        const int kind = pick(7);
+        if (kind == 0) return std::numeric_limits<float>::quiet_NaN();
+        if (kind == 1)
+            return static_cast<float>(pick(2) ? 1 : -1) * std::numeric_limits<float>::infinity();
+        if (kind == 2) return std::bit_cast<float>(word());
+        if (kind == 3) return static_cast<float>(pick(400) - 200) / static_cast<float>(1 + pick(8));
+        return static_cast<float>(pick(120) - 20);
+    }
+    // Texts as a person might type or paste them, never holding the ';' that
+    // ends a step.
+    std::string wildtext() {
+        static const char* const texts[] = {
+            "",          "-",       "+",        ".",        "e",        "1e",           "1e+",
+            "--5",       "5-",      "1e99",     "-1e39",    "9e99",     "1e-40",        "0.0001",
+            "123456789", "-12.345", "\xC3\xA9", "2.",       "360",      "-30",          "45.5",
+            "1e308",     " 1 2 ",   "100.01",   "\xFF\xFE", "12345678", "3.402823E+38", "NaN",
+            "-Inf",      "0x1p3"};
+        if (pick(8) == 0)
+            return std::string(static_cast<std::size_t>(1 + pick(3000)), "9.-e1"[pick(5)]);
+        if (pick(3) == 0) {
+            std::string s;
+            const char alphabet[] = "0123456789.-+eE xZ\t\x01\x80";
+            for (int i = pick(8); i >= 0; --i)
+                s += alphabet[pick(static_cast<int>(sizeof alphabet) - 1)];
+            return s;
+        }
+        return texts[pick(static_cast<int>(std::size(texts)))];
+    }
     // The label of any control of the kind C.
     template <typename C> std::string any() {
         std::vector<C*> all;
@@ -94,159 +192,35 @@ class Actor {
         if (recent_.size() > 40) recent_.pop_front();
         h_.run(step);
     }
-    void command();
+    void command() {
+        static const char* const keys[] = {"New",     "Open",   "Save", "Copy",
+                                           "Refresh", "Delete", "open", "Help"};
+        const std::string key = keys[pick(8)];
+        const std::string path = h_.folder + "map.QRD";
+        if (key == "Open" && pick(4) != 0) {
+            // A file of the stream's bytes: up to a little over 1000 records.
+            std::string bytes;
+            const int n = pick(3) == 0 ? 32000 + pick(100) : pick(400);
+            for (int i = 0; i < n; ++i)
+                bytes += static_cast<char>(next_() & 0xFF);
+            std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+            h_.filedialog.opens.push_back({path, "map.QRD"});
+        } else if (key == "Open")
+            h_.filedialog.opens.push_back({pick(2) ? h_.folder : std::string(), "x"});
+        if (key == "Save" && pick(4) != 0)
+            h_.filedialog.saves.push_back({pick(5) ? path : h_.folder, "map.QRD"});
+        if (key == "Delete")
+            h_.messagebox.answers.push_back(pick(2) ? ui::Answer::Yes : ui::Answer::No);
+        run("press " + key);
+        h_.filedialog.opens.clear();
+        h_.filedialog.saves.clear();
+        h_.messagebox.answers.clear();
+    }
 
-  public:
-    // A person's action on the map window's tools, at points near the blocks.
-    void maptool();
-
-  private:
     Harness& h_;
     MainForm& f_;
     std::function<std::uint32_t()> next_;
     std::deque<std::string> recent_;
 };
-
-inline float Actor::anyfloat() {
-    switch (pick(7)) {
-    case 0:
-        return std::numeric_limits<float>::quiet_NaN();
-    case 1:
-        return static_cast<float>(pick(2) ? 1 : -1) * std::numeric_limits<float>::infinity();
-    case 2:
-        return std::bit_cast<float>(word());
-    case 3:
-        return static_cast<float>(pick(400) - 200) / static_cast<float>(1 + pick(8));
-    default:
-        return static_cast<float>(pick(120) - 20);
-    }
-}
-
-// Texts as a person might type or paste them, never holding the ';' that
-// ends a step.
-inline std::string Actor::wildtext() {
-    static const char* const texts[] = {
-        "",          "-",       "+",        ".",        "e",        "1e",           "1e+",
-        "--5",       "5-",      "1e99",     "-1e39",    "9e99",     "1e-40",        "0.0001",
-        "123456789", "-12.345", "\xC3\xA9", "2.",       "360",      "-30",          "45.5",
-        "1e308",     " 1 2 ",   "100.01",   "\xFF\xFE", "12345678", "3.402823E+38", "NaN",
-        "-Inf",      "0x1p3"};
-    if (pick(8) == 0)
-        return std::string(static_cast<std::size_t>(1 + pick(3000)), "9.-e1"[pick(5)]);
-    if (pick(3) == 0) {
-        std::string s;
-        const char alphabet[] = "0123456789.-+eE xZ\t\x01\x80";
-        for (int i = pick(8); i >= 0; --i)
-            s += alphabet[pick(static_cast<int>(sizeof alphabet) - 1)];
-        return s;
-    }
-    return texts[pick(static_cast<int>(std::size(texts)))];
-}
-
-inline void Actor::command() {
-    static const char* const keys[] = {"New",     "Open",   "Save", "Copy",
-                                       "Refresh", "Delete", "open", "Help"};
-    const std::string key = keys[pick(8)];
-    const std::string path = h_.folder + "map.QRD";
-    if (key == "Open" && pick(4) != 0) {
-        // A file of the stream's bytes: up to a little over 1000 records.
-        std::string bytes;
-        const int n = pick(3) == 0 ? 32000 + pick(100) : pick(400);
-        for (int i = 0; i < n; ++i)
-            bytes += static_cast<char>(next_() & 0xFF);
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-        h_.filedialog.opens.push_back({path, "map.QRD"});
-    } else if (key == "Open") {
-        h_.filedialog.opens.push_back({pick(2) ? h_.folder : std::string(), "x"});
-    }
-    if (key == "Save" && pick(4) != 0)
-        h_.filedialog.saves.push_back({pick(5) ? path : h_.folder, "map.QRD"});
-    if (key == "Delete")
-        h_.messagebox.answers.push_back(pick(2) ? ui::Answer::Yes : ui::Answer::No);
-    run("press " + key);
-    h_.filedialog.opens.clear();
-    h_.filedialog.saves.clear();
-    h_.messagebox.answers.clear();
-}
-
-inline void Actor::maptool() {
-    const auto point = [&] {
-        return std::to_string(pick(80) - 20) + "." + std::to_string(pick(10)) + " " +
-               std::to_string(pick(80)) + "." + std::to_string(pick(10));
-    };
-    static const char* const mods[] = {"", " shift", " ctrl", " alt", " shift ctrl"};
-    static const char* const keys[] = {"left",     "right shift", "up",     "down",    "pageup",
-                                       "pagedown", "esc",         "delete", "smaller", "larger",
-                                       "all",      "duplicate",   "stack"};
-    const std::string mod = mods[pick(5)];
-    switch (pick(4)) {
-    case 0:
-        run("mclick " + point() + mod);
-        break;
-    case 1:
-        run("mdrag " + point() + " " + point() + mod);
-        break;
-    case 2: {
-        // From one of the current block's handles.
-        const auto handles = h_.tool.handles(Harness::kPixel);
-        if (handles.empty()) return run("mclick " + point());
-        const MapPoint at =
-            handles[static_cast<std::size_t>(pick(static_cast<int>(handles.size())))].second;
-        run("mdrag " + numtext(static_cast<float>(at.z)) + " " + numtext(static_cast<float>(at.x)) +
-            " " + point() + mod);
-        break;
-    }
-    default:
-        h_.messagebox.answers.push_back(pick(2) ? ui::Answer::Yes : ui::Answer::No);
-        run(std::string("mkey ") + keys[pick(static_cast<int>(std::size(keys)))]);
-        h_.messagebox.answers.clear();
-    }
-}
-
-inline void Actor::act() {
-    const int what = pick(20);
-    const auto number = [](int n) { return std::to_string(n); };
-    if (what < 2)
-        run("type " + any<ui::TextField>() + " " + wildtext().substr(0, 12));
-    else if (what < 4)
-        run("paste " + any<ui::TextField>() + " " + wildtext());
-    else if (what == 4)
-        run("back " + any<ui::TextField>());
-    else if (what < 7) {
-        const std::string bar = any<ui::ScrollBar>(), dir = pick(2) ? " 1" : " -1";
-        run((pick(2) ? "track " : "arrow ") + bar + dir);
-    } else if (what == 7) {
-        const std::string bar = any<ui::ScrollBar>(), a = number(pick(1200) - 100),
-                          b = number(pick(1200) - 100);
-        run("drag " + bar + " " + a + " " + b);
-    } else if (what < 10) {
-        run("select " + number(pick(f_.List1.listcount())));
-    } else if (what == 10) {
-        const int which = pick(8);
-        const std::string buttons[] = {"Command1(0)", "Command1(1)", "Command1(2)", "Command1(3)",
-                                       "Command2",    "RNDANG",      "selpos"};
-        run("click " + (which < 7 ? buttons[which] : "Label3(" + number(pick(3)) + ")"));
-    } else if (what == 11) {
-        run(pick(2) ? "click Check1" : "slide " + number(pick(300) - 20));
-    } else if (what < 14) {
-        const float x = anyfloat(), y = anyfloat();
-        run("point " + numtext(x) + " " + numtext(y) + " " + number(pick(2)));
-        if (pick(6) == 0) run("clickmap");
-    } else if (what >= 18) {
-        maptool();
-    } else if (what == 14) {
-        // A file of blocks with odd values, small or full, opened.
-        std::vector<Block> blocks(static_cast<std::size_t>(pick(10) == 0 ? 1000 : pick(12)));
-        for (auto& b : blocks) {
-            b = Block{anyfloat(), anyfloat(), anyfloat(), anyfloat(),
-                      anyfloat(), anyfloat(), anyfloat(), static_cast<std::int32_t>(word())};
-            if (pick(3)) b.sizex = b.sizez = static_cast<float>(1 + pick(5));
-        }
-        writebytes(h_.folder + "odd.QRD", filebytes(blocks));
-        run("open odd.QRD");
-    } else {
-        command();
-    }
-}
 
 } // namespace qs::test
