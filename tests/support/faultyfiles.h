@@ -49,13 +49,12 @@ class FaultyFiles : public SystemFiles {
     // With PartWrites every write puts down a third at most, as a pipe or a
     // network file system may, and none fails.
     int write(int fd, const std::byte* from, std::size_t n, std::size_t& written) override {
-        if (failat == Step::PartWrites) return SystemFiles::write(fd, from, n / 3 + 1, written);
-        if (failat == Step::Write || (failat == Step::ShortWrite && wrote_)) return error;
-        if (failat == Step::ShortWrite) {
-            wrote_ = true;
-            return SystemFiles::write(fd, from, n / 2, written);
-        }
-        return SystemFiles::write(fd, from, n, written);
+        if (failat == Step::Write || (failat == Step::ShortWrite && std::exchange(wrote_, true)))
+            return error;
+        const std::size_t part = failat == Step::PartWrites   ? n / 3 + 1
+                                 : failat == Step::ShortWrite ? n / 2
+                                                              : n;
+        return SystemFiles::write(fd, from, part, written);
     }
     int flush(int fd) override { return failat == Step::Flush ? error : SystemFiles::flush(fd); }
     int close(int fd) override {
