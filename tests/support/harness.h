@@ -42,6 +42,13 @@ inline float textnum(const std::string& text) {
     return v;
 }
 
+// The text with each `from` in it replaced by `to`.
+inline std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    for (auto at = text.find(from); at != text.npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
 // A block as text: "empty", "nK" for numbered(K), or its values "x z sizex
 // sizez bottom height angle colour", the colour in hex, missing ones 0.
 inline Block blockof(const std::string& text) {
@@ -147,10 +154,6 @@ struct Harness {
         form.document.changed.connect([this](const Change& c) { lastchange = c; });
 
     // The map window's tools on this window, as the real one wires them.
-    Look look() const {
-        return {static_cast<float>(form.MinD.value()), static_cast<float>(form.MaxD.value()),
-                form.Check1.value() == 1, form.curblock};
-    }
     tools::MapTool tool{
         form.document,
         tools::Host{[this](const std::string& what, const std::string& key,
@@ -161,7 +164,11 @@ struct Harness {
                         return form.services.messagebox.askyesno(q, kAppTitle) == ui::Answer::Yes;
                     },
                     [this](const std::string& text) { form.status(text); },
-                    [this] { return look(); }}};
+                    [this] {
+                        return Look{static_cast<float>(form.MinD.value()),
+                                    static_cast<float>(form.MaxD.value()), form.Check1.value() == 1,
+                                    form.curblock};
+                    }}};
     static constexpr double kPixel = 0.1; // map units a pixel spans on the tools' map
 
     template <typename C> C& control(const std::string& label) {
@@ -201,19 +208,6 @@ struct Harness {
             if (found == verbs().end()) throw std::invalid_argument("no step " + s.verb);
             found->second(*this, s);
         }
-    }
-
-    // "\t" and "\n" as a tab and a new line.
-    static std::string unescape(const std::string& text) {
-        std::string out;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\\' && i + 1 < text.size() &&
-                (text[i + 1] == 't' || text[i + 1] == 'n'))
-                out += text[++i] == 't' ? '\t' : '\n';
-            else
-                out += text[i];
-        }
-        return out;
     }
 
   private:
@@ -308,7 +302,7 @@ struct Harness {
                  values >> place.z >> place.x >> place.step;
                  h.form.pasteblocks(&place);
              }},
-            {"cliptext", [](H& h, const S& s) { h.clipboard.held = {{}, unescape(s.arg())}; }},
+            {"cliptext", [](H& h, const S& s) { h.clipboard.held = {{}, replaced(replaced(s.arg(), "\\t", "\t"), "\\n", "\n")}; }},
             {"export",
              [](H& h, const S& s) {
                  h.filedialog.exports.push_back({h.folder + s.arg(), s.arg()});
@@ -344,18 +338,14 @@ struct Harness {
     // pagedown, esc, delete, smaller, larger, all, duplicate, stack).
     bool maptool(const Step& s) {
         const std::string what = s.verb.substr(1);
-        std::istringstream in(s.arg());
+        std::istringstream in(what == "key" ? s.rest : s.arg());
         std::vector<double> at;
         tools::Modifiers m;
-        std::string name;
-        for (std::string word; in >> word;) {
+        for (std::string word; in >> word;)
             if (word == "shift" || word == "ctrl" || word == "alt")
                 (word == "shift" ? m.shift : word == "ctrl" ? m.ctrl : m.alt) = true;
-            else if (what == "key" && name.empty())
-                name = word;
             else
                 at.push_back(textnum(word));
-        }
         auto point = [&](std::size_t i) { return MapPoint{at.at(i), at.at(i + 1)}; };
         if (what == "press" || what == "click" || what == "drag") tool.press(point(0), m, kPixel);
         if (what == "move" || what == "drag") tool.move(point(what == "drag" ? 2 : 0), m, kPixel);
@@ -367,8 +357,8 @@ struct Harness {
             static const std::vector<std::string> keys = {
                 "left",   "right",   "up",     "down", "pageup",    "pagedown", "esc",
                 "delete", "smaller", "larger", "all",  "duplicate", "stack"};
-            const auto k = std::find(keys.begin(), keys.end(), name);
-            if (k == keys.end()) throw std::invalid_argument("no map key " + name);
+            const auto k = std::find(keys.begin(), keys.end(), s.name);
+            if (k == keys.end()) throw std::invalid_argument("no map key " + s.name);
             tool.key(static_cast<tools::Key>(k - keys.begin()), m);
         }
         return what == "press" || what == "move" || what == "release" || what == "hover" ||

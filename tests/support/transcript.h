@@ -58,14 +58,18 @@ inline std::string ranges(const std::vector<int>& numbers) {
     return out;
 }
 
-// Numbers as their shortest exact texts, then a colour in hex, spaced.
+// Numbers as their shortest exact texts, spaced.
+inline std::string spaced(std::initializer_list<float> numbers) {
+    std::string out;
+    for (float v : numbers)
+        out += (out.empty() ? "" : " ") + numtext(v);
+    return out;
+}
+// Numbers as spaced does, then a colour in hex.
 inline std::string texts(std::initializer_list<float> numbers, std::int32_t colour) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%06x", static_cast<unsigned>(colour));
-    std::string out;
-    for (float v : numbers)
-        out += numtext(v) + " ";
-    return out + buf;
+    return numbers.size() ? spaced(numbers) + " " + buf : buf;
 }
 
 // A block as text: "empty" when all its bits are zero, "nK" for
@@ -116,20 +120,11 @@ inline std::string valueof(Harness& h, const std::string& what) {
         {"guide",
          [&] {
              const auto g = h.tool.guide();
-             if (!g) return std::string();
-             std::string out;
-             for (double v : {g->a.z, g->a.x, g->b.z, g->b.x})
-                 out += (out.empty() ? "" : " ") + numtext(float(v));
-             return out;
+             return g ? spaced({float(g->a.z), float(g->a.x), float(g->b.z), float(g->b.x)}) : "";
          }},
         {"changed", [&] { return ranges(h.lastchange.changedslots); }},
-        {"cliptext",
-         [&] { // tabs and new lines as \t and \n
-             std::string out;
-             for (char c : h.clipboard.held.text)
-                 out += c == '\t' ? "\\t" : c == '\n' ? "\\n" : std::string(1, c);
-             return out;
-         }},
+        {"cliptext", // tabs and new lines as \t and \n
+         [&] { return replaced(replaced(h.clipboard.held.text, "\t", "\\t"), "\n", "\\n"); }},
         {"clipblocks",
          [&] { return std::to_string(h.clipboard.held.blocks.size() / kRecordBytes); }},
         {"settings", [&] { // "Key=value ..." in the keys' order
