@@ -41,6 +41,9 @@ struct Window : ::testing::Test, Plays<Window> {
         window.placefromform();
         window.sync();
         window.show();
+        activate();
+    }
+    void activate() {
         window.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
     }
@@ -132,10 +135,7 @@ struct Window : ::testing::Test, Plays<Window> {
     // One key where the keyboard is, the window made active again first
     // (after a message box).
     void press(const QString& key) {
-        if (!window.isActiveWindow()) {
-            window.activateWindow();
-            EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-        }
+        if (!window.isActiveWindow()) activate();
         QWidget* to = window.focusWidget() ? window.focusWidget() : &window;
         if (key.size() == 1) return QTest::keyClick(to, key[0].toLatin1());
         const QKeyCombination k = QKeySequence(key.mid(1, key.size() - 2))[0];

@@ -18,8 +18,7 @@ struct TempDir {
         return std::filesystem::path(pattern);
     }();
     TempDir() = default;
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
+    TempDir(TempDir&&) = delete; // nor copied
     ~TempDir() {
         std::error_code ec;
         std::filesystem::remove_all(path, ec);
