@@ -140,12 +140,12 @@ TEST(BoxCamera, LooksDownOnTheMapAsTheMapWindowDoes) {
     // straight down, the yaw goes round.
     BoxCamera side{400, 300, 0, 5, 10, {0, 0, 0}};
     EXPECT_LT(side.project(0, 0, 1).v, side.project(0, 0, 0).v);
-    side.orbit(0, -1000);
-    EXPECT_EQ(side.pitch, 5);
-    side.orbit(0, 1000);
-    EXPECT_EQ(side.pitch, 90);
-    side.orbit(1000, 0);
-    EXPECT_NEAR(side.yaw, -40, 1e-9); // 400 degrees round
+    // Last, 400 degrees round.
+    const std::array<double, 4> orbits[] = {{0, -1000, 5, 0}, {0, 1000, 90, 0}, {1000, 0, 90, -40}};
+    for (auto [dh, dv, pitch, yaw] : orbits) {
+        side.orbit(dh, dv);
+        EXPECT_EQ(std::pair(side.pitch, side.yaw), std::pair(pitch, yaw));
+    }
     // Framing a block looks at its middle, height included.
     side.frame(more, {}, {1});
     EXPECT_EQ(side.target, (std::array<double, 3>{10, 10, 800}));
@@ -268,12 +268,12 @@ TEST(BoxPicture, MarksAreHiddenWhereNearerFacesCoverThem) {
     const std::vector<Argb> plain = picture.pixels;
     picture.mark(table, 1, {1, 2}, camera);
     int shown = 0;
-    for (int y = 0; y < 90; ++y)
-        for (int x = 0; x < 120; ++x)
-            if (plain[static_cast<std::size_t>(y * 120 + x)] != picture.raster.at(x, y)) {
-                ++shown;
-                EXPECT_NE(picture.buffer.slotat(x, y), 0) << x << "," << y; // never over the wall
-            }
+    for (std::size_t i = 0; i < plain.size(); ++i)
+        if (plain[i] != picture.pixels[i]) {
+            ++shown;
+            // Never over the wall.
+            EXPECT_NE(picture.buffer.slotat(int(i % 120), int(i / 120)), 0) << i;
+        }
     EXPECT_GT(shown, 40);
 }
 
@@ -295,9 +295,8 @@ TEST(BoxPicture, TheCurrentBlocksEdgesAreWhiteWithinBlack) {
         for (int x = 1; x < 79; ++x)
             if (r.at(x, y) == 0xFFFFFFFF) {
                 ++white;
-                EXPECT_TRUE(marked(x - 1, y) && marked(x + 1, y) && marked(x, y - 1) &&
-                            marked(x, y + 1))
-                    << x << "," << y;
+                for (auto [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}})
+                    EXPECT_TRUE(marked(x + dx, y + dy)) << x << "," << y;
             }
     EXPECT_GT(white, 60);
     // Selected but not current, it has thin dashes: less white.
@@ -363,9 +362,9 @@ TEST(Raster, PolygonsAreCutAndFillThePixelsTheyHoldAndLinesKeepTheirDashesWhenCu
     EXPECT_EQ(cutpolygon(square, -10, -10, 10, 10).size(), 4u);
     EXPECT_EQ(cutpolygon({{0, 0}, {10, 0}, {20, 10}, {0, 10}}, -5, -5, 10, 20).size(), 4u);
     EXPECT_DOUBLE_EQ(area(cutpolygon(huge, 0, 0, 640, 480)), 640 * 480);
-    std::vector<Argb> pixels(40 * 30), again(40 * 30);
-    Raster r(pixels.data(), 40, 30, 40);
-    const auto count = [&](Argb c) { return std::count(pixels.begin(), pixels.end(), c); };
+    Picture whole(40, 30), half(40, 30);
+    Raster &r = whole.raster, &parts = half.raster;
+    const auto count = [&](Argb c) { return std::ranges::count(whole.pixels, c); };
     const Block turned{15, 20, 12, 6, 0, 1, 30};
     std::vector<Pixel> corners;
     for (const Corner& c : blockcorners(turned))
@@ -392,21 +391,19 @@ TEST(Raster, PolygonsAreCutAndFillThePixelsTheyHoldAndLinesKeepTheirDashesWhenCu
     EXPECT_EQ(count(4u), 45);
     // Two triangles make a square through pixel centres: each centre on its
     // left and top edges is the square's, the diagonal's of one of them.
-    DepthBuffer depths;
-    r.keepdepth(depths);
+    r.keepdepth(whole.buffer);
     r.triangle({20.5, 0.5, 1}, {23.5, 0.5, 1}, {23.5, 3.5, 1}, 8, 0);
     r.triangle({20.5, 0.5, 1}, {23.5, 3.5, 1}, {20.5, 3.5, 1}, 9, 1);
     EXPECT_EQ(count(8) + count(9), 9);
-    EXPECT_EQ(depths.slotat(20, 0), 0);
+    EXPECT_EQ(whole.buffer.slotat(20, 0), 0);
     // A dashed line drawn whole, and again in two halves of the picture.
-    Raster parts(again.data(), 40, 30, 40);
     r.fill(0), parts.fill(0);
     r.line({0.5, 2.5}, {39.5, 27.5}, 5, 3, 2);
     parts.clip(0, 0, 17, 30);
     parts.line({0.5, 2.5}, {39.5, 27.5}, 5, 3, 2);
     parts.clip(17, 0, 40, 30);
     parts.line({0.5, 2.5}, {39.5, 27.5}, 5, 3, 2);
-    EXPECT_EQ(pixels, again);
+    EXPECT_EQ(whole.pixels, half.pixels);
     EXPECT_EQ(count(5u), 24); // 40 steps, 3 of every 5
     // A rectangle fills the pixels whose centres it holds; a line from far
     // out covers the pixels it crosses here.
@@ -416,11 +413,8 @@ TEST(Raster, PolygonsAreCutAndFillThePixelsTheyHoldAndLinesKeepTheirDashesWhenCu
     r.line({20, 0}, {26, 0}, 8); // along the top edge, both ends drawn
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 40; ++x) {
-            const bool inrect = x >= 1 && x <= 3 && y >= 1 && y <= 3, top = y == 0 && x >= 20;
-            EXPECT_EQ(r.at(x, y), inrect           ? 6u
-                                  : y == x + 15    ? 7u
-                                  : top && x <= 26 ? 8u
-                                                   : 0u)
-                << x << "," << y;
+            const bool box = x >= 1 && x <= 3 && y >= 1 && y <= 3;
+            const bool top = y == 0 && x >= 20 && x <= 26;
+            EXPECT_EQ(r.at(x, y), box ? 6u : y == x + 15 ? 7u : top ? 8u : 0u) << x << "," << y;
         }
 }
