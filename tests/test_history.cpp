@@ -52,9 +52,8 @@ TEST_F(Keeping, KeystrokesAreOneStepCommandsUndoToMapAndRowAndRestoringIsBitForB
     odd.x = std::bit_cast<float>(0x7FC01234u); // a NaN with a payload
     writebytes(dir.file("odd.QRD"), filebytes({numbered(0), odd}));
     // Commands undo to the map and the row before them.
-    play({{"write other.QRD n7; load 4; select 1; mark four; yes; press Delete; paste sizexed 3; "
-           "mark edited; open other.QRD",
-           "modified=0"},
+    play({{"write other.QRD n7; load 4; select 1; mark four; yes; press Delete", ""},
+          {"paste sizexed 3; mark edited; open other.QRD", "modified=0"},
           {"press New; undo; undo", "table=edited; modified=1"},
           {"undo; undo", "status=Undone: Delete; table=four; cur=1"},
           {"redo", "status=Redone: Delete; b1=n2"},
@@ -92,9 +91,8 @@ TEST_F(Keeping, UndoAndRedoBringBackTheFileWithTheBlocksAndFilesNamedFromOutside
 // The main map shows after undo what it showed before the step: here the
 // block plain, not highlighted; and after a list click, highlighted.
 TEST_F(Keeping, UndoBringsBackWhatTheMainMapShowedAndChangesNameTheSlotsTheyChanged) {
-    play({{"paste sizexed 2; paste sizeyed 2; click Command1(1); click selpos; point 10 20; "
-           "clickmap; undo",
-           "lines=4; colour3=404080"},
+    play({{"paste sizexed 2; paste sizeyed 2; click Command1(1)", ""},
+          {"click selpos; point 10 20; clickmap; undo", "lines=4; colour3=404080"},
           {"redo", "lines=4; colour3=404080; b0.z=10"},
           // Copy leaves the copy highlighted over the drawing (now of both
           // blocks): list clicks and marks, 36 lines.
