@@ -109,6 +109,8 @@ TEST_F(Tools, HandlesResizeTheCurrentBlockInItsOwnFrameAndTurnItAndTwoTurnAboutT
           {"undo; undo; mkey esc; mclick 20 10 shift; mclick 10 10 shift; mdrag 10 13.4 11.6 5",
            "b0.angle=90; b1.angle=90; b0.z=15; b0.x=5; b1.z=15; b1.x=15"},
           {"undo", "status=Undone: turning 2 blocks; table=marked"},
+          {"mdrag 10 13.4 20 6.6", "b0.angle=180; b0.z=20; b1.z=10"},
+          {"undo", "table=marked"},
           // Three, from the last one's handle: each about the middle of them all.
           {"mclick 10 20 shift; mdrag 10 23.4 6.6 10",
            "b0.z=20; b0.x=10; b1.z=20; b1.x=20; b2.z=10; b2.x=10; b2.angle=90"}});

@@ -121,6 +121,9 @@ TEST_F(Qrd, InfoCheckDumpDiffImportAndExport) {
         EXPECT_EQ(qrd::importmap("back.json", "", "back.QRD", err), qrd::kOk);
         EXPECT_EQ(readbytes("back.QRD"), writerecords(readrecords(readbytes(map)))) << map;
     }
+    EXPECT_EQ(qrd::exportmap("t.QRD", "obj", "-", out, err), qrd::kFailure);
+    EXPECT_TRUE(said().ends_with(
+        "qrd: an OBJ needs a file name (-o NAME.obj): its materials go beside it in NAME.mtl\n"));
     EXPECT_EQ(qrd::exportmap("t.QRD", "csv", "-", out, err), qrd::kOk);
     EXPECT_EQ(said(), header + "-1.5,-0,2,1,0,0,-inf,16\n3,0,0,0,0,0,0,0\n");
     EXPECT_EQ(qrd::exportmap("t.QRD", "", "t.glb", out, err), qrd::kOk);
