@@ -116,8 +116,9 @@ TEST_F(ListAndFields, ListClickFillsEveryControlAndWritesNothingBack) {
           {"select 2", "AngleSB=5"},
           {"unselect; relist", "cur=2"}, // no row selected: the click names no slot and is ignored
           // An oversized block from a file is capped only when selected.
-          {"select 0; put 0 1 1 150 150; put 1 2 2 150 -150; refreshlist",
-           "b0.sizex=100; VScroll1(0)=1000; b1.sizex=150; b1.sizez=-150"}});
+          {"select 0; put 0 1 1 100.5 100.5; put 1 2 2 150 -150; refreshlist",
+           "b0.sizex=100; b0.sizez=100; VScroll1(0)=1000; b1.sizex=150; "
+           "b1.sizez=-150"}});
 }
 
 TEST_F(ListAndFields, TypicalEventAndListClickUnhighlightsTheOldBlockAndHighlightsTheNew) {

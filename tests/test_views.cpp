@@ -67,8 +67,8 @@ TEST(PlanView, FitShowsEveryDrawnBlock) {
         }
     }
     PlanView fitted{400, 300};
-    fitted.fit({0, 100, 0, 50}); // a margin of 24 pixels across
-    EXPECT_NEAR(fitted.topixel({0, 25}).h, 24, 1e-9);
+    fitted.fit({0, 100, 10, 110}); // a margin of 24 pixels above
+    EXPECT_NEAR(fitted.topixel({0, 110}).v, 24, 1e-9);
     // The fourth table's far blocks are not drawn, so they do not count.
     EXPECT_EQ(drawnbox(tables[3], {})->zmax, 2);
     EXPECT_FALSE(drawnbox(BlockTable{}, {}));
