@@ -90,6 +90,7 @@ TEST(Formats, JsonFaultsKindsAndEachShapesBoundsAreItsCorners) {
         {h + R"({"z": 1}]})", R"(64: record lacks "x")"},
         {h + r.substr(0, 52) + "}]}", R"(109: record lacks "height")"},
         {R"({"version": 2})", "13: version 2 is not known"},
+        {R"({"version": 1.5})", "15: the version is a whole number, not 1.5"},
         {R"({"version": [1]})", R"(13: unexpected an array for "version")"},
         {R"({"format": {"a": 1}})", R"(12: unexpected an object for "format")"},
         {R"({"version": 1, "records": []})",
@@ -109,7 +110,7 @@ TEST(Formats, JsonFaultsKindsAndEachShapesBoundsAreItsCorners) {
     }
     // The reader stops at the end of its text, whatever follows it: here the
     // first 14 characters of a whole map's text.
-    EXPECT_FALSE(formats::fromjson(std::string_view(cases[10].first).substr(0, 14), fault));
+    EXPECT_FALSE(formats::fromjson(std::string_view(cases[11].first).substr(0, 14), fault));
     EXPECT_EQ(fault.what, "found the end of the text where a name or text in quotes should be");
     // What the program writes as JSON it reads back.
     const std::vector<Block> two{Block{1, 2, 3, 4}, Block{5, 6, 7, 8, 0, 0, -0.0f}};
