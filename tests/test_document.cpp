@@ -148,7 +148,8 @@ TEST(Footprint, LinesAreCutToTheRectangle) {
     const std::pair<Line, Line> cases[] = {
         {{-5, 5, 15, 5}, {0, 5, 10, 5}},    {{5, -10, 5, 30}, {5, 0, 5, 10}},
         {{2, 3, 4, 5}, {2, 3, 4, 5}},       {{-5, 20, 15, 20}, {}},
-        {{-5, -5, 15, 15}, {0, 0, 10, 10}}, {{20, -5, 20, 15}, {}}};
+        {{-5, -5, 15, 15}, {0, 0, 10, 10}}, {{20, -5, 20, 15}, {}},
+        {{-5, 0, 15, 0}, {0, 0, 10, 0}}}; // along an edge
     for (auto [line, cut] : cases) {
         const bool kept = cliptorect(line[0], line[1], line[2], line[3], 0, 10, 10);
         EXPECT_EQ(kept ? line : Line{}, cut);

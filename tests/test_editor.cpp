@@ -93,10 +93,14 @@ TEST_F(Editor, SlidersSpinnersAngleBarAndFieldsNotReady) {
           {"log; arrow AngleSB -1", "log="},
           {"track AngleSB 1", "b0.angle=45"},
           {"drag AngleSB 100 200", "b0.angle=200"}});
+    // Random Angle: each draw of the generator as a whole degree, 0 to 359
+    // (the colour button showed the first draw).
+    ui::DefaultRandom replay;
+    replay.next();
     for (int i = 0; i < 200; ++i) {
         run("click RNDANG");
         const float a = f.blocks[0].angle;
-        EXPECT_TRUE(a == std::floor(a) && a >= 0 && a <= 359) << a;
+        EXPECT_EQ(a, std::min(static_cast<int>(replay.next() * 360.0f), 359));
         expect("angleed=" + numtext(a) + "; AngleSB=" + numtext(a));
     }
     // Not ready: the spinner's step leaves the field as it was.
