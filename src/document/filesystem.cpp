@@ -64,7 +64,7 @@ int SystemFiles::read(int fd, std::byte* into, std::size_t n, std::size_t& got) 
 
 int SystemFiles::createtemp(std::string& path, int& fd) {
     fd = ::mkostemp(path.data(), O_CLOEXEC);
-    return fd < 0 ? errno : 0;
+    return fd == -1 ? errno : 0;
 }
 
 int SystemFiles::setmode(int fd, unsigned mode) {
@@ -121,7 +121,7 @@ unsigned SystemFiles::newfilemode() {
 
 int SystemFiles::lock(const std::string& path, int& fd) {
     fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return errno;
+    if (fd == -1) return errno;
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return 0;
     const int error = errno;
     ::close(fd);

@@ -129,7 +129,7 @@ Scene scenefrom(const BlockTable& table, float mind, float maxd) {
                      std::cos(angle),
                      std::sin(angle),
                      b.colour & 0xFFFFFF};
-        bool fits = std::isfinite(box.cosine) && std::isfinite(box.sine);
+        bool fits = std::isfinite(angle);
         for (int cx : {-1, 1})
             for (int cz : {-1, 1})
                 for (double h : {0.0, box.high - box.low})

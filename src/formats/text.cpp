@@ -135,7 +135,6 @@ std::string sentence(const std::string& said) {
             {"number literal", "a number"},
             {"end of input", "the end of the text"},
             {"'[', '{', or a literal", "a value"},
-            {"<parse error>", "something that is not JSON"},
             {"true literal", "true"},
             {"false literal", "false"},
             {"null literal", "null"}};

@@ -189,7 +189,6 @@ void Raster::triangle(const Point3& a, const Point3& b, const Point3& c, Argb co
     const int x1 = std::min(right_, static_cast<int>(std::ceil(std::max({a.h, b.h, c.h}))));
     const int y0 = std::max(top_, static_cast<int>(std::floor(std::min({a.v, b.v, c.v}))));
     const int y1 = std::min(bottom_, static_cast<int>(std::ceil(std::max({a.v, b.v, c.v}))));
-    if (x0 >= x1 || y0 >= y1) return;
     // Each edge p-q as e(x, y) = dx * x + dy * y + k, not negative inside.
     struct Edge {
         double dx, dy, k;

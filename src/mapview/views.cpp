@@ -78,7 +78,7 @@ std::string gridlabel(double value, double step) {
     if (std::fabs(value) < step / 2) return "0";
     char buf[32];
     if (step >= 1e-4 && std::fabs(value) < 1e7) {
-        const int decimals = step >= 1 ? 0 : static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
+        const int decimals = std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
         std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
     } else {
         std::snprintf(buf, sizeof buf, "%g", value);

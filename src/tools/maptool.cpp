@@ -189,7 +189,7 @@ void MapTool::press(MapPoint at, Modifiers m, double pixel) {
         }
         cycle_ = under;
         pressedon_ = under[next];
-        pick(pressedon_, {m.shift, false, false}, true); // with Shift, added to the selection
+        pick(pressedon_, {.shift = m.shift}, true); // with Shift, added to the selection
         drag_ = Drag::None;
         return;
     }
@@ -238,7 +238,7 @@ void MapTool::move(MapPoint at, Modifiers m, double pixel) {
         } else {
             // A drag moves the selection with the block pressed on, which
             // becomes the current block.
-            if (!d_.selected(pressedon_)) pick(pressedon_, {false, true, false}, false);
+            if (!d_.selected(pressedon_)) pick(pressedon_, {.ctrl = true}, false);
             becomes_ = pressedon_;
             moving_ = d_.selection();
             const auto it = std::find(moving_.begin(), moving_.end(), pressedon_);
