@@ -23,7 +23,6 @@ class RecordReader {
     // The next whole records, at most `most`; none at the end of the file,
     // where the bytes of a partial record are left over.
     FileResult next(std::vector<Block>& records, std::size_t most = 32768);
-    std::size_t leftover() const { return have_; }
 
   private:
     FileSystem& files_;

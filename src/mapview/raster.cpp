@@ -122,7 +122,7 @@ void Raster::polygon(std::span<const Pixel> corners, Argb colour) {
     }
 }
 
-void Raster::line(Pixel a, Pixel b, Argb colour, int on, int off, int phase) {
+void Raster::line(Pixel a, Pixel b, Argb colour, int on, int off) {
     if (!finite(a) || !finite(b) || left_ >= right_ || top_ >= bottom_) return;
     // A line reaching far out is cut to a box around the picture first (the
     // same box whatever the clip), so its ends never reach the sums.
@@ -155,7 +155,7 @@ void Raster::line(Pixel a, Pixel b, Argb colour, int on, int off, int phase) {
     auto y = static_cast<long long>(std::floor(a.v * kOne)) + first * iy;
     const long long period = on + off;
     for (long long i = first; i <= last; ++i, x += ix, y += iy) {
-        if (period > 0 && (i + phase) % period >= on) continue;
+        if (period > 0 && i % period >= on) continue;
         const auto px = static_cast<int>(x >> 16), py = static_cast<int>(y >> 16);
         if (px >= left_ && px < right_ && py >= top_ && py < bottom_) pixel(px, py) = colour;
     }

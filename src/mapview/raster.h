@@ -58,8 +58,8 @@ class Raster {
     // A convex polygon, the pixels whose centres lie inside it.
     void polygon(std::span<const Pixel> corners, Argb colour);
     // A line a pixel wide from a to b; with a dash, `on` pixels drawn and
-    // `off` left, along the line's longer axis, starting with `phase`.
-    void line(Pixel a, Pixel b, Argb colour, int on = 0, int off = 0, int phase = 0);
+    // `off` left, along the line's longer axis, starting at a.
+    void line(Pixel a, Pixel b, Argb colour, int on = 0, int off = 0);
 
     // With depth: the pixels of the triangle (or line) that lie nearer than
     // what the pixel shows, which then shows `colour` and records `slot`.
