@@ -3,7 +3,9 @@
 #include "document/numtext.h"
 #include "document/table.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace qs::edits {
 
@@ -24,11 +26,11 @@ void closefirstgap(Document& d) {
 
 void closegaps(Document& d) {
     const BlockTable before = d.blocks();
-    std::vector<int> order;
-    order.reserve(kSlots);
-    for (int pass = 0; pass < 2; ++pass)
-        for (int i = 0; i < kSlots; ++i)
-            if (isemptyslot(before[static_cast<std::size_t>(i)]) == (pass == 1)) order.push_back(i);
+    // The blocks in their order, then the empty slots.
+    std::vector<int> order(kSlots);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_partition(order.begin(), order.end(),
+                          [&](int i) { return !isemptyslot(before[static_cast<std::size_t>(i)]); });
     std::vector<bool> selected(kSlots);
     for (int i = 0; i < kSlots; ++i)
         selected[static_cast<std::size_t>(i)] = d.selected(i);
