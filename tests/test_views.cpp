@@ -15,12 +15,6 @@ using namespace qs;
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-static BlockTable tableof(const std::vector<Block>& blocks) {
-    BlockTable t{};
-    std::copy(blocks.begin(), blocks.end(), t.begin());
-    return t;
-}
-
 TEST(PlanView, ZoomAndPanKeepTheMapPointUnderThePointer) {
     // Zooms far in and far out keep the scale within its bounds.
     const std::pair<Pixel, double> zooms[] = {
@@ -50,10 +44,10 @@ TEST(PlanView, FitShowsEveryDrawnBlock) {
     // The last table's second and third blocks are not drawn: beyond the
     // depth window, or no size.
     const BlockTable tables[] = {
-        tableof({Block{10, 5, 2, 1, 0, 1, 30}}),
-        tableof({Block{0, 0, 1, 1, 0, 1}, Block{500, -300, 4, 9, 0, 1, 45}, Block{kNaN, 1, 1, 1}}),
-        tableof({Block{3e37f, -2e37f, 1e36f, 1, 0, 1, 10}, Block{0, 0, 1, 1, 0, 1}}),
-        tableof({Block{1, 1, 1, 1, 0, 1}, Block{900, 900, 1, 1, 2000, 1}, Block{-900, 0, 0, 5}})};
+        {Block{10, 5, 2, 1, 0, 1, 30}},
+        {Block{0, 0, 1, 1, 0, 1}, Block{500, -300, 4, 9, 0, 1, 45}, Block{kNaN, 1, 1, 1}},
+        {Block{3e37f, -2e37f, 1e36f, 1, 0, 1, 10}, Block{0, 0, 1, 1, 0, 1}},
+        {Block{1, 1, 1, 1, 0, 1}, Block{900, 900, 1, 1, 2000, 1}, Block{-900, 0, 0, 5}}};
     for (const BlockTable& table : tables) {
         PlanView view{400, 300};
         view.fit(drawnbox(table, {}).value());
@@ -99,9 +93,9 @@ TEST(BlockAt, FindsTheHighestDrawnSlotWhoseOutlineHoldsThePoint) {
     // Slot 1 lies over slot 0; slot 2 is turned by 45 degrees; slot 3 lies
     // beyond the depth window; slot 4 is not a number; the last slot is
     // looked at too.
-    BlockTable table = tableof({Block{10, 10, 4, 4, 0, 1}, Block{11, 11, 1, 1, 0, 1},
-                                Block{30, 30, 2, 2, 0, 1, 45}, Block{50, 50, 5, 5, 500, 1},
-                                Block{kNaN, 70, 5, 5, 0, 1}});
+    BlockTable table{Block{10, 10, 4, 4, 0, 1}, Block{11, 11, 1, 1, 0, 1},
+                     Block{30, 30, 2, 2, 0, 1, 45}, Block{50, 50, 5, 5, 500, 1},
+                     Block{kNaN, 70, 5, 5, 0, 1}};
     table[kSlots - 1] = Block{1, 1, 1, 1, 0, 1};
     const Look look{0, 100, true, -1};
     const std::pair<MapPoint, int> points[] = {
@@ -135,7 +129,7 @@ TEST(BoxCamera, LooksDownOnTheMapAsTheMapWindowDoes) {
     // Reset looks at the drawn blocks only.
     BoxCamera a, b;
     const Block low{10, 10, 2, 2, 0, 5}, high{10, 10, 2, 2, 600, 400};
-    const BlockTable one = tableof({low}), more = tableof({low, high});
+    const BlockTable one{low}, more{low, high};
     a.reset(one, {0, 100, true, -1});
     b.reset(more, {0, 100, true, -1});
     EXPECT_EQ(std::pair(a.scale, a.target), std::pair(b.scale, b.target));
@@ -190,18 +184,11 @@ struct Picture {
     void draw(const BlockTable& table, const BoxCamera& camera, const Ground& ground) {
         drawboxes(raster, buffer, table, {}, camera, ground);
     }
-    void mark(const BlockTable& table, int current, std::initializer_list<int> selected,
-              const BoxCamera& camera) {
-        Look look;
-        look.current = current;
-        for (int slot : selected)
-            look.selected.set(static_cast<std::size_t>(slot));
-        drawboxmarks(raster, buffer, table, look, camera);
-    }
 };
 
 TEST(BoxPicture, EachPixelShowsTheBlockARayThroughItMeetsFirst) {
-    const BlockTable table = tableof(test::interlocking());
+    BlockTable table{};
+    std::ranges::copy(test::interlocking(), table.begin());
     // Close up, faces reach far beyond the picture, and behind the eye.
     for (const auto& [perspective, zoom] :
          {std::pair{false, 1.0}, {true, 1.0}, {false, 8.0}, {true, 12.0}}) {
@@ -263,13 +250,13 @@ TEST(BoxPicture, EachPixelShowsTheBlockARayThroughItMeetsFirst) {
 TEST(BoxPicture, MarksAreHiddenWhereNearerFacesCoverThem) {
     // Looking along +X: a wall (0) in front of a block (1) that stands out
     // above it and to its side, and a selected block (2) wholly behind it.
-    const BlockTable table =
-        tableof({Block{10, 0, 1, 6, 0, 8}, Block{20, 4, 3, 3, 0, 12}, Block{20, -2, 1, 1, 0, 2}});
+    const BlockTable table{Block{10, 0, 1, 6, 0, 8}, Block{20, 4, 3, 3, 0, 12},
+                           Block{20, -2, 1, 1, 0, 2}};
     const BoxCamera camera{120, 90, 0, 20, 4, {0, 15, 5}};
     Picture picture(120, 90);
     picture.draw(table, camera, {0xFF000000, 0xFF000000, 0xFF000000, groundbox(table, {})});
     const std::vector<Argb> plain = picture.pixels;
-    picture.mark(table, 1, {1, 2}, camera);
+    drawboxmarks(picture.raster, picture.buffer, table, {.current = 1, .selected = 0b110}, camera);
     int shown = 0;
     for (std::size_t i = 0; i < plain.size(); ++i)
         if (plain[i] != picture.pixels[i]) {
@@ -283,12 +270,12 @@ TEST(BoxPicture, MarksAreHiddenWhereNearerFacesCoverThem) {
 // The current block's edges are white within black all round, so they read
 // on any colour: each white pixel's four neighbours are marked too.
 TEST(BoxPicture, TheCurrentBlocksEdgesAreWhiteWithinBlack) {
-    const BlockTable table = tableof({Block{0, 0, 5, 5, 0, 5, 30, 0x808080}});
+    const BlockTable table{Block{0, 0, 5, 5, 0, 5, 30, 0x808080}};
     BoxCamera camera{80, 80};
     camera.reset(table, {});
     Picture picture(80, 80);
     picture.draw(table, camera, {0xFF4080C0, 0xFF4080C0, 0xFF4080C0, {}});
-    picture.mark(table, 0, {}, camera);
+    drawboxmarks(picture.raster, picture.buffer, table, {.current = 0}, camera);
     const Raster& r = picture.raster;
     const auto marked = [&](int x, int y) {
         return r.at(x, y) == 0xFFFFFFFF || r.at(x, y) == 0xFF000000;
@@ -304,7 +291,7 @@ TEST(BoxPicture, TheCurrentBlocksEdgesAreWhiteWithinBlack) {
     EXPECT_GT(white, 60);
     // Selected but not current, it has thin dashes: less white.
     picture.draw(table, camera, {0xFF4080C0, 0xFF4080C0, 0xFF4080C0, {}});
-    picture.mark(table, -1, {0}, camera);
+    drawboxmarks(picture.raster, picture.buffer, table, {.selected = 1}, camera);
     EXPECT_LT(std::count(picture.pixels.begin(), picture.pixels.end(), 0xFFFFFFFF), white * 2 / 3);
 }
 
@@ -314,7 +301,7 @@ TEST(BoxPicture, ATopIsLitTheMost) {
     EXPECT_EQ((std::array{shade(0xFFFFFF, 0.5), shade(0x0000FF, 1), shade(0x123456, 0),
                           shade(0xFF8040, 2)}),
               (std::array{0x808080, 0x0000FF, 0, 0xFF8040}));
-    const BlockTable table = tableof({Block{0, 0, 5, 5, 0, 2, 0, 0x20FF80}});
+    const BlockTable table{Block{0, 0, 5, 5, 0, 2, 0, 0x20FF80}};
     const BoxCamera camera{40, 30, 0, 90, 2, {0, 0, 2}};
     const auto lit = [](double light) { return argb(shade(tocol(0x20FF80), light)); };
     Picture picture(40, 30);
@@ -336,7 +323,7 @@ TEST(BoxPicture, ATopIsLitTheMost) {
     }
     // A plate of no height on the ground is its top, seen from above, over
     // the grid's axes, which show beside it.
-    const BlockTable plate = tableof({Block{0, 0, 5, 5, 0, 0, 0, 0x20FF80}});
+    const BlockTable plate{Block{0, 0, 5, 5, 0, 0, 0, 0x20FF80}};
     Picture above(40, 30);
     above.draw(plate, camera, {0, 0xFF111111, 0xFF222222, groundbox(plate, {})});
     EXPECT_EQ(std::pair(above.raster.at(19, 15), above.raster.at(20, 15)),
