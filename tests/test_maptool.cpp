@@ -139,8 +139,9 @@ TEST_F(Tools, StackDuplicateAndDeleteWorkOnTheSelection) {
 // before an edge, an edge only between its ends. The offset found and the
 // guide, as "dz dx | z x z x".
 TEST(Snap, ACornerFirstThenAnEdgeBetweenItsEnds) {
-    BlockTable table{};
-    table[0] = Block{0, 0, 1, 1, 0, 1};
+    const BlockTable table{Block{0, 0, 1, 1, 0, 1}};
+    const int target = 0;
+    const auto n = [](double v) { return static_cast<float>(std::round(v * 1e6) / 1e6) + 0.0f; };
     const std::pair<std::vector<MapPoint>, std::string> cases[] = {
         {{{1.3, 1.2}}, "-0.3 -0.2 | 1 1 1 1"},
         {{{1.2, 0.5}}, "-0.2 0.5 | 1 1 1 1"}, // the edge is nearer, the corner holds
@@ -148,15 +149,10 @@ TEST(Snap, ACornerFirstThenAnEdgeBetweenItsEnds) {
         {{{-1.2, 2.5}, {-1.2, -2.5}}, "0 0 |"}, // beside the edge's line, past its ends
         {{{3, 3}}, "0 0 |"}};
     for (const auto& [moving, want] : cases) {
-        const int target = 0;
         const tools::Snapped s = tools::snaptoblocks(moving, {}, table, {&target, 1}, 0.6);
-        const auto n = [](double v) {
-            return numtext(static_cast<float>(std::round(v * 1e6) / 1e6) + 0.0f);
-        };
-        std::string got = n(s.offset.z) + " " + n(s.offset.x) + " |";
-        if (s.guide)
-            for (double v : {s.guide->a.z, s.guide->a.x, s.guide->b.z, s.guide->b.x})
-                got += " " + n(v);
+        std::string got = spaced({n(s.offset.z), n(s.offset.x)}) + " |";
+        if (const auto& g = s.guide)
+            got += " " + spaced({n(g->a.z), n(g->a.x), n(g->b.z), n(g->b.x)});
         EXPECT_EQ(got, want) << moving[0].z << " " << moving[0].x;
     }
 }
