@@ -27,7 +27,24 @@ TEST(MapNumbers, ColoursAndRounding) {
         EXPECT_EQ(round10(in), out) << in;
 }
 
-TEST_F(MapDrawing, RefreshmapDrawsEachDrawnBlockAsFourLinesInItsMapColour) {
+TEST_F(MapDrawing, RefreshmapDrawsEachDrawnBlockAsFourLinesInItsMapColourWhereItNowIs) {
+    // Each slot's corners are kept between redraws: a block whose position,
+    // sizes or angle change must be drawn where it now is.
+    const auto moved = [](const std::string& to) {
+        return "put 0 10 5 2 1; refreshmap; put 0 " + to + "; refreshmap";
+    };
+    play({{moved("13 5 2 1"), "lines=4; line0=7 14 7 12 000000; line2=3 12 3 14 000000"},
+          {moved("10 8 2 1"), "lines=4; line0=10 11 10 9 000000; line2=6 9 6 11 000000"},
+          {moved("10 5 5 1"), "lines=4; line0=10 11 10 9 000000; line2=0 9 0 11 000000"},
+          {moved("10 5 2 4"), "lines=4; line0=7 14 7 6 000000; line2=3 6 3 14 000000"},
+          {moved("10 5 2 1 0 0 90"), "lines=4; line0=4 12 6 12 000000; line2=6 8 4 8 000000"},
+          // Sizes that are not positive draw nothing, nor do values that are
+          // not numbers; a huge block is drawn, its lines finite (the surface
+          // keeps no other: see SurfaceKeepsFiniteLinesUntilCleared).
+          {"put 6 1 1 0 5; put 1 1 1 nan 5; put 2 1 1 -1 5; put 3 inf 1 1 1; "
+           "put 4 1 1 1e30 1e30 3e38 3e38 nan; put 5 1 1 1 1 -inf inf; put 0 1 1 1e30 1e30 0 1; "
+           "refreshmap",
+           "lines=4; line0=1e+30 1e+30 1e+30 -1e+30 000000"}});
     // Slot 500 lies beyond any gap: still drawn. Lines 0 and 2 hold the four
     // corners.
     play({{"put 0 10 5 2 1 0 0 0 ff0000; put 500 20 0 1 1 0 0 0 00ff00; refreshmap",
@@ -48,27 +65,14 @@ TEST_F(MapDrawing, RefreshmapDrawsEachDrawnBlockAsFourLinesInItsMapColour) {
            "lines=4; line0=5 15 5 5 ffff00; line1=5 5 5 5 ffff00"}});
 }
 
-// Each slot's corners are kept between redraws: a block whose position,
-// sizes or angle change must be drawn where it now is.
-TEST_F(MapDrawing, AnEditedBlockIsDrawnWhereItNowIs) {
-    const auto moved = [](const std::string& to) {
-        return "put 0 10 5 2 1; refreshmap; put 0 " + to + "; refreshmap";
-    };
-    play({{moved("13 5 2 1"), "lines=4; line0=7 14 7 12 000000; line2=3 12 3 14 000000"},
-          {moved("10 8 2 1"), "lines=4; line0=10 11 10 9 000000; line2=6 9 6 11 000000"},
-          {moved("10 5 5 1"), "lines=4; line0=10 11 10 9 000000; line2=0 9 0 11 000000"},
-          {moved("10 5 2 4"), "lines=4; line0=7 14 7 6 000000; line2=3 6 3 14 000000"},
-          {moved("10 5 2 1 0 0 90"), "lines=4; line0=4 12 6 12 000000; line2=6 8 4 8 000000"},
-          // Sizes that are not positive draw nothing, nor do values that are
-          // not numbers; a huge block is drawn, its lines finite (the surface
-          // keeps no other: see SurfaceKeepsFiniteLinesUntilCleared).
-          {"put 6 1 1 0 5; put 1 1 1 nan 5; put 2 1 1 -1 5; put 3 inf 1 1 1; "
-           "put 4 1 1 1e30 1e30 3e38 3e38 nan; put 5 1 1 1 1 -inf inf; put 0 1 1 1e30 1e30 0 1; "
-           "refreshmap",
-           "lines=4; line0=1e+30 1e+30 1e+30 -1e+30 000000"}});
-}
-
-TEST_F(ViewControls, DepthBarsRedrawLiveWhileDraggingAndLimitEachOther) {
+TEST_F(ViewControls, BlockColourBackgroundDepthBarsAndSelectPosition) {
+    play({{"put 0 10 5 1 1 0 0 0 112233; put 1 20 5 1 1 0 0 0 445566; refreshlist; click Check1",
+           "status=Use Block Color: OFF; colour0=ffffff; colour8=332211"},
+          {"click Check1",
+           "status=Use Block Color: ON; lines=12; colour0=332211; colour4=665544; colour8=ccddee"},
+          // The background redraws the map and the current block's highlight.
+          {"slide 255", "Map=ffffff; status=Changed Background Color; lines=12; colour8=ccddee"}});
+    // The depth bars redraw live while dragging and limit each other.
     run("put 0 10 5 1 1 0 10; put 1 20 5 1 1 500 10; refreshlist");
     f.MaxD.dragto(100); // Scroll only: the map follows at once
     expect("lines=4; depth=Depth: 0-100");
@@ -80,20 +84,9 @@ TEST_F(ViewControls, DepthBarsRedrawLiveWhileDraggingAndLimitEachOther) {
           {"drag MinD 0; drag MaxD 400; track MinD 1; drag MinD 900",
            "MinD=400; depth=Depth: 400-400"},
           {"drag MinD 0; drag MaxD 0", "depth=Depth: 0-0"}});
-}
-
-TEST_F(ViewControls, BlockColourSwitchAndBackgroundSlider) {
-    play({{"put 0 10 5 1 1 0 0 0 112233; put 1 20 5 1 1 0 0 0 445566; refreshlist; click Check1",
-           "status=Use Block Color: OFF; colour0=ffffff; colour8=332211"},
-          {"click Check1",
-           "status=Use Block Color: ON; lines=12; colour0=332211; colour4=665544; colour8=ccddee"},
-          // The background redraws the map and the current block's highlight.
-          {"slide 255", "Map=ffffff; status=Changed Background Color; lines=12; colour8=ccddee"}});
-}
-
-TEST_F(ViewControls, SelectPositionFollowsThePointer) {
-    play({{"load 1; select 0; point 5 5", "b0.z=2; status=Status"},
-          {"clickmap", "status=Status"},
+    // Select Position: the current block follows the pointer.
+    play({{"load 1; select 0; point 5 5", "b0.z=2; status=Changed Background Color"},
+          {"clickmap", "status=Changed Background Color"},
           {"click selpos", "status=Select Position ON"},
           {"log; point -3.75 40.25",
            "log2=Map.MouseMove,posyed.Change; posyed=-3.75; posxed=40.25; b0.z=-3.75; b0.x=40.25"},
