@@ -71,24 +71,7 @@ TEST_F(Tools, DragsMoveTheSelectionOnTheGridOrOntoAnotherBlockAndAreOneStepEach)
           {"select 2; mdrag 11 10 11 11", "cur=0; b0.x=11"}}); // the block dragged becomes current
 }
 
-TEST_F(Tools, KeysNudgeRaiseAndChangeTheGridAsOneStepASeries) {
-    play({{"mclick 10 10; mkey right; mkey up shift; mkey left", "b0.z=10; b0.x=20; steps=1"},
-          {"mkey pageup; mkey pageup", "b0.bottom=2; steps=2"},
-          // Bottom stays at 0 or more.
-          {"mkey pagedown; mkey pagedown; mkey pagedown", "b0.bottom=0"},
-          {"mkey larger; mkey right", "b0.z=12.5; mapstatus=1 selected | grid 2.5"},
-          {"mkey smaller; mkey smaller; mkey smaller; mkey smaller; mkey smaller; mkey smaller",
-           "mapstatus=1 selected | grid 0.1"},
-          {"mkey larger; mkey larger; mkey larger; mkey larger; mkey larger; mkey larger; "
-           "mkey larger; mkey larger",
-           "mapstatus=1 selected | grid 10"},
-          {"undo", "status=Undone: moving 1 block; b0.z=10"},
-          // The raising came back to 0: no step.
-          {"undo", "status=Undone: moving 1 block; table=marked"},
-          {"undo", "status=Nothing to undo"}});
-}
-
-TEST_F(Tools, HandlesResizeTheCurrentBlockInItsOwnFrameAndTurnItAndTwoTurnAboutTheirMiddle) {
+TEST_F(Tools, HandlesResizeAndTurnAndKeysNudgeRaiseAndChangeTheGrid) {
     // The right edge of block 0 (Z 9 to 11): the left edge stays.
     play({{"mdrag 11 10 13.4 10", "b0.sizex=2; b0.z=11; b0.sizez=1"},
           {"undo; mdrag 11.65 10 13.4 10", "b0.sizex=2; b0.z=11"}, // 6.5 pixels off: held
@@ -114,6 +97,21 @@ TEST_F(Tools, HandlesResizeTheCurrentBlockInItsOwnFrameAndTurnItAndTwoTurnAboutT
           // Three, from the last one's handle: each about the middle of them all.
           {"mclick 10 20 shift; mdrag 10 23.4 6.6 10",
            "b0.z=20; b0.x=10; b1.z=20; b1.x=20; b2.z=10; b2.x=10; b2.angle=90"}});
+    // Keys, back on the table as it was: a series of them is one step.
+    play({{"undo; mclick 10 10; mkey right; mkey up shift; mkey left", "b0.z=10; b0.x=20; steps=1"},
+          {"mkey pageup; mkey pageup", "b0.bottom=2; steps=2"},
+          // Bottom stays at 0 or more.
+          {"mkey pagedown; mkey pagedown; mkey pagedown", "b0.bottom=0"},
+          {"mkey larger; mkey right", "b0.z=12.5; mapstatus=1 selected | grid 2.5"},
+          {"mkey smaller; mkey smaller; mkey smaller; mkey smaller; mkey smaller; mkey smaller",
+           "mapstatus=1 selected | grid 0.1"},
+          {"mkey larger; mkey larger; mkey larger; mkey larger; mkey larger; mkey larger; "
+           "mkey larger; mkey larger",
+           "mapstatus=1 selected | grid 10"},
+          {"undo", "status=Undone: moving 1 block; b0.z=10"},
+          // The raising came back to 0: no step.
+          {"undo", "status=Undone: moving 1 block; table=marked"},
+          {"undo", "status=Nothing to undo"}});
 }
 
 TEST_F(Tools, StackDuplicateAndDeleteWorkOnTheSelection) {
