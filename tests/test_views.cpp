@@ -15,7 +15,7 @@ using namespace qs;
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-TEST(PlanView, ZoomAndPanKeepTheMapPointUnderThePointer) {
+TEST(PlanView, ZoomPanAndFit) {
     // Zooms far in and far out keep the scale within its bounds.
     const std::pair<Pixel, double> zooms[] = {
         {{0, 0}, 2},      {{640, 480}, 0.5}, {{123.5, 77.25}, 1.25},
@@ -30,19 +30,16 @@ TEST(PlanView, ZoomAndPanKeepTheMapPointUnderThePointer) {
         EXPECT_TRUE(view.scale >= kMinScale && view.scale <= kMaxScale) << view.scale;
     }
     // Same scale across and up; X up, Z across.
-    PlanView view{200, 100, 10, {0, 0}};
-    EXPECT_EQ(view.topixel({1, 0}).h - view.topixel({0, 0}).h, 10);
-    EXPECT_EQ(view.topixel({0, 1}).v - view.topixel({0, 0}).v, -10);
+    PlanView plan{200, 100, 10, {0, 0}};
+    EXPECT_EQ(plan.topixel({1, 0}).h - plan.topixel({0, 0}).h, 10);
+    EXPECT_EQ(plan.topixel({0, 1}).v - plan.topixel({0, 0}).v, -10);
     // A drag takes the map point under the pointer along with it.
-    const MapPoint held = view.tomap({50, 60});
-    view.pan(30, -20);
-    EXPECT_NEAR(view.tomap({80, 40}).z, held.z, 1e-12);
-    EXPECT_NEAR(view.tomap({80, 40}).x, held.x, 1e-12);
-}
-
-TEST(PlanView, FitShowsEveryDrawnBlock) {
-    // The last table's second and third blocks are not drawn: beyond the
-    // depth window, or no size.
+    const MapPoint held = plan.tomap({50, 60});
+    plan.pan(30, -20);
+    EXPECT_NEAR(plan.tomap({80, 40}).z, held.z, 1e-12);
+    EXPECT_NEAR(plan.tomap({80, 40}).x, held.x, 1e-12);
+    // Fitted, every drawn block shows. The last table's second and third blocks are not drawn:
+    // beyond the depth window, or no size.
     const BlockTable tables[] = {
         {Block{10, 5, 2, 1, 0, 1, 30}},
         {Block{0, 0, 1, 1, 0, 1}, Block{500, -300, 4, 9, 0, 1, 45}, Block{kNaN, 1, 1, 1}},
@@ -247,7 +244,7 @@ TEST(BoxPicture, EachPixelShowsTheBlockARayThroughItMeetsFirst) {
 
 // The current block's and a selected block's marks show where they are
 // seen and never over a nearer face.
-TEST(BoxPicture, MarksAreHiddenWhereNearerFacesCoverThem) {
+TEST(BoxPicture, MarksAreHiddenBehindNearerFacesAndTheCurrentBlocksEdgesAreWhiteWithinBlack) {
     // Looking along +X: a wall (0) in front of a block (1) that stands out
     // above it and to its side, and a selected block (2) wholly behind it.
     const BlockTable table{Block{10, 0, 1, 6, 0, 8}, Block{20, 4, 3, 3, 0, 12},
@@ -265,18 +262,15 @@ TEST(BoxPicture, MarksAreHiddenWhereNearerFacesCoverThem) {
             EXPECT_NE(picture.buffer.slotat(int(i % 120), int(i / 120)), 0) << i;
         }
     EXPECT_GT(shown, 40);
-}
-
-// The current block's edges are white within black all round, so they read
-// on any colour: each white pixel's four neighbours are marked too.
-TEST(BoxPicture, TheCurrentBlocksEdgesAreWhiteWithinBlack) {
-    const BlockTable table{Block{0, 0, 5, 5, 0, 5, 30, 0x808080}};
-    BoxCamera camera{80, 80};
-    camera.reset(table, {});
-    Picture picture(80, 80);
-    picture.draw(table, camera, {0xFF4080C0, 0xFF4080C0, 0xFF4080C0, {}});
-    drawboxmarks(picture.raster, picture.buffer, table, {.current = 0}, camera);
-    const Raster& r = picture.raster;
+    // The current block's edges are white within black all round, so they read
+    // on any colour: each white pixel's four neighbours are marked too.
+    const BlockTable cube{Block{0, 0, 5, 5, 0, 5, 30, 0x808080}};
+    BoxCamera view{80, 80};
+    view.reset(cube, {});
+    Picture lone(80, 80);
+    lone.draw(cube, view, {0xFF4080C0, 0xFF4080C0, 0xFF4080C0, {}});
+    drawboxmarks(lone.raster, lone.buffer, cube, {.current = 0}, view);
+    const Raster& r = lone.raster;
     const auto marked = [&](int x, int y) {
         return r.at(x, y) == 0xFFFFFFFF || r.at(x, y) == 0xFF000000;
     };
@@ -290,9 +284,9 @@ TEST(BoxPicture, TheCurrentBlocksEdgesAreWhiteWithinBlack) {
             }
     EXPECT_GT(white, 60);
     // Selected but not current, it has thin dashes: less white.
-    picture.draw(table, camera, {0xFF4080C0, 0xFF4080C0, 0xFF4080C0, {}});
-    drawboxmarks(picture.raster, picture.buffer, table, {.selected = 1}, camera);
-    EXPECT_LT(std::count(picture.pixels.begin(), picture.pixels.end(), 0xFFFFFFFF), white * 2 / 3);
+    lone.draw(cube, view, {0xFF4080C0, 0xFF4080C0, 0xFF4080C0, {}});
+    drawboxmarks(lone.raster, lone.buffer, cube, {.selected = 1}, view);
+    EXPECT_LT(std::count(lone.pixels.begin(), lone.pixels.end(), 0xFFFFFFFF), white * 2 / 3);
 }
 
 // Seen from straight above, a box shows its top, lit the most.
