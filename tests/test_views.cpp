@@ -130,10 +130,8 @@ TEST(BoxCamera, LooksDownOnTheMapAsTheMapWindowDoes) {
     a.reset(one, {0, 100, true, -1});
     b.reset(more, {0, 100, true, -1});
     EXPECT_EQ(std::pair(a.scale, a.target), std::pair(b.scale, b.target));
-    // Seen from the side, height is up; the pitch stays between level and
-    // straight down, the yaw goes round.
+    // The pitch stays between level and straight down, the yaw goes round.
     BoxCamera side{400, 300, 0, 5, 10, {0, 0, 0}};
-    EXPECT_LT(side.project(0, 0, 1).v, side.project(0, 0, 0).v);
     // Last, 400 degrees round.
     const std::array<double, 4> orbits[] = {{0, -1000, 5, 0}, {0, 1000, 90, 0}, {1000, 0, 90, -40}};
     for (auto [dh, dv, pitch, yaw] : orbits) {
