@@ -37,7 +37,7 @@ MapMarks MainForm::mapmarks() const {
     const auto& lines = Map.lines();
     const bool drawn = Map.clears() == mapclears_ && mapdrawn_ <= lines.size();
     const std::size_t from =
-        std::max(drawn ? mapdrawn_ : 0, lines.size() > kKept ? lines.size() - kKept : 0);
+        std::max(drawn ? mapdrawn_ : 0, lines.size() - std::min(lines.size(), kKept));
     return {drawn, {lines.begin() + static_cast<std::ptrdiff_t>(from), lines.end()}};
 }
 

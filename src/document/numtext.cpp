@@ -61,7 +61,7 @@ double readnum(std::string_view text) {
             break;
         }
     }
-    if (!anydigit) return 0.0;
+    if (!anydigit) return 0;
 
     long exponent = 0;
     if (i < n && (text[i] == 'E' || text[i] == 'e')) {
