@@ -9,10 +9,6 @@
 using namespace qs;
 using namespace qs::test;
 
-static void store(Harness& h, const char* key, const char* value) {
-    h.settings.set("Quarrystead", "Settings", key, value);
-}
-
 TEST(Startup, FirstRunClosingWhileMinimisedAndStoredSettingsRestored) {
     Transcript t;
     EXPECT_EQ(t.h.filedialog.filter, "Cairnwork(*.QRD)|*.QRD");
@@ -22,7 +18,7 @@ TEST(Startup, FirstRunClosingWhileMinimisedAndStoredSettingsRestored) {
             {"unload", "settings=Background=0 MainLeft=1000 MainTop=1000"}});
     // Minimised, the position is not written.
     Transcript m;
-    store(m.h, "MainLeft", "5");
+    m.h.settings.set("Quarrystead", "Settings", "MainLeft", "5");
     m.f.left = 99;
     m.f.minimised = true;
     m.play({{"slide 77; unload", "settings=Background=77 MainLeft=5"}});
@@ -37,9 +33,9 @@ TEST(Startup, FirstRunClosingWhileMinimisedAndStoredSettingsRestored) {
         {"  42xyz", "0", "x", 42, 0, 0},   {"-", "1e-99", "1e99", 1000, 0, 255}};
     for (const auto& [left, top, background, expectedleft, expectedtop, grey] : cases) {
         Harness h;
-        store(h, "MainLeft", left);
-        store(h, "MainTop", top);
-        store(h, "Background", background);
+        h.settings.set("Quarrystead", "Settings", "MainLeft", left);
+        h.settings.set("Quarrystead", "Settings", "MainTop", top);
+        h.settings.set("Quarrystead", "Settings", "Background", background);
         h.form.start();
         const MainForm& f = h.form;
         EXPECT_EQ(

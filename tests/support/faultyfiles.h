@@ -10,9 +10,7 @@ class FaultyFiles : public SystemFiles {
   public:
     enum class Step {
         None,
-        Kind,
         OpenRead,
-        Create,
         Read,
         CreateTemp,
         SetMode,
@@ -27,14 +25,8 @@ class FaultyFiles : public SystemFiles {
     Step failat = Step::None;
     int error = EIO;
 
-    int stat(const std::string& p, FileInfo& info) override {
-        return failat == Step::Kind ? error : SystemFiles::stat(p, info);
-    }
     int openread(const std::string& p, int& fd) override {
         return failat == Step::OpenRead ? error : SystemFiles::openread(p, fd);
-    }
-    int create(const std::string& p) override {
-        return failat == Step::Create ? error : SystemFiles::create(p);
     }
     int read(int fd, std::byte* into, std::size_t n, std::size_t& got) override {
         return failat == Step::Read ? error : SystemFiles::read(fd, into, n, got);
