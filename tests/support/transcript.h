@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <map>
+#include <optional>
 #include <sstream>
 
 namespace qs::test {
@@ -58,18 +59,15 @@ inline std::string ranges(const std::vector<int>& numbers) {
     return out;
 }
 
-// Numbers as their shortest exact texts, spaced.
-inline std::string spaced(std::initializer_list<float> numbers) {
+// Numbers as their shortest exact texts, spaced, then a colour in hex when
+// one is given.
+inline std::string texts(std::initializer_list<float> numbers, std::optional<int> colour = {}) {
     std::string out;
     for (float v : numbers)
         out += (out.empty() ? "" : " ") + numtext(v);
-    return out;
-}
-// Numbers as spaced does, then a colour in hex.
-inline std::string texts(std::initializer_list<float> numbers, std::int32_t colour) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%06x", static_cast<unsigned>(colour));
-    return numbers.size() ? spaced(numbers) + " " + buf : buf;
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%06x", static_cast<unsigned>(colour.value_or(0)));
+    return colour ? out + (out.empty() ? "" : " ") + hex : out;
 }
 
 // A block as text: "empty" when all its bits are zero, "nK" for
@@ -120,7 +118,7 @@ inline std::string valueof(Harness& h, const std::string& what) {
         {"guide",
          [&] {
              const auto g = h.tool.guide();
-             return g ? spaced({float(g->a.z), float(g->a.x), float(g->b.z), float(g->b.x)}) : "";
+             return g ? texts({float(g->a.z), float(g->a.x), float(g->b.z), float(g->b.x)}) : "";
          }},
         {"changed", [&] { return ranges(h.lastchange.changedslots); }},
         {"cliptext", // tabs and new lines as \t and \n
