@@ -108,6 +108,9 @@ TEST_F(Model, APersonsActionBeginsAndEndsOnceAroundItsWholeCascade) {
     a.onchange = [&] { d.act("inner", [&] { seen.push_back("inner runs nested"); }); };
     a.settext("x");
     EXPECT_EQ(seen, (Log{"begin Change", "inner runs nested", "end"}));
+    d.resetmaxdepth();
+    d.act("alone", [] {});
+    EXPECT_EQ(d.maxdepth(), 1);
 }
 
 // A new window goes beside the main window, clear of it and of the other

@@ -102,7 +102,8 @@ TEST(Formats, JsonFaultsKindsAndEachShapesBoundsAreItsCorners) {
          "15: found the end of the text where a name or text in quotes should be"},
         {R"({"version" true})", "15: found true where ':' should be"},
         {R"({"version": -})", "14: found a number that is not written as JSON writes numbers"},
-        {"\xEF\xBB{}", "3: invalid BOM; must be 0xEF 0xBB 0xBF if given"}};
+        {"\xEF\xBB{}", "3: invalid BOM; must be 0xEF 0xBB 0xBF if given"},
+        {R"({"version": "1"})", R"(15: unexpected a text for "version")"}};
     formats::TextFault fault;
     for (const auto& [text, why] : cases) {
         const auto blocks = formats::fromjson(text, fault);

@@ -148,9 +148,9 @@ TEST(Snap, ACornerFirstThenAnEdgeBetweenItsEnds) {
         {{{3, 3}}, "0 0 |"}};
     for (const auto& [moving, want] : cases) {
         const tools::Snapped s = tools::snaptoblocks(moving, {}, table, {&target, 1}, 0.6);
-        std::string got = spaced({n(s.offset.z), n(s.offset.x)}) + " |";
+        std::string got = texts({n(s.offset.z), n(s.offset.x)}) + " |";
         if (const auto& g = s.guide)
-            got += " " + spaced({n(g->a.z), n(g->a.x), n(g->b.z), n(g->b.x)});
+            got += " " + texts({n(g->a.z), n(g->a.x), n(g->b.z), n(g->b.x)});
         EXPECT_EQ(got, want) << moving[0].z << " " << moving[0].x;
     }
 }
