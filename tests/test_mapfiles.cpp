@@ -23,8 +23,8 @@ TEST_F(Started, MapFilesOpenListDrawEditAndSave) {
           {"load 3; open empty.QRD", "table=empty; status=Opened: empty.QRD"},
           {"load 6; put 4 5 2 0 1; refreshlist; save run.QRD; press New; open run.QRD",
            "b0=n0; b3=n3; b4=empty"}});
-    EXPECT_EQ(readbytes(dir.file("empty.QRD")), encodemap(BlockTable{}));
-    EXPECT_EQ(readbytes(dir.file("run.QRD")).size(), 4u * 32u);
+    EXPECT_EQ(std::tuple(readbytes(dir.file("empty.QRD")), readbytes(dir.file("run.QRD")).size()),
+              std::tuple(encodemap(BlockTable{}), 4u * 32u));
     // Record 2's sizes are zero: listed are records 0, 1 and the free slot 2;
     // record 4 (X 5, Size Z 1) is drawn although it is not listed.
     play({{"write gap.QRD n0, n1, 3 2 0 0 0 1 0 102030, n3, n4; open gap.QRD",
@@ -37,9 +37,9 @@ TEST_F(Started, MapFilesOpenListDrawEditAndSave) {
                           Block{-1e-40f, 1, 150, 2, -5, 0, -0.0f}, Block{1, 1, NAN, 7}, numbered(4),
                           numbered(5)}));
     // The selected block shows defined texts and holds them after the rebuild.
-    play({{"open odd.QRD", "status=Opened: odd.QRD; posxed=0; posyed=0; b0.x=0; row 1=     1     1 "
-                           "1E+30 1E+30 3E+38 3E+381E+30"}});
-    EXPECT_EQ(f.List1.rows()[3].substr(12, 6), "   NaN");
+    play({{"open odd.QRD",
+           "status=Opened: odd.QRD; posxed=0; posyed=0; b0.x=0; row 1=     1     1 "
+           "1E+30 1E+30 3E+38 3E+381E+30; row 3=     1     1   NaN     7     0     0    0"}});
     // The NaN size of record 3 ends the saved run.
     play({{"select 0; select 1; select 2; select 3; select 4; select 5; select 6; paste sizexed 3; "
            "save odd2.QRD",
@@ -54,9 +54,10 @@ TEST_F(Started, MapFilesOpenListDrawEditAndSave) {
     ::chmod(dir.file("new.QRD").c_str(), 0640);
     run("save new.QRD");
     ::umask(mask);
-    EXPECT_EQ(fs::status(dir.file("new.QRD")).permissions(), fs::perms(0640));
-    EXPECT_EQ(fs::status(dir.file("saved.QRD")).permissions(), fs::perms(0644));
-    EXPECT_EQ(readbytes(dir.file("new.QRD")).size(), 64u);
+    EXPECT_EQ(std::tuple(fs::status(dir.file("new.QRD")).permissions(),
+                         fs::status(dir.file("saved.QRD")).permissions(),
+                         readbytes(dir.file("new.QRD")).size()),
+              std::tuple(fs::perms(0640), fs::perms(0644), 64u));
 
     fs::create_directory(dir.file("folder.QRD"));
     play({{"save folder.QRD", "status=Could not save: folder.QRD (Not a regular file)"},
@@ -90,7 +91,6 @@ TEST(Hostile, FilesTextsAndTheSystemsErrors) {
         {"colours -1 and 2^31-1",
          filebytes({Block{1, 1, 1, 1, 0, 0, 0, -1}, Block{2, 2, 1, 1, 0, 0, 0, 2147483647}})},
         {"999 records", same(999, Block{1, 1, 1, 1})},
-        {"1000 records", same(1000, Block{1, 1, 1, 1})},
         {"1001 records", same(1001, Block{1, 1, 1, 1})},
         {"31 bytes", std::vector<std::byte>(31, std::byte{0x41})},
         {"33 bytes", std::vector<std::byte>(33, std::byte{0x41})},
@@ -109,13 +109,8 @@ TEST(Hostile, FilesTextsAndTheSystemsErrors) {
             t.run("select " + std::to_string(row));
         t.play({{"select 0; paste heighted 2; arrow BottomSB(2) 1; click Check1", "invariants="},
                 {"save out.QRD", "status=Saved: out.QRD; invariants="}});
-        const auto out = readbytes(t.dir.file("out.QRD"));
-        BlockTable back;
-        decodemap(out, back);
-        const std::size_t saved = static_cast<std::size_t>(savedruncount(back));
-        EXPECT_EQ(out.size(), saved * 32u);
-        for (std::size_t i = 0; i < std::min(saved, t.f.List1.rows().size()); ++i)
-            EXPECT_EQ(rowtext(back[i]), t.f.List1.rows()[i]) << "slot " << i;
+        // The file holds the table, whose rows the invariants compare with the list.
+        EXPECT_EQ(readbytes(t.dir.file("out.QRD")), encodemap(t.f.blocks));
     }
     // A hundred thousand characters in each field.
     Transcript t;
@@ -145,10 +140,10 @@ TEST(Hostile, FilesTextsAndTheSystemsErrors) {
     EXPECT_EQ(back, long_);
     FileInfo info;
     EXPECT_EQ(files.stat(t.dir.file("long.QRD/x"), info), ENOTDIR);
-    EXPECT_EQ(files.stat(t.dir.file("long.QRD"), info), 0);
-    EXPECT_EQ(info.size, 70000u);
-    EXPECT_EQ(files.stat(t.dir.file("none"), info), 0);
-    EXPECT_EQ(info.kind, FileKind::Missing);
+    EXPECT_EQ(std::pair(files.stat(t.dir.file("long.QRD"), info), info.size),
+              std::pair(0, 70000ul));
+    EXPECT_EQ(std::pair(files.stat(t.dir.file("none"), info), info.kind),
+              std::pair(0, FileKind::Missing));
     EXPECT_EQ(files.create(t.dir.file("missing/x.QRD")), ENOENT);
     const int folder = ::open(t.dir.file("").c_str(), O_RDONLY);
     std::size_t got = 0;
