@@ -262,16 +262,14 @@ TEST(Recovery, ACopyThatCannotBeReadIsReportedAndLeftAndOneCutShortForgetsItsFil
 
 TEST_F(Keeping, FailedSavesAndOpensLeaveFileAndMapAndSayWhyAndPartSavesSayWhatTheySaved) {
     const auto old = filebytes({numbered(5), numbered(6)});
-    writebytes(dir.file("keep.QRD"), old);
-    run("load 1000; paste posxed 1; mark");
+    run("write keep.QRD n5, n6; load 1000; paste posxed 1; mark");
     // Each step failing, said as the system names its error.
     const std::pair<Failing, int> faults[] = {
         {Failing::CreateTemp, EACCES}, {Failing::SetMode, EPERM},     {Failing::Write, EIO},
         {Failing::Write, ENOSPC},      {Failing::ShortWrite, ENOSPC}, {Failing::Flush, EIO},
         {Failing::Close, EIO},         {Failing::Rename, EXDEV}};
     for (const auto& [step, error] : faults) {
-        h.files.failat = step;
-        h.files.error = error;
+        std::tie(h.files.failat, h.files.error) = std::pair(step, error);
         const std::string says = std::strerror(error);
         play({{"save keep.QRD",
                "status=Could not save: keep.QRD (" + says + "); table=marked; modified=1"}});
@@ -291,10 +289,8 @@ TEST_F(Keeping, FailedSavesAndOpensLeaveFileAndMapAndSayWhyAndPartSavesSayWhatTh
         {"map.QRD/x.QRD", Failing::None, 0, "x.QRD (Not a directory)"},
         {"map.QRD", Failing::Read, EIO, "map.QRD (Input/output error)"}}; // EIO stays for below
     for (const auto& [name, step, error, says] : opens) {
-        h.files.failat = step;
-        h.files.error = error;
-        const std::string path = name[0] == '/' ? name : dir.file(name);
-        h.filedialog.opens.push_back({path, filetitle(path)});
+        std::tie(h.files.failat, h.files.error) = std::pair(step, error);
+        h.filedialog.opens.push_back({name[0] == '/' ? name : dir.file(name), filetitle(name)});
         play({{"press Open", "status=Could not open: " + says + "; table=marked; List1=2"}});
     }
     EXPECT_FALSE(fs::exists(dir.file("missing")));
@@ -316,11 +312,9 @@ TEST_F(Keeping, FailedSavesAndOpensLeaveFileAndMapAndSayWhyAndPartSavesSayWhatTh
 
 TEST_F(Keeping, AReadOnlyFileAndASizeLimitLeaveTheOldFileAndASaveWritesOnlyInItsFolder) {
     const auto old = filebytes({numbered(5)});
-    writebytes(dir.file("locked.QRD"), old);
-    writebytes(dir.file("keep.QRD"), old);
+    run("write locked.QRD n5; write keep.QRD n5; load 1000");
     ::chmod(dir.file("locked.QRD").c_str(), 0444);
     ::chmod(dir.file("").c_str(), 0777); // the folder stays writable
-    run("load 1000");
     // Root may write anything: the save runs as another user there.
     // The folder of the file is all a save may write to.
     const int asanother = inchild([&] {
