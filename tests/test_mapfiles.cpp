@@ -44,7 +44,6 @@ TEST_F(Started, MapFilesOpenListDrawEditAndSave) {
     play({{"select 0; select 1; select 2; select 3; select 4; select 5; select 6; paste sizexed 3; "
            "save odd2.QRD",
            "status=Saved 3 of 7 blocks: odd2.QRD (block 4 has a zero size)"}});
-    EXPECT_EQ(readbytes(dir.file("odd2.QRD")).size(), 96u);
     // New files get a new file's mode and old ones keep theirs.
     const mode_t mask = ::umask(022);
     // A new name opens as a new, empty file.
@@ -144,7 +143,6 @@ TEST(Hostile, FilesTextsAndTheSystemsErrors) {
               std::pair(0, 70000ul));
     EXPECT_EQ(std::pair(files.stat(t.dir.file("none"), info), info.kind),
               std::pair(0, FileKind::Missing));
-    EXPECT_EQ(files.create(t.dir.file("missing/x.QRD")), ENOENT);
     const int folder = ::open(t.dir.file("").c_str(), O_RDONLY);
     std::size_t got = 0;
     EXPECT_EQ(files.read(folder, back.data(), 10, got), EISDIR);
