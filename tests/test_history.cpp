@@ -48,8 +48,7 @@ TEST_F(Keeping, KeystrokesAreOneStepCommandsUndoToMapAndRowAndRestoringIsBitForB
           {"type posxed 3; type posyed 1; undo; type posxed 2", "steps=3"}});
     // A block read from a file with values its fields would change: restoring
     // it must not commit what the fields show.
-    Block odd = Block{2, 2, 150, 1, -5, 1};
-    odd.x = std::bit_cast<float>(0x7FC01234u); // a NaN with a payload
+    const Block odd{std::bit_cast<float>(0x7FC01234u), 2, 150, 1, -5, 1}; // X a NaN with a payload
     writebytes(dir.file("odd.QRD"), filebytes({numbered(0), odd}));
     // Commands undo to the map and the row before them.
     play({{"write other.QRD n7; load 4; select 1; mark four; yes; press Delete", ""},
