@@ -5,12 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
-#include <optional>
-#include <string>
-#include <tuple>
-#include <vector>
-
 using namespace qs::ui;
 using Log = std::vector<std::string>;
 

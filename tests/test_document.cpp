@@ -10,15 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <bit>
-#include <cmath>
-#include <cstdint>
 #include <cstring>
-#include <limits>
-#include <memory>
 #include <random>
-#include <vector>
 
 using namespace qs;
 

@@ -6,15 +6,8 @@
 #include "support/transcript.h"
 
 #include <assimp/Importer.hpp>
-#include <assimp/material.h>
 #include <assimp/scene.h>
-#include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-
-#include <algorithm>
-#include <cmath>
-#include <map>
-#include <vector>
 
 namespace qs::test {
 namespace {

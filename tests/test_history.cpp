@@ -6,16 +6,7 @@
 #include "support/actor.h"
 #include "support/transcript.h"
 
-#include <bit>
-#include <csignal>
-#include <cstring>
-#include <filesystem>
-#include <iostream>
-#include <random>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace qs;
 using namespace qs::test;

@@ -5,8 +5,6 @@
 #include "mapview/mapdraw.h"
 #include "support/transcript.h"
 
-#include <cstdint>
-
 using namespace qs;
 using namespace qs::test;
 using MapDrawing = Started;

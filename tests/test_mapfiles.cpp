@@ -4,11 +4,7 @@
 #include "document/numtext.h"
 #include "support/transcript.h"
 
-#include <cmath>
 #include <fcntl.h>
-#include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace qs;
 using namespace qs::test;

@@ -5,8 +5,6 @@
 #include "tools/snap.h"
 #include "tools/values.h"
 
-#include <random>
-
 using namespace qs;
 using namespace qs::test;
 

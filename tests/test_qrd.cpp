@@ -5,10 +5,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <bit>
-#include <fstream>
-#include <limits>
-
 using namespace qs;
 using namespace qs::test;
 

@@ -4,10 +4,6 @@
 #include "support/golden.h"
 #include "support/qrdmaps.h"
 
-#include <QImage>
-
-#include <sys/wait.h>
-
 using namespace qs;
 using namespace qs::test;
 

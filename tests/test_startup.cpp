@@ -3,9 +3,6 @@
 #include "document/numtext.h"
 #include "support/transcript.h"
 
-#include <fstream>
-#include <sstream>
-
 using namespace qs;
 using namespace qs::test;
 

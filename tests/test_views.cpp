@@ -7,10 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
-#include <set>
-
 using namespace qs;
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();

@@ -7,10 +7,7 @@
 #include <QFileDialog>
 #include <QMimeData>
 #include <QProcess>
-#include <QScreen>
 #include <QShortcut>
-
-#include <random>
 
 using namespace qs;
 using namespace qs::test;
