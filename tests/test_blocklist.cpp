@@ -113,5 +113,6 @@ TEST_F(Commands, DeleteAsksAndThenClosesTheGapKeepingTheRow) {
            "b0=n0; b1=n2; b2=n3; b3=empty; rows=4; List1=1; status=Block Deleted"},
           {"select 2; yes; press Delete", "b1=n2; b2=empty; rows=3; List1=2"},
           {"status ; select 2; yes; press Delete",
-           "b1=n2; b2=empty; rows=3; List1=2; status=Block Deleted; row 2=" + kFree}});
+           "b1=n2; b2=empty; rows=3; List1=2; status=Block Deleted; row 2=" + kFree},
+          {"load 1000; select 998; yes; press Delete", "b998=n999; b999=empty"}});
 }

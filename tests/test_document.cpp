@@ -48,6 +48,7 @@ TEST(NumberTexts, ReadWrittenRoundedExactAndSettlingAcrossPrecisions) {
         EXPECT_EQ(hasnumber(text), has) << text;
     // Long texts.
     EXPECT_EQ(readnum("9e99999999999999999999"), kBig);
+    EXPECT_TRUE(std::signbit(readnum("-0")) && !std::signbit(readnum("-")));
     EXPECT_EQ(readnum("1e-99999999999999999999"), 0);
     EXPECT_EQ(readnum(std::string(400, '9')), kBig);
     EXPECT_EQ(readnum("0." + std::string(400, '0') + "1"), 0);

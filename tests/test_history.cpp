@@ -257,7 +257,7 @@ TEST_F(Keeping, FailedSavesAndOpensLeaveFileAndMapAndSayWhyAndPartSavesSayWhatTh
     const std::pair<Failing, int> faults[] = {
         {Failing::CreateTemp, EACCES}, {Failing::SetMode, EPERM},     {Failing::Write, EIO},
         {Failing::Write, ENOSPC},      {Failing::ShortWrite, ENOSPC}, {Failing::Flush, EIO},
-        {Failing::Close, EIO},         {Failing::Rename, EXDEV}};
+        {Failing::Close, EIO},         {Failing::Rename, EXDEV},      {Failing::WriteNone, EIO}};
     for (const auto& [step, error] : faults) {
         std::tie(h.files.failat, h.files.error) = std::pair(step, error);
         const std::string says = std::strerror(error);

@@ -205,5 +205,7 @@ TEST_F(Tools, TheClipboardTakesTheSelectionAndPastesIntoFreeSlotsAsOneStep) {
           "them above 0; table=marked"},
          {"cliptext ; pastehere", "status=Could not paste: the clipboard holds no blocks"},
          {"load 998; mark full; cliptext sizex,sizez\\n1,1\\n1,1\\n1,1; pastehere",
-          "status=Not enough free slots: 3 needed, 2 free; table=full"}});
+          "status=Not enough free slots: 3 needed, 2 free; table=full"},
+         {"cliptext sizex,sizez\\n1,1\\n2,2; pastehere",
+          "status=Pasted 2 blocks; b998=0 0 1 1 0 0 0 000000; b999=0 0 2 2 0 0 0 000000"}});
 }

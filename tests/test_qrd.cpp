@@ -92,6 +92,8 @@ TEST_F(Qrd, InfoCheckDumpDiffImportAndExport) {
         {"e.csv", header + "1e39,2\n", ":2:1: x \"1e39\" is beyond the range of a single"},
         {"g.csv", "colour\n12x\n", ":2:1: colour \"12x\" is not a whole number"},
         {"f.csv", "1,2,3\n", ":1:1: the first line names the columns (" + columns + ")"},
+        {"h.csv", "-1,2\n", ":1:1: the first line names the columns (" + columns + ")"},
+        {"i.csv", "", ":1:1: the first line names the columns (" + columns + ")"},
         {"e.json", "{\"records\": [\n {\"x\": true}]}", ":2:11: unexpected true or false"}};
     for (const auto& [name, text, message] : bad) {
         std::ofstream(name) << text;
@@ -120,6 +122,8 @@ TEST_F(Qrd, InfoCheckDumpDiffImportAndExport) {
     EXPECT_EQ(qrd::exportmap("t.QRD", "obj", "-", out, err), qrd::kFailure);
     EXPECT_TRUE(said().ends_with(
         "qrd: an OBJ needs a file name (-o NAME.obj): its materials go beside it in NAME.mtl\n"));
+    EXPECT_EQ(qrd::exportmap("one.QRD", "glb", "-", out, err), qrd::kOk);
+    EXPECT_EQ(said().substr(0, 4), "glTF");
     EXPECT_EQ(qrd::exportmap("t.QRD", "csv", "-", out, err), qrd::kOk);
     EXPECT_EQ(said(), header + "-1.5,-0,2,1,0,0,-inf,16\n3,0,0,0,0,0,0,0\n");
     EXPECT_EQ(qrd::exportmap("t.QRD", "", "t.glb", out, err), qrd::kOk);

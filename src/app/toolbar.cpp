@@ -80,7 +80,7 @@ void MainForm::openfile(const std::string& path) {
 void MainForm::openfiles(const std::vector<std::string>& paths) {
     if (paths.size() == 1)
         openfile(paths.front());
-    else if (paths.size() > 1)
+    else if (!paths.empty())
         status("Could not open " + std::to_string(paths.size()) + " files: one map at a time");
 }
 

@@ -17,6 +17,7 @@ class FaultyFiles : public SystemFiles {
         Write,
         ShortWrite,
         PartWrites,
+        WriteNone,
         Flush,
         Close,
         Rename,
@@ -39,12 +40,14 @@ class FaultyFiles : public SystemFiles {
     }
     // A short write puts down part of what it was given; the next one fails.
     // With PartWrites every write puts down a third at most, as a pipe or a
-    // network file system may, and none fails.
+    // network file system may, and none fails; with WriteNone it puts down
+    // nothing and names no error.
     int write(int fd, const std::byte* from, std::size_t n, std::size_t& written) override {
         if (failat == Step::Write || (failat == Step::ShortWrite && std::exchange(wrote_, true)))
             return error;
         const std::size_t part = failat == Step::PartWrites   ? n / 3 + 1
                                  : failat == Step::ShortWrite ? n / 2
+                                 : failat == Step::WriteNone  ? 0
                                                               : n;
         return SystemFiles::write(fd, from, part, written);
     }
