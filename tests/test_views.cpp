@@ -137,6 +137,8 @@ TEST(BoxCamera, LooksDownOnTheMapAsTheMapWindowDoes) {
     // Framing a block looks at its middle, height included.
     side.frame(more, {}, {1});
     EXPECT_EQ(side.target, (std::array<double, 3>{10, 10, 800}));
+    side.frame(more, {}, {0, 1}); // from the lower's bottom to the higher's top
+    EXPECT_EQ(side.target[2], 500);
 }
 
 // Which block a ray from `from` along `way` (Z, X, height) meets first: -1

@@ -135,7 +135,7 @@ void Raster::line(Pixel a, Pixel b, Argb colour, int on, int off) {
         a = {from.h + s0 * (b.h - from.h), from.v + s0 * (b.v - from.v)};
         b = {from.h + s1 * (b.h - from.h), from.v + s1 * (b.v - from.v)};
     }
-    double t0 = 0, t1 = 1;
+    double t0, t1; // the part of a-b within the picture
     if (!cutsegment(a, b, left_, top_, right_ - 1e-9, bottom_ - 1e-9, t0, t1)) return;
     const double dx = b.h - a.h, dy = b.v - a.v;
     const double steps = std::max(std::fabs(dx), std::fabs(dy));
@@ -252,7 +252,7 @@ void Raster::line(const Point3& a, const Point3& b, Argb colour, double slack, i
                   int off) {
     const Pixel pa{a.h, a.v}, pb{b.h, b.v};
     if (!finite(pa) || !finite(pb) || !std::isfinite(a.depth) || !std::isfinite(b.depth)) return;
-    double t0 = 0, t1 = 1;
+    double t0, t1; // the part of a-b within the picture
     if (!cutsegment(pa, pb, left_, top_, right_ - 1e-9, bottom_ - 1e-9, t0, t1)) return;
     const double dx = b.h - a.h, dy = b.v - a.v;
     const double steps = std::max(std::fabs(dx), std::fabs(dy));
