@@ -69,20 +69,9 @@ TEST_F(Started, MapFilesOpenListDrawEditAndSave) {
 // the system's files say what failed.
 TEST(Hostile, FilesTextsAndTheSystemsErrors) {
     const auto same = [](std::size_t n, Block b) { return filebytes(std::vector(n, b)); };
+    // Odd values in the records come from the random actions' files; these
+    // are the counts and lengths they do not make.
     const std::pair<const char*, std::vector<std::byte>> hostile[] = {
-        {"every record NaN", std::vector<std::byte>(320, std::byte{0xFF})},
-        {"infinities and negative zero",
-         filebytes(
-             {Block{INFINITY, INFINITY, INFINITY, INFINITY, INFINITY, INFINITY, INFINITY, 1},
-              Block{-INFINITY, -INFINITY, -INFINITY, -INFINITY, -INFINITY, -INFINITY, -INFINITY, 2},
-              Block{-0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f},
-              Block{-0.0f, 1, 1, 1, -0.0f, -0.0f, -0.0f}})},
-        {"denormals", same(5, Block{1e-45f, -1e-40f, 1e-44f, 1e-38f, 1e-39f, 1e-45f, -1e-45f, 3})},
-        {"huge sizes", filebytes({Block{1, 1, 1e30f, 1e30f}, Block{2, 2, -1e30f, -1e30f},
-                                  Block{3, 3, 1e30f, -1e30f}, Block{4, 4, 2, 2}})},
-        {"bottom and height beyond the single range", same(3, Block{1, 1, 1, 1, 3e38f, 3e38f})},
-        {"colours -1 and 2^31-1",
-         filebytes({Block{1, 1, 1, 1, 0, 0, 0, -1}, Block{2, 2, 1, 1, 0, 0, 0, 2147483647}})},
         {"999 records", same(999, Block{1, 1, 1, 1})},
         {"1001 records", same(1001, Block{1, 1, 1, 1})},
         {"31 bytes", std::vector<std::byte>(31, std::byte{0x41})},
