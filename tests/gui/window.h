@@ -18,7 +18,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
-#include <QWheelEvent>
 #include <QWindow>
 
 #include <gtest/gtest.h>
@@ -60,17 +59,16 @@ struct Window : ::testing::Test, Plays<Window> {
     //   on the list's row N, or below the last row when it has none), spin
     //   BAR ±1 (a click on its right or left arrow), tool KEY (a click on the
     //   toolbar's button), yes and no (answer the next question from inside
-    //   its box); the mouse on a widget at pixel X Y: tap WIDGET [X Y]
-    //   [Shift|Ctrl] (a left click, in its middle without X Y), hover WIDGET
-    //   X Y, pull WIDGET X Y X2 Y2 [middle] (pressed, moved and let go),
-    //   wheel WIDGET X Y NOTCHES; any other step is the headless window's
-    //   (see Harness::run), which the widgets then show.
+    //   its box); the mouse on a widget at pixel X Y: tap WIDGET [X Y] (a
+    //   left click, in its middle without X Y), hover WIDGET X Y; any other
+    //   step is the headless window's (see Harness::run), which the widgets
+    //   then show.
     void run(const std::string& steps) {
         std::istringstream all(steps);
         for (std::string step; std::getline(all, step, ';');) {
             const auto& [verb, word, rest] = Step(step);
-            int x = 0, y = 0, x2 = 0, y2 = 0;
-            std::istringstream(rest) >> x >> y >> x2 >> y2;
+            int x = 0, y = 0;
+            std::istringstream(rest) >> x >> y;
             const auto held = rest.ends_with("Ctrl")    ? Qt::ControlModifier
                               : rest.ends_with("Shift") ? Qt::ShiftModifier
                                                         : Qt::NoModifier;
@@ -107,16 +105,7 @@ struct Window : ::testing::Test, Plays<Window> {
                 QTest::mouseClick(find(q(word)), Qt::LeftButton, held, {x, y});
             else if (verb == "hover")
                 QTest::mouseMove(find(q(word)), {x, y});
-            else if (verb == "pull") {
-                const auto button = rest.ends_with("middle") ? Qt::MiddleButton : Qt::LeftButton;
-                QTest::mousePress(find(q(word)), button, {}, {x, y});
-                QTest::mouseMove(find(q(word)), {x2, y2});
-                QTest::mouseRelease(find(q(word)), button, {}, {x2, y2});
-            } else if (verb == "wheel") {
-                QWheelEvent e(QPointF(x, y), find(q(word))->mapToGlobal(QPointF(x, y)), {},
-                              {0, 120 * x2}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
-                QApplication::sendEvent(find(q(word)), &e);
-            } else {
+            else {
                 h.run(step);
                 window.sync();
             }
