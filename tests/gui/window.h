@@ -60,9 +60,8 @@ struct Window : ::testing::Test, Plays<Window> {
     //   BAR ±1 (a click on its right or left arrow), tool KEY (a click on the
     //   toolbar's button), yes and no (answer the next question from inside
     //   its box); the mouse on a widget at pixel X Y: tap WIDGET [X Y] (a
-    //   left click, in its middle without X Y), hover WIDGET X Y; any other
-    //   step is the headless window's (see Harness::run), which the widgets
-    //   then show.
+    //   left click, in its middle without X Y); any other step is the
+    //   headless window's (see Harness::run), which the widgets then show.
     void run(const std::string& steps) {
         std::istringstream all(steps);
         for (std::string step; std::getline(all, step, ';');) {
@@ -103,17 +102,12 @@ struct Window : ::testing::Test, Plays<Window> {
                 });
             else if (verb == "tap") // at 0 0, or with no place, the middle
                 QTest::mouseClick(find(q(word)), Qt::LeftButton, held, {x, y});
-            else if (verb == "hover")
-                QTest::mouseMove(find(q(word)), {x, y});
             else {
                 h.run(step);
                 window.sync();
             }
         }
     }
-    // A pixel as the mouse's steps write it: "X Y".
-    static std::string at(QPoint p) { return std::to_string(p.x()) + " " + std::to_string(p.y()); }
-
     // Each key of a text: a character, or <NAME>.
     static QStringList keytokens(const QString& keys) {
         QStringList out;
