@@ -16,7 +16,6 @@ void column(std::string& row, float v, std::size_t width) {
 
 std::string rowtext(const Block& b) {
     std::string row;
-    row.reserve(48);
     column(row, b.x, 6);
     column(row, b.z, 6);
     column(row, b.sizex, 6);

@@ -68,7 +68,7 @@ double gridstep(double scale, double pixels) {
 std::vector<double> gridlines(double from, double to, double step) {
     std::vector<double> out;
     const double first = std::ceil(from / step), last = std::floor(to / step);
-    if (!(last - first < 10000)) return out; // not a grid any more, or not a number
+    if (!(last - first < 10000)) return {}; // not a grid any more, or not a number
     for (double k = first; k <= last; ++k)
         out.push_back(k * step);
     return out;

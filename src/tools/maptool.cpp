@@ -109,15 +109,15 @@ int MapTool::hit(MapPoint at) const {
 std::vector<std::pair<Handle, MapPoint>> MapTool::handles(double pixel) const {
     std::vector<std::pair<Handle, MapPoint>> out;
     const int c = d_.current;
-    if (!validslot(c)) return out;
+    if (!validslot(c)) return {};
     const Block& b = d_.blocks()[static_cast<std::size_t>(c)];
     const Look look = host_.look();
-    if (!drawnwithin(b, look.mind, look.maxd)) return out;
+    if (!drawnwithin(b, look.mind, look.maxd)) return {};
     const Frame f = frameof(b);
-    if (!std::isfinite(f.centre.z + f.centre.x + f.ha + f.hb)) return out;
+    if (!std::isfinite(f.centre.z + f.centre.x + f.ha + f.hb)) return {};
     // A block too small on the screen to take its handles apart has none:
     // a press on it selects or moves it.
-    if (2 * std::hypot(f.ha, f.hb) <= kSmallestPixels * pixel) return out;
+    if (2 * std::hypot(f.ha, f.hb) <= kSmallestPixels * pixel) return {};
     for (int along = -1; along <= 1; ++along)
         for (int across = -1; across <= 1; ++across) {
             if (along == 0 && across == 0) continue;
