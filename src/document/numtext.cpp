@@ -245,17 +245,10 @@ std::int32_t towhole32(double v) {
 }
 
 float tosingle(double v) {
-    constexpr double maxsingle = std::numeric_limits<float>::max();
-    if (v > maxsingle) {
-        // Values that round to the largest single are not beyond the range.
-        const float f = static_cast<float>(v);
-        return std::isinf(f) ? std::numeric_limits<float>::max() : f;
-    }
-    if (v < -maxsingle) {
-        const float f = static_cast<float>(v);
-        return std::isinf(f) ? std::numeric_limits<float>::lowest() : f;
-    }
-    return static_cast<float>(v);
+    // Beyond the range, infinities too, a value is held at the largest single
+    // of its sign; one that rounds to the largest is not beyond.
+    const float f = static_cast<float>(v);
+    return std::isinf(f) ? std::copysign(std::numeric_limits<float>::max(), f) : f;
 }
 
 } // namespace qs
