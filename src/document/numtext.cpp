@@ -1,5 +1,6 @@
 #include "document/numtext.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -80,7 +81,7 @@ double readnum(std::string_view text) {
         for (;;) {
             skip();
             if (j == n || !isdigit(text[j])) break;
-            if (e < kExponentClamp) e = e * 10 + (text[j] - '0');
+            e = std::min(e * 10 + (text[j] - '0'), kExponentClamp);
             ++j;
         }
         exponent = expnegative ? -e : e;
@@ -230,9 +231,7 @@ template <typename Int> Int towhole(double v) {
         r -= std::copysign(1.0, v); // a half goes to the even neighbour
     constexpr double lo = std::numeric_limits<Int>::min();
     constexpr double hi = std::numeric_limits<Int>::max();
-    if (r <= lo) return std::numeric_limits<Int>::min();
-    if (r >= hi) return std::numeric_limits<Int>::max();
-    return static_cast<Int>(r);
+    return static_cast<Int>(std::clamp(r, lo, hi));
 }
 
 } // namespace
