@@ -279,8 +279,10 @@ TEST(BoxPicture, MarksAreHiddenBehindNearerFacesAndTheCurrentBlocksEdgesAreWhite
         return false;
     };
     int white = 0, apart = 0;
+    const auto [left, top, right, bottom] = *boxpixels(cube[0], {}, view); // the marks within
     for (int y = 1; y < 79; ++y)
-        for (int x = 1; x < 79; ++x)
+        for (int x = 1; x < 79; ++x) {
+            EXPECT_TRUE(!marked(x, y) || (x >= left && x < right && y >= top && y < bottom));
             if (r.at(x, y) == 0xFFFFFFFF) {
                 ++white;
                 for (auto [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}})
@@ -288,6 +290,7 @@ TEST(BoxPicture, MarksAreHiddenBehindNearerFacesAndTheCurrentBlocksEdgesAreWhite
             } else {
                 apart += r.at(x, y) == 0xFF000000 && !touches(x, y);
             }
+        }
     EXPECT_GT(white, 60);
     EXPECT_LT(apart, 10);
     // Selected but not current, it has thin dashes: less white.

@@ -120,12 +120,14 @@ unsigned SystemFiles::newfilemode() {
 }
 
 int SystemFiles::lock(const std::string& path, int& fd) {
-    fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd == -1) return errno;
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return 0;
+    const int opened = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (opened == -1) return errno;
+    if (::flock(opened, LOCK_EX | LOCK_NB) == 0) {
+        fd = opened;
+        return 0;
+    }
     const int error = errno;
-    ::close(fd);
-    fd = -1;
+    ::close(opened);
     return error;
 }
 

@@ -61,7 +61,7 @@ class FileSystem {
     virtual unsigned newfilemode() = 0;
     // Opens the file, made when missing, and takes its lock for as long as
     // it stays open, or till the process ends; EWOULDBLOCK when another
-    // process holds it.
+    // process holds it, and `fd` is left as it was.
     virtual int lock(const std::string& path, int& fd) = 0;
     // The names in a folder.
     virtual int list(const std::string& folder, std::vector<std::string>& names) = 0;
