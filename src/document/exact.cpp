@@ -16,7 +16,7 @@ std::size_t exactchars(char* out, float v) {
             out, 32, "nan(0x%08x)", static_cast<unsigned>(std::bit_cast<std::uint32_t>(v))));
     }
     if (std::isinf(v)) {
-        const char* text = v < 0 ? "-inf" : "inf";
+        const char* text = std::signbit(v) ? "-inf" : "inf";
         std::strcpy(out, text);
         return std::strlen(text);
     }

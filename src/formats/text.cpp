@@ -21,8 +21,8 @@ constexpr const char* kFormat = "quarrystead map";
 constexpr const char* kColumns = "x, z, sizex, sizez, bottom, height, angle, colour";
 
 float* floatfield(Block& b, std::size_t k) {
-    float* fields[] = {&b.x, &b.z, &b.sizex, &b.sizez, &b.bottom, &b.height, &b.angle};
-    return k < 7 ? fields[k] : nullptr;
+    const std::array fields{&b.x, &b.z, &b.sizex, &b.sizez, &b.bottom, &b.height, &b.angle};
+    return k < fields.size() ? fields[k] : nullptr;
 }
 float floatvalue(const Block& b, std::size_t k) {
     const float fields[] = {b.x, b.z, b.sizex, b.sizez, b.bottom, b.height, b.angle};
