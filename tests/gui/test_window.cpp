@@ -213,7 +213,7 @@ TEST_F(Window, NoKeyIsClaimedTwiceInAnyWindow) {
 }
 
 // The program itself, as a process: the command line.
-TEST(CommandLine, HelpVersionUnknownOptionsAndMissingFiles) {
+TEST(CommandLine, HelpUnknownOptionsNoDisplayAndMissingFiles) {
     TempDir dir;
     // The arguments and how what it says starts: its status and all it wrote,
     // "running; " first when it had to be ended, and '$' at the end. With no
