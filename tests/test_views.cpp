@@ -119,10 +119,10 @@ TEST(BoxCamera, LooksDownOnTheMapAsTheMapWindowDoes) {
     top.project(5, 5, 7, &near);
     top.project(5, 5, 0, &far);
     EXPECT_LT(near, far);
-    // Reset looks at the drawn blocks only.
+    // Reset looks at the drawn blocks only, and at finite heights.
     BoxCamera a, b;
     const Block low{10, 10, 2, 2, 0, 5}, high{10, 10, 2, 2, 600, 400};
-    const BlockTable one{low}, more{low, high};
+    const BlockTable one{low}, more{low, high, Block{10, 10, 2, 2, 0, INFINITY}};
     a.reset(one, {0, 100, true, -1});
     b.reset(more, {0, 100, true, -1});
     EXPECT_EQ(std::pair(a.scale, a.target), std::pair(b.scale, b.target));
