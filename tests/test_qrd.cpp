@@ -22,7 +22,9 @@ TEST_F(Qrd, InfoCheckDumpDiffImportAndExport) {
     many[1] = Block{};
     many[2].x = std::numeric_limits<float>::quiet_NaN();
     EXPECT_EQ(qrd::info({file("many.QRD", many)}, true, out, err), qrd::kOk);
-    const auto j = nlohmann::json::parse(said())[0];
+    const std::string json = said();
+    EXPECT_TRUE(json.starts_with("[\n  {\n    \"beyond1000\": 3")) << json; // two blanks a level
+    const auto j = nlohmann::json::parse(json)[0];
     // A NaN position is still drawn.
     const nlohmann::json want{{"records", 1003}, {"beyond1000", 3}, {"listed", 1},
                               {"gaps", 1},       {"nonfinite", 1},  {"drawn", 999}};
@@ -34,8 +36,9 @@ TEST_F(Qrd, InfoCheckDumpDiffImportAndExport) {
                 "odd.QRD:record 4: Size X 150 is above 100 (capped when the block is selected)\n"
                 "odd.QRD:record 4: Bottom 2000 is above 1000 (capped when the block is selected)\n"
                 "odd.QRD:record 5: partial record of 2 bytes is ignored\n"},
-        {file("gap.QRD", {Block{1, 1, 150, 1}, Block{}, Block{1, 1, -1, 1, 1000.5f, -2}}),
+        {file("gap.QRD", {Block{1, 1, 150, 150}, Block{}, Block{1, 1, -1, 1, 1000.5f, -2}}),
          "gap.QRD:record 1: Size X 150 is above 100 (capped when the block is selected)\n"
+         "gap.QRD:record 1: Size Z 150 is above 100 (capped when the block is selected)\n"
          "gap.QRD:record 2: empty slot before later blocks: they are not listed until the map is "
          "compacted\n"
          "gap.QRD:record 3: Size X is negative (-1)\n"
