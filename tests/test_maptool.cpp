@@ -27,7 +27,8 @@ TEST_F(Tools, ClicksShiftCtrlAndAltAndBoxesSelectAndTheClickedBlockBecomesCurren
           {"mpress 25 15; mmove 10.5 5",
            "mapstatus=1 selected | grid 1 | box takes blocks it touches"},
           {"mrelease 10.5 5", "selection=0-1"},
-          {"mdrag 10 5 10 25", "selection="}, // straight up: inside, so none
+          {"mdrag 10 5 10 25", "selection="},    // straight up: inside, so none
+          {"mdrag 18.5 11 5 30", "selection=2"}, // near two corners, touching neither
           // Clicks.
           {"mclick 20 10", "selection=1; cur=1; mapstatus=1 selected | grid 1"},
           {"mclick 10 10 shift", "selection=0-1; cur=0; mapstatus=2 selected, gap 8 | grid 1"},
