@@ -58,7 +58,7 @@ TEST(Startup, TheWindowIsLaidOutAsDesigned) {
     for (const ui::Control* c : h.form.controls()) {
         const ui::Geometry& g = c->geometry;
         out << c->label() << " " << g.left << " " << g.top << " " << g.width << " " << g.height
-            << " \"" << c->caption << "\"";
+            << " \"" << c->caption << "\" (" << c->accessiblename << ": " << c->description << ")";
         if (const auto* bar = dynamic_cast<const ui::ScrollBar*>(c))
             out << " range " << bar->min() << ".." << bar->max() << " value " << bar->value()
                 << " steps " << bar->smallchange << "/" << bar->largechange;
