@@ -96,7 +96,9 @@ TEST(Formats, JsonFaultsKindsAndEachShapesBoundsAreItsCorners) {
         {R"({"version" true})", "15: found true where ':' should be"},
         {R"({"version": -})", "14: found a number that is not written as JSON writes numbers"},
         {"\xEF\xBB{}", "3: invalid BOM; must be 0xEF 0xBB 0xBF if given"},
-        {R"({"version": "1"})", R"(15: unexpected a text for "version")"}};
+        {R"({"version": "1"})", R"(15: unexpected a text for "version")"},
+        {R"({"version": tru})",
+         "16: found a word that is not JSON (only true, false and null are)"}};
     formats::TextFault fault;
     for (const auto& [text, why] : cases) {
         const auto blocks = formats::fromjson(text, fault);

@@ -126,6 +126,8 @@ TEST(BoxCamera, LooksDownOnTheMapAsTheMapWindowDoes) {
     a.reset(one, {0, 100, true, -1});
     b.reset(more, {0, 100, true, -1});
     EXPECT_EQ(std::pair(a.scale, a.target), std::pair(b.scale, b.target));
+    b.reset(BlockTable{Block{10, 10, 0.1f, 0.1f, 0, 0.1f}}, {}); // a unit across, at least
+    EXPECT_DOUBLE_EQ(b.scale, std::min(b.width, b.height) / 1.2);
     // The pitch stays between level and straight down, the yaw goes round.
     BoxCamera side{400, 300, 0, 5, 10, {0, 0, 0}};
     // Last, 400 degrees round.
