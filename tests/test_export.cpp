@@ -98,7 +98,8 @@ TEST(Formats, JsonFaultsKindsAndEachShapesBoundsAreItsCorners) {
         {"\xEF\xBB{}", "3: invalid BOM; must be 0xEF 0xBB 0xBF if given"},
         {R"({"version": "1"})", R"(15: unexpected a text for "version")"},
         {R"({"version": tru})",
-         "16: found a word that is not JSON (only true, false and null are)"}};
+         "16: found a word that is not JSON (only true, false and null are)"},
+        {h + r + "2147483647}]}", ""}};
     formats::TextFault fault;
     for (const auto& [text, why] : cases) {
         const auto blocks = formats::fromjson(text, fault);
