@@ -83,6 +83,7 @@ TEST(NumberTexts, ReadWrittenRoundedExactAndSettlingAcrossPrecisions) {
         {signednum(0.0f), "0"},           {std::string(signchar(-0.0f)), ""}};
     for (const auto& [text, expected] : others)
         EXPECT_EQ(text, expected);
+    EXPECT_EQ(plainnum(0.1234567890123456), "0.123456789012346"); // 15 digits at most
     // Whole numbers round halves to even and keep to their range; a single
     // caps beyond its own.
     const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");

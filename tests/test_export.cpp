@@ -215,6 +215,17 @@ TEST(Export, EnginesReadEveryDrawnBlockWhereTheViewsShowItInItsColour) {
                 const aiVector3D face = ((c[1] - c[0]) ^ (c[2] - c[0])).Normalize();
                 EXPECT_TRUE(within({&f.normals[t], &f.normals[t] + 3}, {face}, 1e-3f)) << t / 3;
                 EXPECT_GT((c[0] - middle) * face, 0) << t / 3;
+                if (t % 6) continue;
+                // A face's two triangles share its diagonal, its longest line.
+                Points both;
+                float longest = 0;
+                for (int i = 0; i < 6; ++i)
+                    for (int j = 0; j < 6; ++j) {
+                        longest = std::max(longest, (c[i] - c[j]).Length());
+                        if (i < 3 && j >= 3 && (c[i] - c[j]).Length() < 1e-4f) both.push_back(c[i]);
+                    }
+                ASSERT_EQ(both.size(), 2u) << t / 3;
+                EXPECT_NEAR((both[0] - both[1]).Length(), longest, 1e-4f) << t / 3;
             }
             for (unsigned i = 0; i < 3; ++i) {
                 const double c = (b.colour >> (16 - 8 * i) & 255) / 255.0;

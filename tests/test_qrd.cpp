@@ -72,6 +72,8 @@ TEST_F(Qrd, InfoCheckDumpDiffImportAndExport) {
     EXPECT_TRUE(said().ends_with("+ record 3 | 1E-45     0     1     1     0     0    0|\n"));
     EXPECT_EQ(qrd::diff(a, a, out, err), qrd::kOk);
     EXPECT_EQ(said(), "");
+    EXPECT_EQ(qrd::diff(a, "none.QRD", out, err), qrd::kFailure);
+    EXPECT_EQ(said(), "qrd: none.QRD: No such file or directory\n");
     // The report's box is the drawn corners whatever the angles; 8 and 39
     // share a place in the report's cache of sines.
     for (float angle : {8.0f, 39.0f}) {
