@@ -326,6 +326,8 @@ TEST(BoxPicture, ATopIsLitTheMost) {
         Picture side(40, 30);
         side.draw(table, {40, 30, yaw, 0, 2, {0, 0, 1}}, {0, 0, 0, groundbox(table, {})});
         EXPECT_EQ(side.raster.at(20, 15), lit(light)) << yaw;
+        const auto row = std::span(side.pixels).subspan(15 * 40, 40); // no dark edge down a side
+        EXPECT_EQ(std::ranges::count(row, lit(light)), 40 - std::ranges::count(row, 0u)) << yaw;
     }
     // A plate of no height on the ground is its top, seen from above, over
     // the grid's axes, which show beside it.
