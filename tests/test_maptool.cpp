@@ -21,6 +21,8 @@ TEST_F(Tools, ClicksShiftCtrlAndAltAndBoxesSelectAndTheClickedBlockBecomesCurren
     // A box takes the blocks inside it, or leftwards the blocks it touches.
     play({{"mdrag 5 5 25 15", "selection=0-1"},
           {"mdrag 10.5 5 25 15", "selection=1"},
+          {"mdrag 5 5 25 15 shift", "selection=0-1"}, // the taken stay taken
+          {"mdrag 10.5 5 25 15", "selection=1"},
           {"mdrag 25 15 10.5 5", "selection=0-1"},
           {"mdrag 15 25 5 18 shift", "selection=0-2"},
           {"mdrag 5 5 25 15 ctrl", "selection=2"},
