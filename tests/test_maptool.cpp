@@ -41,8 +41,10 @@ TEST_F(Tools, ClicksShiftCtrlAndAltAndBoxesSelectAndTheClickedBlockBecomesCurren
           {"mclick 40 40", "selection=; cur=0; mapstatus=Nothing selected | grid 1"},
           {"mkey all", "selection=0-2"},
           {"mkey esc", "selection=; cur=0"},
+          {"mpress 10 10", "selection=0"}, // taken at the press
           // A block inside another: Alt+click goes down the stack and round.
-          {"put 3 10 10 0.5 0.5 0 1; refreshlist; mclick 10 10 alt", "selection=3; cur=3"},
+          {"mrelease 10 10; put 3 10 10 0.5 0.5 0 1; refreshlist; mclick 10 10 alt",
+           "selection=3; cur=3"},
           {"mclick 10 10 alt", "selection=0"},
           {"mclick 10 10 alt", "selection=3"},
           // A block after a gap has no row: it is selected, and the status
@@ -164,6 +166,7 @@ TEST(ToolValues, WhatTheToolsWriteTheFieldsHold) {
          {std::pair{365.0, 5.0f}, {-370.0, 350.0f}, {359.6, 0.0f}, {0.0, 0.0f}})
         EXPECT_EQ(tools::holdangle(turned), held) << turned;
     EXPECT_EQ(tools::holddepth(1004), 1000);
+    EXPECT_FALSE(std::signbit(tools::holddepth(-0.0))); // no "-0" bottom in the file
     Transcript t;
     t.run("put 0 10 10 1 1 0 1; put 1 14 20 2 1 0 2 30; put 2 30 5 0.5 3 1 1 90; refreshlist");
     std::mt19937 gen(5);

@@ -84,6 +84,7 @@ TEST_F(Qrd, InfoCheckDumpDiffImportAndExport) {
                   (std::array{box.zmin, box.zmax, box.xmin, box.xmax}))
             << angle;
     }
+    EXPECT_TRUE(reportmap(writerecords(std::vector{Block{1e30f, 1e30f, 1, 1}})).hasbox); // a point
     // Import refuses malformed text with its place and writes nothing; files
     // that cannot be read and bad usage are named.
     const std::string header = "x,z,sizex,sizez,bottom,height,angle,colour\n",

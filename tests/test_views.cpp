@@ -69,9 +69,11 @@ TEST(Grid, StepsLabelsAndLines) {
         EXPECT_DOUBLE_EQ(gridstep(scale), step) << scale;
     const double sum = 0.1 + 0.2; // 0.30000000000000004
     const std::tuple<double, double, const char*> labels[] = {
-        {2.5, 0.5, "2.5"},    {-20, 10, "-20"},    {1e-17, 0.1, "0"}, {1e40, 1e39, "1e+40"},
-        {0.05, 0.01, "0.05"}, {2e7, 1e7, "2e+07"}, {1e7, 1, "1e+07"}, {9999999, 1, "9999999"},
-        {1.5, 3, "2"},        {-0.04, 0.1, "0"},   {sum, 0.1, "0.3"}};
+        {2.5, 0.5, "2.5"},           {-20, 10, "-20"},        {1e-17, 0.1, "0"},
+        {1e40, 1e39, "1e+40"},       {0.05, 0.01, "0.05"},    {2e7, 1e7, "2e+07"},
+        {1e7, 1, "1e+07"},           {9999999, 1, "9999999"}, {1.5, 3, "2"},
+        {-0.04, 0.1, "0"},           {sum, 0.1, "0.3"},       {3e-5, 1e-5, "3e-05"},
+        {123.0001, 1e-4, "123.0001"}};
     for (auto [value, step, text] : labels)
         EXPECT_EQ(gridlabel(value, step), text) << value;
     EXPECT_EQ(gridlines(-20, 55, 10), (std::vector<double>{-20, -10, 0, 10, 20, 30, 40, 50}));
@@ -394,6 +396,8 @@ TEST(Raster, PolygonsAreCutAndFillThePixelsTheyHoldAndLinesKeepTheirDashesWhenCu
     r.triangle({20.5, 0.5, 1}, {23.5, 3.5, 1}, {20.5, 3.5, 1}, 9, 1);
     EXPECT_EQ(count(8) + count(9), 9);
     EXPECT_EQ(whole.buffer.slotat(20, 0), 0);
+    r.triangle({10, 10, -INFINITY}, {-5, 0, 1}, {0, -5, 1}, 7, 2); // an infinite depth: nothing
+    EXPECT_EQ(count(7), 0);
     // A dashed line drawn whole, and again in two halves of the picture.
     r.fill(0), parts.fill(0);
     r.line({0.5, 2.5}, {39.5, 27.5}, 5, 3, 2);
