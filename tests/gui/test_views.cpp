@@ -1,12 +1,10 @@
-// The map window and the 3D view, docked in the main window or floating:
-// what a person would not see at a glance (the keys from a floating view,
-// where the views come back, what is painted and how often); the tools' and
-// the views' own tests cover what they do.
+// The map window and the 3D view in the main window: what a person would not
+// see at a glance (what is painted and how often); the tools' and the views'
+// own tests cover what they do.
 #include "ui/qt/pictures.h"
 #include "ui/qt/viewwindows.h"
 #include "window.h"
 
-#include <QDockWidget>
 
 using namespace qs;
 
@@ -20,27 +18,6 @@ struct Views : test::Window {
     ui::MapWindow& map() { return window.mapwindow(); }
     ui::BoxWindow& boxes() { return window.boxwindow(); }
 };
-
-// Hidden, the window is its controls again; the main window's keys work
-// while a floating view has the keyboard; where the views were comes back at
-// the next start.
-TEST_F(Views, HiddenTheWindowIsItsControlsFloatingTheKeysWorkAndTheViewsComeBack) {
-    play({{"keys <F2>; tool 3D", "MapWindow.visible=false; BoxView.visible=false"}});
-    EXPECT_EQ(std::pair(window.size(), window.maximumSize()), std::pair(ui::kBare, ui::kBare));
-    run("keys <F2>; tool 3D");
-    window.boxdock().setFloating(true);
-    boxes().activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&window.boxdock()));
-    QTest::keyClick(&boxes(), Qt::Key_N, Qt::ControlModifier);
-    QTest::keyClick(&boxes(), Qt::Key_F2);
-    expect("status=New Map; rows=1; MapWindow.visible=false");
-    window.rememberviews();
-    ui::MainWindow again(form);
-    again.restoreviews();
-    again.show();
-    EXPECT_TRUE(again.boxdock().isVisible() && again.boxdock().isFloating());
-    EXPECT_FALSE(again.mapdock().isVisible());
-}
 
 // Parts of the map's picture are painted as the whole is; the views follow
 // each action once, painted again only where it changed, and cost nothing
