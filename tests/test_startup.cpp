@@ -49,7 +49,8 @@ TEST(Startup, FirstRunClosingWhileMinimisedAndStoredSettingsRestored) {
     }
 }
 
-// Every control's place, caption and design-time values, against the
+// Every control's place, caption, names (read out, and undone), design-time
+// values, against the
 // window's layout kept in tests/golden/layout.txt (QS_UPDATE_GOLDEN=1
 // rewrites it).
 TEST(Startup, TheWindowIsLaidOutAsDesigned) {
@@ -58,7 +59,8 @@ TEST(Startup, TheWindowIsLaidOutAsDesigned) {
     for (const ui::Control* c : h.form.controls()) {
         const ui::Geometry& g = c->geometry;
         out << c->label() << " " << g.left << " " << g.top << " " << g.width << " " << g.height
-            << " \"" << c->caption << "\" (" << c->accessiblename << ": " << c->description << ")";
+            << " \"" << c->caption << "\" (" << c->accessiblename << ": " << c->description << ") ["
+            << c->actiontitle << "]";
         if (const auto* bar = dynamic_cast<const ui::ScrollBar*>(c))
             out << " range " << bar->min() << ".." << bar->max() << " value " << bar->value()
                 << " steps " << bar->smallchange << "/" << bar->largechange;

@@ -25,15 +25,6 @@ TEST(PlanView, ZoomPanAndFit) {
         EXPECT_NEAR(after.x, before.x, 1e-9 * (1 + std::fabs(before.x))) << factor;
         EXPECT_TRUE(view.scale >= kMinScale && view.scale <= kMaxScale) << view.scale;
     }
-    // Same scale across and up; X up, Z across.
-    PlanView plan{200, 100, 10, {0, 0}};
-    EXPECT_EQ(plan.topixel({1, 0}).h - plan.topixel({0, 0}).h, 10);
-    EXPECT_EQ(plan.topixel({0, 1}).v - plan.topixel({0, 0}).v, -10);
-    // A drag takes the map point under the pointer along with it.
-    const MapPoint held = plan.tomap({50, 60});
-    plan.pan(30, -20);
-    EXPECT_NEAR(plan.tomap({80, 40}).z, held.z, 1e-12);
-    EXPECT_NEAR(plan.tomap({80, 40}).x, held.x, 1e-12);
     // Fitted, every drawn block shows. The last table's second and third blocks are not drawn:
     // beyond the depth window, or no size.
     const BlockTable tables[] = {
