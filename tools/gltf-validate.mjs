@@ -3,7 +3,8 @@
 //   node tools/gltf-validate.mjs FILE...
 // The validator comes from npm: `npm install gltf-validator` in a folder
 // named by GLTF_VALIDATOR_HOME (its node_modules is looked in), else in
-// this folder. Exits 1 when any file has an error, 2 when it cannot run.
+// this folder. Exits 1 when any file has an error or a warning (a value
+// outside the allowed ones is a warning), 2 when it cannot run.
 import { readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import path from 'node:path';
@@ -29,6 +30,6 @@ for (const file of process.argv.slice(2)) {
   console.log(`${file}: ${i.numErrors} errors, ${i.numWarnings} warnings, ${i.numInfos} infos, ${i.numHints} hints` +
               ` (${report.validatorVersion})`);
   for (const m of i.messages) console.log(`  ${['error', 'warning', 'info', 'hint'][m.severity]} ${m.code} ${m.pointer ?? ''}: ${m.message}`);
-  errors += i.numErrors;
+  errors += i.numErrors + i.numWarnings;
 }
 process.exit(errors > 0 ? 1 : 0);

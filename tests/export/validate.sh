@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Exports maps of odd values and an empty one as glb and gltf with qrd, and
-# checks the files with the Khronos glTF validator: no errors.
+# checks the files with the Khronos glTF validator: no errors, no warnings.
 #   validate.sh QRD VALIDATOR_HOME
 # Skipped (77) when the validator is not installed there (`./run test`
 # installs it with npm when it can).
